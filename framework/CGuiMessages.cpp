@@ -1,0 +1,121 @@
+#include "CGuiMessages.h"
+
+// Qt
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+int CGuiMessages::Show(const QString& text, const QString& caption, msg::Icon icon,
+                       msg::Buttons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(text);
+    box.setWindowTitle(caption);
+    switch (icon) {
+    case msg::NoIcon:
+        break;
+    case msg::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case msg::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case msg::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case msg::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    }
+    switch (buttons) {
+    case msg::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case msg::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case msg::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case msg::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case msg::RetryCancel:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return msg::IdOk;
+    case QMessageBox::Yes:
+        return msg::IdYes;
+    case QMessageBox::No:
+        return msg::IdNo;
+    case QMessageBox::Retry:
+        return msg::IdRetry;
+    default:
+        return msg::IdCancel;
+    }
+}
+
+void CGuiMessages::Beep()
+{
+    QApplication::beep();
+}
+
+QString CGuiMessages::QtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString desc = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        if (desc.isEmpty() && pattern.isEmpty())
+            continue;
+        QString pat = pattern;
+        pat.replace(QLatin1Char(';'), QLatin1Char(' '));
+        out.append(desc.contains(pattern) ? desc : desc + QStringLiteral(" (") + pat + ')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
+{
+    QFileDialog fd(QApplication::activeWindow(), dialog.title, dialog.initialDir,
+                   QtFilter(dialog.filter));
+    fd.setAcceptMode(QFileDialog::AcceptSave);
+    fd.setFileMode(QFileDialog::AnyFile);
+    if (!dialog.defaultExt.isEmpty())
+        fd.setDefaultSuffix(dialog.defaultExt);
+    if (!dialog.overwritePrompt)
+        fd.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!dialog.initialName.isEmpty() && !dialog.initialName.contains(QLatin1Char('*')))
+        fd.selectFile(dialog.initialName);
+    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
+        return false;
+    path = fd.selectedFiles().constFirst();
+    return true;
+}
+
+bool CGuiMessages::OpenFileName(const msg::FileDialog& dialog, QString& path)
+{
+    QFileDialog fd(QApplication::activeWindow(), dialog.title, dialog.initialDir,
+                   QtFilter(dialog.filter));
+    fd.setAcceptMode(QFileDialog::AcceptOpen);
+    fd.setFileMode(QFileDialog::ExistingFile);
+    if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
+        return false;
+    path = fd.selectedFiles().constFirst();
+    return true;
+}
+
+void CGuiMessages::BeginWaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void CGuiMessages::EndWaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}

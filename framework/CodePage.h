@@ -1,0 +1,10 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QString>
+
+// Texts of the model, the files and the wire are Windows-1252 bytes; widgets and JSON get
+// QString. These are the only two crossings.
+QString FromCp1252(const QByteArray& bytes);
+QByteArray ToCp1252(const QString& text);

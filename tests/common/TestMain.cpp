@@ -1,0 +1,18 @@
+// Runs GoogleTest inside a Qt application object, so tests can use settings, timers,
+// event loops and (for the widget tests) widgets under the offscreen platform.
+#include <gtest/gtest.h>
+
+#ifdef KORVALIN_GUI_TESTS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    TestApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
