@@ -1,0 +1,246 @@
+#include "QuillmarkCli.h"
+
+#include "CQuillmarkDoc.h"
+#include "CStderrMessages.h"
+#include "CodePage.h"
+#include "ProjectRules.h"
+
+// Qt
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+
+#include <cstdio>
+
+namespace QuillmarkCli {
+
+namespace {
+
+struct Entry
+{
+    QString usage;
+    Command command;
+};
+
+QMap<QString, Entry>& Commands()
+{
+    static QMap<QString, Entry> commands;
+    return commands;
+}
+
+void PrintLine(FILE* out, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
+}
+
+int Usage()
+{
+    PrintLine(stderr, QStringLiteral("usage: quillmark-cli COMMAND ..."));
+    for (auto it = Commands().cbegin(); it != Commands().cend(); ++it)
+        PrintLine(stderr, QStringLiteral("  quillmark-cli ") + it.key() + ' ' + it->usage);
+    return 2;
+}
+
+// Reports a failure the way the GUI would show it in a box.
+int Fail(const QString& text)
+{
+    PrintLine(stderr, QStringLiteral("Quillmark: ") + text);
+    return 1;
+}
+
+QString Text(const char* bytes, int size)
+{
+    return FromCp1252(QByteArray(bytes, int(qstrnlen(bytes, size_t(size)))));
+}
+
+bool Load(CQuillmarkDoc& doc, const QString& path)
+{
+    doc.OpenProjectPath(path);
+    return doc.LoadProject();
+}
+
+// Splits "--name value" options from the positional arguments; false on a malformed line.
+bool ParseOptions(const QStringList& args, const QStringList& known, QMap<QString, QString>& options,
+                  QStringList& positional)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (!a.startsWith(QLatin1String("--"))) {
+            positional.append(a);
+            continue;
+        }
+        if (!known.contains(a) || i + 1 >= args.size() || options.contains(a))
+            return false;
+        options.insert(a, args.at(++i));
+    }
+    return true;
+}
+
+bool IsDigits(const QString& text, bool allowCard)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!(c.isDigit() && c.unicode() < 128) && !(allowCard && i == 0 && c == '+'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void AddCommand(const QString& name, const QString& usage, Command command)
+{
+    Commands().insert(name, Entry{usage, std::move(command)});
+}
+
+static void AddBuiltins()
+{
+    if (Commands().contains(QStringLiteral("show")))
+        return;
+    AddCommand(QStringLiteral("show"), QStringLiteral("FILE.bmt"), Show);
+    AddCommand(QStringLiteral("copy"), QStringLiteral("IN.bmt OUT.bmt"), Copy);
+    AddCommand(QStringLiteral("add"),
+               QStringLiteral("FILE.bmt --group G --detector D [--pseudo P] [--text1 T] "
+                              "[--text2 T]"),
+               Add);
+}
+
+int Run(const QStringList& arguments)
+{
+    AddBuiltins();
+    if (arguments.isEmpty() || !Commands().contains(arguments.first()))
+        return Usage();
+    return Commands().value(arguments.first()).command(arguments.mid(1));
+}
+
+int Show(const QStringList& args)
+{
+    if (args.size() != 1)
+        return Usage();
+    CStderrMessages sink;
+    sink.SetQuestionAnswer(msg::IdYes);
+    CMessageSink* previous = SetMessages(&sink);
+    CQuillmarkDoc doc;
+    const bool ok = Load(doc, args.first());
+    SetMessages(previous);
+
+    const ProjectData& d = doc.Data();
+    QJsonObject o;
+    o["textFormat"] = d.textFormat;
+    o["displayChars"] = d.displayChars;
+    o["maxRecords"] = d.maxRecords;
+    o["groupDigits"] = d.groupDigits;
+    o["pseudoGroupDigits"] = d.pseudoGroupDigits;
+    o["detectorDigits"] = d.detectorDigits;
+    o["text1Length"] = d.text1Length;
+    o["text2Length"] = d.text2Length;
+    o["panelType"] = d.panelType;
+    o["panelVariant"] = d.panelVariant;
+    o["panelId"] = Text(d.panelId, sizeof d.panelId);
+    o["groupOffset"] = Text(d.groupOffset, sizeof d.groupOffset);
+    o["projectPath"] = doc.ProjectPath();
+    QJsonArray cover;
+    for (const auto& text : d.coverPage)
+        cover.append(Text(text, sizeof text));
+    o["coverPage"] = cover;
+    QJsonArray lz;
+    for (int i = 0; i < 255; ++i)
+        lz.append(int(static_cast<unsigned char>(d.lzAssignment[i])));
+    o["lzAssignment"] = lz;
+    QJsonArray records;
+    MessageRecord rec;
+    for (int row = 0; row < doc.List().GetItemCount(); ++row) {
+        doc.Records().GetRecord(rec, row);
+        QJsonObject r;
+        r["formatTag"] = FromCp1252(rec.formatTag);
+        r["group"] = FromCp1252(rec.group);
+        r["pseudoGroup"] = FromCp1252(rec.pseudoGroup);
+        r["detector"] = FromCp1252(rec.detector);
+        r["text1"] = FromCp1252(rec.text1);
+        r["text2"] = FromCp1252(rec.text2);
+        records.append(r);
+    }
+    o["records"] = records;
+    const QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return ok ? 0 : 1;
+}
+
+int Copy(const QStringList& args)
+{
+    if (args.size() != 2)
+        return Usage();
+    CStderrMessages sink;
+    sink.SetQuestionAnswer(msg::IdYes);
+    sink.AddFileAnswer(args.at(1));
+    CMessageSink* previous = SetMessages(&sink);
+    CQuillmarkDoc doc;
+    bool ok = Load(doc, args.at(0));
+    if (ok)
+        ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
+    SetMessages(previous);
+    return ok ? 0 : 1;
+}
+
+int Add(const QStringList& arguments)
+{
+    QMap<QString, QString> options;
+    QStringList args;
+    const QStringList known = {"--group", "--detector", "--pseudo", "--text1", "--text2"};
+    if (!ParseOptions(arguments, known, options, args) || args.size() != 1 ||
+        !options.contains("--group") || !options.contains("--detector"))
+        return Usage();
+    const QString group = options.value("--group");
+    const QString detector = options.value("--detector");
+    const QString pseudo = options.value("--pseudo");
+    const QString text1 = options.value("--text1");
+    const QString text2 = options.value("--text2");
+    const QString path = args.first();
+
+    CStderrMessages sink;
+    sink.SetQuestionAnswer(msg::IdYes);
+    sink.AddFileAnswer(path); // a file named "Unbenannt" is asked for again: keep its name
+    CMessageSink* previous = SetMessages(&sink);
+    struct Restore
+    {
+        CMessageSink* sink;
+        ~Restore() { SetMessages(sink); }
+    } restore{previous};
+
+    CQuillmarkDoc doc;
+    if (!Load(doc, path))
+        return 1;
+    const ProjectData& d = doc.Data();
+    // The entry dialogs accept only digits of the project's widths and texts of its lengths.
+    if (!IsDigits(group, ProjectRules::CardGroupsAllowed(d)) || !IsDigits(detector, false) ||
+        !IsDigits(pseudo, false))
+        return Fail(QStringLiteral("Gruppen- und Meldernummern bestehen nur aus Ziffern."));
+    if (group.size() > d.groupDigits ||
+        detector.size() > d.detectorDigits || pseudo.size() > d.pseudoGroupDigits)
+        return Fail(QStringLiteral("Die Nummer hat mehr Stellen als das Projekt erlaubt."));
+    const QByteArray t1 = ToCp1252(text1);
+    const QByteArray t2 = ToCp1252(text2);
+    if (t1.size() > d.text1Length)
+        return Fail(QStringLiteral("Text 1 darf höchstens %1 Zeichen lang sein.")
+                        .arg(d.text1Length));
+    if (t2.size() > d.text2Length)
+        return Fail(QStringLiteral("Text 2 darf höchstens %1 Zeichen lang sein.")
+                        .arg(d.text2Length));
+
+    MessageRecord rec;
+    rec.formatTag = ProjectRules::FormatTag(d.textFormat);
+    rec.group = group.toLatin1();
+    rec.detector = detector.toLatin1();
+    if (rec.formatTag == "P")
+        rec.pseudoGroup = pseudo.toLatin1();
+    rec.text1 = t1;
+    rec.text2 = t2;
+    if (doc.Records().InsertRecord(rec, false) < 0)
+        return 1;
+    doc.SetModifiedFlag(true);
+    return doc.SaveProject(CQuillmarkDoc::Save) ? 0 : 1;
+}
+
+} // namespace QuillmarkCli

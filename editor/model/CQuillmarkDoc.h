@@ -1,0 +1,58 @@
+#pragma once
+
+#include "CDocument.h"
+#include "CListCtrl.h"
+#include "CRecordList.h"
+#include "ProjectData.h"
+
+// Qt
+#include <QByteArray>
+
+#include <functional>
+
+class QIODevice;
+
+// The editor's document: the project settings block for the whole run, the list control that
+// holds the records, and the project file.
+class CQuillmarkDoc : public CDocument
+{
+public:
+    enum SaveMode { SaveIfWanted = 0, SaveAs = 1, Save = 2 };
+
+    CQuillmarkDoc();
+
+    ProjectData& Data() { return m_data; }
+    const ProjectData& Data() const { return m_data; }
+    CListCtrl& List() { return m_list; }
+    CRecordList& Records() { return m_records; }
+
+    // Sets the path the project is read from (the command line or "Öffnen"): format 0 and
+    // no offset, so that the next LoadProject reads the file.
+    void OpenProjectPath(const QString& path);
+    QString ProjectPath() const;
+    // false (and projectPath unchanged) when the path does not fit the settings block.
+    bool SetProjectPath(const QString& path);
+
+    bool LoadProject();
+    // Reads a project from an open device of the given length; the same as LoadProject after
+    // the file was opened.
+    bool ReadProject(QIODevice& file, qint64 length);
+    bool SaveProject(int mode);
+    // Derives the text lengths and sets up the columns; false for more than 10 group digits.
+    bool SetupListColumns();
+
+    // The editor window composes the title; the document asks it through this hook.
+    void SetTitleHook(std::function<void()> hook) { m_titleHook = std::move(hook); }
+    void UpdateTitle();
+
+    // Everything the file holds after the header, in file order: records and trailer.
+    QByteArray ProjectBytes();
+
+private:
+    bool WriteProject(const QString& path);
+
+    ProjectData m_data;
+    CListCtrl m_list;
+    CRecordList m_records;
+    std::function<void()> m_titleHook;
+};
