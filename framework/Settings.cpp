@@ -19,8 +19,7 @@ int GetProfileInt(const QString& program, const QString& section, const QString&
     return ok ? value : defaultValue;
 }
 
-void WriteProfileInt(const QString& program, const QString& section, const QString& key,
-                     int value)
+void WriteProfileInt(const QString& program, const QString& section, const QString& key, int value)
 {
     QSettings settings(QString::fromLatin1(kMaker), program);
     settings.setValue(KeyOf(section, key), value);

@@ -10,8 +10,7 @@ inline const char* kMaker = "Korvalin GmbH";
 
 int GetProfileInt(const QString& program, const QString& section, const QString& key,
                   int defaultValue);
-void WriteProfileInt(const QString& program, const QString& section, const QString& key,
-                     int value);
+void WriteProfileInt(const QString& program, const QString& section, const QString& key, int value);
 QString GetProfileString(const QString& program, const QString& section, const QString& key,
                          const QString& defaultValue = QString());
 void WriteProfileString(const QString& program, const QString& section, const QString& key,

@@ -62,8 +62,8 @@ bool Load(CQuillmarkDoc& doc, const QString& path)
 }
 
 // Splits "--name value" options from the positional arguments; false on a malformed line.
-bool ParseOptions(const QStringList& args, const QStringList& known, QMap<QString, QString>& options,
-                  QStringList& positional)
+bool ParseOptions(const QStringList& args, const QStringList& known,
+                  QMap<QString, QString>& options, QStringList& positional)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -217,17 +217,17 @@ int Add(const QStringList& arguments)
     if (!IsDigits(group, ProjectRules::CardGroupsAllowed(d)) || !IsDigits(detector, false) ||
         !IsDigits(pseudo, false))
         return Fail(QStringLiteral("Gruppen- und Meldernummern bestehen nur aus Ziffern."));
-    if (group.size() > d.groupDigits ||
-        detector.size() > d.detectorDigits || pseudo.size() > d.pseudoGroupDigits)
+    if (group.size() > d.groupDigits || detector.size() > d.detectorDigits ||
+        pseudo.size() > d.pseudoGroupDigits)
         return Fail(QStringLiteral("Die Nummer hat mehr Stellen als das Projekt erlaubt."));
     const QByteArray t1 = ToCp1252(text1);
     const QByteArray t2 = ToCp1252(text2);
     if (t1.size() > d.text1Length)
-        return Fail(QStringLiteral("Text 1 darf höchstens %1 Zeichen lang sein.")
-                        .arg(d.text1Length));
+        return Fail(
+            QStringLiteral("Text 1 darf höchstens %1 Zeichen lang sein.").arg(d.text1Length));
     if (t2.size() > d.text2Length)
-        return Fail(QStringLiteral("Text 2 darf höchstens %1 Zeichen lang sein.")
-                        .arg(d.text2Length));
+        return Fail(
+            QStringLiteral("Text 2 darf höchstens %1 Zeichen lang sein.").arg(d.text2Length));
 
     MessageRecord rec;
     rec.formatTag = ProjectRules::FormatTag(d.textFormat);

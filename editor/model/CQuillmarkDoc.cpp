@@ -92,8 +92,8 @@ void CQuillmarkDoc::OpenProjectPath(const QString& path)
 
 QString CQuillmarkDoc::ProjectPath() const
 {
-    return QFile::decodeName(
-        QByteArray(m_data.projectPath, int(qstrnlen(m_data.projectPath, sizeof m_data.projectPath))));
+    return QFile::decodeName(QByteArray(
+        m_data.projectPath, int(qstrnlen(m_data.projectPath, sizeof m_data.projectPath))));
 }
 
 bool CQuillmarkDoc::SetProjectPath(const QString& path)
@@ -134,18 +134,17 @@ bool CQuillmarkDoc::SetupListColumns()
         margin;
     m_list.InsertColumn(1, groupHeader, groupWidth);
     const QString pseudoHeader = QStringLiteral("Pseudo MG");
-    m_list.InsertColumn(2, pseudoHeader,
-                        m_data.textFormat == FormatPseudo
-                            ? m_list.GetStringWidth(pseudoHeader) + margin
-                            : 0);
+    m_list.InsertColumn(
+        2, pseudoHeader,
+        m_data.textFormat == FormatPseudo ? m_list.GetStringWidth(pseudoHeader) + margin : 0);
     const QString detectorHeader = ProjectRules::DetectorHeader(m_data);
     m_list.InsertColumn(3, detectorHeader, m_list.GetStringWidth(detectorHeader) + margin);
-    m_list.InsertColumn(4, QStringLiteral("Text 1"),
-                        m_list.GetStringWidth(QString(qMax(0, m_data.text1Length),
-                                                      QLatin1Char('W'))) + margin);
-    m_list.InsertColumn(5, QStringLiteral("Text 2"),
-                        m_list.GetStringWidth(QString(qMax(0, m_data.text2Length),
-                                                      QLatin1Char('W'))) + margin);
+    m_list.InsertColumn(
+        4, QStringLiteral("Text 1"),
+        m_list.GetStringWidth(QString(qMax(0, m_data.text1Length), QLatin1Char('W'))) + margin);
+    m_list.InsertColumn(
+        5, QStringLiteral("Text 2"),
+        m_list.GetStringWidth(QString(qMax(0, m_data.text2Length), QLatin1Char('W'))) + margin);
     if (m_list.Viewport())
         m_list.Viewport()->ResizeFrameToFit();
     return true;
@@ -216,8 +215,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     std::memcpy(next.panelId, h + (141 - kMagicSize), 30);
     m_data = next;
 
-    if (!ProjectRules::DecodePanelIdFile(m_data.panelId, m_data.panelType,
-                                         m_data.panelVariant)) {
+    if (!ProjectRules::DecodePanelIdFile(m_data.panelId, m_data.panelType, m_data.panelVariant)) {
         Report("Benutzen Sie zum öffnen dieser Datei die Version mit der sie erstellt wurde "
                "oder eine höhere !");
         return false;
@@ -254,8 +252,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
             break;
 
         MessageRecord rec;
-        rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag)
-                                                                 : tagOfFormat;
+        rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
         const bool pseudo = rec.formatTag == "P";
         rec.group = CText(file.read(groupWidth));
         if (pseudo)
@@ -263,8 +260,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         rec.detector = CText(file.read(m_data.detectorDigits));
         rec.text1 = CText(file.read(m_data.text1Length));
         rec.text2 = CText(file.read(m_data.text2Length));
-        remaining -= groupWidth + (pseudo ? m_data.pseudoGroupDigits : 0) +
-                     m_data.detectorDigits + m_data.text1Length + m_data.text2Length;
+        remaining -= groupWidth + (pseudo ? m_data.pseudoGroupDigits : 0) + m_data.detectorDigits +
+                     m_data.text1Length + m_data.text2Length;
         // A record cut by the end of the file is dropped; the complete ones before it stay.
         if (remaining < 0)
             break;

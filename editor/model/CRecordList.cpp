@@ -5,8 +5,14 @@
 
 namespace {
 
-enum Column { ColTag = 0, ColGroup = 1, ColPseudo = 2, ColDetector = 3, ColText1 = 4,
-              ColText2 = 5 };
+enum Column {
+    ColTag = 0,
+    ColGroup = 1,
+    ColPseudo = 2,
+    ColDetector = 3,
+    ColText1 = 4,
+    ColText2 = 5
+};
 
 int Refuse(const QString& text, const QString& caption)
 {

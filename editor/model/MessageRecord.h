@@ -13,5 +13,5 @@ struct MessageRecord
     QByteArray detector;
     QByteArray text1;
     QByteArray text2;
-    QByteArray formatTag;   // "S", "P" or "F"
+    QByteArray formatTag; // "S", "P" or "F"
 };

@@ -7,21 +7,21 @@
 // fills it through a pointer; every offset is checked below.
 struct ProjectData
 {
-    int32_t textFormat;        // 0 read from projectPath, 1 read from the FAT, 2..4 formats
-    int32_t displayChars;      // both display lines together
+    int32_t textFormat;   // 0 read from projectPath, 1 read from the FAT, 2..4 formats
+    int32_t displayChars; // both display lines together
     int32_t maxRecords;
     int32_t detectorDigits;
-    int32_t groupDigits;       // at most 10
+    int32_t groupDigits; // at most 10
     int32_t pseudoGroupDigits;
-    int32_t text1Length;       // derived by SetupListColumns
-    int32_t text2Length;       // derived by SetupListColumns
-    int32_t panelType;         // maker code, 10 = none
-    int32_t panelVariant;      // 0, 1, 4 or 5
-    char coverPage[6][41];     // project name, street, town; customer name, street, town
+    int32_t text1Length;   // derived by SetupListColumns
+    int32_t text2Length;   // derived by SetupListColumns
+    int32_t panelType;     // maker code, 10 = none
+    int32_t panelVariant;  // 0, 1, 4 or 5
+    char coverPage[6][41]; // project name, street, town; customer name, street, town
     char projectPath[260];
-    char panelId[31];          // maker letters at [0], [1], model digit at [3]
-    char groupOffset[22];      // signed decimal text; empty or "0" = no offset
-    char lzAssignment[256];    // one byte per LZ number 0..254, then NUL
+    char panelId[31];       // maker letters at [0], [1], model digit at [3]
+    char groupOffset[22];   // signed decimal text; empty or "0" = no offset
+    char lzAssignment[256]; // one byte per LZ number 0..254, then NUL
     uint8_t reserved;
 };
 
@@ -44,6 +44,11 @@ static_assert(offsetof(ProjectData, lzAssignment) == 599);
 static_assert(offsetof(ProjectData, reserved) == 855);
 
 // Text formats and the panel type of a project whose texts still come from the FAT.
-enum TextFormat { FormatFromFile = 0, FormatFromFat = 1, FormatStandard = 2, FormatPseudo = 3,
-                  FormatTwoLines = 4 };
+enum TextFormat {
+    FormatFromFile = 0,
+    FormatFromFat = 1,
+    FormatStandard = 2,
+    FormatPseudo = 3,
+    FormatTwoLines = 4
+};
 enum { PanelNone = 10 };

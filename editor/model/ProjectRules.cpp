@@ -97,14 +97,13 @@ static bool AlarmcomWithInputCard(const ProjectData& d)
 
 bool ConvertFormatEnabled(const ProjectData& d)
 {
-    return d.textFormat != FormatFromFat && !EffEffOutputOrWinmag(d) &&
-           !AlarmcomWithInputCard(d) && d.panelType != 6;
+    return d.textFormat != FormatFromFat && !EffEffOutputOrWinmag(d) && !AlarmcomWithInputCard(d) &&
+           d.panelType != 6;
 }
 
 bool BmfImportEnabled(const ProjectData& d)
 {
-    return d.textFormat != FormatFromFat && !EffEffOutputOrWinmag(d) &&
-           !AlarmcomWithInputCard(d);
+    return d.textFormat != FormatFromFat && !EffEffOutputOrWinmag(d) && !AlarmcomWithInputCard(d);
 }
 
 bool PanelTextImportEnabled(const ProjectData& d)
@@ -285,10 +284,7 @@ bool DecodePanelIdFat(const char* id, int& panelType, int& panelVariant)
     else if ((type == 0 || type == 7) && digit == '2')
         panelVariant = 1;
     else if (type == 3)
-        panelVariant = (digit >= '1' && digit <= '3') ? 1
-                       : digit == '4'                 ? 4
-                       : digit == '5'                 ? 5
-                                                      : 0;
+        panelVariant = (digit >= '1' && digit <= '3') ? 1 : digit == '4' ? 4 : digit == '5' ? 5 : 0;
     return true;
 }
 

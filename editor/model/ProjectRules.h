@@ -38,8 +38,8 @@ QString GroupHeader(const ProjectData& d);    // "MelderGruppe" / "Zentrale / Lo
 QString DetectorHeader(const ProjectData& d); // "Melder" / "Adresse"
 
 QString MakerText(int panelType);
-QString ModelText(int panelType, int panelVariant);       // "Zentrale: ..." of "&Zentrale"
-QString PrintModelText(int panelType, int panelVariant);  // the printout's model name
+QString ModelText(int panelType, int panelVariant);      // "Zentrale: ..." of "&Zentrale"
+QString PrintModelText(int panelType, int panelVariant); // the printout's model name
 
 // Decodes the maker letters and model digit as the project file does; false = unknown maker.
 bool DecodePanelIdFile(const char* panelId, int& panelType, int& panelVariant);

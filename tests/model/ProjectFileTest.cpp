@@ -1,0 +1,404 @@
+#include "CMessageRecorder.h"
+#include "CQuillmarkDoc.h"
+#include "ProjectBytes.h"
+
+// Qt
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+class ProjectFileTest : public ::testing::Test
+{
+protected:
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    static QByteArray Read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    bool Load(CQuillmarkDoc& doc, const QString& path)
+    {
+        doc.OpenProjectPath(path);
+        return doc.LoadProject();
+    }
+
+    QByteArray Row(CQuillmarkDoc& doc, int row)
+    {
+        QByteArray out;
+        for (int c = 0; c < 6; ++c)
+            out += doc.List().GetItemText(row, c) + (c < 5 ? "|" : "");
+        return out;
+    }
+
+    QTemporaryDir dir;
+    CMessageRecorder messages;
+    ProjectBytes file;
+};
+
+} // namespace
+
+TEST_F(ProjectFileTest, EmptyProjectIsHeaderAndEnd)
+{
+    file.panelId = "AC 1";
+    const QByteArray bytes = file.Header() + "E";
+    ASSERT_EQ(bytes.size(), 172);
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("a.bmt", bytes)));
+    EXPECT_EQ(doc.Data().panelType, 0);
+    EXPECT_EQ(doc.List().GetItemCount(), 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(messages.Entries().isEmpty());
+    EXPECT_EQ(doc.ProjectBytes(), bytes) << "the writer gives the same 172 bytes";
+}
+
+TEST_F(ProjectFileTest, ReadsHeaderRecordsAndTrailers)
+{
+    file.panelId = "BO 1";
+    file.textFormat = 3;
+    file.offset = -25;
+    QByteArray bytes = file.Header();
+    // Tag, group 4, pseudo group 3 (only for "P"), detector 2, Text 1 13, Text 2 20.
+    bytes += "P0012"
+             "045"
+             "03"
+             "Halle Nord   "
+             "Erdgeschoss         ";
+    bytes += "S0013"
+             "01"
+             "abc          "
+             "                    ";
+    QByteArray lz(255, '\x02');
+    lz[0] = '\x05';
+    bytes += "L" + lz;
+    QByteArray cover;
+    for (const char* t : {"Projekt", "Strasse 1", "Ort", "Kunde", "Weg 2", "Stadt"})
+        cover += QByteArray(t) + QByteArray(40 - int(strlen(t)), '\0');
+    bytes += "D" + cover + "E";
+
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("b.bmt", bytes)));
+    const ProjectData& d = doc.Data();
+    EXPECT_EQ(d.textFormat, 3);
+    EXPECT_EQ(d.displayChars, 40);
+    EXPECT_EQ(d.maxRecords, 1000);
+    EXPECT_EQ(d.groupDigits, 4);
+    EXPECT_EQ(d.pseudoGroupDigits, 3);
+    EXPECT_EQ(d.detectorDigits, 2);
+    EXPECT_EQ(d.text1Length, 13);
+    EXPECT_STREQ(d.groupOffset, "-25");
+    EXPECT_EQ(d.panelType, 2);
+    EXPECT_EQ(d.lzAssignment[0], 5);
+    EXPECT_STREQ(d.coverPage[0], "Projekt");
+    EXPECT_STREQ(d.coverPage[5], "Stadt");
+    ASSERT_EQ(doc.List().GetItemCount(), 2);
+    EXPECT_EQ(Row(doc, 0), "P|0012|045|03|Halle Nord   |Erdgeschoss         ");
+    EXPECT_EQ(Row(doc, 1), "S|0013||01|abc          |                    ");
+    EXPECT_TRUE(messages.Entries().isEmpty());
+    EXPECT_EQ(doc.ProjectBytes(), bytes);
+}
+
+TEST_F(ProjectFileTest, TrailerSizesOfABoschProject)
+{
+    file.panelId = "BO 1";
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("c.bmt", file.Header() + "E")));
+    EXPECT_EQ(doc.ProjectBytes().size(), 171 + 256 + 1) << "L block present for Bosch";
+    std::strcpy(doc.Data().coverPage[2], "Ort");
+    const QByteArray bytes = doc.ProjectBytes();
+    EXPECT_EQ(bytes.size(), 669);
+    EXPECT_EQ(bytes.mid(171, 1), "L");
+    EXPECT_EQ(bytes.mid(171 + 256, 1), "D");
+    EXPECT_EQ(bytes.mid(171 + 256 + 1 + 80, 4), QByteArray("Ort\0", 4));
+    EXPECT_EQ(bytes.right(1), "E");
+}
+
+TEST_F(ProjectFileTest, LoadSetsTheDefaultLzTableAndEmptiesTheCover)
+{
+    file.panelId = "BO 1";
+    CQuillmarkDoc doc;
+    doc.Data().panelType = 2;
+    std::strcpy(doc.Data().coverPage[0], "alt");
+    ASSERT_TRUE(Load(doc, Write("d.bmt", file.Header() + "E")));
+    EXPECT_EQ(doc.Data().lzAssignment[12], 4);
+    EXPECT_EQ(doc.Data().lzAssignment[31], 3);
+    EXPECT_STREQ(doc.Data().coverPage[0], "");
+}
+
+TEST_F(ProjectFileTest, FailureTable)
+{
+    struct Case
+    {
+        QByteArray bytes;
+        const char* text;
+    };
+    ProjectBytes unknownPanel = file;
+    unknownPanel.panelId = "XX 1";
+    ProjectBytes tooManyDigits = file;
+    tooManyDigits.groupDigits = 11;
+    const Case cases[] = {
+        {"Korvalin GmbX" + file.Header().mid(13) + "E", "Unbekanntes Dateiformat"},
+        {"Korv", "Unbekanntes Dateiformat"},
+        {file.Header().left(100), "Unbekanntes Dateiformat"},
+        {unknownPanel.Header() + "E",
+         "Benutzen Sie zum öffnen dieser Datei die Version mit der sie erstellt wurde oder eine "
+         "höhere !"},
+        {tooManyDigits.Header() + "E", "Beim Auslesen ist ein Fehler aufgetreten."},
+    };
+    for (const Case& c : cases) {
+        messages.Clear();
+        CQuillmarkDoc doc;
+        EXPECT_FALSE(Load(doc, Write("f.bmt", c.bytes))) << c.text;
+        EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.text)});
+        EXPECT_EQ(doc.List().GetItemCount(), 0);
+    }
+    messages.Clear();
+    CQuillmarkDoc doc;
+    EXPECT_FALSE(Load(doc, dir.filePath("fehlt.bmt")));
+    EXPECT_EQ(messages.Texts(),
+              QStringList{QString::fromUtf8("Auf das Projekt konnte nicht zugegriffen werden !")});
+    EXPECT_EQ(doc.List().GetColumnCount(), 0);
+    EXPECT_EQ(messages.WaitDepth(), 0) << "the wait cursor ends on every path";
+}
+
+TEST_F(ProjectFileTest, NonsenseHeaderValuesAreRefusedWhole)
+{
+    auto refused = [&](ProjectBytes h) {
+        messages.Clear();
+        CQuillmarkDoc doc;
+        const bool ok = Load(doc, Write("n.bmt", h.Header() + "S0001" + QByteArray(100, 'x')));
+        return !ok && messages.Texts() == QStringList{"Unbekanntes Dateiformat"} &&
+               doc.List().GetItemCount() == 0 && doc.Data().displayChars == 0;
+    };
+    ProjectBytes h = file;
+    h.displayChars = -40;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.displayChars = 0x7fffffff;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = -3;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.groupDigits = -1;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.displayChars = 10; // Text 1 would be 5 - 4 - 2 - 2 < 0
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.textFormat = 9;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.maxRecords = -1;
+    EXPECT_TRUE(refused(h));
+}
+
+TEST_F(ProjectFileTest, MissingEndAndCutRecords)
+{
+    const QByteArray rec1 = "S0001"
+                            "01"
+                            "Text eins   "
+                            "zwei                ";
+    const QByteArray rec2 = "S0002"
+                            "01"
+                            "Text drei   "
+                            "vier                ";
+    CQuillmarkDoc whole;
+    ASSERT_TRUE(Load(whole, Write("g.bmt", file.Header() + rec1 + rec2)));
+    EXPECT_EQ(whole.List().GetItemCount(), 2);
+    EXPECT_TRUE(messages.Entries().isEmpty()) << "no E is fine";
+
+    CQuillmarkDoc cut;
+    ASSERT_TRUE(Load(cut, Write("h.bmt", file.Header() + rec1 + rec2.left(20))));
+    EXPECT_EQ(messages.Texts(), QStringList{"Dateiende konnte nicht gefunden werden"});
+    ASSERT_EQ(cut.List().GetItemCount(), 1) << "the cut record is dropped";
+    EXPECT_EQ(cut.List().GetItemText(0, 1), "0001");
+    EXPECT_FALSE(cut.IsModified());
+}
+
+TEST_F(ProjectFileTest, UnknownTagsReadAsTheProjectFormat)
+{
+    file.textFormat = 4;
+    const QByteArray bytes = file.Header() +
+                             "X0001"
+                             "01" +
+                             QByteArray(20, 'a') + QByteArray(20, 'b') + "E";
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("i.bmt", bytes)));
+    ASSERT_EQ(doc.List().GetItemCount(), 1);
+    EXPECT_EQ(doc.List().GetItemText(0, 0), "F");
+}
+
+TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
+{
+    file.panelId = "EF 1";
+    file.groupDigits = 3;
+    const QByteArray bytes = file.Header() +
+                             "S00012"
+                             "07" +
+                             QByteArray(13, 't') + QByteArray(20, 'u') + "E";
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("j.bmt", bytes)));
+    EXPECT_EQ(doc.List().GetItemText(0, 1), "00012");
+    EXPECT_EQ(doc.List().GetItemText(0, 3), "07");
+    EXPECT_EQ(doc.ProjectBytes(), bytes);
+}
+
+TEST_F(ProjectFileTest, ShortTrailerBlocksNeverReadPastTheFile)
+{
+    // An "L" near the end with fewer than 255 bytes after it.
+    const QByteArray bytes = file.Header() + "L" + QByteArray(10, '\x07');
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, Write("k.bmt", bytes)));
+    EXPECT_EQ(doc.Data().lzAssignment[9], 7);
+    EXPECT_EQ(doc.Data().lzAssignment[10], 0);
+    EXPECT_EQ(messages.Texts(), QStringList{"Dateiende konnte nicht gefunden werden"});
+}
+
+TEST_F(ProjectFileTest, SaveWritesOnlyWhenChangedAndSaveAsAlways)
+{
+    const QString path = Write("p.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    QFile::remove(path);
+    EXPECT_TRUE(doc.SaveProject(CQuillmarkDoc::Save));
+    EXPECT_FALSE(QFile::exists(path)) << "an unchanged project writes nothing";
+
+    const QString other = dir.filePath("neu");
+    messages.FileNext(other);
+    EXPECT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+    EXPECT_EQ(Read(other + ".bmt"), file.Header() + "E") << ".bmt is appended";
+    EXPECT_EQ(doc.ProjectPath(), other + ".bmt");
+    EXPECT_EQ(doc.GetPathName(), other + ".bmt");
+    const auto dialogs = messages.Entries();
+    ASSERT_EQ(dialogs.size(), 1);
+    EXPECT_EQ(dialogs[0].kind, CMessageRecorder::SaveDialog);
+    EXPECT_EQ(dialogs[0].dialog.filter, "Projektdateien (.bmt) | *.bmt||");
+    EXPECT_EQ(dialogs[0].dialog.initialName, "*.bmt");
+    EXPECT_TRUE(dialogs[0].dialog.overwritePrompt);
+}
+
+TEST_F(ProjectFileTest, SaveQuestionAnswers)
+{
+    const QString path = Write("q.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    doc.SetModifiedFlag(true);
+
+    messages.AnswerNext(msg::IdCancel);
+    EXPECT_FALSE(doc.SaveProject(CQuillmarkDoc::SaveIfWanted));
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_EQ(messages.Boxes()[0].text, "Sollen die Änderungen gespeichert werden ?");
+    EXPECT_EQ(messages.Boxes()[0].buttons, msg::YesNoCancel);
+
+    QFile::remove(path);
+    messages.AnswerNext(msg::IdNo);
+    EXPECT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveIfWanted));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_FALSE(QFile::exists(path));
+
+    doc.SetModifiedFlag(true);
+    messages.AnswerNext(msg::IdYes);
+    EXPECT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveIfWanted));
+    EXPECT_EQ(Read(path), file.Header() + "E") << "Yes saves to the known path, no dialog";
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ProjectFileTest, UnnamedProjectAsksForAPathAndCancelKeepsChanges)
+{
+    const QString path = Write("Unbenannt.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    doc.SetModifiedFlag(true);
+    messages.FileNext(QString()); // cancel
+    EXPECT_FALSE(doc.SaveProject(CQuillmarkDoc::Save));
+    EXPECT_TRUE(doc.IsModified());
+    messages.FileNext(dir.filePath("echt.bmt"));
+    EXPECT_TRUE(doc.SaveProject(CQuillmarkDoc::Save));
+    EXPECT_TRUE(QFile::exists(dir.filePath("echt.bmt")));
+}
+
+TEST_F(ProjectFileTest, EffEffModelDigitIsSavedAsOne)
+{
+    file.panelId = "EE 2";
+    const QString path = Write("e.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    EXPECT_EQ(doc.Data().panelVariant, 1);
+    messages.FileNext(path);
+    ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+    ProjectBytes expected = file;
+    expected.panelId = "EE 1";
+    EXPECT_EQ(Read(path), expected.Header() + "E");
+}
+
+TEST_F(ProjectFileTest, FailedWriteReportsAndKeepsTheOldFile)
+{
+    const QString path = Write("w.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    messages.FileNext(dir.filePath("kein/ordner/x.bmt"));
+    EXPECT_FALSE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+    EXPECT_EQ(messages.Texts(), QStringList{"File konnte nicht angelegt werden"});
+    EXPECT_TRUE(doc.IsModified()) << "a close must not drop the changes";
+    EXPECT_EQ(Read(path), file.Header() + "E");
+    EXPECT_EQ(messages.WaitDepth(), 0);
+}
+
+TEST_F(ProjectFileTest, TextsAreWrittenAtTheirFixedWidths)
+{
+    const QString path = Write("t.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    MessageRecord r;
+    r.formatTag = "S";
+    r.group = "7";
+    r.detector = "3";
+    r.text1 = "abc";
+    r.text2 = QByteArray(25, 'z'); // longer than the 20 of Text 2
+    ASSERT_EQ(doc.Records().InsertRecord(r, false), 0);
+    const QByteArray expected = file.Header() +
+                                "S0007"
+                                "03"
+                                "abc         " +
+                                QByteArray(20, 'z') + "E";
+    EXPECT_EQ(doc.ProjectBytes(), expected);
+    messages.FileNext(path);
+    ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+    CQuillmarkDoc again;
+    ASSERT_TRUE(Load(again, path));
+    EXPECT_EQ(again.List().GetItemText(0, 4), "abc         ") << "blanks shown after loading";
+    MessageRecord edit;
+    again.Records().GetRecordForEdit(edit, 0);
+    EXPECT_EQ(edit.text1, "abc");
+}
+
+TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
+{
+    CQuillmarkDoc doc;
+    doc.Data().textFormat = FormatTwoLines;
+    doc.Data().displayChars = 80;
+    doc.Data().groupDigits = 3;
+    doc.Data().panelType = 2;
+    EXPECT_TRUE(doc.LoadProject());
+    EXPECT_EQ(doc.Data().text1Length, 40);
+    EXPECT_EQ(doc.Data().lzAssignment[14], 1);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.List().GetColumnCount(), 6);
+}
