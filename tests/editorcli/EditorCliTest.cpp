@@ -1,0 +1,134 @@
+#include "ProjectBytes.h"
+
+// Qt
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result
+{
+    int status = -1;
+    QByteArray out;
+    QString err;
+};
+
+Result RunCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUILLMARK_CLI), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    Result r;
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+class EditorCliTest : public ::testing::Test
+{
+protected:
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    static QByteArray Read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    ProjectBytes file;
+    const QByteArray record = "S0012" "03" "Halle \xC4u\xDF" "ere" "zwei                ";
+};
+
+} // namespace
+
+TEST_F(EditorCliTest, ShowPrintsTheProjectAsJson)
+{
+    file.offset = 7;
+    const QString path = Write("a.bmt", file.Header() + record + "E");
+    const Result r = RunCli({"show", path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["textFormat"].toInt(), 2);
+    EXPECT_EQ(o["displayChars"].toInt(), 40);
+    EXPECT_EQ(o["text1Length"].toInt(), 12);
+    EXPECT_EQ(o["panelType"].toInt(), 1);
+    EXPECT_EQ(o["panelId"].toString(), "AT 1");
+    EXPECT_EQ(o["groupOffset"].toString(), "7");
+    EXPECT_EQ(o["projectPath"].toString(), path);
+    EXPECT_EQ(o["coverPage"].toArray().size(), 6);
+    EXPECT_EQ(o["lzAssignment"].toArray().size(), 255);
+    const QJsonArray records = o["records"].toArray();
+    ASSERT_EQ(records.size(), 1);
+    const QJsonObject rec = records[0].toObject();
+    EXPECT_EQ(rec["formatTag"].toString(), "S");
+    EXPECT_EQ(rec["group"].toString(), "0012");
+    EXPECT_EQ(rec["pseudoGroup"].toString(), "");
+    EXPECT_EQ(rec["detector"].toString(), "03");
+    EXPECT_EQ(rec["text1"].toString(), QString::fromUtf8("Halle Äußere"));
+    EXPECT_EQ(rec["text2"].toString(), "zwei                ");
+}
+
+TEST_F(EditorCliTest, ShowReportsAFailedLoadOnStderr)
+{
+    const QString path = Write("b.bmt", "Kein Projekt");
+    const Result r = RunCli({"show", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Quillmark: Unbekanntes Dateiformat\n");
+}
+
+TEST_F(EditorCliTest, CopyIsByteForByte)
+{
+    file.panelId = "BO 1";
+    QByteArray lz(255, '\x02');
+    lz[3] = '\x01';
+    const QByteArray bytes = file.Header() + record + "L" + lz + "E";
+    const QString in = Write("in.bmt", bytes);
+    const QString out = dir.filePath("out.bmt");
+    const Result r = RunCli({"copy", in, out});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(Read(out), bytes);
+}
+
+TEST_F(EditorCliTest, AddStoresInKeyOrderAndSaves)
+{
+    const QString path = Write("c.bmt", file.Header() + record + "E");
+    Result r = RunCli({"add", path, "--group", "5", "--detector", "1", "--text1", "Vorne",
+                       "--text2", QString::fromUtf8("Tür")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(Read(path), file.Header() + "S0005" "01" "Vorne       " "T\xFCr" +
+                              QByteArray(17, ' ') + record + "E");
+}
+
+TEST_F(EditorCliTest, RefusedRecordLeavesTheFileUntouched)
+{
+    const QByteArray bytes = file.Header() + record + "E";
+    const QString path = Write("d.bmt", bytes);
+    Result r = RunCli({"add", path, "--group", "0", "--detector", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QString::fromUtf8("Hinweis: Die MelderGruppe 0 ist nicht zulässig !\n"));
+    EXPECT_EQ(Read(path), bytes);
+
+    r = RunCli({"add", path, "--group", "3", "--detector", "1", "--text1", QString(13, 'x')});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Text 1")) << r.err.toStdString();
+    EXPECT_EQ(Read(path), bytes);
+
+    r = RunCli({"add", path, "--group", "3"});
+    EXPECT_EQ(r.status, 2) << "missing detector is a usage error";
+    EXPECT_EQ(Read(path), bytes);
+}
