@@ -84,7 +84,9 @@ CQuillmarkDoc::CQuillmarkDoc()
 
 void CQuillmarkDoc::OpenProjectPath(const QString& path)
 {
-    SetProjectPath(path);
+    // A path too long for the settings block leaves it empty, so loading reports it.
+    if (!SetProjectPath(path))
+        std::memset(m_data.projectPath, 0, sizeof m_data.projectPath);
     SetPathName(path);
     m_data.textFormat = FormatFromFile;
     std::memset(m_data.groupOffset, 0, sizeof m_data.groupOffset);
@@ -220,6 +222,9 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
                "oder eine höhere !");
         return false;
     }
+    // A Bosch file without its table keeps the standard assignment, not zeros.
+    if (m_data.panelType == 2)
+        ProjectRules::SetDefaultLzAssignment(m_data);
     m_list.DeleteAllColumns();
     if (!SetupListColumns())
         return false;

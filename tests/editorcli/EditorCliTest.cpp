@@ -51,7 +51,11 @@ protected:
 
     QTemporaryDir dir;
     ProjectBytes file;
-    const QByteArray record = "S0012" "03" "Halle \xC4u\xDF" "ere" "zwei                ";
+    const QByteArray record = "S0012"
+                              "03"
+                              "Halle \xC4u\xDF"
+                              "ere"
+                              "zwei                ";
 };
 
 } // namespace
@@ -110,7 +114,11 @@ TEST_F(EditorCliTest, AddStoresInKeyOrderAndSaves)
     Result r = RunCli({"add", path, "--group", "5", "--detector", "1", "--text1", "Vorne",
                        "--text2", QString::fromUtf8("Tür")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(Read(path), file.Header() + "S0005" "01" "Vorne       " "T\xFCr" +
+    EXPECT_EQ(Read(path), file.Header() +
+                              "S0005"
+                              "01"
+                              "Vorne       "
+                              "T\xFCr" +
                               QByteArray(17, ' ') + record + "E");
 }
 

@@ -138,6 +138,22 @@ TEST_F(ProjectFileTest, LoadSetsTheDefaultLzTableAndEmptiesTheCover)
     EXPECT_EQ(doc.Data().lzAssignment[12], 4);
     EXPECT_EQ(doc.Data().lzAssignment[31], 3);
     EXPECT_STREQ(doc.Data().coverPage[0], "");
+
+    CQuillmarkDoc fresh; // panel type still 0 before the file names Bosch
+    ASSERT_TRUE(Load(fresh, Write("d2.bmt", file.Header() + "E")));
+    EXPECT_EQ(fresh.Data().lzAssignment[0], 2);
+    EXPECT_EQ(fresh.Data().lzAssignment[16], 1);
+}
+
+TEST_F(ProjectFileTest, PathTooLongForTheSettingsBlockIsNotLoaded)
+{
+    const QString path = Write("x.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    const QString longPath = dir.filePath(QString(300, 'a') + ".bmt");
+    EXPECT_FALSE(Load(doc, longPath));
+    EXPECT_EQ(messages.Texts(),
+              QStringList{QString::fromUtf8("Auf das Projekt konnte nicht zugegriffen werden !")});
 }
 
 TEST_F(ProjectFileTest, FailureTable)
