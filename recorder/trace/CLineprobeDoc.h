@@ -1,0 +1,85 @@
+#pragma once
+
+#include "CDocument.h"
+#include "LineprobeHints.h"
+#include "TraceFiles.h"
+
+// Qt
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+
+// Lineprobe's document: the trace path and flags, the identification of the FAT, the line
+// settings of the length rule, the four trace files and the texts that open and close a trace.
+class CLineprobeDoc : public CDocument
+{
+public:
+    enum { PanelUnsupported = 0, PanelExpert = 1 };
+    enum { NoBreak = 1000 };
+
+    CLineprobeDoc();
+
+    // view notifications
+    void Notify(CView* sender, LineprobeHint hint, const QVariant& arg = QVariant())
+    {
+        UpdateAllViews(sender, hint, arg);
+    }
+
+    // trace path and flags
+    QString tracePath;
+    int saveFlag = 1;
+    int recordingFlag = 0;
+    // identification
+    QByteArray maker;
+    QByteArray model;
+    QByteArray fatVersion;
+    const QByteArray programVersion = "1.8";
+    // line settings of the length rule
+    int lineLength = 40;
+    int breakValue = NoBreak;
+
+    TraceFiles& Files() { return m_files; }
+
+    // Clock of the time stamps; tests set a fixed one.
+    void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // "dd.mm.yy, hh:mm:ss.mmm" of the clock's local time now.
+    QByteArray TimeStamp() const;
+    static QByteArray TimeStamp(const QDateTime& t);
+
+    void ClearIdentification();
+    // Decodes the 32 identification characters and replaces them in buffer by the
+    // identification header; returns the panel code (0 after the unknown-maker message).
+    int DecodeIdentification(QByteArray& buffer);
+    // The adaptation suffix of character 22 for panel codes 12 and 14.
+    static QByteArray AdaptationSuffix(int panelCode, unsigned char bits);
+    // The expert header into buffer; returns panel code 1.
+    int ComposeExpertHeader(int baudRate, int parity, int dataBits, int stopBits,
+                            QByteArray& buffer);
+    // The footer into buffer; written to the trace files, which are then closed.
+    void ComposeFooter(QByteArray& buffer);
+
+    // Creates the four trace files for a path chosen in the save dialog (only with the save
+    // flag set); false when nothing was created.
+    bool CreateTraceFiles();
+    // Asks for a list file to open; on OK the trace path is the chosen file.
+    bool OpenListFile();
+    // A dropped file or the command line: the trace path is path.
+    void OpenDocument(const QString& path);
+    // The main window composes its title; the document asks it through this hook.
+    void SetTitleHook(std::function<void()> hook) { m_titleHook = std::move(hook); }
+    void UpdateTitle();
+
+    // Cuts a header or footer into view lines: at each LF, a CR ends the line's text, a rest
+    // without LF is a last line.
+    static QList<QByteArray> TextLines(const QByteArray& text);
+
+private:
+    QByteArray BaseName() const;
+
+    TraceFiles m_files;
+    std::function<QDateTime()> m_clock;
+    std::function<void()> m_titleHook;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+// The list files of the two trace views (.tvs, .tvh): one line per item, four blanks, at
+// most 254 characters of the item, CR LF.
+namespace ListFile {
+
+enum { ItemChars = 254, AsciiLineMax = 254, HexLineMax = 764 };
+
+// Creates path anew and writes count items; false when the file cannot be created (after
+// the message "File konnte nicht geöffnet werden") or when there was no item.
+bool Write(const QString& path, int count, const std::function<QByteArray(int)>& itemAt);
+
+enum class LoadResult { Loaded, Empty, Failed };
+// Reads path line by line into add (ASCII view: asciiView true). Failed shows the message;
+// Empty means the file has no bytes and the list keeps its items. clear is called once
+// before the first line when the file is not empty.
+LoadResult Load(const QString& path, bool asciiView, const std::function<void()>& clear,
+                const std::function<void(const QByteArray&)>& add);
+
+// The derived paths: last-but-one character "v" (the ASCII list at stop), last character
+// replaced by c ("h" or "s").
+QString WithLastButOne(const QString& path, QChar c);
+QString WithLast(const QString& path, QChar c);
+// Directory and base name of path with the given extension (without dot).
+QString WithExtension(const QString& path, const QString& extension);
+
+} // namespace ListFile

@@ -1,0 +1,45 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+// The four files of a running recording: raw bytes (.ts), raw bytes with time stamps (.tds),
+// hex text with time stamps (.tdh) and hex text (.th). Every chunk is flushed to the disk
+// before the next one, so a recorder that dies keeps what it had received.
+class TraceFiles
+{
+public:
+    enum { Ts = 0, Tds = 1, Tdh = 2, Th = 3, Count = 4 };
+
+    ~TraceFiles();
+
+    // Creates the four files beside path (its directory and base name); on the first
+    // failure shows "File konnte nicht geöffnet werden", closes what was created, false.
+    bool Create(const QString& path);
+    bool IsOpen() const { return m_files[0] != nullptr; }
+    QString PathOf(int which) const;
+
+    // Writes text unchanged to all four files (header, footer).
+    void WriteText(const QByteArray& text);
+    // One chunk with its time stamp, as each file wants it.
+    void RecordChunk(const QByteArray& chunk, const QByteArray& timeStamp);
+    void Close();
+    // True once a write failed; the failure is reported once by the message below.
+    bool WriteFailed() const { return m_failed; }
+
+    // "0D 41 " for the bytes 0x0D 0x41.
+    static QByteArray HexText(const QByteArray& bytes);
+    static QString PathWithExtension(const QString& path, const char* extension);
+
+private:
+    void Write(int which, const QByteArray& bytes);
+    void Flush();
+
+    std::array<std::unique_ptr<QFile>, Count> m_files;
+    bool m_failed = false;
+};
