@@ -11,7 +11,6 @@
 
 #include <functional>
 
-
 // Lineprobe's document: the trace path and flags, the identification of the FAT, the line
 // settings of the length rule, the four trace files and the texts that open and close a trace.
 class CLineprobeDoc : public CDocument

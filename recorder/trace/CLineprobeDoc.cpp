@@ -1,0 +1,262 @@
+#include "CLineprobeDoc.h"
+
+#include "CMessages.h"
+#include "CodePage.h"
+#include "ListFile.h"
+
+namespace {
+
+const QByteArray kRule(46, '-');
+const QByteArray kCrLf = "\r\n";
+const int kIdentChars = 32;
+const int kMaxTracePath = 255;
+
+struct Maker
+{
+    char code[3];
+    const char* name;
+};
+
+// Model and panel code by maker code and, where it matters, the model digit.
+struct Decoded
+{
+    const char* maker = nullptr;
+    const char* model = nullptr;
+    int panelCode = 0;
+};
+
+Decoded DecodeMaker(char c0, char c1, char digit)
+{
+    const QByteArray code = QByteArray(1, c0) + c1;
+    if (code == "EE") {
+        if (digit == '4')
+            return {"eff eff", "BMC 1024, BMC 1016, BMC 664 mit Ausgangskarte", 3};
+        if (digit == '5')
+            return {"eff eff", "WINMAG", 4};
+        return {"eff eff", "BMC 1024, BMC 1016, BMC 664", 2};
+    }
+    if (code == "EF")
+        return {"Esser", "800x", 14};
+    if (code == "BO")
+        return {"BOSCH", "UEZ 1000/2000, BZ 500 und UGM", 5};
+    if (code == "SI")
+        return digit == '1' ? Decoded{"Siemens", "Sigmasys C/M", 6}
+                            : Decoded{"Siemens", "AlgoRex CS1115", 7};
+    if (code == "TW")
+        return {"Total Walther", "FAST 2000", 8};
+    if (code == "AC") {
+        if (digit == '1')
+            return {"Alarmcom", "FC 330A", 10};
+        if (digit == '2')
+            return {"Alarmcom", "FC 330A mit Eingangskarte", 11};
+        // A model digit without a defined panel: the maker is known, the panel unsupported.
+        return {"Alarmcom", "", 0};
+    }
+    if (code == "AT")
+        return {"Aritech", "Reihe FP 2000", 9};
+    if (code == "MM")
+        return {"MINIMAX", "Minimax Protokoll Nr. 2", 12};
+    if (code == "NF")
+        return {"NOTIFIER", "NF1000", 13};
+    return {};
+}
+
+} // namespace
+
+CLineprobeDoc::CLineprobeDoc() : m_clock([] { return QDateTime::currentDateTime(); }) {}
+
+QByteArray CLineprobeDoc::TimeStamp(const QDateTime& t)
+{
+    return t.toString(QStringLiteral("dd.MM.yy, HH:mm:ss.zzz")).toLatin1();
+}
+
+QByteArray CLineprobeDoc::TimeStamp() const
+{
+    return TimeStamp(m_clock());
+}
+
+void CLineprobeDoc::ClearIdentification()
+{
+    maker.clear();
+    model.clear();
+    fatVersion.clear();
+}
+
+QByteArray CLineprobeDoc::BaseName() const
+{
+    const int start = int(qMax(tracePath.lastIndexOf(QLatin1Char('/')),
+                               tracePath.lastIndexOf(QLatin1Char('\\')))) +
+                      1;
+    QString name = tracePath.mid(start);
+    const int dot = int(name.lastIndexOf(QLatin1Char('.')));
+    if (dot >= 0)
+        name.truncate(dot);
+    return ToCp1252(name);
+}
+
+QByteArray CLineprobeDoc::AdaptationSuffix(int panelCode, unsigned char bits)
+{
+    if (panelCode != 12 && panelCode != 14)
+        return QByteArray();
+    QByteArray suffix;
+    if (bits & 0x08)
+        suffix += " , kein Summer";
+    if (bits & 0x10)
+        suffix += panelCode == 14 ? " , Erinnerungssummer ab" : " , JP5";
+    if (bits & 0x20)
+        suffix += " , JP6";
+    if (bits & 0x40)
+        suffix += " , JP7";
+    if (bits & 0x80)
+        suffix += " , Melderselektion";
+    return suffix;
+}
+
+int CLineprobeDoc::DecodeIdentification(QByteArray& buffer)
+{
+    // Only the 32 characters count; a shorter buffer reads as NUL bytes beyond its end.
+    QByteArray ident = buffer.left(kIdentChars);
+    ident.append(QByteArray(kIdentChars - int(ident.size()), '\0'));
+
+    const Decoded d = DecodeMaker(ident[0], ident[1], ident[3]);
+    int panelCode = 0;
+    if (d.maker) {
+        maker = d.maker;
+        model = d.model;
+        panelCode = d.panelCode;
+    } else {
+        MessageBox(QStringLiteral("Diese Funktion wird noch nicht unterstützt.\nSetzen Sie sich "
+                                  "mit dem Hersteller in Verbindung."),
+                   QString(), msg::Error);
+    }
+    fatVersion = ident.mid(10, 6);
+    const QByteArray suffix = AdaptationSuffix(panelCode, static_cast<unsigned char>(ident[22]));
+
+    const QByteArray para = kCrLf + kCrLf;
+    QByteArray h;
+    h += kRule + para;
+    h += "Dateiname: " + BaseName() + para;
+    h += "Aufzeichnung gestartet: " + TimeStamp() + para;
+    h += QByteArray("FAT-Anpassung f\xFCr: ") + para;
+    h += "Hersteller:  " + maker + kCrLf;
+    h += "Zentrale:    " + model + kCrLf;
+    h += "FAT-Version: " + fatVersion + suffix + kCrLf;
+    h += "Lineprobe: " + programVersion + para;
+    h += kRule + para;
+    buffer = h;
+    if (saveFlag)
+        m_files.WriteText(h);
+    return panelCode;
+}
+
+int CLineprobeDoc::ComposeExpertHeader(int baudRate, int parity, int dataBits, int stopBits,
+                                       QByteArray& buffer)
+{
+    static const char* const stopTexts[] = {"1", "1.5", "2"};
+    static const char* const parityTexts[] = {"keine", "ungerade", "gerade", "mark", "space"};
+    const QByteArray para = kCrLf + kCrLf;
+    QByteArray h;
+    h += kRule + para;
+    h += "Aufzeichnung gestartet: " + TimeStamp() + para;
+    h += "Baudrate: " + QByteArray::number(baudRate) + kCrLf;
+    h += "Datenbit: " + QByteArray::number(dataBits) + kCrLf;
+    h += QByteArray("Stopbit:  ") + (stopBits >= 0 && stopBits <= 2 ? stopTexts[stopBits] : "") +
+         kCrLf;
+    h += QByteArray("Parit\xE4t:  ") + (parity >= 0 && parity <= 4 ? parityTexts[parity] : "") +
+         kCrLf;
+    h += QByteArray("keine Flu\xDF"
+                    "kontrolle") +
+         kCrLf;
+    h += "Lineprobe: " + programVersion + para;
+    h += kRule + para;
+    fatVersion.clear();
+    buffer = h;
+    if (saveFlag)
+        m_files.WriteText(h);
+    return PanelExpert;
+}
+
+void CLineprobeDoc::ComposeFooter(QByteArray& buffer)
+{
+    const QByteArray para = kCrLf + kCrLf;
+    QByteArray f = para;
+    f += kRule + para;
+    f += "Aufzeichnung beendet  : " + TimeStamp() + para;
+    f += kRule;
+    buffer = f;
+    if (saveFlag) {
+        m_files.WriteText(f);
+        m_files.Close();
+    }
+}
+
+bool CLineprobeDoc::CreateTraceFiles()
+{
+    if (!saveFlag)
+        return false;
+    msg::FileDialog dialog;
+    dialog.initialName = QStringLiteral("*.tds");
+    dialog.defaultExt = QStringLiteral("tds");
+    dialog.filter = QStringLiteral("Trace - Dateien (.tds) | *.tds||");
+    dialog.overwritePrompt = true;
+    QString path;
+    if (!Messages().SaveFileName(dialog, path))
+        return false;
+    if (path.size() > kMaxTracePath) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+        return false;
+    }
+    tracePath = path;
+    if (!m_files.Create(path))
+        return false;
+    SetPathName(path);
+    UpdateTitle();
+    return m_files.IsOpen();
+}
+
+bool CLineprobeDoc::OpenListFile()
+{
+    msg::FileDialog dialog;
+    dialog.initialName = QStringLiteral("*.tvs");
+    dialog.defaultExt = QStringLiteral("tvs");
+    dialog.filter = QStringLiteral("Analyse - Dateien (.tvs) | *.tvs||");
+    QString path;
+    if (!Messages().OpenFileName(dialog, path))
+        return false;
+    tracePath = path.left(kMaxTracePath);
+    return true;
+}
+
+void CLineprobeDoc::OpenDocument(const QString& path)
+{
+    tracePath = path.left(kMaxTracePath);
+    UpdateTitle();
+}
+
+void CLineprobeDoc::UpdateTitle()
+{
+    if (m_titleHook)
+        m_titleHook();
+}
+
+QList<QByteArray> CLineprobeDoc::TextLines(const QByteArray& text)
+{
+    QList<QByteArray> lines;
+    int start = 0;
+    while (start <= text.size()) {
+        const int lf = int(text.indexOf('\n', start));
+        const int end = lf < 0 ? int(text.size()) : lf;
+        QByteArray line = text.mid(start, end - start);
+        const int cr = int(line.indexOf('\r'));
+        if (cr >= 0)
+            line.truncate(cr);
+        if (lf < 0) {
+            if (end > start)
+                lines.append(line);
+            break;
+        }
+        lines.append(line);
+        start = lf + 1;
+    }
+    return lines;
+}

@@ -1,0 +1,109 @@
+#include "TraceFiles.h"
+
+#include "CMessages.h"
+#include "ListFile.h"
+
+namespace {
+
+const char* const kExtensions[TraceFiles::Count] = {"ts", "tds", "tdh", "th"};
+
+} // namespace
+
+TraceFiles::~TraceFiles()
+{
+    Close();
+}
+
+QString TraceFiles::PathWithExtension(const QString& path, const char* extension)
+{
+    return ListFile::WithExtension(path, QString::fromLatin1(extension));
+}
+
+bool TraceFiles::Create(const QString& path)
+{
+    Close();
+    m_failed = false;
+    for (int i = 0; i < Count; ++i) {
+        auto file = std::make_unique<QFile>(PathWithExtension(path, kExtensions[i]));
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+            Close();
+            return false;
+        }
+        m_files[i] = std::move(file);
+    }
+    return true;
+}
+
+QString TraceFiles::PathOf(int which) const
+{
+    return which >= 0 && which < Count && m_files[which] ? m_files[which]->fileName() : QString();
+}
+
+QByteArray TraceFiles::HexText(const QByteArray& bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    QByteArray out(bytes.size() * 3, ' ');
+    for (int i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[3 * i] = digits[b >> 4];
+        out[3 * i + 1] = digits[b & 0x0F];
+    }
+    return out;
+}
+
+void TraceFiles::Write(int which, const QByteArray& bytes)
+{
+    QFile* file = m_files[which].get();
+    if (!file || bytes.isEmpty())
+        return;
+    if (file->write(bytes) != bytes.size() && !m_failed) {
+        m_failed = true;
+        MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
+                                  "werden:\n") +
+                       file->errorString(),
+                   QString(), msg::Warning);
+    }
+}
+
+void TraceFiles::Flush()
+{
+    for (auto& file : m_files)
+        if (file && !file->flush() && !m_failed) {
+            m_failed = true;
+            MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
+                                      "werden:\n") +
+                           file->errorString(),
+                       QString(), msg::Warning);
+        }
+}
+
+void TraceFiles::WriteText(const QByteArray& text)
+{
+    for (int i = 0; i < Count; ++i)
+        Write(i, text);
+    Flush();
+}
+
+void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStamp)
+{
+    if (!IsOpen())
+        return;
+    const QByteArray hex = HexText(chunk);
+    const QByteArray stamp = "    " + timeStamp + "\r\n";
+    Write(Ts, chunk);
+    Write(Tds, stamp + chunk + "\r\n\r\n");
+    Write(Tdh, stamp + hex + "\r\n\r\n");
+    Write(Th, hex + "\r\n\r\n");
+    // Handed to the system at once: a recorder that dies keeps every chunk written so far.
+    Flush();
+}
+
+void TraceFiles::Close()
+{
+    for (auto& file : m_files)
+        if (file) {
+            file->close();
+            file.reset();
+        }
+}
