@@ -6,6 +6,8 @@
 #include "CommReceiver.h"
 #include "PtyPair.h"
 
+#include "Settings.h"
+
 // Qt
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 
@@ -56,11 +59,18 @@ void OnModal(std::function<void(QDialog*)> fn)
     });
 }
 
+// Each run starts from empty settings of the program under test.
+QString FreshProgram(const QString& program)
+{
+    QSettings(QString::fromLatin1(Settings::kMaker), program).clear();
+    return program;
+}
+
 } // namespace
 
 TEST(ChangeComPortDialog, ChoosesPortAndTypedDevice)
 {
-    const QString program = QStringLiteral("PortDialog");
+    const QString program = FreshProgram(QStringLiteral("PortDialog"));
     ComPortSettings::SetDevice(program, 2, QStringLiteral("/dev/ttyUSB7"));
     ChangeComPort dialog(2, program);
     dialog.show();
@@ -91,7 +101,7 @@ TEST(ChangeComPortDialog, ChoosesPortAndTypedDevice)
 TEST(ChangeComPortDialog, CSerialShowsItAndKeepsTheChoice)
 {
     InstallComDialogs();
-    const QString program = QStringLiteral("PortDialogThroughSerial");
+    const QString program = FreshProgram(QStringLiteral("PortDialogThroughSerial"));
     CSerial serial;
     serial.SetProgram(program);
     serial.SetComPort(1);

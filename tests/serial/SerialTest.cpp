@@ -8,6 +8,7 @@
 // Qt
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QSettings>
 #include <QTest>
 #include <QThread>
 
@@ -63,6 +64,13 @@ struct OpenPty : ::testing::Test
     CommReceiver receiver;
     CSerial serial;
 };
+
+// Each run starts from empty settings of the program under test.
+QString FreshProgram(const QString& program)
+{
+    QSettings(QString::fromLatin1(Settings::kMaker), program).clear();
+    return program;
+}
 
 } // namespace
 
@@ -545,7 +553,7 @@ TEST(SerialPortNumber, OnlyOneToFourAreTaken)
 TEST(SerialPortNumber, ChangeComPortUsesTheDialogHook)
 {
     CSerial serial;
-    serial.SetProgram(QStringLiteral("PortHookTest"));
+    serial.SetProgram(FreshProgram(QStringLiteral("PortHookTest")));
     EXPECT_EQ(serial.ChangeComPort(), 0) << "no dialog installed";
     QString program;
     CSerial::SetComPortDialog([&](int& port, const QString& p) {
@@ -567,7 +575,7 @@ TEST(SerialPortNumber, ChangeComPortUsesTheDialogHook)
 
 TEST(SerialPortNumber, SettingsRoundTrip)
 {
-    const QString program = QStringLiteral("SettingsRoundTrip");
+    const QString program = FreshProgram(QStringLiteral("SettingsRoundTrip"));
     {
         // Nothing stored: the view keeps the default and writes it back.
         CSerial serial;
@@ -602,7 +610,7 @@ TEST(SerialPortNumber, SettingsRoundTrip)
 
 TEST(SerialPortNumber, DeviceMappingDefaultsAndOverrides)
 {
-    const QString program = QStringLiteral("DeviceMapping");
+    const QString program = FreshProgram(QStringLiteral("DeviceMapping"));
     EXPECT_EQ(ComPortSettings::Device(program, 1), "/dev/ttyS0");
     EXPECT_EQ(ComPortSettings::Device(program, 4), "/dev/ttyS3");
     EXPECT_EQ(ComPortSettings::Device(program, 5), QString());
@@ -623,7 +631,7 @@ TEST(SerialPortNumber, DeviceMappingDefaultsAndOverrides)
 
 TEST(SerialPortNumber, OpenGoesThroughTheMappingOfThePortNumber)
 {
-    const QString program = QStringLiteral("MappedOpen");
+    const QString program = FreshProgram(QStringLiteral("MappedOpen"));
     PtyPair pty;
     ComPortSettings::SetDevice(program, 2, pty.SlavePath());
     CommReceiver receiver;
