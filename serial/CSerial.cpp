@@ -144,7 +144,16 @@ int CSerial::OpenPort()
     const ComParameter parameter = m_parameter;
     bool opened = false;
     bool refused = false;
-    RunOnIo([&] { opened = m_io->OpenPort(device, parameter, &refused); });
+    const unsigned long linesSet = m_controlInjected < 0 ? m_modemControlSet.load() : 0;
+    const unsigned long lines = m_modemControl;
+    RunOnIo([&] {
+        opened = m_io->OpenPort(device, parameter, &refused);
+        // DTR and RTS as the owner asked for them while the port was closed.
+        if (opened && (linesSet & kDtrBit))
+            m_io->SetLine(0, lines & kDtrBit);
+        if (opened && (linesSet & kRtsBit))
+            m_io->SetLine(1, lines & kRtsBit);
+    });
     if (opened && refused)
         m_dispatcher->Post(CommErrorMessage(), CommModeError);
     return opened ? 1 : 0;
@@ -294,8 +303,11 @@ int CSerial::ModemControl(unsigned long line, bool on)
         accepted = injected == 1;
     } else if (IsOpened()) {
         RunOnIo([&] { accepted = m_io->SetLine(line == kDtrBit ? 0 : 1, on); });
+    } else {
+        accepted = true; // applied at the next Open
     }
     if (accepted) {
+        m_modemControlSet |= line;
         if (on)
             m_modemControl |= line;
         else

@@ -123,6 +123,7 @@ public:
 
     // modem lines -----------------------------------------------------------------------------
     // Non-zero when the device took the change (pseudo-terminals refuse it; see the test hooks).
+    // On a closed port the wish is kept and applied when the port opens (result non-zero).
     int SetDTR();
     int ClearDTR();
     int SetRTS();
@@ -188,4 +189,5 @@ private:
     std::atomic<unsigned long> m_injectedStatus{0};
     std::atomic<int> m_controlInjected{-1}; // -1 ask the device, 0 refuse, 1 accept
     std::atomic<unsigned long> m_modemControl{0};
+    std::atomic<unsigned long> m_modemControlSet{0}; // lines the owner has set or cleared
 };

@@ -41,6 +41,7 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
     if (device.isEmpty())
         return false;
     m_failing = false;
+    ++m_session;
     m_configuring = true;
     m_port->setPortName(device);
     const bool opened = m_port->open(QIODevice::ReadWrite);
@@ -156,7 +157,7 @@ bool CSerialIo::ReadLines(unsigned long* status)
 #endif
 }
 
-bool CSerialIo::ReadCounters(Counters* counters)
+bool CSerialIo::ReadCounters(LineCounters* counters)
 {
 #ifdef Q_OS_LINUX
     serial_icounter_struct icount{};
@@ -177,17 +178,10 @@ void CSerialIo::Poll()
 {
     if (!m_port || !m_port->isOpen() || m_failing)
         return;
-    Counters now;
+    LineCounters now;
     if (m_countersSupported && ReadCounters(&now)) {
-        // One message per kind and check, however many errors the driver counted meanwhile.
-        if (now.parity != m_counters.parity)
-            m_owner->m_dispatcher->Post(CommErrorMessage(), CommParityError);
-        if (now.frame != m_counters.frame)
-            m_owner->m_dispatcher->Post(CommErrorMessage(), CommFramingError);
-        if (now.overrun != m_counters.overrun)
-            m_owner->m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
-        if (now.brk != m_counters.brk)
-            m_owner->m_dispatcher->Post(CommErrorMessage(), CommBreakError);
+        for (int kind : now.ErrorsSince(m_counters))
+            m_owner->m_dispatcher->Post(CommErrorMessage(), kind);
         m_counters = now;
     }
     unsigned long lines = 0;
@@ -219,15 +213,18 @@ void CSerialIo::OnError(QSerialPort::SerialPortError error)
         // The port keeps signalling this in a flood; close it once, outside of its own signal.
         m_failing = true;
         m_owner->m_opened = false;
-        QMetaObject::invokeMethod(this, &CSerialIo::Fail, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, session = m_session] { FailSession(session); }, Qt::QueuedConnection);
         break;
     default:
         break;
     }
 }
 
-void CSerialIo::Fail()
+void CSerialIo::FailSession(int session)
 {
+    if (session != m_session)
+        return;
     const bool wasOpen = m_port && m_port->isOpen();
     if (!wasOpen && !m_failing)
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ComParameter.h"
+#include "LineCounters.h"
 
 // Qt
 #include <QByteArray>
@@ -33,21 +34,15 @@ public:
     // CTS, DSR and carrier as CommModemBits; false when the device has no such lines.
     bool ReadLines(unsigned long* status);
     // Closes the port after an I/O error and reports it once.
-    void Fail();
+    void Fail() { FailSession(m_session); }
 
 private:
-    struct Counters
-    {
-        int parity = 0;
-        int frame = 0;
-        int overrun = 0;
-        int brk = 0;
-    };
-
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void Poll();
-    bool ReadCounters(Counters* counters);
+    bool ReadCounters(LineCounters* counters);
+    // Fails only the opening it was meant for, not a later one.
+    void FailSession(int session);
 
     CSerial* m_owner;
     QSerialPort* m_port = nullptr;
@@ -55,7 +50,8 @@ private:
     bool m_configuring = false;
     bool m_failing = false;
     bool m_countersSupported = false;
-    Counters m_counters;
+    LineCounters m_counters;
+    int m_session = 0; // counts the openings
     bool m_linesSupported = false;
     unsigned long m_lines = 0;
 };

@@ -1,6 +1,7 @@
 #include "CSerial.h"
 #include "ComPortSettings.h"
 #include "CommReceiver.h"
+#include "LineCounters.h"
 #include "PtyPair.h"
 
 #include "Settings.h"
@@ -104,6 +105,25 @@ TEST(ComParameterLayout, FieldsSitAtTheirByteOffsets)
     bad = ComParameter();
     bad.stopBits = 3;
     EXPECT_FALSE(bad.IsValid());
+}
+
+TEST(LineCountersTest, EachMovedCounterGivesItsKindOnce)
+{
+    LineCounters before;
+    before.parity = 3;
+    before.frame = 1;
+    LineCounters now = before;
+    EXPECT_TRUE(now.ErrorsSince(before).isEmpty());
+    now.frame += 5;
+    EXPECT_EQ(now.ErrorsSince(before), QList<int>{CommFramingError});
+    now.brk = 1;
+    now.overrun = 2;
+    now.parity = 4;
+    EXPECT_EQ(now.ErrorsSince(before), (QList<int>{0, 1, 2, 3}));
+    LineCounters wrapped;
+    wrapped.parity = 0xFFFFFFFFu;
+    LineCounters after;
+    EXPECT_EQ(after.ErrorsSince(wrapped), QList<int>{CommParityError});
 }
 
 TEST(CommMessages, EachNameIsRegisteredOnce)
@@ -291,6 +311,23 @@ TEST_F(OpenPty, HangUpIsReportedOnceAsIoErrorAndClosesThePort)
     EXPECT_EQ(serial.WaitForData(1, 10), 0);
 }
 
+TEST_F(OpenPty, AfterAHangUpTheObjectOpensAgain)
+{
+    pty.CloseMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }, kWaitMs));
+    serial.Close();
+    PtyPair other;
+    serial.SetPortName(other.SlavePath());
+    ASSERT_EQ(serial.Open(&receiver), 1);
+    Settle(100);
+    EXPECT_EQ(serial.IsOpened(), 1);
+    EXPECT_EQ(receiver.Errors().size(), 1);
+    ASSERT_TRUE(other.Write("again"));
+    EXPECT_EQ(serial.WaitForData(5, kWaitMs), 5);
+    serial.SendData("ok", 2);
+    EXPECT_EQ(other.Read(2), "ok");
+}
+
 TEST_F(OpenPty, BytesBeforeAHangUpStayReadable)
 {
     ASSERT_TRUE(pty.Write("last"));
@@ -463,6 +500,23 @@ TEST_F(OpenPty, ModemLinesRefusedByThePseudoTerminalUnlessInjected)
     serial.InjectModemControl(false);
     EXPECT_EQ(serial.SetDTR(), 0);
     EXPECT_EQ(serial.ModemControlState(), 0u);
+}
+
+TEST(SerialModemLines, WishesOfAClosedPortAreKeptForTheNextOpen)
+{
+    PtyPair pty;
+    CommReceiver receiver;
+    CSerial serial;
+    serial.SetPortName(pty.SlavePath());
+    EXPECT_EQ(serial.SetDTR(), 1);
+    EXPECT_EQ(serial.SetRTS(), 1);
+    EXPECT_EQ(serial.ClearDTR(), 1);
+    EXPECT_EQ(serial.ModemControlState(), 2u);
+    // The pseudo-terminal refuses the lines at Open; that is no port error.
+    ASSERT_EQ(serial.Open(&receiver), 1);
+    Settle(50);
+    EXPECT_TRUE(receiver.Errors().isEmpty());
+    EXPECT_EQ(serial.IsOpened(), 1);
 }
 
 TEST(SerialThreads, WorkerThreadExchangesEchoesWhileTheMainThreadIsBlocked)
