@@ -19,14 +19,18 @@ class CSerialDispatcher;
 
 // The serial port of both programs: one object per owning view, held by value.
 //
-// How it runs: the device is a QSerialPort that lives in an I/O thread of its own, so bytes are
-// received, counted and announced whether or not the owner's thread is idle. Received bytes go
-// into a locked buffer; SendData, ReadData, GetDataToRead, WaitForData and IsOpened may be
-// called from any thread (the sender thread of a transfer writes and reads while the window
-// thread waits). Open, Close and the parameter and modem-line calls belong to the owner's thread.
+// How it runs: the device is a QSerialPort (its lock file, line set-up and error reports) that
+// lives in an I/O thread of its own, because a QSerialPort serves only the thread it lives in
+// and the owner's thread may be busy for long stretches (message boxes, a transfer waiting for
+// its sender thread). Bytes are received, counted and announced whether or not the owner's
+// thread is idle. Received bytes go into a locked buffer; SendData, ReadData, GetDataToRead,
+// WaitForData, IsOpened and Close may be called from any thread (the sender thread of a
+// transfer writes and reads while the window thread waits). Open and the parameter and
+// modem-line calls belong to the owner's thread.
 //
-// Messages: the three registered messages of CCommEvent.h are posted to the receiver named at
-// Open and delivered in the receiver's thread.
+// Messages: the three registered messages of CCommEvent.h (CCommEvent, handled in event() or
+// customEvent()) go to the receiver named at Open, on the application's main thread; a
+// receiver living in another thread gets them posted to its own event loop.
 //  - "CommRxCharByQK081199": bytes wait. At most one is pending at a time; it is re-armed just
 //    before it is delivered, so bytes arriving during or after the handler announce themselves
 //    again. The handler asks GetDataToRead; bytes it leaves waiting are not announced again
@@ -70,7 +74,8 @@ public:
     }
 
     // port number -----------------------------------------------------------------------------
-    // 1..4; other values are refused (returns 0) and leave the number unchanged.
+    // 1..4; other values are refused (returns 0) and leave the number unchanged. An open port
+    // keeps its device until it is opened again.
     int SetComPort(int port);
     int GetComPort() const { return m_comPort; }
     // Lets the user choose the port number and the devices behind COM1..COM4 (through the
