@@ -232,6 +232,33 @@ TEST(CommWindowLookup, WindowCreatedAfterOpenGetsTheMessagesByCaption)
     EXPECT_TRUE(decoy.messages.isEmpty());
 }
 
+TEST(CommWindowLookup, ModalWindowGetsTheMessagesWhileItRuns)
+{
+    InstallComDialogs();
+    PtyPair pty;
+    CSerial serial;
+    serial.SetPortName(pty.SlavePath());
+    ASSERT_TRUE(serial.Open("Communication"));
+
+    CommWindow window;
+    window.setWindowTitle(QStringLiteral("Communication"));
+    QByteArray received;
+    QTimer::singleShot(0, [&] { pty.Write("FAT"); });
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!window.messages.isEmpty() && serial.GetDataToRead() == 3) {
+            received.resize(3);
+            serial.ReadData(received.data(), 3);
+            window.accept();
+        }
+    });
+    poll.start(5);
+    QTimer::singleShot(kWaitMs, &window, &QDialog::reject);
+    EXPECT_EQ(window.exec(), QDialog::Accepted);
+    EXPECT_EQ(received, "FAT");
+    EXPECT_EQ(window.messages.first().type, CommRxCharMessage());
+}
+
 TEST(CommWindowLookup, FinderPrefersAVisibleWindowAndKnowsObjectNames)
 {
     QDialog hidden;

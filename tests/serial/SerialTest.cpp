@@ -284,6 +284,30 @@ TEST(SerialReceiver, AnnouncedHeadlessObjectWithoutParent)
     Settle(100);
 }
 
+TEST(SerialReceiver, ReceiverInAnotherThreadGetsThemOnItsOwnLoop)
+{
+    PtyPair pty;
+    QThread thread;
+    CommReceiver receiver;
+    receiver.moveToThread(&thread);
+    std::atomic<int> delivered{0};
+    std::atomic<bool> onItsThread{true};
+    receiver.handler = [&](const CommReceiver::Message&) {
+        onItsThread = onItsThread && QThread::currentThread() == &thread;
+        ++delivered;
+    };
+    thread.start();
+    CSerial serial;
+    serial.SetPortName(pty.SlavePath());
+    ASSERT_TRUE(serial.Open(&receiver));
+    ASSERT_TRUE(pty.Write("x"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.load() == 1; }));
+    EXPECT_TRUE(onItsThread.load());
+    serial.Close();
+    thread.quit();
+    thread.wait();
+}
+
 TEST(SerialReceiver, ReopenNamesTheNewReceiverAndDropsOldMessages)
 {
     PtyPair pty;
@@ -591,6 +615,11 @@ TEST_F(OpenPty, FloodBeyondTheBufferIsReportedAsOverrunOnce)
     EXPECT_EQ(serial.GetDataToRead(), 1 << 20);
     EXPECT_EQ(serial.IsOpened(), 1);
     EXPECT_EQ(ReadAll(serial).size(), 1 << 20);
+
+    // Once the reader caught up, a new overflow is reported again.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(pty.Write(block));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 2; }, kWaitMs));
 }
 
 TEST(SerialPortNumber, OnlyOneToFourAreTaken)
