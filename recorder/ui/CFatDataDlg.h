@@ -1,0 +1,25 @@
+#pragma once
+
+// Qt
+#include <QDialog>
+
+class QLabel;
+
+// "FAT Anpassung": the decoded identification of the connected FAT; OK only.
+class CFatDataDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    CFatDataDlg(const QString& fatVersion, const QString& maker, const QString& model,
+                QWidget* parent = nullptr);
+
+    QString FatVersionText() const;
+    QString MakerText() const;
+    QString ModelText() const;
+
+private:
+    QLabel* m_version;
+    QLabel* m_maker;
+    QLabel* m_model;
+};

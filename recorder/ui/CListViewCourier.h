@@ -1,0 +1,80 @@
+#pragma once
+
+#include "CDocument.h"
+#include "CTraceListModel.h"
+#include "LineRules.h"
+#include "LineprobeHints.h"
+
+// Qt
+#include <QTableView>
+
+class CLineprobeDoc;
+
+// Common base of the two trace views: one column in a fixed-pitch font, marked lines in red,
+// selection coupling, dropped list files, loading and writing the list file, and the window
+// caption.
+class CListViewCourier : public QTableView, public CView
+{
+    Q_OBJECT
+
+public:
+    struct Look
+    {
+        LineRules::View view;
+        QString heading;   // column heading
+        int widthBlanks;   // column width as this many blanks of the list font
+        QString caption;   // caption of the child window
+        QString extension; // "tvs" or "tvh"
+        QChar partnerLast; // last character of the other view's list path
+    };
+
+    CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
+
+    CLineprobeDoc* Doc() const { return m_doc; }
+    CTraceListModel* Model() const { return m_model; }
+    int ItemCount() const { return m_model->rowCount(); }
+    QByteArray ItemText(int row) const { return m_model->ItemText(row); }
+    const Look& GetLook() const { return m_look; }
+
+    // Empties the list.
+    void Clear() { m_model->Clear(); }
+    // One item with the text unchanged.
+    void AppendLine(const QByteArray& line, bool scroll = true);
+    // Selects item index (when it exists) and scrolls it into view; sends nothing.
+    void SelectItem(int index);
+    // Writes all items to path; true when at least one was written.
+    bool WriteList(const QString& path);
+    // Loads the view's own list file beside the document's trace path.
+    void LoadList();
+    // "&Speichern" while recording: asks for the file, writes this list there and sends the
+    // other view the partner path (hint 11).
+    bool SaveList();
+    // Caption of the child window and the main window title.
+    void UpdateCaption();
+    // Done once when the view is first shown; public for the shell that builds the windows.
+    void OnInitialUpdate();
+    bool IsInitialized() const { return m_initialized; }
+
+protected:
+    void Notify(long hint, const QVariant& arg = QVariant());
+    void AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk);
+
+    void showEvent(QShowEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void OnSelectionChanged();
+    // The one local file of a drop with the extension ".tvs" or ".tvh", or empty.
+    static QString DroppedListFile(const QMimeData* mime);
+
+    CLineprobeDoc* m_doc;
+    Look m_look;
+    CTraceListModel* m_model;
+    bool m_initialized = false;
+    bool m_selecting = false;
+};
