@@ -1,0 +1,193 @@
+#pragma once
+
+#include "CCommEvent.h"
+#include "ComParameter.h"
+
+// Qt
+#include <QByteArray>
+#include <QMutex>
+#include <QPointer>
+#include <QString>
+#include <QWaitCondition>
+
+#include <atomic>
+#include <functional>
+
+class QObject;
+class QThread;
+class CSerialIo;
+class CSerialDispatcher;
+
+// The serial port of both programs: one object per owning view, held by value.
+//
+// How it runs: the device is a QSerialPort that lives in an I/O thread of its own, so bytes are
+// received, counted and announced whether or not the owner's thread is idle. Received bytes go
+// into a locked buffer; SendData, ReadData, GetDataToRead, WaitForData and IsOpened may be
+// called from any thread (the sender thread of a transfer writes and reads while the window
+// thread waits). Open, Close and the parameter and modem-line calls belong to the owner's thread.
+//
+// Messages: the three registered messages of CCommEvent.h are posted to the receiver named at
+// Open and delivered in the receiver's thread.
+//  - "CommRxCharByQK081199": bytes wait. At most one is pending at a time; it is re-armed just
+//    before it is delivered, so bytes arriving during or after the handler announce themselves
+//    again. The handler asks GetDataToRead; bytes it leaves waiting are not announced again
+//    until more arrive.
+//  - "CommErrorByQK081199", wParam = CommErrorKind. Kinds 0..3 come from the serial driver's
+//    error counters where the device has them; 4 when the device refuses the line parameters;
+//    5 on a read/write error or an unplugged device: the port is then closed (IsOpened() == 0)
+//    and the error is reported once. Bytes received before stay readable.
+//  - "CommStatusChangedByQK140200": CTS, DSR or carrier changed (the lines are polled).
+//
+// Receiver by caption, Open("Communication"): looked up when a message is delivered, not at
+// Open, so the window may be created after Open returns. It is the object whose windowTitle or
+// objectName equals the caption, searched
+//  1. by the finder the GUI installs (InstallComDialogs() of com_dialogs searches all widgets),
+//  2. among the objects announced with CSerial::AnnounceReceiver (headless owners),
+//  3. among the descendants of the application object.
+// A headless owner therefore sets its objectName to the caption and either is a (grand)child
+// of QCoreApplication::instance() or calls CSerial::AnnounceReceiver(this). Messages that find
+// no receiver are kept and delivered when it appears.
+//
+// Port number and device: the port number is 1..4 (COM1..COM4). Open uses the device set with
+// SetPortName when there is one, otherwise the device that the settings of the owning program
+// map the port number to (ComPortSettings.h; default /dev/ttyS0../dev/ttyS3 on Linux).
+class CSerial
+{
+public:
+    CSerial();
+    // Copies the configuration (port number, device, parameters, program); never an open port.
+    CSerial(const CSerial& other);
+    ~CSerial();
+
+    CSerial& operator=(const CSerial& other)
+    {
+        if (this != &other) {
+            m_comPort = other.m_comPort;
+            m_portName = other.m_portName;
+            m_parameter = other.m_parameter;
+            m_program = other.m_program;
+        }
+        return *this;
+    }
+
+    // port number -----------------------------------------------------------------------------
+    // 1..4; other values are refused (returns 0) and leave the number unchanged.
+    int SetComPort(int port);
+    int GetComPort() const { return m_comPort; }
+    // Lets the user choose the port number and the devices behind COM1..COM4 (through the
+    // installed dialog hook). Returns non-zero when the user confirmed; 0 without a hook.
+    int ChangeComPort();
+
+    // Device used by Open instead of the port number's mapping; empty returns to the mapping.
+    void SetPortName(const QString& device) { m_portName = device; }
+    // The device Open will use now.
+    QString PortName() const;
+
+    // Name of the program whose settings hold the device mapping; defaults to ProgramTitle()
+    // when the object is constructed.
+    void SetProgram(const QString& program) { m_program = program; }
+    QString Program() const { return m_program; }
+
+    // opening ---------------------------------------------------------------------------------
+    // Opens the port and names the receiver by caption (see above). Non-zero = open. Opening
+    // an open port keeps it open and only names the new receiver.
+    int Open(const char* caption);
+    // Same, with the receiver given as object (a window or a headless object).
+    int Open(QObject* receiver);
+    // Sends what is still queued, then closes. Returns non-zero if the port was open.
+    int Close();
+    int IsOpened() const { return m_opened.load() ? 1 : 0; }
+
+    // data ------------------------------------------------------------------------------------
+    // Queues n bytes for sending, in call order from any thread. Returns n, or 0 if closed.
+    int SendData(const char* data, int n);
+    // Moves up to n waiting bytes into buffer and returns how many; n = 0 moves all of them
+    // (then buffer must hold GetDataToRead() bytes). 0 = none waiting.
+    int ReadData(char* buffer, int n);
+    // Count of received bytes waiting.
+    int GetDataToRead() const { return m_available.load(); }
+    // Blocks until at least n bytes wait, the port is closed, or timeoutMs ran out; returns the
+    // count waiting then. For worker threads; never call it on the receiver's thread while you
+    // need its messages.
+    int WaitForData(int n, int timeoutMs);
+
+    // parameters ------------------------------------------------------------------------------
+    // 9600 baud, 8 data bits, no parity, 1 stop bit; applied at once when open.
+    int SetStandardParameter();
+    int GetComParameter(ComParameter* parameter) const;
+    // Takes the parameters if valid (returns 0 otherwise); applied at once when open. A device
+    // that refuses them reports "CommErrorByQK081199" with CommModeError.
+    int SetComParameter(const ComParameter* parameter);
+    // Lets the user edit *parameter (through the installed dialog hook); on OK *parameter and
+    // the component's parameters are changed. Returns non-zero on OK; 0 without a hook.
+    int ChangeComParameter(ComParameter* parameter);
+
+    // modem lines -----------------------------------------------------------------------------
+    // Non-zero when the device took the change (pseudo-terminals refuse it; see the test hooks).
+    int SetDTR();
+    int ClearDTR();
+    int SetRTS();
+    int ClearRTS();
+    // Bits CommModemCts 0x10, CommModemDsr 0x20, CommModemCarrier 0x80. Returns 0 when the
+    // port is closed or the lines cannot be read (status then 0).
+    int GetCommModemStatus(unsigned long* status);
+
+    // hooks -------------------------------------------------------------------------------------
+    // The port dialog: edits port (1..4) and may change the device mapping of program. True = OK.
+    using ComPortDialog = std::function<bool(int& port, const QString& program)>;
+    // The parameter dialog: edits parameter. True = OK.
+    using ComParameterDialog = std::function<bool(ComParameter& parameter)>;
+    // Finds the receiver for a caption on the application's main thread; nullptr = none.
+    using ReceiverFinder = std::function<QObject*(const QString& caption)>;
+
+    static void SetComPortDialog(ComPortDialog dialog);
+    static void SetComParameterDialog(ComParameterDialog dialog);
+    static void SetReceiverFinder(ReceiverFinder finder);
+    // A headless object that can receive messages by its objectName (kept until destroyed).
+    static void AnnounceReceiver(QObject* receiver);
+
+    // test hooks: a pseudo-terminal has no modem lines, parity or break ----------------------
+    // Reports kind as the line would (kinds 0..5; 5 also closes the port as a real I/O error).
+    void InjectError(int kind);
+    // From now on the lines read as status instead of the device's; a change is reported.
+    void InjectModemStatus(unsigned long status);
+    // From now on Set/ClearDTR/RTS return accepted instead of asking the device.
+    void InjectModemControl(bool accepted);
+    // Last DTR and RTS state requested (bit 0 DTR, bit 1 RTS).
+    unsigned long ModemControlState() const { return m_modemControl.load(); }
+
+private:
+    friend class CSerialIo;
+    friend class CSerialDispatcher;
+
+    int OpenPort();
+    void EnsureThreads();
+    int ModemControl(unsigned long line, bool on);
+    // Called by the I/O thread.
+    void Received(const QByteArray& bytes);
+    void PortClosedByError();
+    void Post(QEvent::Type type, qintptr wParam = 0);
+
+    // configuration, copied by operator=
+    int m_comPort = 1;
+    QString m_portName;
+    ComParameter m_parameter;
+    QString m_program;
+
+    // receiver
+    QString m_caption;
+    QPointer<QObject> m_receiver;
+    bool m_byCaption = false;
+
+    // run-time state
+    QThread* m_thread = nullptr;
+    CSerialIo* m_io = nullptr;
+    CSerialDispatcher* m_dispatcher = nullptr;
+    mutable QMutex m_mutex; // guards m_buffer and m_receiver lookups by the dispatcher
+    QWaitCondition m_dataArrived;
+    QByteArray m_buffer;
+    std::atomic<int> m_available{0};
+    std::atomic<bool> m_opened{false};
+    std::atomic<bool> m_rxPending{false};
+    std::atomic<unsigned long> m_modemControl{0};
+};
