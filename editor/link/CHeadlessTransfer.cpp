@@ -6,8 +6,7 @@
 #include <QEventLoop>
 
 CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& document,
-                                                  CSerial& serial,
-                                                  const TransferTimeouts& timeouts)
+                                                  CSerial& serial, const TransferTimeouts& timeouts)
 {
     CTransferCore core;
     core.SetTimeouts(timeouts);

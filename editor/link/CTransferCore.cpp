@@ -528,11 +528,10 @@ void CTransferCore::ReceiveSendTexts(int waiting)
         }
         m_byteIndex = 0;
         m_recordsDone = 0;
-        const long long value =
-            CRecordList::DecimalValue(QByteArray(m_data->groupOffset, int(qstrnlen(
-                                                     m_data->groupOffset,
-                                                     sizeof m_data->groupOffset))));
-        const quint32 offset = quint32(qint32(qBound<long long>(INT32_MIN, value, INT32_MAX)));
+        const long long value = CRecordList::DecimalValue(QByteArray(
+            m_data->groupOffset, int(qstrnlen(m_data->groupOffset, sizeof m_data->groupOffset))));
+        const quint32 offset =
+            quint32(qint32(qBound<long long>(-2147483648LL, value, 2147483647LL)));
         m_buffer = QByteArray(4, 0);
         m_buffer[0] = char(offset >> 24);
         m_buffer[1] = char(offset >> 16);
@@ -788,9 +787,8 @@ void CTransferCore::ReceiveReadLz(int waiting)
         break;
     }
     case AwaitLzVerdict:
-        m_state =
-            static_cast<unsigned char>(Read(1).at(0)) == kVerdictAccepted ? LzReadComplete
-                                                                          : LzReadRejected;
+        m_state = static_cast<unsigned char>(Read(1).at(0)) == kVerdictAccepted ? LzReadComplete
+                                                                                : LzReadRejected;
         break;
     default:
         break;

@@ -20,9 +20,9 @@ struct ProjectData;
 // the logic rather than the time-out itself may shorten them.
 struct TransferTimeouts
 {
-    int silenceMs = 2000;  // after the last notification
-    int verdictMs = 500;   // while the LZ checksum verdict is awaited
-    int echoWaitMs = 500;  // the sender thread's wait for one echo byte
+    int silenceMs = 2000; // after the last notification
+    int verdictMs = 500;  // while the LZ checksum verdict is awaited
+    int echoWaitMs = 500; // the sender thread's wait for one echo byte
 };
 
 // The transfer window's state machine without the window: one run of reading or writing the
