@@ -6,7 +6,6 @@
 // Qt
 #include <QByteArray>
 #include <QMutex>
-#include <QPointer>
 #include <QString>
 #include <QWaitCondition>
 
@@ -153,20 +152,20 @@ public:
     void InjectModemStatus(unsigned long status);
     // From now on Set/ClearDTR/RTS return accepted instead of asking the device.
     void InjectModemControl(bool accepted);
-    // Last DTR and RTS state requested (bit 0 DTR, bit 1 RTS).
+    // DTR and RTS as last set successfully (bit 0 DTR, bit 1 RTS).
     unsigned long ModemControlState() const { return m_modemControl.load(); }
 
 private:
     friend class CSerialIo;
-    friend class CSerialDispatcher;
 
     int OpenPort();
     void EnsureThreads();
     int ModemControl(unsigned long line, bool on);
+    // Runs fn on the I/O thread and waits for it.
+    void RunOnIo(const std::function<void()>& fn);
     // Called by the I/O thread.
     void Received(const QByteArray& bytes);
-    void PortClosedByError();
-    void Post(QEvent::Type type, qintptr wParam = 0);
+    void ClosedByError();
 
     // configuration, copied by operator=
     int m_comPort = 1;
@@ -174,20 +173,19 @@ private:
     ComParameter m_parameter;
     QString m_program;
 
-    // receiver
-    QString m_caption;
-    QPointer<QObject> m_receiver;
-    bool m_byCaption = false;
-
     // run-time state
     QThread* m_thread = nullptr;
     CSerialIo* m_io = nullptr;
     CSerialDispatcher* m_dispatcher = nullptr;
-    mutable QMutex m_mutex; // guards m_buffer and m_receiver lookups by the dispatcher
+    mutable QMutex m_mutex; // guards m_buffer
     QWaitCondition m_dataArrived;
     QByteArray m_buffer;
+    bool m_overrunReported = false;
     std::atomic<int> m_available{0};
     std::atomic<bool> m_opened{false};
-    std::atomic<bool> m_rxPending{false};
+    // test hooks
+    std::atomic<bool> m_statusInjected{false};
+    std::atomic<unsigned long> m_injectedStatus{0};
+    std::atomic<int> m_controlInjected{-1}; // -1 ask the device, 0 refuse, 1 accept
     std::atomic<unsigned long> m_modemControl{0};
 };

@@ -1,0 +1,393 @@
+#include "CSerial.h"
+#include "CSerialDispatcher.h"
+#include "CSerialIo.h"
+#include "ComPortSettings.h"
+
+#include "CMessages.h"
+
+// Qt
+#include <QDeadlineTimer>
+#include <QMutexLocker>
+#include <QThread>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Received bytes kept at most; more is dropped and reported as an overrun.
+constexpr int kMaxBuffered = 1 << 20;
+
+constexpr unsigned long kDtrBit = 0x1;
+constexpr unsigned long kRtsBit = 0x2;
+
+QMutex g_dialogLock;
+CSerial::ComPortDialog g_portDialog;
+CSerial::ComParameterDialog g_parameterDialog;
+
+} // namespace
+
+CSerial::CSerial() : m_program(ProgramTitle()) {}
+
+CSerial::CSerial(const CSerial& other)
+    : m_comPort(other.m_comPort), m_portName(other.m_portName), m_parameter(other.m_parameter),
+      m_program(other.m_program)
+{
+}
+
+CSerial::~CSerial()
+{
+    if (m_thread) {
+        Close();
+        QObject::connect(m_thread, &QThread::finished, m_io, &QObject::deleteLater);
+        m_thread->quit();
+        m_thread->wait();
+        delete m_thread;
+    }
+    if (m_dispatcher) {
+        if (m_dispatcher->thread() == QThread::currentThread())
+            delete m_dispatcher;
+        else
+            m_dispatcher->deleteLater();
+    }
+}
+
+// port number ---------------------------------------------------------------------------------
+
+int CSerial::SetComPort(int port)
+{
+    if (port < 1 || port > 4)
+        return 0;
+    m_comPort = port;
+    return 1;
+}
+
+int CSerial::ChangeComPort()
+{
+    ComPortDialog dialog;
+    {
+        QMutexLocker lock(&g_dialogLock);
+        dialog = g_portDialog;
+    }
+    if (!dialog)
+        return 0;
+    int port = m_comPort;
+    if (!dialog(port, m_program))
+        return 0;
+    SetComPort(port);
+    return 1;
+}
+
+QString CSerial::PortName() const
+{
+    if (!m_portName.isEmpty())
+        return m_portName;
+    return ComPortSettings::Device(m_program, m_comPort);
+}
+
+// opening -------------------------------------------------------------------------------------
+
+void CSerial::EnsureThreads()
+{
+    if (m_thread)
+        return;
+    m_dispatcher = new CSerialDispatcher;
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("CSerial I/O"));
+    m_io = new CSerialIo(this);
+    m_io->moveToThread(m_thread);
+    // The echo exchange of a transfer waits on this thread for every byte.
+    m_thread->start(QThread::TimeCriticalPriority);
+}
+
+void CSerial::RunOnIo(const std::function<void()>& fn)
+{
+    if (QThread::currentThread() == m_thread)
+        fn();
+    else
+        QMetaObject::invokeMethod(m_io, fn, Qt::BlockingQueuedConnection);
+}
+
+int CSerial::Open(const char* caption)
+{
+    if (!caption)
+        return 0;
+    EnsureThreads();
+    m_dispatcher->SetTarget(QString::fromLocal8Bit(caption));
+    return OpenPort();
+}
+
+int CSerial::Open(QObject* receiver)
+{
+    if (!receiver)
+        return 0;
+    EnsureThreads();
+    m_dispatcher->SetTarget(receiver);
+    return OpenPort();
+}
+
+int CSerial::OpenPort()
+{
+    if (IsOpened()) {
+        // The new receiver learns about bytes that were waiting already.
+        if (GetDataToRead() > 0)
+            m_dispatcher->PostRxChar();
+        return 1;
+    }
+    {
+        QMutexLocker lock(&m_mutex);
+        m_buffer.clear();
+        m_available = 0;
+        m_overrunReported = false;
+    }
+    const QString device = PortName();
+    const ComParameter parameter = m_parameter;
+    bool opened = false;
+    bool refused = false;
+    RunOnIo([&] { opened = m_io->OpenPort(device, parameter, &refused); });
+    if (opened && refused)
+        m_dispatcher->Post(CommErrorMessage(), CommModeError);
+    return opened ? 1 : 0;
+}
+
+int CSerial::Close()
+{
+    if (!m_io)
+        return 0;
+    bool wasOpen = false;
+    RunOnIo([&] { wasOpen = m_io->ClosePort(); });
+    QMutexLocker lock(&m_mutex);
+    m_opened = false;
+    m_buffer.clear();
+    m_available = 0;
+    m_dataArrived.wakeAll();
+    return wasOpen ? 1 : 0;
+}
+
+void CSerial::ClosedByError()
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_opened = false;
+        m_dataArrived.wakeAll();
+    }
+    m_dispatcher->Post(CommErrorMessage(), CommIoError);
+}
+
+// data ----------------------------------------------------------------------------------------
+
+int CSerial::SendData(const char* data, int n)
+{
+    if (!data || n <= 0 || !IsOpened())
+        return 0;
+    const QByteArray bytes(data, n);
+    CSerialIo* io = m_io;
+    QMetaObject::invokeMethod(
+        io, [io, bytes] { io->Write(bytes); }, Qt::QueuedConnection);
+    return n;
+}
+
+int CSerial::ReadData(char* buffer, int n)
+{
+    if (!buffer || n < 0)
+        return 0;
+    QMutexLocker lock(&m_mutex);
+    const int count = n == 0 ? int(m_buffer.size()) : std::min(n, int(m_buffer.size()));
+    if (count == 0)
+        return 0;
+    std::memcpy(buffer, m_buffer.constData(), size_t(count));
+    m_buffer.remove(0, count);
+    m_available = int(m_buffer.size());
+    m_overrunReported = false;
+    return count;
+}
+
+void CSerial::Received(const QByteArray& bytes)
+{
+    bool overrun = false;
+    {
+        QMutexLocker lock(&m_mutex);
+        const int room = kMaxBuffered - int(m_buffer.size());
+        if (bytes.size() > room) {
+            m_buffer.append(bytes.constData(), std::max(room, 0));
+            overrun = !m_overrunReported;
+            m_overrunReported = true;
+        } else {
+            m_buffer.append(bytes);
+        }
+        m_available = int(m_buffer.size());
+        m_dataArrived.wakeAll();
+    }
+    if (overrun)
+        m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
+    m_dispatcher->PostRxChar();
+}
+
+int CSerial::WaitForData(int n, int timeoutMs)
+{
+    QDeadlineTimer deadline(std::max(timeoutMs, 0));
+    QMutexLocker lock(&m_mutex);
+    while (int(m_buffer.size()) < n && m_opened) {
+        if (!m_dataArrived.wait(&m_mutex, deadline))
+            break;
+    }
+    return int(m_buffer.size());
+}
+
+// parameters ----------------------------------------------------------------------------------
+
+int CSerial::SetStandardParameter()
+{
+    const ComParameter standard = ComParameter::Standard();
+    return SetComParameter(&standard);
+}
+
+int CSerial::GetComParameter(ComParameter* parameter) const
+{
+    if (!parameter)
+        return 0;
+    *parameter = m_parameter;
+    return 1;
+}
+
+int CSerial::SetComParameter(const ComParameter* parameter)
+{
+    if (!parameter || !parameter->IsValid())
+        return 0;
+    m_parameter = *parameter;
+    if (IsOpened()) {
+        bool applied = false;
+        const ComParameter copy = m_parameter;
+        RunOnIo([&] { applied = m_io->Apply(copy); });
+        if (!applied)
+            m_dispatcher->Post(CommErrorMessage(), CommModeError);
+    }
+    return 1;
+}
+
+int CSerial::ChangeComParameter(ComParameter* parameter)
+{
+    if (!parameter)
+        return 0;
+    ComParameterDialog dialog;
+    {
+        QMutexLocker lock(&g_dialogLock);
+        dialog = g_parameterDialog;
+    }
+    if (!dialog)
+        return 0;
+    ComParameter edited = *parameter;
+    if (!dialog(edited) || !edited.IsValid())
+        return 0;
+    *parameter = edited;
+    SetComParameter(&edited);
+    return 1;
+}
+
+// modem lines ---------------------------------------------------------------------------------
+
+int CSerial::ModemControl(unsigned long line, bool on)
+{
+    bool accepted = false;
+    const int injected = m_controlInjected.load();
+    if (injected >= 0) {
+        accepted = injected == 1;
+    } else if (IsOpened()) {
+        RunOnIo([&] { accepted = m_io->SetLine(line == kDtrBit ? 0 : 1, on); });
+    }
+    if (accepted) {
+        if (on)
+            m_modemControl |= line;
+        else
+            m_modemControl &= ~line;
+    }
+    return accepted ? 1 : 0;
+}
+
+int CSerial::SetDTR()
+{
+    return ModemControl(kDtrBit, true);
+}
+
+int CSerial::ClearDTR()
+{
+    return ModemControl(kDtrBit, false);
+}
+
+int CSerial::SetRTS()
+{
+    return ModemControl(kRtsBit, true);
+}
+
+int CSerial::ClearRTS()
+{
+    return ModemControl(kRtsBit, false);
+}
+
+int CSerial::GetCommModemStatus(unsigned long* status)
+{
+    if (!status)
+        return 0;
+    if (m_statusInjected) {
+        *status = m_injectedStatus;
+        return 1;
+    }
+    *status = 0;
+    if (!IsOpened())
+        return 0;
+    bool ok = false;
+    unsigned long lines = 0;
+    RunOnIo([&] { ok = m_io->ReadLines(&lines); });
+    *status = ok ? lines : 0;
+    return ok ? 1 : 0;
+}
+
+// hooks -----------------------------------------------------------------------------------------
+
+void CSerial::SetComPortDialog(ComPortDialog dialog)
+{
+    QMutexLocker lock(&g_dialogLock);
+    g_portDialog = std::move(dialog);
+}
+
+void CSerial::SetComParameterDialog(ComParameterDialog dialog)
+{
+    QMutexLocker lock(&g_dialogLock);
+    g_parameterDialog = std::move(dialog);
+}
+
+void CSerial::SetReceiverFinder(ReceiverFinder finder)
+{
+    CSerialDispatcher::SetFinder(std::move(finder));
+}
+
+void CSerial::AnnounceReceiver(QObject* receiver)
+{
+    CSerialDispatcher::Announce(receiver);
+}
+
+// test hooks ------------------------------------------------------------------------------------
+
+void CSerial::InjectError(int kind)
+{
+    if (kind < CommParityError || kind > CommIoError || !IsOpened())
+        return;
+    if (kind == CommIoError)
+        RunOnIo([this] { m_io->Fail(); });
+    else
+        m_dispatcher->Post(CommErrorMessage(), kind);
+}
+
+void CSerial::InjectModemStatus(unsigned long status)
+{
+    const bool changed = !m_statusInjected || m_injectedStatus != status;
+    m_injectedStatus = status;
+    m_statusInjected = true;
+    if (changed && IsOpened())
+        m_dispatcher->Post(CommStatusChangedMessage());
+}
+
+void CSerial::InjectModemControl(bool accepted)
+{
+    m_controlInjected = accepted ? 1 : 0;
+}

@@ -1,0 +1,241 @@
+#include "CSerialIo.h"
+#include "CSerial.h"
+#include "CSerialDispatcher.h"
+
+// Qt
+#include <QElapsedTimer>
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#endif
+
+namespace {
+
+// Period of the error counter and modem line check.
+constexpr int kPollMs = 25;
+// Longest wait for queued bytes to leave before a close.
+constexpr int kDrainMs = 500;
+
+} // namespace
+
+CSerialIo::CSerialIo(CSerial* owner) : m_owner(owner) {}
+
+bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused)
+{
+    *refused = false;
+    if (!m_port) {
+        m_port = new QSerialPort(this);
+        connect(m_port, &QSerialPort::readyRead, this, &CSerialIo::OnReadyRead);
+        connect(m_port, &QSerialPort::errorOccurred, this, &CSerialIo::OnError);
+        m_poll = new QTimer(this);
+        m_poll->setInterval(kPollMs);
+        connect(m_poll, &QTimer::timeout, this, &CSerialIo::Poll);
+    }
+    if (m_port->isOpen())
+        return true;
+    if (device.isEmpty())
+        return false;
+    m_failing = false;
+    m_configuring = true;
+    m_port->setPortName(device);
+    const bool opened = m_port->open(QIODevice::ReadWrite);
+    m_configuring = false;
+    if (!opened) {
+        m_port->clearError();
+        return false;
+    }
+    *refused = !Apply(parameter);
+    m_owner->m_opened = true;
+
+    m_countersSupported = ReadCounters(&m_counters);
+    m_linesSupported = ReadLines(&m_lines);
+    if (m_countersSupported || m_linesSupported)
+        m_poll->start();
+    return true;
+}
+
+bool CSerialIo::ClosePort()
+{
+    if (!m_port || !m_port->isOpen())
+        return false;
+    m_poll->stop();
+    m_failing = false;
+    m_port->flush();
+    QElapsedTimer drain;
+    drain.start();
+    while (m_port->bytesToWrite() > 0 && drain.elapsed() < kDrainMs) {
+        if (!m_port->waitForBytesWritten(kDrainMs))
+            break;
+    }
+    m_port->close();
+    m_port->clearError();
+    return true;
+}
+
+void CSerialIo::Write(const QByteArray& bytes)
+{
+    if (!m_port || !m_port->isOpen() || m_failing)
+        return;
+    m_port->write(bytes);
+    // Hand the bytes to the device now rather than on the next turn of the event loop.
+    m_port->flush();
+}
+
+bool CSerialIo::Apply(const ComParameter& parameter)
+{
+    if (!m_port || !m_port->isOpen())
+        return false;
+    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                   QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                   QSerialPort::SpaceParity};
+    static const QSerialPort::StopBits stops[] = {QSerialPort::OneStop, QSerialPort::OneAndHalfStop,
+                                                  QSerialPort::TwoStop};
+    if (!parameter.IsValid())
+        return false;
+    m_configuring = true;
+    bool ok = m_port->setBaudRate(parameter.baudRate);
+    ok = m_port->setDataBits(QSerialPort::DataBits(parameter.dataBits)) && ok;
+    ok = m_port->setParity(parities[parameter.parity]) && ok;
+    ok = m_port->setStopBits(stops[parameter.stopBits]) && ok;
+    ok = m_port->setFlowControl(QSerialPort::NoFlowControl) && ok;
+    m_port->clearError();
+    m_configuring = false;
+    return ok;
+}
+
+bool CSerialIo::SetLine(int line, bool on)
+{
+    if (!m_port || !m_port->isOpen())
+        return false;
+#ifdef Q_OS_UNIX
+    int bits = line == 0 ? TIOCM_DTR : TIOCM_RTS;
+    return ::ioctl(m_port->handle(), on ? TIOCMBIS : TIOCMBIC, &bits) == 0;
+#else
+    m_configuring = true;
+    const bool ok = line == 0 ? m_port->setDataTerminalReady(on) : m_port->setRequestToSend(on);
+    m_port->clearError();
+    m_configuring = false;
+    return ok;
+#endif
+}
+
+bool CSerialIo::ReadLines(unsigned long* status)
+{
+    *status = 0;
+    if (!m_port || !m_port->isOpen())
+        return false;
+#ifdef Q_OS_UNIX
+    int bits = 0;
+    if (::ioctl(m_port->handle(), TIOCMGET, &bits) != 0)
+        return false;
+    if (bits & TIOCM_CTS)
+        *status |= CommModemCts;
+    if (bits & TIOCM_DSR)
+        *status |= CommModemDsr;
+    if (bits & TIOCM_CAR)
+        *status |= CommModemCarrier;
+    return true;
+#else
+    m_configuring = true;
+    const QSerialPort::PinoutSignals pins = m_port->pinoutSignals();
+    const bool ok = m_port->error() == QSerialPort::NoError;
+    m_port->clearError();
+    m_configuring = false;
+    if (pins & QSerialPort::ClearToSendSignal)
+        *status |= CommModemCts;
+    if (pins & QSerialPort::DataSetReadySignal)
+        *status |= CommModemDsr;
+    if (pins & QSerialPort::DataCarrierDetectSignal)
+        *status |= CommModemCarrier;
+    return ok;
+#endif
+}
+
+bool CSerialIo::ReadCounters(Counters* counters)
+{
+#ifdef Q_OS_LINUX
+    serial_icounter_struct icount{};
+    if (!m_port || ::ioctl(m_port->handle(), TIOCGICOUNT, &icount) != 0)
+        return false;
+    counters->parity = icount.parity;
+    counters->frame = icount.frame;
+    counters->overrun = icount.overrun + icount.buf_overrun;
+    counters->brk = icount.brk;
+    return true;
+#else
+    Q_UNUSED(counters);
+    return false;
+#endif
+}
+
+void CSerialIo::Poll()
+{
+    if (!m_port || !m_port->isOpen() || m_failing)
+        return;
+    Counters now;
+    if (m_countersSupported && ReadCounters(&now)) {
+        // One message per kind and check, however many errors the driver counted meanwhile.
+        if (now.parity != m_counters.parity)
+            m_owner->m_dispatcher->Post(CommErrorMessage(), CommParityError);
+        if (now.frame != m_counters.frame)
+            m_owner->m_dispatcher->Post(CommErrorMessage(), CommFramingError);
+        if (now.overrun != m_counters.overrun)
+            m_owner->m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
+        if (now.brk != m_counters.brk)
+            m_owner->m_dispatcher->Post(CommErrorMessage(), CommBreakError);
+        m_counters = now;
+    }
+    unsigned long lines = 0;
+    if (m_linesSupported && ReadLines(&lines) && lines != m_lines) {
+        m_lines = lines;
+        if (!m_owner->m_statusInjected)
+            m_owner->m_dispatcher->Post(CommStatusChangedMessage());
+    }
+}
+
+void CSerialIo::OnReadyRead()
+{
+    if (!m_port || m_failing)
+        return;
+    const QByteArray bytes = m_port->readAll();
+    if (!bytes.isEmpty())
+        m_owner->Received(bytes);
+}
+
+void CSerialIo::OnError(QSerialPort::SerialPortError error)
+{
+    if (m_configuring || m_failing)
+        return;
+    switch (error) {
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::UnknownError:
+        // The port keeps signalling this in a flood; close it once, outside of its own signal.
+        m_failing = true;
+        m_owner->m_opened = false;
+        QMetaObject::invokeMethod(this, &CSerialIo::Fail, Qt::QueuedConnection);
+        break;
+    default:
+        break;
+    }
+}
+
+void CSerialIo::Fail()
+{
+    const bool wasOpen = m_port && m_port->isOpen();
+    if (!wasOpen && !m_failing)
+        return;
+    if (m_poll)
+        m_poll->stop();
+    if (wasOpen)
+        m_port->close();
+    m_port->clearError();
+    m_failing = false;
+    m_owner->ClosedByError();
+}
