@@ -136,7 +136,8 @@ void CTransferCore::Begin()
 void CTransferCore::RestartTimer(int ms)
 {
     KillTimer();
-    m_timerId = startTimer(ms);
+    // Precise: the end of a transfer is detected by this silence, so it must not come early.
+    m_timerId = startTimer(ms, Qt::PreciseTimer);
 }
 
 void CTransferCore::KillTimer()

@@ -173,6 +173,7 @@ int RunRead(const QStringList& args)
     CQuillmarkDoc doc;
     doc.Data().textFormat = FormatFromFat;
     doc.Data().panelType = PanelNone;
+    doc.SetModifiedFlag(false); // nothing to save yet
     CSerial serial;
     ConfigurePort(serial, line);
     CFatCommands commands(doc, Runner(doc, serial));
