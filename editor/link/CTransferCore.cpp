@@ -397,7 +397,7 @@ void CTransferCore::ReceiveReadTexts(int waiting)
         break;
     }
     case AwaitRecord:
-        AcceptRecord(Read(kMaxRecord));
+        AcceptRecord(waiting);
         break;
     default:
         break;
@@ -428,20 +428,31 @@ void CTransferCore::StoreIdentification(const QByteArray& id)
     std::memcpy(d.panelId, id.constData(), size_t(idLength));
 }
 
-void CTransferCore::AcceptRecord(const QByteArray& record)
+void CTransferCore::AcceptRecord(int waiting)
 {
+    // A record on a real line arrives byte by byte over several notifications, so its bytes
+    // are collected until the length its type announces is reached.
+    const bool first = m_pending.isEmpty();
+    m_pending += Read(qMin(waiting, kMaxRecord + 1 - int(m_pending.size())));
+    const QByteArray& record = m_pending;
     const int n = int(record.size());
     if (n == 0)
         return;
     ProjectData& d = *m_data;
     const char tag = TagOfType(static_cast<unsigned char>(record.at(0)));
-    if (m_progressPos == 0 && tag) {
+    if (first && m_progressPos == 0 && tag) {
         d.textFormat = tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
         m_list->DeleteAllColumns();
         m_document->SetupListColumns();
     }
-    if (!tag || n != RecordLengthOf(tag, d))
-        return; // not acknowledged: the FAT falls silent and the time-out ends the reading
+    const int expected = tag ? RecordLengthOf(tag, d) : -1;
+    if (expected <= 0 || expected > kMaxRecord || n > expected) {
+        // Not acknowledged: the FAT falls silent and the time-out ends the reading.
+        m_pending.clear();
+        return;
+    }
+    if (n < expected)
+        return;
 
     --m_recordCount;
     StepProgress();
@@ -463,7 +474,9 @@ void CTransferCore::AcceptRecord(const QByteArray& record)
     m_document->Records().AddRecordAt(rec, m_list->GetItemCount(), false);
     if (m_recordCount == 0)
         m_state = ReadComplete;
-    SendByte(Sum(record));
+    const unsigned char ack = Sum(record);
+    m_pending.clear();
+    SendByte(ack);
 }
 
 // ---------------------------------------------------------------------------------------

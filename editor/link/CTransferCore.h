@@ -102,7 +102,7 @@ private:
     void ReceiveReadLz(int waiting);
     bool CheckIdentification();
     void StoreIdentification(const QByteArray& id);
-    void AcceptRecord(const QByteArray& record);
+    void AcceptRecord(int waiting);
     bool FormatAllRecords();
 
     void StartSender();
@@ -128,6 +128,7 @@ private:
     CQuillmarkDoc* m_document = nullptr;
     ProjectData* m_data = nullptr;
     QByteArray m_buffer;
+    QByteArray m_pending; // the bytes of a record still being received
     int m_recordCount = 0;
     int m_byteIndex = 0;
     int m_recordLength = 0;
