@@ -4,6 +4,7 @@
 #include "CStderrMessages.h"
 #include "CodePage.h"
 #include "ProjectRules.h"
+#include "TransferCommands.h"
 
 // Qt
 #include <QJsonArray>
@@ -105,6 +106,12 @@ static void AddBuiltins()
                QStringLiteral("FILE.bmt --group G --detector D [--pseudo P] [--text1 T] "
                               "[--text2 T]"),
                Add);
+    AddCommand(QStringLiteral("send"), TransferCommands::SendUsage(), TransferCommands::RunSend);
+    AddCommand(QStringLiteral("read"), TransferCommands::ReadUsage(), TransferCommands::RunRead);
+    AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(),
+               TransferCommands::RunSendLz);
+    AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(),
+               TransferCommands::RunReadLz);
 }
 
 int Run(const QStringList& arguments)

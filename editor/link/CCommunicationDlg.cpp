@@ -1,0 +1,87 @@
+#include "CCommunicationDlg.h"
+
+#include "CCommEvent.h"
+
+// Qt
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+CCommunicationDlg::CCommunicationDlg(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QString::fromLatin1(CTransferCore::Caption()));
+    setModal(true);
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setTextVisible(false);
+    m_progress->setRange(m_core.ProgressMinimum(), m_core.ProgressMaximum());
+    m_progress->setValue(m_core.ProgressPosition());
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setMinimumWidth(280);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_status);
+
+    connect(&m_core, &CTransferCore::statusTextChanged, m_status, &QLabel::setText);
+    connect(&m_core, &CTransferCore::progressChanged, this, [this](int min, int max, int pos) {
+        m_progress->setRange(min, max);
+        m_progress->setValue(pos);
+    });
+    connect(&m_core, &CTransferCore::foregroundRequested, this, [this] {
+        if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
+            main->raise();
+            main->activateWindow();
+        }
+    });
+    connect(&m_core, &CTransferCore::ended, this, [this] { done(QDialog::Accepted); });
+}
+
+CCommunicationDlg::~CCommunicationDlg()
+{
+    // The sender thread must be gone before the window's data is.
+    m_core.OnClose();
+}
+
+int CCommunicationDlg::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document,
+                                     CSerial* serial)
+{
+    return m_core.StartTransfer(mode, list, document, serial);
+}
+
+bool CCommunicationDlg::event(QEvent* e)
+{
+    // The serial component finds this window by its caption; the core handles its messages.
+    if (e->type() == CommRxCharMessage()) {
+        m_core.OnCommRxChar();
+        return true;
+    }
+    if (e->type() == CommErrorMessage()) {
+        m_core.OnCommError(int(static_cast<CCommEvent*>(e)->wParam()));
+        return true;
+    }
+    return QDialog::event(e);
+}
+
+void CCommunicationDlg::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (m_initialised)
+        return;
+    m_initialised = true;
+    m_core.Begin();
+}
+
+void CCommunicationDlg::closeEvent(QCloseEvent* e)
+{
+    m_core.OnClose();
+    e->accept();
+}
+
+void CCommunicationDlg::reject()
+{
+    m_core.OnClose();
+    if (isVisible())
+        done(QDialog::Accepted);
+}

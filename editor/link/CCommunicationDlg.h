@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CTransferCore.h"
+
+// Qt
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+
+// The modal transfer window "Communication": a progress bar and one line of status text
+// showing the transfer core, which does the work.
+class CCommunicationDlg : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum { IDD = 102, IDC_PROGRESS = 1001, IDC_STATUS = 1035 };
+
+    explicit CCommunicationDlg(QWidget* parent = nullptr);
+    ~CCommunicationDlg() override;
+
+    // Called before the window is shown; show it (exec) only when the result is non-zero.
+    int StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document, CSerial* serial);
+
+    CTransferCore& Core() { return m_core; }
+    bool Succeeded() const { return m_core.Succeeded(); }
+    QProgressBar* ProgressBar() const { return m_progress; }
+    QLabel* StatusLabel() const { return m_status; }
+
+public slots:
+    void reject() override;
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    CTransferCore m_core;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_status = nullptr;
+    bool m_initialised = false;
+};

@@ -1,0 +1,80 @@
+#include "CFatCommands.h"
+
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "CodePage.h"
+#include "ProjectRules.h"
+#include "TransferTypes.h"
+
+#include <algorithm>
+#include <iterator>
+
+CFatCommands::CFatCommands(CQuillmarkDoc& document, TransferRunner runner)
+    : m_document(document), m_runner(std::move(runner))
+{
+}
+
+bool CFatCommands::ReadTexts()
+{
+    if (!m_document.SaveProject(CQuillmarkDoc::SaveIfWanted))
+        return false;
+    m_document.SetPathName(QStringLiteral("Unbenannt"));
+    m_document.SetModifiedFlag(true);
+    m_document.List().DeleteAllItems();
+    if (m_rowsCleared)
+        m_rowsCleared();
+    ProjectData& d = m_document.Data();
+    std::fill(std::begin(d.groupOffset), std::end(d.groupOffset), '\0');
+    const bool ok = m_runner(::ReadTexts);
+    if (m_updateMenus)
+        m_updateMenus();
+    return ok;
+}
+
+bool CFatCommands::ConfirmHiddenDetectors(CQuillmarkDoc& document)
+{
+    const ProjectData& d = document.Data();
+    const int rows = document.List().GetItemCount();
+    if (!ProjectRules::GroupHasNoDetectorWarning(d) || rows == 0)
+        return true;
+    CRecordList& records = document.Records();
+    records.SetListCtrl(&document.List());
+    records.SetSettings(&document.Data());
+    MessageRecord rec;
+    MessageRecord next;
+    for (int row = 0; row < rows; ++row) {
+        records.GetRecord(rec, row);
+        if (CRecordList::DecimalValue(rec.detector) != 0)
+            continue;
+        next = MessageRecord();
+        if (row + 1 < rows)
+            records.GetRecord(next, row + 1);
+        if (CRecordList::DecimalValue(next.group) != CRecordList::DecimalValue(rec.group))
+            continue;
+        const QString text =
+            QStringLiteral("Es wird nur die Meldung der Meldergruppe %1 mit dem Melder 00 "
+                           "angezeigt. Alle anderen Melder, die mit Text Versorgt sind werden "
+                           "dabei ignoriert.\nMöchten Sie die Meldungen trotzdem übertragen ?")
+                .arg(FromCp1252(next.group));
+        if (MessageBox(text, QString(), msg::Question, msg::YesNo) != msg::IdYes)
+            return false;
+    }
+    return true;
+}
+
+bool CFatCommands::SendTexts()
+{
+    if (!ConfirmHiddenDetectors(m_document))
+        return false;
+    return m_runner(::SendTexts);
+}
+
+bool CFatCommands::SendLzCoding()
+{
+    return m_runner(::SendLzCoding);
+}
+
+bool CFatCommands::ReadLzCoding()
+{
+    return m_runner(::ReadLzCoding);
+}

@@ -1,0 +1,199 @@
+#include "TransferCommands.h"
+
+#include "CFatCommands.h"
+#include "CHeadlessTransfer.h"
+#include "CQuillmarkDoc.h"
+#include "CSerial.h"
+#include "CStderrMessages.h"
+#include "ProjectRules.h"
+#include "TransferTypes.h"
+
+#include <cstdio>
+
+namespace TransferCommands {
+
+namespace {
+
+void PrintError(const QString& text)
+{
+    const QByteArray bytes = QStringLiteral("quillmark-cli: %1\n").arg(text).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+int Usage(const QString& command, const QString& usage)
+{
+    PrintError(QStringLiteral("usage: quillmark-cli %1 %2").arg(command, usage));
+    return 2;
+}
+
+// The common line: one project path, the port (--port DEVICE or --com N), and --yes where
+// allowed.
+struct Line
+{
+    QString path;
+    QString device;
+    int com = 0;
+    bool yes = false;
+};
+
+bool ParseLine(const QStringList& args, bool allowYes, Line& line)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (a == QLatin1String("--port") && i + 1 < args.size() && line.device.isEmpty() &&
+            line.com == 0) {
+            line.device = args.at(++i);
+            if (line.device.isEmpty())
+                return false;
+        } else if (a == QLatin1String("--com") && i + 1 < args.size() && line.device.isEmpty() &&
+                   line.com == 0) {
+            bool ok = false;
+            line.com = args.at(++i).toInt(&ok);
+            if (!ok || line.com < 1 || line.com > 4)
+                return false;
+        } else if (allowYes && a == QLatin1String("--yes")) {
+            line.yes = true;
+        } else if (a.startsWith(QLatin1String("--")) || !line.path.isEmpty()) {
+            return false;
+        } else {
+            line.path = a;
+        }
+    }
+    return !line.path.isEmpty() && (!line.device.isEmpty() || line.com != 0);
+}
+
+void ConfigurePort(CSerial& serial, const Line& line)
+{
+    serial.SetProgram(QStringLiteral("Quillmark"));
+    if (!line.device.isEmpty())
+        serial.SetPortName(line.device);
+    else
+        serial.SetComPort(line.com);
+}
+
+// Runs one transfer headless and reports what the window would not: a port that did not
+// open and a line error, which the window leaves for the user to see.
+CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial)
+{
+    return [&doc, &serial](int mode) {
+        switch (CHeadlessTransfer::Run(mode, doc, serial)) {
+        case CHeadlessTransfer::Success:
+            return true;
+        case CHeadlessTransfer::PortNotOpened:
+            PrintError(QStringLiteral("cannot open the port %1").arg(serial.PortName()));
+            return false;
+        case CHeadlessTransfer::LineErrorStop:
+            PrintError(QStringLiteral("a line error stopped the transfer"));
+            return false;
+        case CHeadlessTransfer::Failure:
+            break;
+        }
+        return false;
+    };
+}
+
+bool LoadProject(CQuillmarkDoc& doc, const QString& path)
+{
+    doc.OpenProjectPath(path);
+    return doc.LoadProject();
+}
+
+int RunLz(const QStringList& args, const QString& command, bool send)
+{
+    Line line;
+    if (!ParseLine(args, false, line))
+        return Usage(command, LzUsage());
+    CStderrMessages sink;
+    CMessageSink* previous = SetMessages(&sink);
+    CQuillmarkDoc doc;
+    bool ok = LoadProject(doc, line.path);
+    if (ok && !ProjectRules::LzCodingEnabled(doc.Data())) {
+        PrintError(QStringLiteral("the LZ coding exists only for Bosch projects"));
+        ok = false;
+    }
+    if (ok) {
+        CSerial serial;
+        ConfigurePort(serial, line);
+        CFatCommands commands(doc, Runner(doc, serial));
+        ok = send ? commands.SendLzCoding() : commands.ReadLzCoding();
+        if (ok && !send) {
+            sink.AddFileAnswer(line.path);
+            ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
+        }
+    }
+    SetMessages(previous);
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+QString SendUsage()
+{
+    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--yes]");
+}
+
+QString ReadUsage()
+{
+    return QStringLiteral("OUT.bmt (--port DEVICE | --com N)");
+}
+
+QString LzUsage()
+{
+    return QStringLiteral("FILE.bmt (--port DEVICE | --com N)");
+}
+
+int RunSend(const QStringList& args)
+{
+    Line line;
+    if (!ParseLine(args, true, line))
+        return Usage(QStringLiteral("send"), SendUsage());
+    CStderrMessages sink;
+    sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
+    CMessageSink* previous = SetMessages(&sink);
+    CQuillmarkDoc doc;
+    bool ok = LoadProject(doc, line.path);
+    if (ok) {
+        CSerial serial;
+        ConfigurePort(serial, line);
+        CFatCommands commands(doc, Runner(doc, serial));
+        ok = commands.SendTexts();
+    }
+    SetMessages(previous);
+    return ok ? 0 : 1;
+}
+
+int RunRead(const QStringList& args)
+{
+    Line line;
+    if (!ParseLine(args, false, line))
+        return Usage(QStringLiteral("read"), ReadUsage());
+    CStderrMessages sink;
+    CMessageSink* previous = SetMessages(&sink);
+    // A new project whose texts come from the FAT.
+    CQuillmarkDoc doc;
+    doc.Data().textFormat = FormatFromFat;
+    doc.Data().panelType = PanelNone;
+    doc.SetModifiedFlag(false); // nothing to save yet
+    CSerial serial;
+    ConfigurePort(serial, line);
+    CFatCommands commands(doc, Runner(doc, serial));
+    bool ok = commands.ReadTexts();
+    if (ok) {
+        sink.AddFileAnswer(line.path);
+        ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
+    }
+    SetMessages(previous);
+    return ok ? 0 : 1;
+}
+
+int RunSendLz(const QStringList& args)
+{
+    return RunLz(args, QStringLiteral("send-lz"), true);
+}
+
+int RunReadLz(const QStringList& args)
+{
+    return RunLz(args, QStringLiteral("read-lz"), false);
+}
+
+} // namespace TransferCommands

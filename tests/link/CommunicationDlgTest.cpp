@@ -1,0 +1,110 @@
+#include "CCommunicationDlg.h"
+#include "CListCtrl.h"
+#include "CMessageRecorder.h"
+#include "CQuillmarkDoc.h"
+#include "CSerial.h"
+#include "ComDialogs.h"
+#include "FatSimProcess.h"
+#include "ProjectRules.h"
+
+#include <gtest/gtest.h>
+
+// Qt
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+class CommunicationDlg : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        InstallComDialogs(); // the window is found by its caption, as in the editor
+        ProjectData& d = m_doc.Data();
+        d.textFormat = 2;
+        d.displayChars = 40;
+        d.maxRecords = 1000;
+        d.detectorDigits = 2;
+        d.groupDigits = 4;
+        d.pseudoGroupDigits = 5;
+        d.panelType = 2;
+        std::strcpy(d.panelId, "BO 1");
+        ASSERT_TRUE(m_doc.SetupListColumns());
+        m_doc.Records().SetListCtrl(&m_doc.List());
+        m_doc.Records().SetSettings(&d);
+        for (int i = 0; i < 30; ++i) {
+            MessageRecord r;
+            r.formatTag = "S";
+            r.group = QByteArray::number(i + 1).rightJustified(4, '0');
+            r.detector = "01";
+            r.text1 = "Text";
+            r.text2 = "Zeile";
+            m_doc.Records().AddRecordAt(r, i, false);
+        }
+    }
+
+    FatSimProcess m_fat{QStringLiteral(FATSIM_PATH)};
+    CMessageRecorder m_recorder;
+    CQuillmarkDoc m_doc;
+    CSerial m_serial;
+};
+
+} // namespace
+
+TEST_F(CommunicationDlg, ShowsTheTransferAndEndsWithOk)
+{
+    ASSERT_FALSE(m_fat.Start().isEmpty());
+    m_serial.SetPortName(m_fat.Device());
+    CCommunicationDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "Communication");
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    QStringList statusSeen;
+    QObject::connect(&dlg.Core(), &CTransferCore::statusTextChanged,
+                     [&](const QString& t) { statusSeen.append(t); });
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_TRUE(dlg.Succeeded());
+    EXPECT_EQ(statusSeen, (QStringList{"FAT wird vorbereitet", "Daten werden gesendet"}));
+    EXPECT_EQ(dlg.StatusLabel()->text(), "Daten werden gesendet");
+    EXPECT_EQ(dlg.ProgressBar()->minimum(), 0);
+    EXPECT_EQ(dlg.ProgressBar()->maximum(), 30);
+    EXPECT_EQ(dlg.ProgressBar()->value(), 30);
+    ASSERT_EQ(m_recorder.Boxes().size(), 1);
+    EXPECT_EQ(m_recorder.Boxes()[0].text, "Die Datenübertragung wurde erfolgreich beendet.");
+    EXPECT_FALSE(m_serial.IsOpened());
+}
+
+TEST_F(CommunicationDlg, ClosingWhileTheSenderRuns)
+{
+    ASSERT_FALSE(m_fat.Start({"--pause", "300", "--pause-at", "echo:60"}).isEmpty());
+    m_serial.SetPortName(m_fat.Device());
+    auto* dlg = new CCommunicationDlg;
+    ASSERT_TRUE(dlg->StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    QTimer watch;
+    bool closed = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!closed && dlg->Core().SenderActive()) {
+            closed = true;
+            dlg->close();
+        }
+    });
+    watch.start(1);
+    dlg->exec();
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(dlg->Core().SenderActive());
+    delete dlg; // no thread may outlive the window
+    EXPECT_TRUE(m_recorder.Boxes().isEmpty());
+    EXPECT_FALSE(m_serial.IsOpened());
+}
+
+TEST_F(CommunicationDlg, PortThatDoesNotOpenShowsNothing)
+{
+    m_serial.SetPortName(m_fat.Folder() + "/none");
+    CCommunicationDlg dlg;
+    EXPECT_EQ(dlg.StartTransfer(ReadTexts, &m_doc.List(), &m_doc, &m_serial), 0);
+    EXPECT_TRUE(m_recorder.Boxes().isEmpty());
+}

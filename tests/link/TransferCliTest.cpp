@@ -1,0 +1,156 @@
+#include "LinkFixture.h"
+
+#include "ComPortSettings.h"
+
+// Qt
+#include <QFileInfo>
+#include <QProcess>
+
+namespace {
+
+// quillmark-cli's transfer commands as a user runs them, against fatsim.
+class TransferCli : public LinkTest
+{
+protected:
+    struct Result
+    {
+        int exitCode = -1;
+        QString errors;
+    };
+
+    Result Cli(const QStringList& args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(QUILLMARK_CLI_PATH), args);
+        Result r;
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.exitCode = p.exitCode();
+        r.errors = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+
+    QString SaveProjectFile(const QString& name)
+    {
+        const QString path = m_fat.Folder() + "/" + name;
+        m_recorder.FileNext(path);
+        EXPECT_TRUE(m_doc.SaveProject(CQuillmarkDoc::SaveAs));
+        return path;
+    }
+
+    QJsonObject Show(const QString& path)
+    {
+        QProcess p;
+        p.start(QStringLiteral(QUILLMARK_CLI_PATH), {"show", path});
+        p.waitForFinished(30000);
+        return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    }
+};
+
+} // namespace
+
+TEST_F(TransferCli, SendThenReadBack)
+{
+    MakeProject();
+    AddRow("S", "0001", "01", "Eingang", "Halle 1");
+    AddRow("S", "0002", "03", "Lager", "Keller");
+    SetOffset("-3");
+    const QString file = SaveProjectFile("send.bmt");
+    StartFat();
+    const Result sent = Cli({"send", file, "--port", m_fat.Device()});
+    EXPECT_EQ(sent.exitCode, 0) << sent.errors.toStdString();
+    EXPECT_TRUE(sent.errors.contains("Hinweis: Die Datenübertragung wurde erfolgreich beendet."));
+
+    // read through the port number mapping
+    ComPortSettings::SetDevice(QStringLiteral("Quillmark"), 2, m_fat.Device());
+    const QString out = m_fat.Folder() + "/out.bmt";
+    const Result read = Cli({"read", out, "--com", "2"});
+    EXPECT_EQ(read.exitCode, 0) << read.errors.toStdString();
+    EXPECT_TRUE(read.errors.contains("Hinweis: Die Datenübertragung wurde erfolgreich beendet\n"));
+    const QJsonObject project = Show(out);
+    EXPECT_EQ(project["groupOffset"].toString(), "-3");
+    EXPECT_EQ(project["panelType"].toInt(), 2);
+    const QJsonArray records = project["records"].toArray();
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[1].toObject()["group"].toString(), "0002");
+    EXPECT_EQ(records[1].toObject()["text1"].toString().trimmed(), "Lager");
+    ComPortSettings::SetDevice(QStringLiteral("Quillmark"), 2, QString());
+}
+
+TEST_F(TransferCli, HiddenDetectorsAnsweredNoUnlessYes)
+{
+    MakeProject();
+    AddRow("S", "0010", "00", "Gruppe", "");
+    AddRow("S", "0010", "01", "Melder", "");
+    const QString file = SaveProjectFile("hidden.bmt");
+    StartFat();
+    const Result no = Cli({"send", file, "--port", m_fat.Device()});
+    EXPECT_EQ(no.exitCode, 1);
+    EXPECT_TRUE(no.errors.startsWith("Quillmark: Es wird nur die Meldung der Meldergruppe 0010"));
+    const Result yes = Cli({"send", file, "--port", m_fat.Device(), "--yes"});
+    EXPECT_EQ(yes.exitCode, 0) << yes.errors.toStdString();
+    m_fat.Stop();
+    EXPECT_EQ(m_fat.FromPc().count('T'), 1); // only the second run opened the line
+}
+
+TEST_F(TransferCli, ReadFromAnEmptyFatSavesNothing)
+{
+    StartFat();
+    const QString out = m_fat.Folder() + "/empty.bmt";
+    const Result r = Cli({"read", out, "--port", m_fat.Device()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("Hinweis: Im FAT befinden sich noch keine Texte"));
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(TransferCli, LzCodingBothWays)
+{
+    MakeProject();
+    AddRow("S", "0001", "01", "a", "b");
+    for (int i = 0; i < 255; ++i)
+        m_doc.Data().lzAssignment[i] = char(i % 5);
+    const QString file = SaveProjectFile("lz.bmt");
+    StartFat();
+    const Result sent = Cli({"send-lz", file, "--port", m_fat.Device()});
+    EXPECT_EQ(sent.exitCode, 0) << sent.errors.toStdString();
+    m_fat.Stop();
+    const QByteArray stored = QByteArray::fromHex(StoreAfter()["lz"].toString().toLatin1());
+    ASSERT_EQ(stored.size(), 255);
+    EXPECT_EQ(stored.at(7), char(2));
+
+    // a FAT with another table: read-lz puts it into the project file
+    FatSimProcess other{QStringLiteral(FATSIM_PATH)};
+    QJsonObject o;
+    o["lz"] = QString::fromLatin1(QByteArray(255, char(4)).toHex());
+    ASSERT_TRUE(other.WriteStore(QJsonDocument(o).toJson()));
+    ASSERT_FALSE(other.Start().isEmpty());
+    const Result read = Cli({"read-lz", file, "--port", other.Device()});
+    EXPECT_EQ(read.exitCode, 0) << read.errors.toStdString();
+    const QJsonArray lz = Show(file)["lzAssignment"].toArray();
+    ASSERT_EQ(lz.size(), 255);
+    EXPECT_EQ(lz[0].toInt(), 4);
+    EXPECT_EQ(lz[254].toInt(), 4);
+    EXPECT_EQ(Show(file)["records"].toArray().size(), 1);
+}
+
+TEST_F(TransferCli, RefusalsAndUsage)
+{
+    MakeProject(2, 4, "EF 1");
+    AddRow("S", "0001", "01", "a", "b");
+    const QString file = SaveProjectFile("esser.bmt");
+    const Result lz = Cli({"send-lz", file, "--port", "/dev/null"});
+    EXPECT_EQ(lz.exitCode, 1);
+    EXPECT_TRUE(lz.errors.contains("only for Bosch"));
+
+    EXPECT_EQ(Cli({"send", file}).exitCode, 2);
+    EXPECT_EQ(Cli({"send", file, "--com", "5"}).exitCode, 2);
+    EXPECT_EQ(Cli({"read", "x.bmt", "--port", "a", "--com", "1"}).exitCode, 2);
+    EXPECT_EQ(Cli({"read", "x.bmt", "--port", "a", "--yes"}).exitCode, 2);
+
+    const Result closed = Cli({"send", file, "--port", m_fat.Folder() + "/none"});
+    EXPECT_EQ(closed.exitCode, 1);
+    EXPECT_TRUE(closed.errors.contains("cannot open the port"));
+}
