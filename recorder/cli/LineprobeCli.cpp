@@ -1,0 +1,190 @@
+#include "LineprobeCli.h"
+
+#include "CLineprobeDoc.h"
+#include "CStderrMessages.h"
+#include "CTraceLines.h"
+#include "CodePage.h"
+#include "LineRules.h"
+#include "ListFile.h"
+#include "PortErrors.h"
+#include "TraceReader.h"
+
+// Qt
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace LineprobeCli {
+
+namespace {
+
+void PrintErr(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+int Usage()
+{
+    PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
+                            "       lineprobe-cli ident --hex HEX64\n"
+                            "       lineprobe-cli render TRACE.tds --panel-code N "
+                            "[--line-length N] [--break HH] --out BASE"));
+    return 2;
+}
+
+// The program's own messages go to stderr as "Lineprobe: text" for the time of a command.
+class StderrScope
+{
+public:
+    StderrScope()
+    {
+        SetProgramTitle(QStringLiteral("Lineprobe"));
+        m_previous = SetMessages(&m_sink);
+    }
+    ~StderrScope() { SetMessages(m_previous); }
+
+private:
+    CStderrMessages m_sink;
+    CMessageSink* m_previous = nullptr;
+};
+
+} // namespace
+
+int Run(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return Usage();
+    const QString command = arguments.first();
+    if (command == QLatin1String("ident"))
+        return Ident(arguments.mid(1));
+    if (command == QLatin1String("render"))
+        return Render(arguments.mid(1));
+    return Usage();
+}
+
+int Ident(const QStringList& args)
+{
+    QByteArray ident;
+    if (args.size() == 1 && !args.first().startsWith(QLatin1String("--"))) {
+        ident = ToCp1252(args.first());
+    } else if (args.size() == 2 && args.first() == QLatin1String("--hex")) {
+        const QByteArray hex = args.at(1).toLatin1();
+        const bool digits = std::all_of(hex.begin(), hex.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c));
+        });
+        if (hex.size() != 64 || !digits) {
+            PrintErr(QStringLiteral("Lineprobe: --hex erwartet 64 Hex-Ziffern (32 Bytes)."));
+            return 2;
+        }
+        ident = QByteArray::fromHex(hex);
+    } else {
+        return Usage();
+    }
+    if (ident.size() != 32) {
+        PrintErr(QStringLiteral("Lineprobe: Die Kennung des FAT hat 32 Zeichen, nicht %1.")
+                     .arg(ident.size()));
+        return 2;
+    }
+
+    StderrScope scope;
+    CLineprobeDoc doc;
+    doc.saveFlag = 0;
+    QByteArray buffer = ident;
+    const int panelCode = doc.DecodeIdentification(buffer);
+    QJsonObject o;
+    o["maker"] = FromCp1252(doc.maker);
+    o["model"] = FromCp1252(doc.model);
+    o["fatVersion"] = FromCp1252(doc.fatVersion);
+    o["suffix"] = FromCp1252(
+        CLineprobeDoc::AdaptationSuffix(panelCode, static_cast<unsigned char>(ident[22])));
+    o["panelCode"] = panelCode;
+    const QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Compact) + '\n';
+    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
+    return panelCode != 0 ? 0 : 1;
+}
+
+int Render(const QStringList& args)
+{
+    QString trace, base;
+    int panelCode = -1;
+    LineRules::Settings settings;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        bool ok = true;
+        if (a == QLatin1String("--panel-code") && hasValue) {
+            panelCode = args.at(++i).toInt(&ok);
+        } else if (a == QLatin1String("--line-length") && hasValue) {
+            settings.lineLength = args.at(++i).toInt(&ok);
+            if (ok && (settings.lineLength < 1 || settings.lineLength > 100)) {
+                PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
+                                        "und 100 ein."));
+                return 2;
+            }
+        } else if (a == QLatin1String("--break") && hasValue) {
+            const QString hex = args.at(++i);
+            settings.breakValue = hex.toInt(&ok, 16);
+            if (hex.size() != 2 || !ok) {
+                PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
+                                        "Hex-Ziffern (00 bis FF)."));
+                return 2;
+            }
+        } else if (a == QLatin1String("--out") && hasValue) {
+            base = args.at(++i);
+        } else if (!a.startsWith(QLatin1String("--")) && trace.isEmpty()) {
+            trace = a;
+        } else {
+            return Usage();
+        }
+        if (!ok)
+            return Usage();
+    }
+    if (trace.isEmpty() || base.isEmpty() || panelCode < 0)
+        return Usage();
+
+    StderrScope scope;
+    const LineRules::Rule rule = LineRules::ForPanelCode(panelCode);
+    if (rule == LineRules::Rule::None) {
+        MessageBox(LineRules::UnsupportedMessage(LineRules::View::Ascii), QString(), msg::NoIcon);
+        return 1;
+    }
+    QFile file(trace);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+        return 1;
+    }
+    const QByteArray bytes = file.readAll();
+
+    CTraceLines ascii, hex;
+    for (const TraceReader::Segment& segment : TraceReader::ParseTds(bytes)) {
+        if (segment.kind == TraceReader::Segment::Text) {
+            for (const QByteArray& line : CLineprobeDoc::TextLines(segment.bytes)) {
+                ascii.Append(line);
+                hex.Append(line);
+            }
+        } else if (PortErrors::IsErrorText(segment.bytes)) {
+            for (CTraceLines* lines : {&ascii, &hex}) {
+                lines->Append(segment.bytes);
+                lines->Append(QByteArray());
+            }
+        } else {
+            LineRules::AppendChunk(ascii, LineRules::View::Ascii, rule, settings, segment.bytes);
+            LineRules::AppendChunk(hex, LineRules::View::Hex, rule, settings, segment.bytes);
+        }
+    }
+
+    const QString asciiPath = base + QStringLiteral(".tvs");
+    const QString hexPath = base + QStringLiteral(".tvh");
+    const bool asciiWritten =
+        ListFile::Write(asciiPath, int(ascii.Count()), [&](int i) { return ascii.At(i); });
+    // As at the end of a recording: no hex list without an ASCII list.
+    const bool hexWritten =
+        asciiWritten &&
+        ListFile::Write(hexPath, int(hex.Count()), [&](int i) { return hex.At(i); });
+    return asciiWritten && hexWritten ? 0 : 1;
+}
+
+} // namespace LineprobeCli
