@@ -182,6 +182,27 @@ void CTransferCore::Send(const QByteArray& bytes)
         m_serial->SendData(bytes.constData(), int(bytes.size()));
 }
 
+void CTransferCore::SendEchoed(const QByteArray& bytes)
+{
+    m_buffer = bytes;
+    m_byteIndex = 0;
+    SendByte(static_cast<unsigned char>(m_buffer.at(0)));
+}
+
+bool CTransferCore::EchoArrived(int waiting)
+{
+    if (waiting != 1)
+        return false;
+    if (Read(1).at(0) != m_buffer.at(m_byteIndex))
+        return false; // left to the time-out
+    if (++m_byteIndex < m_buffer.size()) {
+        SendByte(static_cast<unsigned char>(m_buffer.at(m_byteIndex)));
+        return false;
+    }
+    m_byteIndex = 0;
+    return true;
+}
+
 void CTransferCore::SendByte(unsigned char byte)
 {
     Send(QByteArray(1, char(byte)));
@@ -522,49 +543,29 @@ void CTransferCore::ReceiveSendTexts(int waiting)
             EndTransfer();
             return;
         }
-        m_byteIndex = 0;
         const int count = qMin(int(m_wireRecords.size()), 0xFFFF);
-        m_buffer = QByteArray(2, 0);
-        m_buffer[0] = char(count >> 8);
-        m_buffer[1] = char(count & 0xFF);
-        SendByte(static_cast<unsigned char>(m_buffer.at(0)));
+        const char countBytes[] = {char(count >> 8), char(count & 0xFF)};
+        SendEchoed(QByteArray(countBytes, 2));
         m_state = AwaitCountEcho;
         break;
     }
     case AwaitCountEcho: {
-        if (waiting != 1)
+        if (!EchoArrived(waiting))
             return;
-        if (Read(1).at(0) != m_buffer.at(m_byteIndex))
-            return; // left to the time-out
-        if (++m_byteIndex < 2) {
-            SendByte(static_cast<unsigned char>(m_buffer.at(m_byteIndex)));
-            return;
-        }
-        m_byteIndex = 0;
         m_recordsDone = 0;
         const long long value = CRecordList::DecimalValue(QByteArray(
             m_data->groupOffset, int(qstrnlen(m_data->groupOffset, sizeof m_data->groupOffset))));
         const quint32 offset =
             quint32(qint32(qBound<long long>(-2147483648LL, value, 2147483647LL)));
-        m_buffer = QByteArray(4, 0);
-        m_buffer[0] = char(offset >> 24);
-        m_buffer[1] = char(offset >> 16);
-        m_buffer[2] = char(offset >> 8);
-        m_buffer[3] = char(offset);
-        SendByte(static_cast<unsigned char>(m_buffer.at(0)));
+        const char offsetBytes[] = {char(offset >> 24), char(offset >> 16), char(offset >> 8),
+                                    char(offset)};
+        SendEchoed(QByteArray(offsetBytes, 4));
         m_state = AwaitOffsetEcho;
         break;
     }
     case AwaitOffsetEcho: {
-        if (waiting != 1)
+        if (!EchoArrived(waiting))
             return;
-        if (Read(1).at(0) != m_buffer.at(m_byteIndex))
-            return; // left to the time-out
-        if (++m_byteIndex < 4) {
-            SendByte(static_cast<unsigned char>(m_buffer.at(m_byteIndex)));
-            return;
-        }
-        m_byteIndex = 0;
         m_recordLength = 0;
         m_recordCount = int(m_wireRecords.size());
         m_recordsDone = 0;

@@ -94,6 +94,10 @@ private:
     void StepProgress();
     void Send(const QByteArray& bytes);
     void SendByte(unsigned char byte);
+    // Sends the first of bytes; EchoArrived checks each echo and sends the next byte, true
+    // once the last one came back unchanged. A wrong echo is left to the time-out.
+    void SendEchoed(const QByteArray& bytes);
+    bool EchoArrived(int waiting);
     QByteArray Read(int max);
 
     void ReceiveReadTexts(int waiting);

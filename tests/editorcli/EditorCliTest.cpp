@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "ProjectBytes.h"
 
 // Qt
@@ -5,30 +6,17 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Result
-{
-    int status = -1;
-    QByteArray out;
-    QString err;
-};
+using Result = CliResult;
 
 Result RunCli(const QStringList& args)
 {
-    QProcess p;
-    p.start(QStringLiteral(QUILLMARK_CLI), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    Result r;
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunCliProcess(QStringLiteral(QUILLMARK_CLI), args);
 }
 
 class EditorCliTest : public ::testing::Test

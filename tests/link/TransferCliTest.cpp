@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "LinkFixture.h"
 
 #include "ComPortSettings.h"
@@ -20,17 +21,8 @@ protected:
 
     Result Cli(const QStringList& args)
     {
-        QProcess p;
-        p.start(QStringLiteral(QUILLMARK_CLI_PATH), args);
-        Result r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.exitCode = p.exitCode();
-        r.errors = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        const CliResult r = RunCliProcess(QStringLiteral(QUILLMARK_CLI_PATH), args, 30000);
+        return Result{r.status, r.err};
     }
 
     QString SaveProjectFile(const QString& name)
@@ -43,10 +35,8 @@ protected:
 
     QJsonObject Show(const QString& path)
     {
-        QProcess p;
-        p.start(QStringLiteral(QUILLMARK_CLI_PATH), {"show", path});
-        p.waitForFinished(30000);
-        return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        const CliResult r = RunCliProcess(QStringLiteral(QUILLMARK_CLI_PATH), {"show", path});
+        return QJsonDocument::fromJson(r.out).object();
     }
 };
 
