@@ -515,26 +515,35 @@ bool CTransferCore::CheckIdentification()
     return true;
 }
 
+bool CTransferCore::WriteAccepted(int waiting, unsigned char command)
+{
+    if (m_state == CheckIdent) {
+        if (waiting != kIdentLength)
+            return false;
+        if (!CheckIdentification()) {
+            m_state = WrongFat;
+            return false;
+        }
+        m_state = AwaitReady;
+        SendByte(command);
+        return false;
+    }
+    if (waiting != 1)
+        return false;
+    if (static_cast<unsigned char>(Read(1).at(0)) != kReady) {
+        SendByte(command); // not ready yet: ask again
+        return false;
+    }
+    return true;
+}
+
 void CTransferCore::ReceiveSendTexts(int waiting)
 {
     switch (m_state) {
     case CheckIdent:
-        if (waiting != kIdentLength)
-            return;
-        if (!CheckIdentification()) {
-            m_state = WrongFat;
-            return;
-        }
-        m_state = AwaitReady;
-        SendByte(kWriteTexts);
-        break;
     case AwaitReady: {
-        if (waiting != 1)
+        if (!WriteAccepted(waiting, kWriteTexts))
             return;
-        if (static_cast<unsigned char>(Read(1).at(0)) != kReady) {
-            SendByte(kWriteTexts);
-            return;
-        }
         // The records are formatted now, on this thread, from the rows as they stand, so
         // that the sender thread never touches the list and a row that cannot be sent
         // stops the transfer before anything is written.
@@ -733,22 +742,9 @@ void CTransferCore::ReceiveSendLz(int waiting)
 {
     switch (m_state) {
     case CheckIdent:
-        if (waiting != kIdentLength)
-            return;
-        if (!CheckIdentification()) {
-            m_state = WrongFat;
-            return;
-        }
-        m_state = AwaitReady;
-        SendByte(kWriteLz);
-        break;
     case AwaitReady:
-        if (waiting != 1)
+        if (!WriteAccepted(waiting, kWriteLz))
             return;
-        if (static_cast<unsigned char>(Read(1).at(0)) != kReady) {
-            SendByte(kWriteLz);
-            return;
-        }
         SetStatus(QStringLiteral("Daten werden gesendet"));
         SetProgressRange(0, kLzEntries);
         m_byteIndex = 0;

@@ -97,6 +97,10 @@ private:
     // Sends the first of bytes; EchoArrived checks each echo and sends the next byte, true
     // once the last one came back unchanged. A wrong echo is left to the time-out.
     void SendEchoed(const QByteArray& bytes);
+    // The start of both write transfers (CheckIdent, AwaitReady): the identification must
+    // be the project's FAT, then the write command goes out until the FAT answers ready.
+    // True once it is ready.
+    bool WriteAccepted(int waiting, unsigned char command);
     bool EchoArrived(int waiting);
     QByteArray Read(int max);
 
