@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the timestamped-trace reader and the line rules of both views:
-// the segments must cover the input in order, no line may outgrow its view's buffer, and
-// nothing may crash or read out of bounds. The first two bytes choose the rule settings.
+// the segments must be pieces of the input in its order, no line may outgrow its view's
+// buffer, and nothing may crash or read out of bounds. The first two bytes choose the rule
+// settings.
 #include "CTraceLines.h"
 #include "LineRules.h"
 #include "TraceReader.h"
@@ -18,12 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     settings.breakValue = data[1] == 0xFF ? int(LineRules::NoBreak) : data[1];
     const QByteArray trace(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
 
-    qsizetype covered = 0;
+    // Every segment is a piece of the trace, in the order of the trace.
+    qsizetype pos = 0;
     const QList<TraceReader::Segment> segments = TraceReader::ParseTds(trace);
-    for (const TraceReader::Segment& s : segments)
-        covered += s.bytes.size();
-    if (covered > trace.size())
-        std::abort();
+    for (const TraceReader::Segment& s : segments) {
+        const qsizetype at = trace.indexOf(s.bytes, pos);
+        if (at < 0)
+            std::abort();
+        pos = at + s.bytes.size();
+    }
 
     using LineRules::Rule;
     for (const Rule rule : {Rule::Length, Rule::LineFeed, Rule::F0, Rule::HighBit,
