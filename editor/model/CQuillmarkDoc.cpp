@@ -301,7 +301,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
     MessageRecord rec;
     for (int row = 0; row < m_list.GetItemCount(); ++row) {
         m_records.GetRecord(rec, row);
-        const char tag = rec.formatTag.isEmpty() ? defaultTag : rec.formatTag[0];
+        // The reader takes any other tag as the project's own, so write it as that: a
+        // record must come back with the fields it was written with.
+        const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
+        const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
         out.append(tag);
         out.append(FixedNumber(rec.group, groupWidth));
         if (tag == 'P')

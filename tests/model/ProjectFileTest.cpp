@@ -1,5 +1,6 @@
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
+#include "ProjectRules.h"
 #include "ProjectBytes.h"
 
 // Qt
@@ -258,6 +259,35 @@ TEST_F(ProjectFileTest, UnknownTagsReadAsTheProjectFormat)
     ASSERT_TRUE(Load(doc, Write("i.bmt", bytes)));
     ASSERT_EQ(doc.List().GetItemCount(), 1);
     EXPECT_EQ(doc.List().GetItemText(0, 0), "F");
+}
+
+TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
+{
+    // Format 3 records carry a pseudo group; a row tagged "X" must not lose it on the way
+    // out, or every later record would be read shifted.
+    file.textFormat = 3;
+    const QString path = Write("x.bmt", file.Header() + "E");
+    CQuillmarkDoc doc;
+    ASSERT_TRUE(Load(doc, path));
+    MessageRecord r;
+    r.formatTag = "X";
+    r.group = "0002";
+    r.pseudoGroup = QByteArray("00017").right(doc.Data().pseudoGroupDigits);
+    r.detector = "04";
+    r.text1 = "a";
+    r.text2 = "b";
+    doc.Records().AddRecordAt(r, 0, false);
+    const QByteArray bytes = doc.ProjectBytes();
+    const QByteArray tag = ProjectRules::FormatTag(3);
+    ASSERT_EQ(tag, "P");
+    EXPECT_TRUE(bytes.contains("P0002" + r.pseudoGroup + "04a"));
+    messages.FileNext(path);
+    ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+    CQuillmarkDoc again;
+    ASSERT_TRUE(Load(again, path));
+    ASSERT_EQ(again.List().GetItemCount(), 1);
+    EXPECT_EQ(again.List().GetItemText(0, 3), "04");
+    EXPECT_EQ(again.List().GetItemText(0, 2), r.pseudoGroup);
 }
 
 TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
