@@ -63,7 +63,17 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
     const int maxLine = asciiView ? AsciiLineMax : HexLineMax;
     enum State { Normal, AfterEnd, AfterEndCr } state = Normal;
     QByteArray line;
-    line.reserve(maxLine + 1);
+    line.reserve(maxLine + 2);
+    // A full line is cut only when a byte follows that does not end it, so that a line of
+    // exactly the maximum length followed by CR LF stays one item. The buffer holds at
+    // most the maximum and one CR.
+    const auto append = [&](char c) {
+        if (line.size() > maxLine || (line.size() == maxLine && c != '\r')) {
+            add(line.left(maxLine));
+            line.remove(0, maxLine);
+        }
+        line.append(c);
+    };
     while (!file.atEnd()) {
         const QByteArray block = file.read(1 << 16);
         if (block.isEmpty())
@@ -73,11 +83,7 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
                 state = Normal;
                 if (c == '\n')
                     continue; // the line end written after an item that ended in CR LF
-                line.append('\r');
-                if (line.size() >= maxLine) {
-                    add(line);
-                    line.clear();
-                }
+                append('\r');
             } else if (state == AfterEnd) {
                 state = Normal;
                 if (c == '\r') {
@@ -93,13 +99,12 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
                     state = AfterEnd;
                 continue;
             }
-            line.append(c);
-            if (line.size() >= maxLine) {
-                add(line);
-                line.clear();
-            }
+            append(c);
         }
     }
+    // A line that reached the maximum ended there; shorter rests are dropped.
+    if (line.size() >= maxLine)
+        add(line.left(maxLine));
     return LoadResult::Loaded;
 }
 

@@ -172,6 +172,28 @@ TEST_F(TraceFilesTest, ListFileLoadCutsLongLinesAndDropsTheRest)
     EXPECT_EQ(hex[1].size(), 36);
 }
 
+TEST_F(TraceFilesTest, ListFileLineOfExactlyTheMaximumBeforeItsLineEnd)
+{
+    // An item of 250 characters is written as 254 bytes and CR LF: one item again.
+    const QString path = dir.filePath("m.tvs");
+    const QByteArray item(250, 'x');
+    ASSERT_TRUE(ListFile::Write(path, 2, [&](int i) { return i == 0 ? item : "y"; }));
+    EXPECT_EQ(Load(path, true), (QList<QByteArray>{"    " + item, "    y"}));
+    EXPECT_EQ(Load(path, false), (QList<QByteArray>{"    " + item, "    y"}));
+
+    // 253 bytes and CR LF: the CR is the line end, not the 254th byte.
+    WriteBytes(path, QByteArray(253, 'a') + "\r\nb\r\n");
+    EXPECT_EQ(Load(path, true), (QList<QByteArray>{QByteArray(253, 'a'), "b"}));
+    // 254 bytes, a lone CR and more: cut after 254, the CR begins the next line.
+    WriteBytes(path, QByteArray(254, 'a') + "\rc\r\n");
+    EXPECT_EQ(Load(path, true), (QList<QByteArray>{QByteArray(254, 'a'), "\rc"}));
+    // A full line at the end of the file is kept, a shorter rest is not.
+    WriteBytes(path, QByteArray(254 + 10, 'a'));
+    EXPECT_EQ(Load(path, true), (QList<QByteArray>{QByteArray(254, 'a')}));
+    WriteBytes(path, QByteArray(508, 'a') + "\r");
+    EXPECT_EQ(Load(path, true), (QList<QByteArray>{QByteArray(254, 'a'), QByteArray(254, 'a')}));
+}
+
 TEST_F(TraceFilesTest, ListFileLoadFailuresAndEmptyFiles)
 {
     ListFile::LoadResult r;
