@@ -38,10 +38,12 @@ public:
     {
     }
 
-    void ContinueLast()
+    // marked: the last line is a marked run (only the high-bit rules have them; elsewhere a
+    // leading "." is a received byte).
+    void ContinueLast(bool marked = false)
     {
         m_current = m_last;
-        m_marked = m_last.startsWith('.');
+        m_marked = marked;
         m_isLast = true;
         m_open = true;
     }
@@ -178,7 +180,7 @@ void HighBitRule(Builder& b, View view, bool lineFeeds, bool hasLast, const QByt
     if (hasLast) {
         const bool lastMarked = last.startsWith('.');
         if (lastMarked && firstMarked)
-            b.ContinueLast();
+            b.ContinueLast(true);
         else if (!lastMarked && !firstMarked && !(lineFeeds && EndsWithLineFeed(view, last)))
             b.ContinueLast();
     }

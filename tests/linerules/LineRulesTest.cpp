@@ -362,6 +362,27 @@ TEST(LineBuffers, LongLinesAreCutAndContinuedInANewLine)
     EXPECT_EQ(f.store.LengthAt(1), 3 * 53);
 }
 
+TEST(LineBuffers, ALeadingDotIsNotAMarkOutsideTheHighBitRules)
+{
+    // A received "." at the start of a line that overflows: the next line gets no "." added.
+    for (const Rule rule : {Rule::LineFeed, Rule::F0, Rule::Length}) {
+        Lines a(View::Ascii, rule, 100);
+        a.Chunk(".A").Chunk(QByteArray(LineRules::AsciiBuffer, 'B'));
+        const L all = a.All();
+        ASSERT_GE(all.size(), 2) << int(rule);
+        EXPECT_TRUE(all[0].startsWith(".A")) << int(rule);
+        for (qsizetype i = 1; i < all.size(); ++i)
+            EXPECT_TRUE(all[i].startsWith('B')) << int(rule) << " line " << i;
+    }
+    // Under the high-bit rule a marked run goes on marked.
+    Lines m(View::Ascii, Rule::HighBit);
+    m.Chunk(QByteArray(1, char(0xC1))).Chunk(QByteArray(LineRules::AsciiBuffer, char(0xC2)));
+    const L marked = m.All();
+    ASSERT_EQ(marked.size(), 2);
+    EXPECT_EQ(marked[0], "." + QByteArray("A") + QByteArray(LineRules::AsciiBuffer - 2, 'B'));
+    EXPECT_EQ(marked[1], ".BB");
+}
+
 TEST(LineBuffers, ResultReportsOnlyTheEndOfTheList)
 {
     LineRules::Settings s;
