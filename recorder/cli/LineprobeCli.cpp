@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cctype>
 #include <cstdio>
 
 namespace LineprobeCli {
@@ -125,9 +126,12 @@ int Render(const QStringList& args)
                 return 2;
             }
         } else if (a == QLatin1String("--break") && hasValue) {
-            const QString hex = args.at(++i);
+            const QByteArray hex = args.at(++i).toLatin1();
+            // Exactly two hex digits: toInt alone would take a sign or a blank.
+            const bool digits = hex.size() == 2 && std::isxdigit(uchar(hex[0])) &&
+                                std::isxdigit(uchar(hex[1]));
             settings.breakValue = hex.toInt(&ok, 16);
-            if (hex.size() != 2 || !ok) {
+            if (!digits || !ok) {
                 PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
                                         "Hex-Ziffern (00 bis FF)."));
                 return 2;
@@ -166,6 +170,8 @@ int Render(const QStringList& args)
                 hex.Append(line);
             }
         } else if (PortErrors::IsErrorText(segment.bytes)) {
+            // The trace keeps no mark of an error line: a chunk that is exactly one of the
+            // texts is taken as the error it almost always is.
             for (CTraceLines* lines : {&ascii, &hex}) {
                 lines->Append(segment.bytes);
                 lines->Append(QByteArray());

@@ -202,11 +202,8 @@ bool CLineprobeDoc::CreateTraceFiles()
     QString path;
     if (!Messages().SaveFileName(dialog, path))
         return false;
-    if (path.size() > kMaxTracePath) {
-        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+    if (!TakeTracePath(path))
         return false;
-    }
-    tracePath = path;
     if (!m_files.Create(path))
         return false;
     SetPathName(path);
@@ -223,14 +220,29 @@ bool CLineprobeDoc::OpenListFile()
     QString path;
     if (!Messages().OpenFileName(dialog, path))
         return false;
-    tracePath = path.left(kMaxTracePath);
+    if (!TakeTracePath(path))
+        return false;
+    UpdateTitle();
     return true;
 }
 
-void CLineprobeDoc::OpenDocument(const QString& path)
+bool CLineprobeDoc::OpenDocument(const QString& path)
 {
-    tracePath = path.left(kMaxTracePath);
+    if (!TakeTracePath(path))
+        return false;
     UpdateTitle();
+    return true;
+}
+
+bool CLineprobeDoc::TakeTracePath(const QString& path)
+{
+    // A longer path does not fit the trace path; a cut one would name another file.
+    if (path.size() > kMaxTracePath) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+        return false;
+    }
+    tracePath = path;
+    return true;
 }
 
 void CLineprobeDoc::UpdateTitle()

@@ -63,10 +63,12 @@ public:
     // Creates the four trace files for a path chosen in the save dialog (only with the save
     // flag set); false when nothing was created.
     bool CreateTraceFiles();
-    // Asks for a list file to open; on OK the trace path is the chosen file.
+    // Asks for a list file to open; on OK the trace path is the chosen file (refused like
+    // OpenDocument when it is too long).
     bool OpenListFile();
-    // A dropped file or the command line: the trace path is path.
-    void OpenDocument(const QString& path);
+    // A dropped file or the command line: the trace path is path. A path longer than a
+    // trace path may be is refused with the open message and changes nothing.
+    bool OpenDocument(const QString& path);
     // The main window composes its title; the document asks it through this hook.
     void SetTitleHook(std::function<void()> hook) { m_titleHook = std::move(hook); }
     void UpdateTitle();
@@ -76,6 +78,7 @@ public:
     static QList<QByteArray> TextLines(const QByteArray& text);
 
 private:
+    bool TakeTracePath(const QString& path);
     QByteArray BaseName() const;
 
     TraceFiles m_files;

@@ -220,7 +220,8 @@ void CListViewCourier::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    m_doc->OpenDocument(path);
+    if (!m_doc->OpenDocument(path))
+        return;
     LoadList();
     Notify(HintLoadList);
 }

@@ -149,8 +149,9 @@ TEST_F(RenderFixture, RefusalsWriteNothing)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, QString::fromUtf8("Lineprobe: File konnte nicht geöffnet werden\n"));
 
-    EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--break", "G1", "--out", base})
-                  .status, 2);
+    for (const char* bad : {"G1", "-1", "+F", " F", "1"})
+        EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--break", bad, "--out", base})
+                      .status, 2) << bad;
     EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--line-length", "101", "--out",
                       base}).status, 2);
     EXPECT_EQ(RunCli({"render", trace, "--out", base}).status, 2);

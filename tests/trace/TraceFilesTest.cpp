@@ -123,6 +123,34 @@ TEST_F(TraceFilesTest, CreationFailureClosesWhatWasCreated)
     EXPECT_FALSE(QFile::exists(dir.filePath("run2.th"))) << "stops at the first failure";
 }
 
+TEST_F(TraceFilesTest, TracePathsLongerThan255CharactersAreRefusedEverywhere)
+{
+    int titles = 0;
+    doc.SetTitleHook([&] { ++titles; });
+    const QString fits = dir.filePath("a.tvs");
+    const QString tooLong = fits + QString(256 - fits.size() + 1, 'x') + ".tvs";
+    ASSERT_GT(tooLong.size(), 255);
+    const QString open = QString::fromUtf8("File konnte nicht geöffnet werden");
+
+    messages.FileNext(tooLong);
+    EXPECT_FALSE(doc.CreateTraceFiles());
+    messages.FileNext(tooLong);
+    EXPECT_FALSE(doc.OpenListFile());
+    EXPECT_FALSE(doc.OpenDocument(tooLong));
+    EXPECT_EQ(messages.Texts(), QStringList({open, open, open}));
+    EXPECT_TRUE(doc.tracePath.isEmpty()) << "no cut path is kept";
+    EXPECT_EQ(titles, 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // Paths that fit are taken and the title follows.
+    messages.FileNext(fits);
+    EXPECT_TRUE(doc.OpenListFile());
+    EXPECT_EQ(doc.tracePath, fits);
+    EXPECT_TRUE(doc.OpenDocument(dir.filePath("b.tvh")));
+    EXPECT_EQ(doc.tracePath, dir.filePath("b.tvh"));
+    EXPECT_EQ(titles, 2);
+}
+
 TEST_F(TraceFilesTest, ListFileWriteCutsItemsAndReportsEmptyLists)
 {
     const QString path = dir.filePath("a.tvs");
