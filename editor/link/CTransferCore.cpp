@@ -125,6 +125,13 @@ int CTransferCore::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* docum
 
 void CTransferCore::Begin()
 {
+    if (m_mode == SendTexts && !FormatAllRecords()) {
+        // The records are formatted before anything goes out, on this thread, from the rows
+        // as they stand, so that the sender thread never touches the list and a row that
+        // cannot be sent leaves the FAT untouched. The end comes once the caller's loop runs.
+        QMetaObject::invokeMethod(this, [this] { EndTransfer(); }, Qt::QueuedConnection);
+        return;
+    }
     SetStatus(QStringLiteral("FAT wird vorbereitet"));
     RestartTimer(m_timeouts.silenceMs);
     SendByte('T');
@@ -544,14 +551,6 @@ void CTransferCore::ReceiveSendTexts(int waiting)
     case AwaitReady: {
         if (!WriteAccepted(waiting, kWriteTexts))
             return;
-        // The records are formatted now, on this thread, from the rows as they stand, so
-        // that the sender thread never touches the list and a row that cannot be sent
-        // stops the transfer before anything is written.
-        if (!FormatAllRecords()) {
-            AbortLink();
-            EndTransfer();
-            return;
-        }
         const int count = qMin(int(m_wireRecords.size()), 0xFFFF);
         const char countBytes[] = {char(count >> 8), char(count & 0xFF)};
         SendEchoed(QByteArray(countBytes, 2));

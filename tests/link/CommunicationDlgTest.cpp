@@ -108,3 +108,26 @@ TEST_F(CommunicationDlg, PortThatDoesNotOpenShowsNothing)
     EXPECT_EQ(dlg.StartTransfer(ReadTexts, &m_doc.List(), &m_doc, &m_serial), 0);
     EXPECT_TRUE(m_recorder.Boxes().isEmpty());
 }
+
+TEST_F(CommunicationDlg, RowThatCannotBeSentEndsTheWindowBeforeAnyByte)
+{
+    m_doc.List().SetItemText(4, 0, "X");
+    ASSERT_FALSE(m_fat.Start().isEmpty());
+    m_serial.SetPortName(m_fat.Device());
+    CCommunicationDlg dlg;
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    // A guard in case the window never ends: the test then fails instead of hanging.
+    bool guardFired = false;
+    QTimer::singleShot(20000, &dlg, [&] {
+        guardFired = true;
+        dlg.reject();
+    });
+    dlg.exec();
+    EXPECT_FALSE(guardFired);
+    EXPECT_FALSE(dlg.Succeeded());
+    ASSERT_EQ(m_recorder.Boxes().size(), 1);
+    EXPECT_EQ(m_recorder.Boxes()[0].text, QString::fromUtf8("nicht unterstütztes Textformat"));
+    EXPECT_FALSE(m_serial.IsOpened());
+    m_fat.Stop();
+    EXPECT_TRUE(m_fat.FromPc().isEmpty());
+}
