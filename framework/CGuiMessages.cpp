@@ -9,7 +9,10 @@
 int CGuiMessages::Show(const QString& text, const QString& caption, msg::Icon icon,
                        msg::Buttons buttons)
 {
-    QMessageBox box(QApplication::activeWindow());
+    // A running modal window (a transfer) owns its messages, even when the main window was
+    // brought to the front.
+    QWidget* owner = QApplication::activeModalWidget();
+    QMessageBox box(owner ? owner : QApplication::activeWindow());
     box.setText(text);
     box.setWindowTitle(caption);
     switch (icon) {

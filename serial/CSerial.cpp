@@ -201,7 +201,9 @@ int CSerial::ReadData(char* buffer, int n)
     if (!buffer || n < 0)
         return 0;
     QMutexLocker lock(&m_mutex);
-    const int count = n == 0 ? int(m_buffer.size()) : std::min(n, int(m_buffer.size()));
+    // For n = 0 the caller sized buffer by the count it was told, not by what came since.
+    const int limit = n == 0 ? m_reported.exchange(0) : n;
+    const int count = std::min(limit, int(m_buffer.size()));
     if (count == 0)
         return 0;
     std::memcpy(buffer, m_buffer.constData(), size_t(count));
@@ -240,7 +242,8 @@ int CSerial::WaitForData(int n, int timeoutMs)
         if (!m_dataArrived.wait(&m_mutex, deadline))
             break;
     }
-    return int(m_buffer.size());
+    m_reported = int(m_buffer.size());
+    return m_reported;
 }
 
 // parameters ----------------------------------------------------------------------------------

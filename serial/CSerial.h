@@ -106,10 +106,16 @@ public:
     // Queues n bytes for sending, in call order from any thread. Returns n, or 0 if closed.
     int SendData(const char* data, int n);
     // Moves up to n waiting bytes into buffer and returns how many; n = 0 moves all of them
-    // (then buffer must hold GetDataToRead() bytes). 0 = none waiting.
+    // that the last GetDataToRead() or WaitForData() reported (buffer must hold that many;
+    // bytes that arrived since stay for the next read). 0 = none waiting.
     int ReadData(char* buffer, int n);
     // Count of received bytes waiting.
-    int GetDataToRead() const { return m_available.load(); }
+    int GetDataToRead() const
+    {
+        const int count = m_available.load();
+        m_reported = count;
+        return count;
+    }
     // Blocks until at least n bytes wait, the port is closed, or timeoutMs ran out; returns the
     // count waiting then. For worker threads; never call it on the receiver's thread while you
     // need its messages.
@@ -188,6 +194,7 @@ private:
     QByteArray m_buffer;
     bool m_overrunReported = false;
     std::atomic<int> m_available{0};
+    mutable std::atomic<int> m_reported{0}; // what ReadData(buffer, 0) may move
     std::atomic<bool> m_opened{false};
     // test hooks
     std::atomic<bool> m_statusInjected{false};

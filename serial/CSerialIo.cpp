@@ -36,6 +36,16 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
         m_poll->setInterval(kPollMs);
         connect(m_poll, &QTimer::timeout, this, &CSerialIo::Poll);
     }
+    // A port that failed and waits for its queued close is closed here, quietly: the owner
+    // opens anew, and the queued close then finds a later session and does nothing.
+    if (m_failing) {
+        m_poll->stop();
+        if (m_port->isOpen())
+            m_port->close();
+        m_port->clearError();
+        m_failing = false;
+        ++m_session;
+    }
     if (m_port->isOpen())
         return true;
     if (device.isEmpty())

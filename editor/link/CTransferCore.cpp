@@ -28,6 +28,8 @@ const int kHeaderLength = 6;
 const int kMaxRecord = 60;
 const int kLzEntries = 255;
 const int kLzTable = 256;
+// The count 0xFFFF on the wire means "no texts", so at most one less goes out.
+const int kMaxWireRecords = 0xFFFE;
 
 const char* const kHinweis = "Hinweis";
 const char* const kSuccessRead = "Die Datenübertragung wurde erfolgreich beendet";
@@ -551,7 +553,7 @@ void CTransferCore::ReceiveSendTexts(int waiting)
     case AwaitReady: {
         if (!WriteAccepted(waiting, kWriteTexts))
             return;
-        const int count = qMin(int(m_wireRecords.size()), 0xFFFF);
+        const int count = int(m_wireRecords.size());
         const char countBytes[] = {char(count >> 8), char(count & 0xFF)};
         SendEchoed(QByteArray(countBytes, 2));
         m_state = AwaitCountEcho;
@@ -620,7 +622,14 @@ bool CTransferCore::FormatRecord()
 bool CTransferCore::FormatAllRecords()
 {
     m_wireRecords.clear();
-    const int rows = qMin(m_list->GetItemCount(), 0xFFFF);
+    const int rows = m_list->GetItemCount();
+    if (rows > kMaxWireRecords) {
+        // The count would not fit the header: send nothing rather than a part.
+        MessageBox(QStringLiteral("Es können nicht mehr als %1 Texte gesendet werden.")
+                       .arg(kMaxWireRecords),
+                   QString(), msg::Warning);
+        return false;
+    }
     for (m_recordsDone = 0; m_recordsDone < rows; ++m_recordsDone) {
         if (!FormatRecord()) {
             m_wireRecords.clear();

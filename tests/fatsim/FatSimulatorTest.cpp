@@ -297,6 +297,20 @@ TEST(FatSimulator, IdleResetDropsAnExchange)
     EXPECT_EQ(fat.Feed("T").size(), 32);
 }
 
+TEST(FatSimulator, AnUnfinishedWriteKeepsTheOldOffset)
+{
+    Fat fat;
+    const QByteArray r0 = SRecord("0001", "01", "Eingang", "Halle 1");
+    fat.Write(1, 7, {r0});
+    ASSERT_EQ(fat.store.groupOffset, 7);
+    // A second write breaks off inside its first record.
+    fat.Write(1, -3, {r0.left(10)});
+    fat.sim->Reset();
+    EXPECT_EQ(fat.store.groupOffset, 7);
+    EXPECT_EQ(fat.store.records, QList<QByteArray>{r0});
+    EXPECT_EQ(fat.Feed("L"), Bytes({0, 1, 0, 0, 0, 7}));
+}
+
 TEST(FatStore, RoundTripAndBadFiles)
 {
     QTemporaryDir dir;

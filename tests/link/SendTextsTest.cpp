@@ -194,6 +194,19 @@ TEST_F(SendTexts, UnsupportedTagStopsBeforeAnythingIsSent)
     EXPECT_FALSE(m_serial.IsOpened());
 }
 
+TEST_F(SendTexts, MoreRowsThanTheHeaderCountsAreRefusedWhole)
+{
+    // 0xFFFF in the header means "no texts": 65535 rows cannot go out, and no part of them.
+    for (int i = m_doc.List().GetItemCount(); i < 0xFFFF; ++i)
+        AddRow("S", "0003", "01", "x", "y");
+    ASSERT_EQ(m_doc.List().GetItemCount(), 0xFFFF);
+    StartFat();
+    EXPECT_EQ(Run(::SendTexts), CHeadlessTransfer::Failure);
+    EXPECT_EQ(Boxes(),
+              QStringList{"Quillmark|Es können nicht mehr als 65534 Texte gesendet werden."});
+    EXPECT_TRUE(m_fat.FromPc().isEmpty());
+}
+
 TEST_F(SendTexts, PseudoAndTwoLineRecordsOnTheWire)
 {
     MakeProject(3);

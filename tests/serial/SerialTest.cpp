@@ -192,6 +192,24 @@ TEST_F(OpenPty, ReadDataMovesAtMostNAndZeroMeansAll)
     EXPECT_EQ(serial.ReadData(buffer, -1), 0);
 }
 
+TEST_F(OpenPty, ReadAllMovesOnlyWhatWasReported)
+{
+    // Bytes that arrive between the count and the read must not overrun the caller's buffer.
+    ASSERT_TRUE(pty.Write("abc"));
+    ASSERT_EQ(serial.WaitForData(3, kWaitMs), 3);
+    QByteArray small(serial.GetDataToRead(), '\0');
+    ASSERT_EQ(small.size(), 3);
+    ASSERT_TRUE(pty.Write("defg"));
+    ASSERT_EQ(serial.WaitForData(7, kWaitMs), 7);
+    QByteArray big(serial.GetDataToRead(), '\0');
+    ASSERT_TRUE(pty.Write("h"));
+    Settle(100);
+    EXPECT_EQ(serial.ReadData(big.data(), 0), 7) << "told seven, eight were waiting";
+    EXPECT_EQ(big, "abcdefg");
+    EXPECT_EQ(serial.ReadData(small.data(), 0), 0) << "nothing reported since that read";
+    EXPECT_EQ(ReadAll(serial), "h");
+}
+
 TEST_F(OpenPty, WaitForDataGivesUpAfterItsTime)
 {
     QElapsedTimer timer;

@@ -112,9 +112,11 @@ void CFatSimulator::Receive(unsigned char byte, Answer& answer)
                 offset = (offset << 8) | static_cast<unsigned char>(c);
             m_newRecords.clear();
             m_record.clear();
-            m_store.groupOffset = qint32(offset);
+            // Kept aside: the FAT takes the offset together with the records, not before.
+            m_newOffset = qint32(offset);
             m_state = ReceiveRecords;
             if (m_count == 0) {
+                m_store.groupOffset = m_newOffset;
                 m_store.records.clear();
                 m_store.hasTexts = true;
                 m_storeChanged = true;
@@ -137,6 +139,7 @@ void CFatSimulator::Receive(unsigned char byte, Answer& answer)
             m_newRecords.append(m_record);
             m_record.clear();
             if (m_newRecords.size() == m_count) {
+                m_store.groupOffset = m_newOffset;
                 m_store.records = m_newRecords;
                 m_store.hasTexts = true;
                 m_storeChanged = true;

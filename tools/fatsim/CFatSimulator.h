@@ -68,6 +68,7 @@ private:
     int m_dataIndex = 0; // data bytes received in this write (record bytes or LZ entries)
     QByteArray m_received;
     int m_count = 0;
+    qint32 m_newOffset = 0;
     int m_recordLength = 0;
     QByteArray m_record;
     QList<QByteArray> m_newRecords;
