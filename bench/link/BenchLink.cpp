@@ -8,7 +8,7 @@
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
 #include "FatSimProcess.h"
-#include "ProjectRules.h"
+#include "TextProject.h"
 #include "TransferTypes.h"
 
 // Qt
@@ -73,20 +73,7 @@ double RawEcho(int rounds)
 
 void MakeProject(CQuillmarkDoc& doc, int records)
 {
-    ProjectData& d = doc.Data();
-    std::memset(&d, 0, sizeof d);
-    d.textFormat = 2;
-    d.displayChars = 40;
-    d.maxRecords = 1000000;
-    d.detectorDigits = 2;
-    d.groupDigits = 4;
-    d.pseudoGroupDigits = 5;
-    d.panelType = 2;
-    std::strncpy(d.panelId, "BO 1", sizeof d.panelId - 1);
-    ProjectRules::SetDefaultLzAssignment(d);
-    doc.SetupListColumns();
-    doc.Records().SetListCtrl(&doc.List());
-    doc.Records().SetSettings(&d);
+    MakeTextProject(doc, 2, 2, "BO 1", 1000000);
     for (int i = 0; i < records; ++i) {
         MessageRecord r;
         r.formatTag = "S";

@@ -6,6 +6,7 @@
 #include "ComDialogs.h"
 #include "FatSimProcess.h"
 #include "ProjectRules.h"
+#include "TextProject.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +26,7 @@ protected:
     void SetUp() override
     {
         InstallComDialogs(); // the window is found by its caption, as in the editor
-        ProjectData& d = m_doc.Data();
-        d.textFormat = 2;
-        d.displayChars = 40;
-        d.maxRecords = 1000;
-        d.detectorDigits = 2;
-        d.groupDigits = 4;
-        d.pseudoGroupDigits = 5;
-        d.panelType = 2;
-        std::strcpy(d.panelId, "BO 1");
-        ASSERT_TRUE(m_doc.SetupListColumns());
-        m_doc.Records().SetListCtrl(&m_doc.List());
-        m_doc.Records().SetSettings(&d);
+        ASSERT_TRUE(MakeTextProject(m_doc));
         for (int i = 0; i < 30; ++i) {
             MessageRecord r;
             r.formatTag = "S";

@@ -6,6 +6,7 @@
 #include "CSerial.h"
 #include "FatSimProcess.h"
 #include "ProjectRules.h"
+#include "TextProject.h"
 
 #include <gtest/gtest.h>
 
@@ -47,22 +48,7 @@ protected:
     // A format-2 Bosch project of 40 display characters, 4 group and 2 detector digits.
     void MakeProject(int textFormat = 2, int panelType = 2, const char* panelId = "BO 1")
     {
-        ProjectData& d = m_doc.Data();
-        std::memset(&d, 0, sizeof d);
-        d.textFormat = textFormat;
-        d.displayChars = 40;
-        d.maxRecords = 1000;
-        d.detectorDigits = 2;
-        d.groupDigits = 4;
-        d.pseudoGroupDigits = 5;
-        d.panelType = panelType;
-        std::strncpy(d.panelId, panelId, sizeof d.panelId - 1);
-        ProjectRules::SetDefaultLzAssignment(d);
-        m_doc.List().DeleteAllItems();
-        m_doc.List().DeleteAllColumns();
-        ASSERT_TRUE(m_doc.SetupListColumns());
-        m_doc.Records().SetListCtrl(&m_doc.List());
-        m_doc.Records().SetSettings(&d);
+        ASSERT_TRUE(MakeTextProject(m_doc, textFormat, panelType, panelId));
     }
 
     void AddRow(const char* tag, const char* group, const char* detector, const char* text1,
