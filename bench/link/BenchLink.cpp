@@ -17,7 +17,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 #include <thread>
 
 #include <poll.h>

@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QTimer>
 
-#include <cstring>
 
 namespace {
 
