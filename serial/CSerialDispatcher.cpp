@@ -62,8 +62,17 @@ void CSerialDispatcher::SetTarget(QObject* receiver)
 
 void CSerialDispatcher::PostRxChar()
 {
-    if (!m_rxPending.exchange(true))
-        PostInternal(CommRxCharMessage(), 0);
+    // The pending flag and the generation are taken together: a new target between them
+    // would otherwise get this message and its own.
+    int generation;
+    {
+        QMutexLocker lock(&m_lock);
+        if (m_rxPending)
+            return;
+        m_rxPending = true;
+        generation = m_generation;
+    }
+    QCoreApplication::postEvent(this, new CCommEvent(CommRxCharMessage(), 0, generation));
 }
 
 void CSerialDispatcher::Post(QEvent::Type type, qintptr wParam)
@@ -132,10 +141,10 @@ void CSerialDispatcher::Flush()
                 return;
             }
             next = m_queue.takeFirst();
+            // Re-armed before the handler runs: bytes arriving from now on post a new one.
+            if (next.type == CommRxCharMessage())
+                m_rxPending = false;
         }
-        // Re-armed before the handler runs: bytes arriving from now on post a new message.
-        if (next.type == CommRxCharMessage())
-            m_rxPending = false;
         if (target->thread() == QThread::currentThread()) {
             CCommEvent message(next.type, next.wParam);
             QCoreApplication::sendEvent(target, &message);
