@@ -142,7 +142,8 @@ private:
     int m_recordLength = 0;
     int m_recordsDone = 0;
 
-    // the sender thread works on a copy of the records taken before it starts
+    // the wire records, formatted in Begin before any byte goes out; the sender thread
+    // works on them and never on the list
     QList<QByteArray> m_wireRecords;
     QThread* m_sender = nullptr;
     std::atomic<bool> m_stopSender{false};

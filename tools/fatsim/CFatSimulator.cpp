@@ -17,6 +17,15 @@ unsigned char Sum(const QByteArray& bytes)
 
 } // namespace
 
+void CFatSimulator::TakeWrite()
+{
+    m_store.groupOffset = m_newOffset;
+    m_store.records = m_newRecords;
+    m_store.hasTexts = true;
+    m_storeChanged = true;
+    m_state = Idle;
+}
+
 CFatSimulator::CFatSimulator(const FatSimOptions& options, FatStore& store)
     : m_options(options), m_store(store), m_notReadyLeft(options.notReady)
 {
@@ -115,13 +124,8 @@ void CFatSimulator::Receive(unsigned char byte, Answer& answer)
             // Kept aside: the FAT takes the offset together with the records, not before.
             m_newOffset = qint32(offset);
             m_state = ReceiveRecords;
-            if (m_count == 0) {
-                m_store.groupOffset = m_newOffset;
-                m_store.records.clear();
-                m_store.hasTexts = true;
-                m_storeChanged = true;
-                m_state = Idle;
-            }
+            if (m_count == 0)
+                TakeWrite();
         }
         break;
     case ReceiveRecords:
@@ -138,13 +142,8 @@ void CFatSimulator::Receive(unsigned char byte, Answer& answer)
         if (m_record.size() >= m_recordLength) {
             m_newRecords.append(m_record);
             m_record.clear();
-            if (m_newRecords.size() == m_count) {
-                m_store.groupOffset = m_newOffset;
-                m_store.records = m_newRecords;
-                m_store.hasTexts = true;
-                m_storeChanged = true;
-                m_state = Idle;
-            }
+            if (m_newRecords.size() == m_count)
+                TakeWrite();
         }
         break;
     case ReceiveLz:

@@ -50,6 +50,8 @@ private:
     void Command(unsigned char byte, Answer& answer);
     void SendRecord(Answer& answer);
     void Echo(FatPoint::Kind kind, int index, unsigned char byte, bool wrong, Answer& answer);
+    // A complete write: offset and records replace what the FAT held.
+    void TakeWrite();
     QByteArray Header() const;
 
     const FatSimOptions& m_options;
