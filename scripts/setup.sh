@@ -8,7 +8,8 @@ packages=(
     libgl-dev libgtest-dev googletest
     clang libclang-rt-14-dev
     fonts-liberation
-    xvfb xauth poppler-utils
+    xvfb xauth poppler-utils x11-utils imagemagick
+    qt6-translations-l10n ccache
 )
 
 missing=()
