@@ -3,12 +3,15 @@
 #include "CCommandTable.h"
 #include "CCommunicationDlg.h"
 #include "CFatCommands.h"
+#include "CLzAssignDlg.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
+#include "COffsetDlg.h"
 #include "ComPortSettings.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 #include "QuillmarkCommands.h"
 #include "TransferTypes.h"
 
@@ -64,6 +67,23 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     commands.SetHandler(Cmd::ReadLzCoding, [this] { ReadLzCoding(); });
     commands.SetHandler(
         Cmd::Configuration, [this] { m_serial.ChangeComPort(); }, portClosed);
+    commands.SetHandler(
+        Cmd::GroupOffset,
+        [this] {
+            m_document->SetModifiedFlag(true);
+            COffsetDlg dialog(&m_document->Data(), window());
+            dialog.exec();
+            m_frame->UpdateTitle();
+        },
+        portClosed);
+    commands.SetHandler(
+        Cmd::LzAssignment,
+        [this] {
+            CLzAssignDlg dialog(m_document->Data().lzAssignment, window());
+            if (dialog.exec() == QDialog::Accepted)
+                m_document->SetModifiedFlag(true);
+        },
+        portClosed);
 }
 
 void CQuillmarkView::DeleteSelectedRows()
@@ -100,7 +120,8 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         const QModelIndexList selected = selectionModel()->selectedRows();
         row = selected.isEmpty() ? -1 : selected.first().row();
     }
-    if (text.isEmpty() || column < 1 || column > 5 || row < 0 || row >= list.GetItemCount()) {
+    if (text.isEmpty() || column < Column::Group || column > Column::Text2 || row < 0 ||
+        row >= list.GetItemCount()) {
         m_editColumn = -1;
         viewport()->update();
         return;
@@ -112,19 +133,19 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
     MessageRecord edited = original;
     const QByteArray bytes = ToCp1252(text);
     switch (column) {
-    case 1:
+    case Column::Group:
         edited.group = bytes;
         break;
-    case 2:
+    case Column::PseudoGroup:
         edited.pseudoGroup = bytes;
         break;
-    case 3:
+    case Column::Detector:
         edited.detector = bytes;
         break;
-    case 4:
+    case Column::Text1:
         edited.text1 = bytes;
         break;
-    case 5:
+    case Column::Text2:
         edited.text2 = bytes;
         break;
     }
