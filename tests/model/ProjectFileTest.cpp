@@ -223,6 +223,23 @@ TEST_F(ProjectFileTest, NonsenseHeaderValuesAreRefusedWhole)
     h = file;
     h.maxRecords = -1;
     EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 12;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 0;
+    EXPECT_TRUE(refused(h)) << "a detector number is never empty";
+    h = file;
+    h.displayChars = 82;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.maxRecords = 65535; // more than a FAT can count
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.textFormat = 3;
+    h.pseudoGroupDigits = 5;
+    h.displayChars = 16; // Text 1 would be 8 - 5 - 2 - 2 < 0
+    EXPECT_TRUE(refused(h));
 }
 
 TEST_F(ProjectFileTest, MissingEndAndCutRecords)
