@@ -1,7 +1,8 @@
 // Types a run of records into "Standardeingabe" with QTest keys: for each record a new Text 1,
-// then Alt+K ("&Kopieren"), with a table view on the list as in the main window. Reports the
-// time per record. Run by hand: QT_QPA_PLATFORM=offscreen bench_entrydialog [records]
+// then Alt+K ("&Kopieren"), with Quillmark's main window and its list behind the dialog.
+// Reports the time per record. Run by hand: QT_QPA_PLATFORM=offscreen bench_entrydialog [records]
 #include "CEntryDlg.h"
+#include "CMainFrame.h"
 #include "CMaskEdit.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
@@ -9,7 +10,8 @@
 // Qt
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTableView>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -19,6 +21,9 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The main window keeps recent files and the port in the settings: never the user's own.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     const int count = argc > 1 ? qMax(1, atoi(argv[1])) : 1000;
     CMessageRecorder messages;
@@ -32,11 +37,10 @@ int main(int argc, char** argv)
     d.detectorDigits = 2;
     d.pseudoGroupDigits = 4;
     d.panelType = 2;
-    doc.SetupListColumns();
 
-    QTableView frame;
-    frame.setModel(&doc.List());
+    CMainFrame frame(&doc, QString());
     frame.resize(800, 600);
+    frame.NewDocument();
     frame.show();
     frame.activateWindow();
     if (!QTest::qWaitForWindowActive(&frame))
