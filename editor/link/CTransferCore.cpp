@@ -456,9 +456,10 @@ bool CTransferCore::StoreIdentification(const QByteArray& id)
     d.groupDigits = byte(20);
     d.pseudoGroupDigits = 5;
     d.text2Length = d.displayChars / 2;
-    // Positions 0 to 15 as text: up to the first NUL, always terminated within the field.
+    // Positions 0 to 15 as they came: a NUL before the model digit must not lose it, or a
+    // saved project would no longer know its model nor match its FAT when sending.
     std::memset(d.panelId, 0, sizeof d.panelId);
-    std::memcpy(d.panelId, id.constData(), size_t(qstrnlen(id.constData(), 16)));
+    std::memcpy(d.panelId, id.constData(), 16);
 
     const QString problem = ProjectLimits::Check(d);
     if (!problem.isEmpty()) {

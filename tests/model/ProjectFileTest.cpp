@@ -466,3 +466,40 @@ TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.List().GetColumnCount(), 6);
 }
+
+TEST_F(ProjectFileTest, ModelDigitCountsWhateverByteTwoHolds)
+{
+    struct Case
+    {
+        QByteArray id;
+        int variant;
+    };
+    const Case cases[] = {{QByteArray("AC\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "1",
+                                      4),
+                           0},
+                          {QByteArray("EE\0"
+                                      "4",
+                                      4),
+                           4},
+                          {QByteArray("EE\0"
+                                      "5",
+                                      4),
+                           5}};
+    for (const Case& c : cases) {
+        file.panelId = c.id;
+        const QString path = Write("nul.bmt", file.Header() + "E");
+        CQuillmarkDoc doc;
+        doc.Data().panelVariant = 9;
+        ASSERT_TRUE(Load(doc, path)) << c.id.toHex().constData();
+        EXPECT_EQ(doc.Data().panelVariant, c.variant) << c.id.toHex().constData();
+    }
+}
