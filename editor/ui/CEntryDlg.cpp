@@ -333,9 +333,10 @@ bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
             field->setFocus();
         return false;
     }
+    // The dialog decides tag and pseudo group, even should the project's format have changed
+    // while it was open.
     rec.formatTag = m_kind == Standard ? "S" : m_kind == Pseudo ? "P" : "F";
-    if (!m_pseudo)
-        rec.pseudoGroup.clear();
+    rec.pseudoGroup = m_pseudo ? ToCp1252(input.pseudoGroup) : QByteArray();
     return true;
 }
 
