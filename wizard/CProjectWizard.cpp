@@ -283,7 +283,7 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
     fat->setSubTitle(QStringLiteral("Das Projekt entsteht beim Auslesen."));
     auto* fatText = new QLabel(QStringLiteral(
         "Quillmark startet mit einer leeren Liste. Verbinden Sie den PC mit dem FAT und "
-        "wählen Sie im Menü \"FAT\" den Befehl \"Daten auslesen\".\n\n"
+        "wählen Sie im Menü „FAT“ den Befehl „Daten auslesen“.\n\n"
         "Hersteller, Zentrale, Eingabeformat und die Stellen der Nummern kommen dann aus "
         "dem FAT."));
     fatText->setWordWrap(true);
