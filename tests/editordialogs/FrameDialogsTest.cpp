@@ -258,3 +258,29 @@ TEST_F(FrameDialogsTest, CancelledLzAssignmentLeavesTheProjectUnchanged)
     EXPECT_EQ(QByteArray(doc.Data().lzAssignment, 256), before);
     EXPECT_FALSE(doc.IsModified());
 }
+
+TEST_F(FrameDialogsTest, AnOpenDialogClosesWhenAProjectOfAnotherShapeArrives)
+{
+    NewProject(PanelType::Bosch);
+    frame->View()->OpenEntryDialog(-1);
+    QPointer<CEntryDlg> dlg = OpenDialog(QStringLiteral("Standardeingabe"));
+    ASSERT_FALSE(dlg.isNull());
+
+    // "Neu" with the same settings keeps it: its fields still fit the list.
+    frame->NewDocument();
+    EXPECT_FALSE(dlg.isNull());
+    EXPECT_TRUE(dlg->isVisible());
+
+    // A project of another format (here opened from a file with pseudo groups) closes it, so
+    // no record of the old shape lands in the new list.
+    ProjectBytes file;
+    file.textFormat = FormatPseudo;
+    const QString path = dir.filePath(QStringLiteral("Pseudo.bmt"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(file.Header() + "E");
+    f.close();
+    ASSERT_TRUE(frame->OpenDocument(path));
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull() || !dlg->isVisible(), 5000);
+    EXPECT_EQ(doc.List().GetItemCount(), 0);
+}
