@@ -407,3 +407,21 @@ TEST_F(MaskEditTest, ThePasteKeyIsAControlCharacterInEveryModeButTheCardList)
         EXPECT_EQ(messages.BeepCount(), beeps[mode]);
     }
 }
+
+TEST_F(MaskEditTest, AltGrCharactersFollowTheRulesToo)
+{
+    // AltGr as Windows reports it: Ctrl+Alt with the character typed.
+    edit->SetMode(CMaskEdit::Digits);
+    Focus();
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_At, QStringLiteral("@"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(messages.BeepCount(), 1);
+
+    edit->SetMode(CMaskEdit::Text);
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_E, QStringLiteral("\u20ac"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_At, QStringLiteral("@"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("@")); // the euro sign is no ASCII character
+}
