@@ -284,3 +284,25 @@ TEST_F(FrameDialogsTest, AnOpenDialogClosesWhenAProjectOfAnotherShapeArrives)
     QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull() || !dlg->isVisible(), 5000);
     EXPECT_EQ(doc.List().GetItemCount(), 0);
 }
+
+TEST_F(FrameDialogsTest, AStoredRowIsScrolledIntoView)
+{
+    QByteArray records;
+    for (int i = 1; i <= 200; ++i)
+        records += "S" + QByteArray::number(i).rightJustified(4, '0') + "01" + QByteArray(12, ' ') +
+                   QByteArray(20, ' ');
+    OpenProject(records);
+    ASSERT_EQ(doc.List().GetItemCount(), 200);
+    CQuillmarkView* view = frame->View();
+    view->scrollToTop();
+    frame->View()->OpenEntryDialog(-1);
+    CEntryDlg* dlg = OpenDialog(QStringLiteral("Standardeingabe"));
+    ASSERT_NE(dlg, nullptr);
+    QTest::keyClicks(dlg->GroupField(), QStringLiteral("9000"));
+    Alt(dlg, Qt::Key_M);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    Alt(dlg, Qt::Key_K);
+    ASSERT_EQ(doc.List().GetItemCount(), 201);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        view->viewport()->rect().intersects(view->visualRect(view->model()->index(200, 1))), 5000);
+}
