@@ -640,10 +640,29 @@ bool CTransferCore::FormatRecord()
         MessageBox(QStringLiteral("nicht unterstütztes Textformat"), QString(), msg::Warning);
         return false;
     }
+    // The numbers go out at exactly the FAT's widths: a row that holds them padded wider (as
+    // the project file keeps the group of some makers) loses only leading zeros.
+    bool groupFits = true, detectorFits = true, pseudoFits = true;
+    const ProjectData& d = *m_data;
+    const QByteArray group =
+        CRecordList::FitNumber(m_list->GetItemText(row, Column::Group), d.groupDigits, &groupFits);
+    const QByteArray detector = CRecordList::FitNumber(m_list->GetItemText(row, Column::Detector),
+                                                       d.detectorDigits, &detectorFits);
+    const QByteArray pseudo =
+        tag == "P" ? CRecordList::FitNumber(m_list->GetItemText(row, Column::PseudoGroup),
+                                            d.pseudoGroupDigits, &pseudoFits)
+                   : QByteArray();
+    if (!groupFits || !detectorFits || !pseudoFits) {
+        MessageBox(QStringLiteral("Die Nummern in Zeile %1 haben mehr Stellen, als das FAT "
+                                  "erlaubt.")
+                       .arg(row + 1),
+                   QString(), msg::Warning);
+        return false;
+    }
     m_buffer = QByteArray(1, char(type));
-    m_buffer += m_list->GetItemText(row, Column::Group);
-    m_buffer += m_list->GetItemText(row, Column::Detector);
-    m_buffer += m_list->GetItemText(row, Column::PseudoGroup);
+    m_buffer += group;
+    m_buffer += detector;
+    m_buffer += pseudo;
     m_buffer += Padded(m_list->GetItemText(row, Column::Text1), m_data->text1Length);
     m_buffer += Padded(m_list->GetItemText(row, Column::Text2), m_data->text2Length);
     m_recordLength = int(m_buffer.size());
