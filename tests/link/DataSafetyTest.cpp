@@ -68,9 +68,65 @@ protected:
         return r;
     }
 
+    // A project saved in a real file, then loaded as the editor would open it.
+    QString SavedProject(QByteArray& bytes)
+    {
+        MakeProject();
+        AddRow("S", "0001", "01", "Eingang", "Halle 1");
+        const QString path = m_fat.Folder() + "/alt.bmt";
+        m_recorder.FileNext(path);
+        EXPECT_TRUE(m_doc.SaveProject(CQuillmarkDoc::SaveAs));
+        bytes = Read(path);
+        EXPECT_TRUE(Load(m_doc, path));
+        return path;
+    }
+
+    CFatCommands Commands()
+    {
+        return CFatCommands(m_doc,
+                            [this](int mode) { return Run(mode) == CHeadlessTransfer::Success; });
+    }
 };
 
 } // namespace
+
+TEST_F(DataSafety, SaveAfterAFailedReadAsksForANewName)
+{
+    QByteArray before;
+    const QString path = SavedProject(before);
+    StartFat({"--silent"});
+    EXPECT_FALSE(Commands().ReadTexts());
+    EXPECT_EQ(Boxes(), QStringList{NoAnswer()});
+    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_EQ(QFileInfo(m_doc.ProjectPath()).completeBaseName(), "Unbenannt");
+
+    // "S&peichern": a name is asked for; cancelling it keeps the old file.
+    m_recorder.FileNext(QString());
+    EXPECT_FALSE(m_doc.SaveProject(CQuillmarkDoc::Save));
+    ASSERT_EQ(m_recorder.Entries().last().kind, CMessageRecorder::SaveDialog);
+    EXPECT_EQ(Read(path), before);
+    // The close question answered Yes asks for the name as well.
+    m_recorder.AnswerNext(msg::IdYes);
+    m_recorder.FileNext(QString());
+    EXPECT_FALSE(m_doc.SaveProject(CQuillmarkDoc::SaveIfWanted));
+    EXPECT_EQ(m_recorder.Entries().last().kind, CMessageRecorder::SaveDialog);
+    EXPECT_EQ(Read(path), before);
+}
+
+TEST_F(DataSafety, SaveAfterAReadWhosePortDidNotOpenAsksForANewName)
+{
+    QByteArray before;
+    const QString path = SavedProject(before);
+    m_serial.SetPortName(m_fat.Folder() + "/no-such-device");
+    EXPECT_FALSE(CFatCommands(m_doc, [this](int mode) {
+                     return CHeadlessTransfer::Run(mode, m_doc, m_serial, Quick()) ==
+                            CHeadlessTransfer::Success;
+                 }).ReadTexts());
+    EXPECT_TRUE(Boxes().isEmpty());
+    m_recorder.FileNext(QString());
+    EXPECT_FALSE(m_doc.SaveProject(CQuillmarkDoc::Save));
+    EXPECT_EQ(Read(path), before);
+}
 
 TEST_F(DataSafety, FiveCharacterGroupsRoundTripToTheWire)
 {
