@@ -186,6 +186,8 @@ void CFatSimulator::Command(unsigned char byte, Answer& answer)
 {
     switch (byte) {
     case 'T': {
+        // A new request for the identification ends the traffic until the next "S".
+        m_state = Idle;
         QByteArray id = m_options.Identification();
         if (m_options.identLength < id.size())
             id.truncate(m_options.identLength);
@@ -228,8 +230,7 @@ void CFatSimulator::Command(unsigned char byte, Answer& answer)
         break;
     }
     case 'S':
-        // The recorder asks for the FAT's traffic; the simulator has none to play yet and
-        // stays quiet until "H".
+        // The recorder asks for the FAT's traffic; the loop plays it until "H".
         m_state = Recording;
         break;
     case 'H':
