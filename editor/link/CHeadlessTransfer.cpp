@@ -27,6 +27,7 @@ CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& docum
     bool timedOut = false;
     QTimer limit;
     limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer); // a coarse timer may end the transfer early
     QObject::connect(&limit, &QTimer::timeout, &loop, [&core, &timedOut] {
         timedOut = true;
         core.OnClose();
