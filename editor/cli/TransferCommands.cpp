@@ -4,7 +4,7 @@
 #include "CHeadlessTransfer.h"
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
-#include "CStderrMessages.h"
+#include "CStderrScope.h"
 #include "ProjectRules.h"
 #include "TransferTypes.h"
 
@@ -115,8 +115,7 @@ int RunLz(const QStringList& args, const QString& command, bool send)
     Line line;
     if (!ParseLine(args, false, line))
         return Usage(command, LzUsage());
-    CStderrMessages sink;
-    CMessageSink* previous = SetMessages(&sink);
+    CStderrScope sink;
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
     if (ok && !ProjectRules::LzCodingEnabled(doc.Data())) {
@@ -133,7 +132,6 @@ int RunLz(const QStringList& args, const QString& command, bool send)
             ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
         }
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 
@@ -159,9 +157,8 @@ int RunSend(const QStringList& args)
     Line line;
     if (!ParseLine(args, true, line))
         return Usage(QStringLiteral("send"), SendUsage());
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
     if (ok) {
@@ -170,7 +167,6 @@ int RunSend(const QStringList& args)
         CFatCommands commands(doc, Runner(doc, serial, line.timeoutSeconds));
         ok = commands.SendTexts();
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 
@@ -179,8 +175,7 @@ int RunRead(const QStringList& args)
     Line line;
     if (!ParseLine(args, false, line))
         return Usage(QStringLiteral("read"), ReadUsage());
-    CStderrMessages sink;
-    CMessageSink* previous = SetMessages(&sink);
+    CStderrScope sink;
     // A new project whose texts come from the FAT.
     CQuillmarkDoc doc;
     doc.Data().textFormat = FormatFromFat;
@@ -194,7 +189,6 @@ int RunRead(const QStringList& args)
         sink.AddFileAnswer(line.path);
         ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 
