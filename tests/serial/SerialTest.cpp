@@ -4,6 +4,7 @@
 #include "LineCounters.h"
 #include "PtyPair.h"
 
+#include "CMessages.h"
 #include "Settings.h"
 
 // Qt
@@ -728,6 +729,21 @@ TEST(SerialPortNumber, DeviceMappingDefaultsAndOverrides)
     EXPECT_EQ(serial.PortName(), "/dev/ttyS2");
     serial.SetPortName(QStringLiteral("/dev/pts/99"));
     EXPECT_EQ(serial.PortName(), "/dev/pts/99") << "a named device wins over the mapping";
+}
+
+TEST(SerialPortNumber, EachProgramPassesItsOwnName)
+{
+    // No global default: the title the messages use is not the port settings' program.
+    SetProgramTitle(QStringLiteral("Quillmark"));
+    EXPECT_EQ(CSerial().Program(), QString());
+    const CSerial lineprobe(QStringLiteral("Lineprobe"));
+    EXPECT_EQ(lineprobe.Program(), "Lineprobe");
+    const QString program = FreshProgram(QStringLiteral("OwnName"));
+    ComPortSettings::SetDevice(program, 3, QStringLiteral("/dev/ttyUSB7"));
+    CSerial serial(program);
+    serial.SetComPort(3);
+    EXPECT_EQ(serial.PortName(), "/dev/ttyUSB7");
+    EXPECT_EQ(CSerial(serial).Program(), program) << "a copy keeps it";
 }
 
 TEST(SerialPortNumber, OpenGoesThroughTheMappingOfThePortNumber)
