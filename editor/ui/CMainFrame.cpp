@@ -67,7 +67,9 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
       m_recentFiles(QString::fromLatin1(kProgram), 4)
 {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.svg")));
+    QIcon icon(QStringLiteral(":/quillmark/quillmark-64.png"));
+    icon.addFile(QStringLiteral(":/quillmark/quillmark-128.png"));
+    setWindowIcon(icon);
     m_recentFiles.Load();
     m_commands = new CCommandTable(this);
     CreateCommands();
