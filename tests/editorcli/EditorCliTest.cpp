@@ -1,5 +1,6 @@
 #include "CliProcess.h"
 #include "ProjectBytes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QFile>
@@ -25,17 +26,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     QTemporaryDir dir;
     ProjectBytes file;

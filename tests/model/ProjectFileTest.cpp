@@ -2,6 +2,7 @@
 #include "CQuillmarkDoc.h"
 #include "ProjectRules.h"
 #include "ProjectBytes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QDir>
@@ -21,17 +22,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     bool Load(CQuillmarkDoc& doc, const QString& path)
     {
