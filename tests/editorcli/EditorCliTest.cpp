@@ -1,5 +1,6 @@
 #include "CliProcess.h"
 #include "ProjectBytes.h"
+#include "ProjectTypes.h"
 #include "TestFiles.h"
 
 // Qt
@@ -53,7 +54,7 @@ TEST_F(EditorCliTest, ShowPrintsTheProjectAsJson)
     EXPECT_EQ(o["textFormat"].toInt(), 2);
     EXPECT_EQ(o["displayChars"].toInt(), 40);
     EXPECT_EQ(o["text1Length"].toInt(), 12);
-    EXPECT_EQ(o["panelType"].toInt(), 1);
+    EXPECT_EQ(o["panelType"].toInt(), int(PanelType::Aritech));
     EXPECT_EQ(o["panelId"].toString(), "AT 1");
     EXPECT_EQ(o["groupOffset"].toString(), "7");
     EXPECT_EQ(o["projectPath"].toString(), path);
