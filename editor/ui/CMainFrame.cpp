@@ -2,6 +2,7 @@
 
 #include "CAboutDlg.h"
 #include "CCommandTable.h"
+#include "CEntryDlg.h"
 #include "CHelpWindow.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
@@ -479,6 +480,8 @@ bool CMainFrame::InitialUpdate()
 
 void CMainFrame::UpdateMenus()
 {
+    // The project may have changed its shape: entry dialogs built for the old one close.
+    CEntryDlg::CloseStale();
     QMenu* fat = Popup(2);
     QMenu* system = Popup(3);
     if (!fat || !system)

@@ -2,6 +2,9 @@
 
 #include "CCommandTable.h"
 #include "CCommunicationDlg.h"
+#include "CEntryDlg.h"
+#include "CLzAssignDlg.h"
+#include "COffsetDlg.h"
 #include "CFatCommands.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
@@ -16,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <optional>
@@ -55,7 +59,13 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     auto portClosed = [this] { return !PortOpen(); };
 
     commands.SetHandler(
+        Cmd::InsertTexts, [this] { OpenEntryDialog(-1); }, project);
+    commands.SetHandler(
         Cmd::DeleteTexts, [this] { DeleteSelectedRows(); }, project);
+    commands.SetHandler(
+        Cmd::GroupOffset, [this] { EditGroupOffset(); }, portClosed);
+    commands.SetHandler(
+        Cmd::LzAssignment, [this] { EditLzAssignment(); }, portClosed);
     commands.SetHandler(
         Cmd::SendTexts, [this] { SendTexts(); }, project);
     commands.SetHandler(Cmd::ReadTexts, [this] { ReadTexts(); });
@@ -201,6 +211,37 @@ void CQuillmarkView::mousePressEvent(QMouseEvent* event)
         return;
     }
     CListEditView::mousePressEvent(event);
+}
+
+void CQuillmarkView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && state() != QAbstractItemView::EditingState) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        OpenEntryDialog(index.isValid() ? index.row() : -1);
+    }
+    CListEditView::mouseDoubleClickEvent(event);
+}
+
+void CQuillmarkView::OpenEntryDialog(int row)
+{
+    CEntryDlg::OpenForProject(*m_document, m_frame, row);
+}
+
+void CQuillmarkView::EditGroupOffset()
+{
+    m_document->SetModifiedFlag();
+    COffsetDlg dlg(&m_document->Data(), m_frame);
+    if (dlg.exec() == QDialog::Accepted) {
+        m_frame->UpdateTitle();
+        viewport()->update();
+    }
+}
+
+void CQuillmarkView::EditLzAssignment()
+{
+    CLzAssignDlg dlg(m_document->Data().lzAssignment, m_frame);
+    if (dlg.exec() == QDialog::Accepted)
+        m_document->SetModifiedFlag();
 }
 
 void CQuillmarkView::contextMenuEvent(QContextMenuEvent* event)
