@@ -12,6 +12,8 @@
 #include "CodePage.h"
 #include "ComPortSettings.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
+#include "RecordEntry.h"
 #include "QuillmarkCommands.h"
 #include "TransferTypes.h"
 
@@ -110,8 +112,22 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         const QModelIndexList selected = selectionModel()->selectedRows();
         row = selected.isEmpty() ? -1 : selected.first().row();
     }
-    if (text.isEmpty() || column < 1 || column > 5 || row < 0 || row >= list.GetItemCount()) {
+    if (text.isEmpty() || column < Column::Group || column > Column::Text2 || row < 0 ||
+        row >= list.GetItemCount()) {
         m_editColumn = -1;
+        viewport()->update();
+        return;
+    }
+
+    // The shared entry check first: a refused text leaves the row untouched and selected.
+    QByteArray bytes;
+    QString problem = RecordEntry::CheckCell(m_document->Data(), column, text);
+    if (problem.isEmpty() && !RecordEntry::ToCodePage(text, bytes))
+        problem = QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann.");
+    if (!problem.isEmpty()) {
+        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+        m_editColumn = -1;
+        SelectRow(row);
         viewport()->update();
         return;
     }
@@ -120,21 +136,20 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
     MessageRecord original;
     records.GetRecord(original, row);
     MessageRecord edited = original;
-    const QByteArray bytes = ToCp1252(text);
     switch (column) {
-    case 1:
+    case Column::Group:
         edited.group = bytes;
         break;
-    case 2:
+    case Column::PseudoGroup:
         edited.pseudoGroup = bytes;
         break;
-    case 3:
+    case Column::Detector:
         edited.detector = bytes;
         break;
-    case 4:
+    case Column::Text1:
         edited.text1 = bytes;
         break;
-    case 5:
+    case Column::Text2:
         edited.text2 = bytes;
         break;
     }
