@@ -24,11 +24,11 @@ public:
     struct Look
     {
         LineRules::View view;
-        QString heading;   // column heading
-        int widthBlanks;   // column width as this many blanks of the list font
-        QString caption;   // caption of the child window
-        QString extension; // "tvs" or "tvh"
-        QChar partnerLast; // last character of the other view's list path
+        QString heading;          // column heading
+        int widthBlanks;          // column width as this many blanks of the list font
+        QString caption;          // caption of the child window
+        QString extension;        // "tvs" or "tvh"
+        QString partnerExtension; // extension of the other view's list file
     };
 
     CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
@@ -50,7 +50,8 @@ public:
     // Loads the view's own list file beside the document's trace path.
     void LoadList();
     // "&Speichern" while recording: asks for the file, writes this list there and sends the
-    // other view the partner path (hint 11).
+    // other view the partner path, the same path with the other list's extension (hint 11).
+    // A name whose partner path is the same file is refused before anything is written.
     bool SaveList();
     // Caption of the child window and the main window title.
     void UpdateCaption();
@@ -76,6 +77,11 @@ public:
 
 protected:
     void Notify(long hint, const QVariant& arg = QVariant());
+    // Before a dropped file becomes the trace path: a running recording is stopped first.
+    virtual void StopBeforeLoad() = 0;
+    // Scrolls the last item into view once, in the next turn of the event loop, however many
+    // lines came in this one.
+    void ScrollToEnd();
     void AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk);
 
     // QAbstractItemView
