@@ -285,7 +285,7 @@ void CLineIndex::AppendRow(quint32 entry)
     const qsizetype row = m_count;
     const quint64 start = row == 0 ? m_consumed : m_lastStart + (Entry(row - 1) & BytesMask);
     if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size())
-        m_pages.push_back(std::make_unique<quint32[]>(PageSize));
+        m_pages.emplace_back(new quint32[PageSize]); // filled row by row, not zeroed
     if (row % GroupRows == 0)
         m_groups.push_back({row, start, m_textCount});
     EntryRef(row) = entry;

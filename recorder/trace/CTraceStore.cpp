@@ -13,7 +13,7 @@ quint64 CTraceStore::Append(const char* data, qsizetype size)
         const size_t block = size_t(used >> BlockBits);
         const qsizetype at = qsizetype(used & (BlockSize - 1));
         if (block == m_blocks.size())
-            m_blocks.push_back(std::make_unique<char[]>(BlockSize));
+            m_blocks.emplace_back(new char[BlockSize]); // filled by the appends, not zeroed
         const qsizetype n = qMin<qsizetype>(size, BlockSize - at);
         std::memcpy(m_blocks[block].get() + at, data, size_t(n));
         data += n;
