@@ -425,3 +425,29 @@ TEST_F(RecordingPtyTest, AFloodIsReadInOrderWithoutHoldingTheEventLoop)
             shown += views.AsciiLines().At(i);
     EXPECT_EQ(shown, flood);
 }
+
+TEST_F(RecordingPtyTest, ExpertModeReopensALostPortWithItsParameters)
+{
+    rec.SetTimerPeriods(1000, 100);
+    rec.SetExpertMode(true);
+    ComParameter p;
+    p.baudRate = 4800;
+    rec.SetExpertParameter(p);
+    StartSaving("lost.tds");
+    SendChunk("abc", "abc");
+    rec.Serial().InjectError(CommIoError);
+    ASSERT_TRUE(WaitFor([&] { return AsciiItems().contains("IO Fehler"); }));
+    EXPECT_TRUE(rec.IsRecording());
+    // Reopened by timer 2, without "T": the recording goes on where it was.
+    ASSERT_TRUE(WaitFor([&] { return rec.Serial().IsOpened() != 0; }));
+    EXPECT_FALSE(rec.TimerActive(CRecordingControl::ReconnectTimer));
+    ComParameter now;
+    rec.Serial().GetComParameter(&now);
+    EXPECT_EQ(now.baudRate, 4800);
+    SendChunk("def", "def");
+    rec.OnStopRecording();
+    EXPECT_EQ(pty.ReadFor(300), "H");
+    const QByteArray ts = ReadFile(dir.filePath("lost.ts"));
+    EXPECT_TRUE(ts.contains("abcIO Fehlerdef")) << ts.constData();
+    EXPECT_TRUE(ts.endsWith(Footer()));
+}
