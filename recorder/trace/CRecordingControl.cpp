@@ -189,7 +189,7 @@ void CRecordingControl::Receive()
         const int pending = m_serial.GetDataToRead();
         if (pending <= 0)
             return;
-        if (m_state == Recording && !m_ready)
+        if (!m_ready)
             return; // the running procedure collects the bytes when it loops back
         if (taken >= kReadBudgetBytes || clock.elapsed() >= kReadBudgetMs) {
             m_continuePending = true;
@@ -266,7 +266,10 @@ void CRecordingControl::IdentificationComplete()
     m_reconnectTimer.stop();
     m_identTimer.stop();
     QByteArray buffer = m_ident;
+    // The unknown-panel message runs a nested event loop: bytes arriving meanwhile wait.
+    m_ready = false;
     m_panelCode = m_doc.DecodeIdentification(buffer);
+    m_ready = true;
     if (m_panelCode == 0 && m_doc.saveFlag) {
         StopRecording(End::Unsupported);
         return;
