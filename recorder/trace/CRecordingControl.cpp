@@ -25,7 +25,8 @@ const int kReadBudgetMs = 50;
 } // namespace
 
 CRecordingControl::CRecordingControl(CLineprobeDoc& doc, QObject* parent)
-    : QObject(parent), m_doc(doc), m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
+    : QObject(parent), m_doc(doc),
+      m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
 {
     m_serial.GetComParameter(&m_expertParameter);
     m_identTimer.setSingleShot(true);
@@ -143,10 +144,9 @@ CRecordingControl::Start CRecordingControl::StartRecording()
         m_serial.GetCommModemStatus(&status);
         emit ModemStatusChanged(status);
         QByteArray header;
-        m_panelCode = m_doc.ComposeExpertHeader(m_expertParameter.baudRate,
-                                                m_expertParameter.parity,
-                                                m_expertParameter.dataBits,
-                                                m_expertParameter.stopBits, header);
+        m_panelCode = m_doc.ComposeExpertHeader(
+            m_expertParameter.baudRate, m_expertParameter.parity, m_expertParameter.dataBits,
+            m_expertParameter.stopBits, header);
         if (m_views)
             m_views->TakePanelCode(m_panelCode);
         ShowText(header);
