@@ -1,6 +1,7 @@
 #include "CQuillmarkDoc.h"
 
 #include "CMessages.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -17,12 +18,6 @@ namespace {
 const char kMagic[] = "Korvalin GmbH";
 const int kMagicSize = 13;
 const int kHeaderSize = 171;
-
-// Header values beyond these cannot come from a real project; such a file is refused whole.
-const int kMaxDisplayChars = 200;
-const int kMaxRecordsLimit = 1000000;
-const int kMaxDigits = 10;
-const int kMaxGroupDigitsRead = 1000;
 
 int32_t ReadInt(const char* p)
 {
@@ -197,17 +192,12 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     next.detectorDigits = ReadInt(h + 20);
     const int32_t offset = ReadInt(h + 24);
 
-    // Values no project can have would make the record widths meaningless or negative.
+    // Values no project can hold would make the record widths meaningless or negative. More
+    // group digits than the list can show are left to SetupListColumns, which reports them.
+    ProjectData probe = next;
+    probe.groupDigits = qMin(probe.groupDigits, int(ProjectLimits::MaxGroupDigits));
     const bool formatKnown = next.textFormat >= FormatStandard && next.textFormat <= FormatTwoLines;
-    const bool sane = formatKnown && next.displayChars >= 2 &&
-                      next.displayChars <= kMaxDisplayChars && next.maxRecords >= 0 &&
-                      next.maxRecords <= kMaxRecordsLimit && next.groupDigits >= 1 &&
-                      next.groupDigits <= kMaxGroupDigitsRead && next.pseudoGroupDigits >= 0 &&
-                      next.pseudoGroupDigits <= kMaxDigits && next.detectorDigits >= 0 &&
-                      next.detectorDigits <= kMaxDigits &&
-                      (next.groupDigits > kMaxDigits ||
-                       ProjectRules::Text1LengthFor(next, next.textFormat, 0) >= 0);
-    if (!sane) {
+    if (!formatKnown || !ProjectLimits::WithinLimits(probe)) {
         Report("Unbekanntes Dateiformat");
         return false;
     }

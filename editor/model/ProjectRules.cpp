@@ -268,7 +268,7 @@ bool DecodePanelIdFile(const char* id, int& panelType, int& panelVariant)
     if (type < 0)
         return false;
     panelType = type;
-    const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
+    const char digit = id[3]; // whatever byte 2 holds
     if (type == PanelType::Alarmcom && digit == '2')
         panelVariant = 1;
     else if (type == PanelType::Siemens && digit == '1')
@@ -286,7 +286,7 @@ bool DecodePanelIdFat(const char* id, int& panelType, int& panelVariant)
     if (type < 0)
         return false;
     panelType = type;
-    const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
+    const char digit = id[3]; // whatever byte 2 holds
     if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '1')
         panelVariant = 0;
     else if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '2')

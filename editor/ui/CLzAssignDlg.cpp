@@ -43,6 +43,9 @@ CLzAssignDlg::CLzAssignDlg(char* lzAssignment, QWidget* parent)
     m_list->horizontalHeader()->setSortIndicatorShown(false);
     m_list->horizontalHeader()->setStretchLastSection(true);
     m_list->verticalHeader()->hide();
+    // Rows as high as a line of text, as in a report list.
+    m_list->verticalHeader()->setMinimumSectionSize(m_list->fontMetrics().height() + 4);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
     m_list->setColumnWidth(0, 80);
     m_list->setColumnWidth(1, 100);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -101,10 +101,10 @@ bool CRecordingControl::event(QEvent* event)
     return QObject::event(event);
 }
 
-void CRecordingControl::OnStartRecording()
+CRecordingControl::Start CRecordingControl::StartRecording()
 {
     if (IsRecording())
-        return;
+        return Start::AlreadyRunning;
     const bool expert = m_expertMode;
     m_doc.ClearIdentification();
     if (m_views)
@@ -112,7 +112,7 @@ void CRecordingControl::OnStartRecording()
     m_doc.saveFlag = m_saveData ? 1 : 0;
     const bool created = m_doc.CreateTraceFiles();
     if (!created && m_saveData)
-        return;
+        return Start::NoTraceFiles;
 
     if (expert) {
         m_serial.SetComParameter(&m_expertParameter);
@@ -128,7 +128,7 @@ void CRecordingControl::OnStartRecording()
     }
     if (!m_serial.Open(this)) {
         m_doc.Files().Close();
-        return;
+        return Start::NoPort;
     }
     m_expertRun = expert;
     m_doc.recordingFlag = 1;
@@ -153,6 +153,7 @@ void CRecordingControl::OnStartRecording()
     }
     SetStatus(QStringLiteral("Analyse Aktiv"));
     emit RecordingChanged(true);
+    return Start::Started;
 }
 
 void CRecordingControl::RequestIdentification()

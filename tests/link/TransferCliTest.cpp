@@ -96,6 +96,19 @@ TEST_F(TransferCli, ReadFromAnEmptyFatSavesNothing)
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
+TEST_F(TransferCli, ReadOfAnIdentificationOutsideTheLimitsSavesNothing)
+{
+    // Before, 12 detector digits were saved with status 0 and "show" refused the file.
+    StartFat({"--detector-digits", "12"}, StoreJson({SRecord("0001", "01", "a", "b")}));
+    const QString out = m_fat.Folder() + "/twelve.bmt";
+    const Result r = Cli({"read", out, "--port", m_fat.Device()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("Fehler: Die Kennung des FAT passt zu keinem Projekt: Die "
+                                  "Melder haben 12 Stellen"))
+        << r.errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
 TEST_F(TransferCli, LzCodingBothWays)
 {
     MakeProject();

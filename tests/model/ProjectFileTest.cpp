@@ -223,6 +223,23 @@ TEST_F(ProjectFileTest, NonsenseHeaderValuesAreRefusedWhole)
     h = file;
     h.maxRecords = -1;
     EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 12;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 0;
+    EXPECT_TRUE(refused(h)) << "a detector number is never empty";
+    h = file;
+    h.displayChars = 82;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.maxRecords = 65535; // more than a FAT can count
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.textFormat = 3;
+    h.pseudoGroupDigits = 5;
+    h.displayChars = 16; // Text 1 would be 8 - 5 - 2 - 2 < 0
+    EXPECT_TRUE(refused(h));
 }
 
 TEST_F(ProjectFileTest, MissingEndAndCutRecords)
@@ -448,4 +465,41 @@ TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
     EXPECT_EQ(doc.Data().lzAssignment[14], 1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.List().GetColumnCount(), 6);
+}
+
+TEST_F(ProjectFileTest, ModelDigitCountsWhateverByteTwoHolds)
+{
+    struct Case
+    {
+        QByteArray id;
+        int variant;
+    };
+    const Case cases[] = {{QByteArray("AC\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "1",
+                                      4),
+                           0},
+                          {QByteArray("EE\0"
+                                      "4",
+                                      4),
+                           4},
+                          {QByteArray("EE\0"
+                                      "5",
+                                      4),
+                           5}};
+    for (const Case& c : cases) {
+        file.panelId = c.id;
+        const QString path = Write("nul.bmt", file.Header() + "E");
+        CQuillmarkDoc doc;
+        doc.Data().panelVariant = 9;
+        ASSERT_TRUE(Load(doc, path)) << c.id.toHex().constData();
+        EXPECT_EQ(doc.Data().panelVariant, c.variant) << c.id.toHex().constData();
+    }
 }
