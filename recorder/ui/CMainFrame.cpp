@@ -377,9 +377,14 @@ void CMainFrame::OpenMonitor()
 {
     if (m_monitor || !m_doc)
         return;
+    // The window the recording was started from stays the active one, so that its commands
+    // ("&Speichern", "Ö&ffnen") stay at hand.
+    QMdiSubWindow* active = m_mdi->currentSubWindow();
     m_monitor = new CHandshake(m_doc.get());
     m_monitorFrame = AddChild(m_monitor, QStringLiteral("Handshake"));
     TileHorizontally();
+    if (active)
+        m_mdi->setActiveSubWindow(active);
 }
 
 void CMainFrame::TileHorizontally()
