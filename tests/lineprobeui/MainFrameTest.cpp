@@ -6,6 +6,8 @@
 #include "CLineprobeAboutDlg.h"
 #include "CLineprobeApp.h"
 #include "CLineprobeHelp.h"
+#include "CSerial.h"
+#include "Settings.h"
 
 // Qt
 #include <QLabel>
@@ -378,4 +380,27 @@ TEST(LineprobeApp, QtSpeaksGerman)
         QCoreApplication::removeTranslator(t);
         delete t;
     }
+}
+
+TEST_F(ShellTest, ConfigurationReachesThePortDialogFromEitherTraceWindow)
+{
+    int portDialogs = 0;
+    CSerial::SetComPortDialog([&](int& port, const QString&) {
+        ++portDialogs;
+        port = 3;
+        return true;
+    });
+    MenuCommand(Qt::Key_T, Qt::Key_K);
+    EXPECT_EQ(portDialogs, 1);
+    EXPECT_EQ(Recorder()->Serial().GetComPort(), 3);
+    Activate(frame->HexView());
+    EXPECT_TRUE(frame->Execute(Configuration));
+    EXPECT_EQ(portDialogs, 2);
+    CSerial::SetComPortDialog(CSerial::ComPortDialog());
+    // The port number is kept in Lineprobe's settings when the program ends.
+    delete frame;
+    frame = nullptr;
+    EXPECT_EQ(Settings::GetProfileInt(QStringLiteral("Lineprobe"), QStringLiteral("Settings"),
+                                      QStringLiteral("ComPort"), 0),
+              3);
 }
