@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <atomic>
 #include <cstdio>
@@ -93,6 +94,7 @@ double RawCopy(const QByteArray& bytes, const QString& target)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     qint64 megabytes = 40;
     const int at = int(app.arguments().indexOf(QStringLiteral("--megabytes")));
     if (at > 0 && at + 1 < app.arguments().size())
@@ -101,6 +103,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
 
     const double raw = RawCopy(traffic, dir.filePath(QStringLiteral("raw.bin")));
+    std::printf("raw copy done\n");
 
     CMessageRecorder messages;
     CLineprobeDoc doc;
@@ -121,8 +124,10 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     clock.start();
     std::thread fat([&] {
-        if (pty.Read(1, 10000) != "T")
+        if (pty.Read(1, 10000) != "T") {
+            std::printf("  no T from the recorder\n");
             return;
+        }
         QByteArray id(32, 'x');
         id.replace(0, 2, "AT"); // Aritech: line-feed rule
         id[3] = '1';
@@ -139,8 +144,22 @@ int main(int argc, char** argv)
     const quint64 first = doc.ReceivedBytes()->End();
     QElapsedTimer guard;
     guard.start();
-    while (doc.ReceivedBytes()->End() - first < quint64(traffic.size()) && guard.elapsed() < 600000)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    qint64 report = 1000;
+    while (rec.IsRecording() && doc.ReceivedBytes()->End() - first < quint64(traffic.size()) &&
+           guard.elapsed() < 600000) {
+        QEventLoop turn;
+        QTimer::singleShot(20, &turn, &QEventLoop::quit);
+        turn.exec();
+        if (qEnvironmentVariableIsSet("BENCH_TRACE") && guard.elapsed() > report) {
+            report += 1000;
+            std::fprintf(stderr, "%lld ms: %llu received, %d waiting, state %d\n",
+                         static_cast<long long>(guard.elapsed()),
+                         static_cast<unsigned long long>(doc.ReceivedBytes()->End() - first),
+                         rec.Serial().GetDataToRead(), rec.RecordingState());
+        }
+    }
+    if (!rec.IsRecording())
+        std::printf("  the recording ended early: %s\n", qPrintable(rec.StatusText()));
     const double seconds = (clock.nsecsElapsed() - startNs) / 1e9;
     QApplication::processEvents();
     const long rssAfter = RssKilobytes();

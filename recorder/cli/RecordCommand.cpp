@@ -108,8 +108,8 @@ int Parse(const QStringList& args, RecordOptions& o)
             expertValues = true;
         } else if (a == QLatin1String("--break") && hasValue) {
             const QByteArray hex = value.toLatin1();
-            const bool digits = hex.size() == 2 && std::isxdigit(uchar(hex[0])) &&
-                                std::isxdigit(uchar(hex[1]));
+            const bool digits =
+                hex.size() == 2 && std::isxdigit(uchar(hex[0])) && std::isxdigit(uchar(hex[1]));
             if (!digits) {
                 PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
                                         "Hex-Ziffern (00 bis FF)."));
@@ -206,11 +206,10 @@ int Record(const QStringList& args)
 
     QEventLoop loop;
     int status = -1;
-    QObject::connect(&rec, &CRecordingControl::Ended, &loop,
-                     [&](CRecordingControl::End end) {
-                         status = end == CRecordingControl::End::Stopped ? 0 : 1;
-                         loop.exit(status);
-                     });
+    QObject::connect(&rec, &CRecordingControl::Ended, &loop, [&](CRecordingControl::End end) {
+        status = end == CRecordingControl::End::Stopped ? 0 : 1;
+        loop.exit(status);
+    });
 
     if (::pipe(g_signalPipe) != 0) {
         PrintErr(QStringLiteral("Lineprobe: Das Signal zum Beenden kann nicht empfangen werden."));

@@ -25,7 +25,8 @@ const int kReadBudgetMs = 50;
 } // namespace
 
 CRecordingControl::CRecordingControl(CLineprobeDoc& doc, QObject* parent)
-    : QObject(parent), m_doc(doc), m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
+    : QObject(parent), m_doc(doc),
+      m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
 {
     m_serial.GetComParameter(&m_expertParameter);
     m_identTimer.setSingleShot(true);
@@ -143,10 +144,9 @@ CRecordingControl::Start CRecordingControl::StartRecording()
         m_serial.GetCommModemStatus(&status);
         emit ModemStatusChanged(status);
         QByteArray header;
-        m_panelCode = m_doc.ComposeExpertHeader(m_expertParameter.baudRate,
-                                                m_expertParameter.parity,
-                                                m_expertParameter.dataBits,
-                                                m_expertParameter.stopBits, header);
+        m_panelCode = m_doc.ComposeExpertHeader(
+            m_expertParameter.baudRate, m_expertParameter.parity, m_expertParameter.dataBits,
+            m_expertParameter.stopBits, header);
         if (m_views)
             m_views->TakePanelCode(m_panelCode);
         ShowText(header);
@@ -189,7 +189,7 @@ void CRecordingControl::Receive()
         const int pending = m_serial.GetDataToRead();
         if (pending <= 0)
             return;
-        if (m_state == Recording && !m_ready)
+        if (!m_ready)
             return; // the running procedure collects the bytes when it loops back
         if (taken >= kReadBudgetBytes || clock.elapsed() >= kReadBudgetMs) {
             m_continuePending = true;
@@ -266,7 +266,10 @@ void CRecordingControl::IdentificationComplete()
     m_reconnectTimer.stop();
     m_identTimer.stop();
     QByteArray buffer = m_ident;
+    // The unknown-panel message runs a nested event loop: bytes arriving meanwhile wait.
+    m_ready = false;
     m_panelCode = m_doc.DecodeIdentification(buffer);
+    m_ready = true;
     if (m_panelCode == 0 && m_doc.saveFlag) {
         StopRecording(End::Unsupported);
         return;

@@ -448,9 +448,8 @@ void CListViewCourier::LoadList()
         return;
     const QString path = ListFile::WithExtension(m_doc->tracePath, m_look.extension);
     CTraceLines lines;
-    const ListFile::LoadResult result = ListFile::Load(
-        path, m_look.view == LineRules::View::Ascii, [] {},
-        [&lines](const QByteArray& line) { lines.Append(line); });
+    const ListFile::LoadResult result =
+        ListFile::Load(path, m_look.view == LineRules::View::Ascii, lines);
     if (result == ListFile::LoadResult::Loaded)
         m_model->Reset(std::move(lines));
 }

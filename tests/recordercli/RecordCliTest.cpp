@@ -84,7 +84,9 @@ TEST_F(RecordCliTest, SigtermStopsLikeTheStopCommand)
     EXPECT_EQ(fat.FromPc(), "TSH");
     EXPECT_TRUE(ReadAll(Out("sig.ts")).endsWith(QByteArray(46, '-')));
     EXPECT_TRUE(ReadAll(Out("sig.ts")).contains("Aufzeichnung beendet"));
-    EXPECT_TRUE(ReadAll(Out("sig.tvs")).contains("    \xF0" "Feuer MG 0001/01"));
+    EXPECT_TRUE(ReadAll(Out("sig.tvs"))
+                    .contains("    \xF0"
+                              "Feuer MG 0001/01"));
     EXPECT_TRUE(ReadAll(Out("sig.tvh")).contains("    F0 46 65 75 65 72 "));
 }
 
@@ -155,9 +157,9 @@ TEST_F(RecordCliTest, BadOptionsAndAMissingPort)
     const CliResult both = RunCliProcess(QStringLiteral(LINEPROBE_CLI),
                                          {"record", "--port", "/x", "--com", "1", "--no-save"});
     EXPECT_EQ(both.status, 2);
-    const CliResult missing = RunCliProcess(
-        QStringLiteral(LINEPROBE_CLI),
-        {"record", "--port", dir.filePath("nothing-here"), "--out", Out("m.tds")});
+    const CliResult missing =
+        RunCliProcess(QStringLiteral(LINEPROBE_CLI),
+                      {"record", "--port", dir.filePath("nothing-here"), "--out", Out("m.tds")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(missing.err.contains("konnte nicht geöffnet werden")) << missing.err.toStdString();
     EXPECT_EQ(fat.Stop(), 0);

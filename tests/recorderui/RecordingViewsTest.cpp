@@ -76,8 +76,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return hex->PanelCode() == 13; }, 10000));
         ASSERT_EQ(pty.Read(1), "S");
         ASSERT_TRUE(pty.Write(line));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return hex->ItemCount() > 0 && Items(*ascii).contains(line); },
-                                    10000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return hex->ItemCount() > 0 && Items(*ascii).contains(line); }, 10000));
     }
 
     static bool Drop(QWidget* target, const QString& path)
@@ -167,7 +167,8 @@ TEST_F(RecordingViewsTest, ASaveWhosePartnerListWouldBeTheSameFileIsRefused)
     messages.FileNext(dir.filePath("liste.txt"));
     ascii->OnFileSave();
     EXPECT_TRUE(ReadFile(dir.filePath("liste.txt")).contains("    Alarm 4\r\n"));
-    EXPECT_TRUE(ReadFile(dir.filePath("liste.tvh")).contains("    41 6C 61 72 6D 20 34 0D 0A \r\n"));
+    EXPECT_TRUE(
+        ReadFile(dir.filePath("liste.tvh")).contains("    41 6C 61 72 6D 20 34 0D 0A \r\n"));
     EXPECT_TRUE(doc.recordingFlag); // saving did not end the recording
 }
 
