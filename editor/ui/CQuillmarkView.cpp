@@ -2,13 +2,19 @@
 
 #include "CCommandTable.h"
 #include "CCommunicationDlg.h"
+#include "CEntryDlg.h"
+#include "CLzAssignDlg.h"
+#include "COffsetDlg.h"
 #include "CFatCommands.h"
+#include "CLzAssignDlg.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
+#include "COffsetDlg.h"
 #include "ComPortSettings.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 #include "QuillmarkCommands.h"
 #include "TransferTypes.h"
 
@@ -16,6 +22,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <optional>
@@ -55,7 +62,13 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     auto portClosed = [this] { return !PortOpen(); };
 
     commands.SetHandler(
+        Cmd::InsertTexts, [this] { OpenEntryDialog(-1); }, project);
+    commands.SetHandler(
         Cmd::DeleteTexts, [this] { DeleteSelectedRows(); }, project);
+    commands.SetHandler(
+        Cmd::GroupOffset, [this] { EditGroupOffset(); }, portClosed);
+    commands.SetHandler(
+        Cmd::LzAssignment, [this] { EditLzAssignment(); }, portClosed);
     commands.SetHandler(
         Cmd::SendTexts, [this] { SendTexts(); }, project);
     commands.SetHandler(Cmd::ReadTexts, [this] { ReadTexts(); });
@@ -64,6 +77,23 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     commands.SetHandler(Cmd::ReadLzCoding, [this] { ReadLzCoding(); });
     commands.SetHandler(
         Cmd::Configuration, [this] { m_serial.ChangeComPort(); }, portClosed);
+    commands.SetHandler(
+        Cmd::GroupOffset,
+        [this] {
+            m_document->SetModifiedFlag(true);
+            COffsetDlg dialog(&m_document->Data(), window());
+            dialog.exec();
+            m_frame->UpdateTitle();
+        },
+        portClosed);
+    commands.SetHandler(
+        Cmd::LzAssignment,
+        [this] {
+            CLzAssignDlg dialog(m_document->Data().lzAssignment, window());
+            if (dialog.exec() == QDialog::Accepted)
+                m_document->SetModifiedFlag(true);
+        },
+        portClosed);
 }
 
 void CQuillmarkView::DeleteSelectedRows()
@@ -100,7 +130,8 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         const QModelIndexList selected = selectionModel()->selectedRows();
         row = selected.isEmpty() ? -1 : selected.first().row();
     }
-    if (text.isEmpty() || column < 1 || column > 5 || row < 0 || row >= list.GetItemCount()) {
+    if (text.isEmpty() || column < Column::Group || column > Column::Text2 || row < 0 ||
+        row >= list.GetItemCount()) {
         m_editColumn = -1;
         viewport()->update();
         return;
@@ -112,19 +143,19 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
     MessageRecord edited = original;
     const QByteArray bytes = ToCp1252(text);
     switch (column) {
-    case 1:
+    case Column::Group:
         edited.group = bytes;
         break;
-    case 2:
+    case Column::PseudoGroup:
         edited.pseudoGroup = bytes;
         break;
-    case 3:
+    case Column::Detector:
         edited.detector = bytes;
         break;
-    case 4:
+    case Column::Text1:
         edited.text1 = bytes;
         break;
-    case 5:
+    case Column::Text2:
         edited.text2 = bytes;
         break;
     }
@@ -201,6 +232,37 @@ void CQuillmarkView::mousePressEvent(QMouseEvent* event)
         return;
     }
     CListEditView::mousePressEvent(event);
+}
+
+void CQuillmarkView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && state() != QAbstractItemView::EditingState) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        OpenEntryDialog(index.isValid() ? index.row() : -1);
+    }
+    CListEditView::mouseDoubleClickEvent(event);
+}
+
+void CQuillmarkView::OpenEntryDialog(int row)
+{
+    CEntryDlg::OpenForProject(*m_document, m_frame, row);
+}
+
+void CQuillmarkView::EditGroupOffset()
+{
+    m_document->SetModifiedFlag();
+    COffsetDlg dlg(&m_document->Data(), m_frame);
+    if (dlg.exec() == QDialog::Accepted) {
+        m_frame->UpdateTitle();
+        viewport()->update();
+    }
+}
+
+void CQuillmarkView::EditLzAssignment()
+{
+    CLzAssignDlg dlg(m_document->Data().lzAssignment, m_frame);
+    if (dlg.exec() == QDialog::Accepted)
+        m_document->SetModifiedFlag();
 }
 
 void CQuillmarkView::contextMenuEvent(QContextMenuEvent* event)

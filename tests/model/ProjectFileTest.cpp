@@ -317,9 +317,49 @@ TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
                              QByteArray(13, 't') + QByteArray(20, 'u') + "E";
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("j.bmt", bytes)));
-    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "00012");
+    // Five bytes in the file only: the list holds the group with its 3 digits.
+    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "012");
     EXPECT_EQ(doc.List().GetItemText(0, Column::Detector), "07");
     EXPECT_EQ(doc.ProjectBytes(), bytes);
+}
+
+TEST_F(ProjectFileTest, FiveByteGroupsKeepTheirKeysThroughSaveAndLoad)
+{
+    for (const char* id : {"EF 1", "MM 1"}) {
+        for (int digits : {4, 5}) {
+            SCOPED_TRACE(std::string(id) + " " + std::to_string(digits));
+            file.panelId = id;
+            file.groupDigits = digits;
+            const QByteArray group = QByteArray("00012").right(digits);
+            const QString path =
+                Write("five.bmt", file.Header() +
+                                      "S00012"
+                                      "07" +
+                                      QByteArray(16 - digits, 't') + QByteArray(20, 'u') + "E");
+            CQuillmarkDoc doc;
+            ASSERT_TRUE(Load(doc, path));
+            MessageRecord r;
+            r.formatTag = "S";
+            r.group = "12";
+            r.detector = "7";
+            r.text1 = "neu";
+            // The same key replaces the row; it is not a second row beside it.
+            EXPECT_EQ(doc.Records().InsertRecord(r, false), 0);
+            r.group = "13";
+            EXPECT_EQ(doc.Records().InsertRecord(r, false), 1);
+            doc.SetModifiedFlag(true);
+            messages.FileNext(path);
+            ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+            CQuillmarkDoc again;
+            ASSERT_TRUE(Load(again, path));
+            ASSERT_EQ(again.List().GetItemCount(), 2);
+            EXPECT_EQ(again.List().GetItemText(0, Column::Group), group);
+            EXPECT_EQ(again.List().GetItemText(0, Column::Text1).trimmed(), "neu");
+            EXPECT_EQ(again.List().GetItemText(1, Column::Group),
+                      QByteArray("00013").right(digits));
+            EXPECT_EQ(Read(path).mid(171, 6), "S00012") << "five characters in the file";
+        }
+    }
 }
 
 TEST_F(ProjectFileTest, ShortTrailerBlocksNeverReadPastTheFile)

@@ -4,6 +4,7 @@
 #include "LineCounters.h"
 #include "PtyPair.h"
 
+#include "CMessages.h"
 #include "Settings.h"
 
 // Qt
@@ -202,8 +203,13 @@ TEST_F(OpenPty, ReadAllMovesOnlyWhatWasReported)
     ASSERT_TRUE(pty.Write("defg"));
     ASSERT_EQ(serial.WaitForData(7, kWaitMs), 7);
     QByteArray big(serial.GetDataToRead(), '\0');
+    // The announcement of "h" comes after "h" is in the buffer; waiting for it reports no
+    // count, so the seven told stay the last one.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) >= 1; }));
+    const int announced = receiver.Count(CommRxCharMessage());
     ASSERT_TRUE(pty.Write("h"));
-    Settle(100);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) > announced; }, kWaitMs));
     EXPECT_EQ(serial.ReadData(big.data(), 0), 7) << "told seven, eight were waiting";
     EXPECT_EQ(big, "abcdefg");
     EXPECT_EQ(serial.ReadData(small.data(), 0), 0) << "nothing reported since that read";
@@ -382,11 +388,13 @@ TEST_F(OpenPty, BytesBeforeAHangUpStayReadable)
 TEST_F(OpenPty, WaitForDataEndsWhenThePortGoesAway)
 {
     std::atomic<int> result{-1};
+    QElapsedTimer clock;
+    clock.start();
     std::thread waiter([&] { result = serial.WaitForData(1, 60000); });
-    QThread::msleep(50);
-    pty.CloseMaster();
-    waiter.join(); // returns long before its minute
+    pty.CloseMaster(); // before or after the wait begins: either way it ends
+    waiter.join();
     EXPECT_EQ(result.load(), 0);
+    EXPECT_LT(clock.elapsed(), 30000) << "it ended with the port, not after its minute";
 }
 
 TEST_F(OpenPty, InjectedErrorsArriveWithTheirKind)
@@ -728,6 +736,21 @@ TEST(SerialPortNumber, DeviceMappingDefaultsAndOverrides)
     EXPECT_EQ(serial.PortName(), "/dev/ttyS2");
     serial.SetPortName(QStringLiteral("/dev/pts/99"));
     EXPECT_EQ(serial.PortName(), "/dev/pts/99") << "a named device wins over the mapping";
+}
+
+TEST(SerialPortNumber, EachProgramPassesItsOwnName)
+{
+    // No global default: the title the messages use is not the port settings' program.
+    SetProgramTitle(QStringLiteral("Quillmark"));
+    EXPECT_EQ(CSerial().Program(), QString());
+    const CSerial lineprobe(QStringLiteral("Lineprobe"));
+    EXPECT_EQ(lineprobe.Program(), "Lineprobe");
+    const QString program = FreshProgram(QStringLiteral("OwnName"));
+    ComPortSettings::SetDevice(program, 3, QStringLiteral("/dev/ttyUSB7"));
+    CSerial serial(program);
+    serial.SetComPort(3);
+    EXPECT_EQ(serial.PortName(), "/dev/ttyUSB7");
+    EXPECT_EQ(CSerial(serial).Program(), program) << "a copy keeps it";
 }
 
 TEST(SerialPortNumber, OpenGoesThroughTheMappingOfThePortNumber)
