@@ -71,19 +71,6 @@ QByteArray Ident(const char* maker = "BO", char model = '1', int groupDigits = 4
     return id;
 }
 
-MessageRecord Row(const char* tag, const char* group, const char* detector, const char* pseudo,
-                  const char* text1, const char* text2)
-{
-    MessageRecord r;
-    r.formatTag = tag;
-    r.group = group;
-    r.detector = detector;
-    r.pseudoGroup = pseudo;
-    r.text1 = text1;
-    r.text2 = text2;
-    return r;
-}
-
 } // namespace
 
 TEST(TextRecordCodec, EncodesEachTagAtTheFatsWidths)
@@ -93,10 +80,10 @@ TEST(TextRecordCodec, EncodesEachTagAtTheFatsWidths)
     ASSERT_TRUE(MakeTextProject(doc, FormatPseudo));
     ProjectData& d = doc.Data();
     CRecordList& records = doc.Records();
-    records.AddRecordAt(Row("P", "0007", "03", "00012", "Pseudo", "zwei"), 0, false);
-    records.AddRecordAt(Row("S", "00012", "3", "99", "a", "b"), 1, false);
-    records.AddRecordAt(Row("X", "0001", "01", "", "a", "b"), 2, false);
-    records.AddRecordAt(Row("S", "12345", "01", "", "a", "b"), 3, false);
+    records.AddRecordAt(TextRecord("P", "0007", "03", "Pseudo", "zwei", "00012"), 0, false);
+    records.AddRecordAt(TextRecord("S", "00012", "3", "a", "b", "99"), 1, false);
+    records.AddRecordAt(TextRecord("X", "0001", "01", "a", "b", ""), 2, false);
+    records.AddRecordAt(TextRecord("S", "12345", "01", "a", "b", ""), 3, false);
 
     QByteArray wire;
     QString problem;
@@ -124,7 +111,8 @@ TEST(TextRecordCodec, DecodesWhatItEncodes)
     CMessageRecorder messages;
     CQuillmarkDoc doc;
     ASSERT_TRUE(MakeTextProject(doc, FormatTwoLines));
-    doc.Records().AddRecordAt(Row("F", "0010", "05", "", "Zeile eins", "Zeile zwei"), 0, false);
+    doc.Records().AddRecordAt(TextRecord("F", "0010", "05", "Zeile eins", "Zeile zwei", ""), 0,
+                              false);
     QByteArray wire;
     QString problem;
     ASSERT_TRUE(TextRecordCodec::EncodeRecord(doc.Records(), 0, doc.Data(), wire, problem));
@@ -147,7 +135,7 @@ TEST(TransferMachines, SendTextsByteInAnswerOut)
     CMessageRecorder messages;
     CQuillmarkDoc doc;
     ASSERT_TRUE(MakeTextProject(doc));
-    doc.Records().AddRecordAt(Row("S", "0001", "01", "", "a", "b"), 0, false);
+    doc.Records().AddRecordAt(TextRecord("S", "0001", "01", "a", "b", ""), 0, false);
     std::strcpy(doc.Data().groupOffset, "10");
     ScriptedSession session;
     std::atomic<int> state{0};
