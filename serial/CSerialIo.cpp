@@ -237,8 +237,14 @@ void CSerialIo::FailSession(int session)
         return;
     if (m_poll)
         m_poll->stop();
-    if (wasOpen)
+    if (wasOpen) {
+        // What the port read before it failed is still the FAT's; it reaches the owner
+        // before the error does.
+        const QByteArray rest = m_port->readAll();
+        if (!rest.isEmpty())
+            m_owner->Received(rest);
         m_port->close();
+    }
     m_port->clearError();
     m_failing = false;
     m_owner->ClosedByError();
