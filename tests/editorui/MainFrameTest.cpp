@@ -295,10 +295,22 @@ TEST_F(MainFrame, PanelInfoAboutBoxAndLineprobe)
     EXPECT_TRUE(commands().Execute(Cmd::AppAbout));
     EXPECT_EQ(seen, U("Info über Quillmark"));
 
-    // No lineprobe beside the test program: nothing happens, no message.
+    // No lineprobe in the folder: nothing happens, no message.
     messages.Clear();
-    EXPECT_TRUE(commands().Execute(Cmd::StartLineprobe));
-    EXPECT_TRUE(messages.Boxes().isEmpty());
+    EXPECT_FALSE(CMainFrame::StartLineprobe(m_dir.path()));
+    EXPECT_TRUE(messages.Entries().isEmpty());
+    // One there: started without arguments, not waited for.
+    QFile script(m_dir.filePath("lineprobe"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$#\" > \"$(dirname \"$0\")/started\"\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    EXPECT_TRUE(CMainFrame::StartLineprobe(m_dir.path()));
+    const auto argumentCount = [this] {
+        QFile started(m_dir.filePath("started"));
+        return started.open(QIODevice::ReadOnly) ? started.readAll().trimmed() : QByteArray();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(argumentCount(), QByteArray("0"), 10000);
 }
 
 TEST_F(MainFrame, NewOpenSaveAndTheRecentFiles)
