@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -41,8 +42,8 @@ QString U(const char* text)
     return QString::fromUtf8(text);
 }
 
-// The caps-lock state as the keyboard's LED shows it; false where no LED can be read.
-bool CapsLockOn()
+// The keyboard's caps-lock LED; false where none can be read.
+bool ReadCapsLockLed()
 {
     const QDir leds(QStringLiteral("/sys/class/leds"));
     const QStringList names =
@@ -53,6 +54,19 @@ bool CapsLockOn()
             return true;
     }
     return false;
+}
+
+// The caps-lock state for the status pane. Asked whenever the program falls idle, so the LED
+// is read at most five times a second.
+bool CapsLockOn()
+{
+    static QElapsedTimer lastRead;
+    static bool on = false;
+    if (lastRead.isValid() && lastRead.elapsed() < 200)
+        return on;
+    lastRead.start();
+    on = ReadCapsLockLed();
+    return on;
 }
 
 QIcon ToolIcon(const char* theme, QStyle::StandardPixmap fallback, const QStyle* style)
