@@ -77,6 +77,7 @@ TEST_F(RecordingShellTest, StartAndStopFromTheMenu)
     MenuCommand(Qt::Key_T, Qt::Key_B);
     ExpectStopped(base);
     EXPECT_TRUE(messages.Boxes().isEmpty()) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(messages.WaitDepth(), 0); // the wait cursor of the stop is gone again
 }
 
 TEST_F(RecordingShellTest, StartAndStopFromTheToolbar)
