@@ -43,17 +43,5 @@ void CSendLzMachine::Receive(int waiting)
 
 CTransferMachine::Verdict CSendLzMachine::OnTimeout(int state) const
 {
-    switch (state) {
-    case AwaitReady:
-        return Verdict{Verdict::KeepWaiting}; // the FAT may still become ready
-    case WrongFat:
-        return Show(TransferText::WrongFat);
-    case AwaitDataEcho:
-        return Show(TransferText::SendAgain);
-    case LzSendComplete:
-        return Show(TransferText::SuccessWrite, true);
-    case EchoMismatch:
-        return Show(TransferText::NotProgrammable, false, true);
-    }
-    return Show(TransferText::NoAnswer);
+    return WriteVerdict(state, AwaitDataEcho, LzSendComplete);
 }

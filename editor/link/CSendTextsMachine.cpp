@@ -71,17 +71,5 @@ void CSendTextsMachine::Receive(int waiting)
 
 CTransferMachine::Verdict CSendTextsMachine::OnTimeout(int state) const
 {
-    switch (state) {
-    case AwaitReady:
-        return Verdict{Verdict::KeepWaiting}; // the FAT may still become ready
-    case WrongFat:
-        return Show(TransferText::WrongFat);
-    case AwaitCountEcho:
-        return Show(TransferText::SendAgain);
-    case SendComplete:
-        return Show(TransferText::SuccessWrite, true);
-    case EchoMismatch:
-        return Show(TransferText::NotProgrammable, false, true);
-    }
-    return Show(TransferText::NoAnswer);
+    return WriteVerdict(state, AwaitCountEcho, SendComplete);
 }

@@ -97,3 +97,19 @@ bool CTransferMachine::WriteAccepted(int waiting, unsigned char command)
     }
     return true;
 }
+
+CTransferMachine::Verdict CTransferMachine::WriteVerdict(int state, int echoState,
+                                                         int completeState)
+{
+    if (state == AwaitReady)
+        return Verdict{Verdict::KeepWaiting}; // the FAT may still become ready
+    if (state == WrongFat)
+        return Show(TransferText::WrongFat);
+    if (state == echoState)
+        return Show(TransferText::SendAgain);
+    if (state == completeState)
+        return Show(TransferText::SuccessWrite, true);
+    if (state == EchoMismatch)
+        return Show(TransferText::NotProgrammable, false, true);
+    return Show(TransferText::NoAnswer);
+}

@@ -81,6 +81,9 @@ protected:
     {
         return Verdict{Verdict::Message, text, errorIcon, success};
     }
+    // The time-out table of both write transfers; they differ only in the state that
+    // awaits an echo and the state of success.
+    static Verdict WriteVerdict(int state, int echoState, int completeState);
 
     ITransferSession& m_session;
     CQuillmarkDoc& m_document;

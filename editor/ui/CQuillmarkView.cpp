@@ -6,15 +6,14 @@
 #include "CLzAssignDlg.h"
 #include "COffsetDlg.h"
 #include "CFatCommands.h"
-#include "CLzAssignDlg.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
-#include "COffsetDlg.h"
 #include "ComPortSettings.h"
 #include "ProjectRules.h"
 #include "ProjectTypes.h"
+#include "RecordEntry.h"
 #include "QuillmarkCommands.h"
 #include "TransferTypes.h"
 
@@ -77,23 +76,6 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     commands.SetHandler(Cmd::ReadLzCoding, [this] { ReadLzCoding(); });
     commands.SetHandler(
         Cmd::Configuration, [this] { m_serial.ChangeComPort(); }, portClosed);
-    commands.SetHandler(
-        Cmd::GroupOffset,
-        [this] {
-            m_document->SetModifiedFlag(true);
-            COffsetDlg dialog(&m_document->Data(), window());
-            dialog.exec();
-            m_frame->UpdateTitle();
-        },
-        portClosed);
-    commands.SetHandler(
-        Cmd::LzAssignment,
-        [this] {
-            CLzAssignDlg dialog(m_document->Data().lzAssignment, window());
-            if (dialog.exec() == QDialog::Accepted)
-                m_document->SetModifiedFlag(true);
-        },
-        portClosed);
 }
 
 void CQuillmarkView::DeleteSelectedRows()
@@ -137,11 +119,23 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         return;
     }
 
+    // The shared entry check first: a refused text leaves the row untouched and selected.
+    QByteArray bytes;
+    QString problem = RecordEntry::CheckCell(m_document->Data(), column, text);
+    if (problem.isEmpty() && !RecordEntry::ToCodePage(text, bytes))
+        problem = QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann.");
+    if (!problem.isEmpty()) {
+        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+        m_editColumn = -1;
+        SelectRow(row);
+        viewport()->update();
+        return;
+    }
+
     CRecordList& records = m_document->Records();
     MessageRecord original;
     records.GetRecord(original, row);
     MessageRecord edited = original;
-    const QByteArray bytes = ToCp1252(text);
     switch (column) {
     case Column::Group:
         edited.group = bytes;

@@ -53,7 +53,7 @@ protected:
         ProjectData& d = doc.Data();
         d.textFormat = textFormat;
         d.displayChars = 40;
-        d.maxRecords = 70000;
+        d.maxRecords = 1000;
         d.groupDigits = 4;
         d.detectorDigits = 2;
         d.pseudoGroupDigits = 4;

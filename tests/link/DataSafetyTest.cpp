@@ -2,6 +2,7 @@
 
 #include "CFatCommands.h"
 #include "CListCtrl.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QFile>
@@ -39,17 +40,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = m_fat.Folder() + "/" + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     static bool Load(CQuillmarkDoc& doc, const QString& path)
     {

@@ -62,7 +62,7 @@ TEST_F(TransferCli, SendThenReadBack)
     EXPECT_TRUE(read.errors.contains("Hinweis: Die Datenübertragung wurde erfolgreich beendet\n"));
     const QJsonObject project = Show(out);
     EXPECT_EQ(project["groupOffset"].toString(), "-3");
-    EXPECT_EQ(project["panelType"].toInt(), 2);
+    EXPECT_EQ(project["panelType"].toInt(), int(PanelType::Bosch));
     const QJsonArray records = project["records"].toArray();
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[1].toObject()["group"].toString(), "0002");

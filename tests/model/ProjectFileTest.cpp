@@ -2,6 +2,7 @@
 #include "CQuillmarkDoc.h"
 #include "ProjectRules.h"
 #include "ProjectBytes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QDir>
@@ -21,17 +22,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     bool Load(CQuillmarkDoc& doc, const QString& path)
     {
@@ -61,7 +56,7 @@ TEST_F(ProjectFileTest, EmptyProjectIsHeaderAndEnd)
     ASSERT_EQ(bytes.size(), 172);
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("a.bmt", bytes)));
-    EXPECT_EQ(doc.Data().panelType, 0);
+    EXPECT_EQ(doc.Data().panelType, PanelType::Alarmcom);
     EXPECT_EQ(doc.List().GetItemCount(), 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(messages.Entries().isEmpty());
@@ -103,7 +98,7 @@ TEST_F(ProjectFileTest, ReadsHeaderRecordsAndTrailers)
     EXPECT_EQ(d.detectorDigits, 2);
     EXPECT_EQ(d.text1Length, 13);
     EXPECT_STREQ(d.groupOffset, "-25");
-    EXPECT_EQ(d.panelType, 2);
+    EXPECT_EQ(d.panelType, PanelType::Bosch);
     EXPECT_EQ(d.lzAssignment[0], 5);
     EXPECT_STREQ(d.coverPage[0], "Projekt");
     EXPECT_STREQ(d.coverPage[5], "Stadt");
