@@ -10,7 +10,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QString::fromUtf8("Info über Quillmark"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/quillmark/quillmark.svg")).pixmap(48, 48));
+    icon->setPixmap(QIcon(QStringLiteral(":/quillmark/quillmark-64.png")).pixmap(48, 48));
     auto* version = new QLabel(VersionLine(), this);
     version->setObjectName(QStringLiteral("version"));
     auto* notice = new QLabel(

@@ -267,10 +267,14 @@ void CListEditView::ResizeFrameToFit()
     // The frame grows or shrinks by what the list lacks or has too much.
     const QSize wanted = sizeHint();
     const QSize have = frame->isVisible() ? size() : QSize();
-    if (have.isValid() && !have.isEmpty())
-        frame->resize(frame->size() + (wanted - have));
-    else
+    if (have.isValid() && !have.isEmpty()) {
+        // Never narrower than the frame's own bars need (menu, status panes).
+        QSize target = frame->size() + (wanted - have);
+        target.setWidth(qMax(target.width(), frame->sizeHint().width()));
+        frame->resize(target);
+    } else {
         frame->adjustSize();
+    }
 }
 
 void CListEditView::paintEvent(QPaintEvent* event)

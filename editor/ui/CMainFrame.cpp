@@ -67,7 +67,9 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
       m_recentFiles(QString::fromLatin1(kProgram), 4)
 {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.svg")));
+    QIcon icon(QStringLiteral(":/quillmark/quillmark-64.png"));
+    icon.addFile(QStringLiteral(":/quillmark/quillmark-128.png"));
+    setWindowIcon(icon);
     m_recentFiles.Load();
     m_commands = new CCommandTable(this);
     CreateCommands();
@@ -588,15 +590,15 @@ QString CMainFrame::PanelInfoText(const ProjectData& d)
     return U("Hersteller: ") + maker + QLatin1Char('\n') + model;
 }
 
-void CMainFrame::StartLineprobe()
+bool CMainFrame::StartLineprobe(const QString& folder)
 {
 #ifdef Q_OS_WIN
     const QString name = QStringLiteral("lineprobe.exe");
 #else
     const QString name = QStringLiteral("lineprobe");
 #endif
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
-    QProcess::startDetached(path, QStringList());
+    const QString dir = folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
+    return QProcess::startDetached(QDir(dir).filePath(name), QStringList());
 }
 
 void CMainFrame::ShowHelp(const QString& page)

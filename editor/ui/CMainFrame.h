@@ -65,8 +65,9 @@ public:
     QString ContextHelpPage() const;
     // The text of the "&Zentrale" box.
     static QString PanelInfoText(const struct ProjectData& data);
-    // Starts the lineprobe program beside this one; failures are ignored.
-    static void StartLineprobe();
+    // Starts the lineprobe program in folder (default: this program's own), without
+    // arguments and without keeping it; failures are ignored. True when it started.
+    static bool StartLineprobe(const QString& folder = QString());
 
     QSize sizeHint() const override;
 

@@ -2,6 +2,7 @@
 
 #include "CListCtrl.h"
 #include "CQuillmarkDoc.h"
+#include "MessageRecord.h"
 #include "ProjectRules.h"
 
 #include <cstring>
@@ -31,4 +32,18 @@ inline bool MakeTextProject(CQuillmarkDoc& doc, int textFormat = FormatStandard,
     doc.Records().SetListCtrl(&doc.List());
     doc.Records().SetSettings(&d);
     return true;
+}
+
+// One record as the list holds it, the pseudo group last because most rows have none.
+inline MessageRecord TextRecord(const char* tag, const char* group, const char* detector,
+                                const char* text1, const char* text2, const char* pseudo = "")
+{
+    MessageRecord r;
+    r.formatTag = tag;
+    r.group = group;
+    r.detector = detector;
+    r.pseudoGroup = pseudo;
+    r.text1 = text1;
+    r.text2 = text2;
+    return r;
 }

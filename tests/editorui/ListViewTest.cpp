@@ -295,3 +295,19 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
     QTRY_VERIFY_WITH_TIMEOUT(!view()->ScrollBarWidened(), 5000);
     EXPECT_EQ(frame->width(), wide - extent);
 }
+
+TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
+{
+    OpenStandard();
+    CCellEdit* edit = EditCell(2, Column::Text1);
+    ASSERT_TRUE(edit);
+    // What typing cannot produce may still arrive as the box's text.
+    edit->setText(QString::fromUtf8("Halle \u0101"));
+    Enter(edit);
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_EQ(messages.Boxes()[0].caption, "Hinweis");
+    EXPECT_EQ(messages.BeepCount(), 1);
+    EXPECT_EQ(Row(2), (QStringList{"0002", "", "00", "Buero", "1. OG"}));
+    EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 2);
+    EXPECT_EQ(rows(), 4);
+}

@@ -1,6 +1,8 @@
 #include "FrameFixture.h"
 
 #include "CAboutDlg.h"
+#include "CEntryDlg.h"
+#include "CMaskEdit.h"
 #include "CHelpWindow.h"
 #include "CSerial.h"
 #include "FatSimProcess.h"
@@ -293,10 +295,22 @@ TEST_F(MainFrame, PanelInfoAboutBoxAndLineprobe)
     EXPECT_TRUE(commands().Execute(Cmd::AppAbout));
     EXPECT_EQ(seen, U("Info über Quillmark"));
 
-    // No lineprobe beside the test program: nothing happens, no message.
+    // No lineprobe in the folder: nothing happens, no message.
     messages.Clear();
-    EXPECT_TRUE(commands().Execute(Cmd::StartLineprobe));
-    EXPECT_TRUE(messages.Boxes().isEmpty());
+    EXPECT_FALSE(CMainFrame::StartLineprobe(m_dir.path()));
+    EXPECT_TRUE(messages.Entries().isEmpty());
+    // One there: started without arguments, not waited for.
+    QFile script(m_dir.filePath("lineprobe"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$#\" > \"$(dirname \"$0\")/started\"\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    EXPECT_TRUE(CMainFrame::StartLineprobe(m_dir.path()));
+    const auto argumentCount = [this] {
+        QFile started(m_dir.filePath("started"));
+        return started.open(QIODevice::ReadOnly) ? started.readAll().trimmed() : QByteArray();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(argumentCount(), QByteArray("0"), 10000);
 }
 
 TEST_F(MainFrame, NewOpenSaveAndTheRecentFiles)
@@ -385,4 +399,55 @@ TEST_F(MainFrame, HelpOpensTheProgramsOwnPages)
     for (const QString& page : {"projekt.html", "zentralen.html", "uebertragung.html",
                                 "schnittstellen.html", "befehle.html"})
         EXPECT_TRUE(frame->HelpWindow()->ShowPage(page)) << page.toStdString();
+}
+
+TEST_F(MainFrame, EntryDialogFromTheMenuStoresAndAdvances)
+{
+    OpenStandard();
+    QTest::keyClick(frame.get(), Qt::Key_B, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(frame->Popup(1)->isVisible(), 5000);
+    QTest::keyClick(frame->Popup(1), Qt::Key_E);
+    CEntryDlg* dialog = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == dialog, 5000);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->GroupField());
+    QTest::keyClicks(dialog->GroupField(), "12");
+    QTest::keyClick(dialog, Qt::Key_M, Qt::AltModifier);
+    ASSERT_EQ(QApplication::focusWidget(), dialog->DetectorField());
+    QTest::keyClicks(dialog->DetectorField(), "5");
+    QTest::keyClick(dialog, Qt::Key_1, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "Halle Ost");
+    QTest::keyClick(dialog, Qt::Key_2, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "OG");
+    QTest::keyClick(dialog, Qt::Key_K, Qt::AltModifier);
+    ASSERT_EQ(rows(), 5);
+    EXPECT_EQ(cell(4, Column::Group), "0012");
+    EXPECT_EQ(cell(4, Column::Detector), "05");
+    EXPECT_EQ(cell(4, Column::Text1).trimmed(), "Halle Ost");
+    EXPECT_EQ(dialog->GroupField()->text(), "12");
+    EXPECT_EQ(dialog->DetectorField()->text(), "06");
+    EXPECT_EQ(frame->MessageCount(), 5);
+    // The menu command does nothing while that dialog is open.
+    EXPECT_TRUE(commands().Execute(Cmd::InsertTexts));
+    EXPECT_EQ(CEntryDlg::FindOpen("Standardeingabe"), dialog);
+    dialog->reject();
+}
+
+TEST_F(MainFrame, DoubleClickOpensTheRowOrAnEmptyDialog)
+{
+    OpenStandard();
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, cellRect(1, Column::Text1).center());
+    CEntryDlg* dialog = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
+    EXPECT_EQ(dialog->DetectorField()->text(), "02");
+    EXPECT_EQ(dialog->Text1Field()->text(), "Halle Sued");
+    dialog->reject();
+    QTRY_VERIFY_WITH_TIMEOUT(CEntryDlg::FindOpen("Standardeingabe") == nullptr, 5000);
+    // Below the last row: empty.
+    QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {},
+                       QPoint(20, view()->viewport()->height() - 5));
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
+    EXPECT_EQ(dialog->GroupField()->text(), "");
+    EXPECT_EQ(dialog->Text1Field()->text(), "");
+    dialog->reject();
 }

@@ -55,14 +55,8 @@ protected:
     void AddRow(const char* tag, const char* group, const char* detector, const char* text1,
                 const char* text2, const char* pseudo = "")
     {
-        MessageRecord r;
-        r.formatTag = tag;
-        r.group = group;
-        r.detector = detector;
-        r.pseudoGroup = pseudo;
-        r.text1 = text1;
-        r.text2 = text2;
-        m_doc.Records().AddRecordAt(r, m_doc.List().GetItemCount(), false);
+        m_doc.Records().AddRecordAt(TextRecord(tag, group, detector, text1, text2, pseudo),
+                                    m_doc.List().GetItemCount(), false);
     }
 
     void SetOffset(const char* text)
