@@ -486,6 +486,8 @@ void CMainFrame::OnStart()
 
 void CMainFrame::OnStop()
 {
+    // Writing the lists of a long recording takes a moment.
+    CWaitCursor wait;
     switch (ActiveTarget()) {
     case Target::Ascii:
         if (m_asciiView && m_asciiView->Recorder())
@@ -603,8 +605,10 @@ void CMainFrame::showEvent(QShowEvent* event)
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // A running recording ends with its footer and lists while the windows still stand.
-    if (m_asciiView && m_asciiView->Recorder())
+    if (m_asciiView && m_asciiView->Recorder() && IsRecording()) {
+        CWaitCursor wait;
         m_asciiView->Recorder()->OnStopRecording();
+    }
     if (m_help)
         m_help->close();
     QMainWindow::closeEvent(event);

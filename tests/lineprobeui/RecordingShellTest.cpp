@@ -57,8 +57,7 @@ protected:
         EXPECT_TRUE(ReadFile(base + ".ts").contains("Aufzeichnung beendet"));
         EXPECT_TRUE(ReadFile(base + ".tvs").contains("    Hersteller:  BOSCH\r\n"));
         EXPECT_TRUE(ReadFile(base + ".tvh").contains("    Hersteller:  BOSCH\r\n"));
-        fat.Stop();
-        EXPECT_EQ(fat.FromPc(), QByteArray("TSH"));
+        EXPECT_EQ(PcBytesAfterStop("TSH"), QByteArray("TSH"));
     }
 
     QToolButton* ToolButton(int id)
@@ -77,6 +76,7 @@ TEST_F(RecordingShellTest, StartAndStopFromTheMenu)
     MenuCommand(Qt::Key_T, Qt::Key_B);
     ExpectStopped(base);
     EXPECT_TRUE(messages.Boxes().isEmpty()) << messages.Texts().join('|').toStdString();
+    EXPECT_EQ(messages.WaitDepth(), 0); // the wait cursor of the stop is gone again
 }
 
 TEST_F(RecordingShellTest, StartAndStopFromTheToolbar)
@@ -140,8 +140,7 @@ TEST_F(RecordingShellTest, WithoutSavingNoFileIsAskedForOrWritten)
     MenuCommand(Qt::Key_T, Qt::Key_B);
     EXPECT_EQ(frame->StatusText(), QString::fromLatin1(kEnded));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
-    fat.Stop();
-    EXPECT_EQ(fat.FromPc(), QByteArray("TSH"));
+    EXPECT_EQ(PcBytesAfterStop("TSH"), QByteArray("TSH"));
 }
 
 TEST_F(RecordingShellTest, CancelledFileDialogStartsNothing)
@@ -202,9 +201,8 @@ TEST_F(RecordingShellTest, ExpertStartOpensTheMonitorOnceAndItDrivesTheRecording
     EXPECT_EQ(Doc()->recordingFlag, 0);
     // The monitor's window cannot be closed either.
     EXPECT_FALSE(frame->ChildOf(monitor)->close());
-    fat.Stop();
     // Expert mode never asks for the identification: only the two stops went out.
-    EXPECT_EQ(fat.FromPc(), QByteArray("HH"));
+    EXPECT_EQ(PcBytesAfterStop("HH"), QByteArray("HH"));
     EXPECT_TRUE(ReadFile(base + ".tvs").contains("    Baudrate: 9600\r\n"));
     EXPECT_TRUE(ReadFile(base2 + ".tvh").contains("    Baudrate: 9600\r\n"))
         << ReadFile(base2 + ".tvh").toStdString();
@@ -304,6 +302,5 @@ TEST_F(RecordingShellTest, ClosingTheProgramStopsTheRecording)
     frame = nullptr;
     EXPECT_TRUE(ReadFile(base + ".ts").contains("Aufzeichnung beendet"));
     EXPECT_TRUE(ReadFile(base + ".tvs").contains("    Hersteller:  BOSCH\r\n"));
-    fat.Stop();
-    EXPECT_EQ(fat.FromPc(), QByteArray("TSH"));
+    EXPECT_EQ(PcBytesAfterStop("TSH"), QByteArray("TSH"));
 }

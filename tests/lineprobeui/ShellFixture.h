@@ -101,6 +101,15 @@ protected:
         Recorder()->Serial().SetPortName(fat.Device());
     }
 
+    // What the PC sent to fatsim, once its byte log (written whenever the line is idle) holds
+    // expected or a generous time has passed; fatsim is stopped then.
+    QByteArray PcBytesAfterStop(const QByteArray& expected)
+    {
+        WaitFor([&] { return fat.FromPc() == expected; }, 10000);
+        fat.Stop();
+        return fat.FromPc();
+    }
+
     // Waits until the identification is in and the FAT has been told to send.
     bool WaitRecording()
     {
