@@ -28,6 +28,7 @@ CRecordingControl::CRecordingControl(CLineprobeDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc),
       m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
 {
+    m_serial.SetProgram(QStringLiteral("Lineprobe")); // its own port settings
     m_serial.GetComParameter(&m_expertParameter);
     m_identTimer.setSingleShot(true);
     m_identTimer.setInterval(IdentTimeoutMs);
