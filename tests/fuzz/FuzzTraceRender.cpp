@@ -48,14 +48,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (const View view : {View::Ascii, View::Hex}) {
                 CLineIndex& index = view == View::Ascii ? asciiIndex : hexIndex;
                 CTraceLines& text = view == View::Ascii ? asciiText : hexText;
+                CTraceLines& reference = view == View::Ascii ? asciiReference : hexReference;
                 if (s.kind == TraceReader::Segment::Text) {
                     const QByteArray line = s.bytes.left(LineRules::Capacity(view));
                     text.Append(line);
+                    reference.Append(line);
                     index.AppendText(line);
                 } else {
                     const Rule rule =
                         switchRules && chunkNumber % 2 ? rules[(r + 1) % 5] : rules[r];
                     LineRules::AppendChunk(text, view, rule, settings, s.bytes);
+                    LineRules::Apply(reference, ReferenceLineRules::BuildChunk(
+                                                    view, rule, settings, !reference.IsEmpty(),
+                                                    reference.Last(), s.bytes));
                     index.AppendChunk(view, rule, settings, s.bytes);
                 }
             }
