@@ -137,6 +137,7 @@ int CSerial::OpenPort()
     {
         QMutexLocker lock(&m_mutex);
         m_buffer.clear();
+        m_head = 0;
         m_available = 0;
         m_overrunReported = false;
     }
@@ -172,6 +173,7 @@ int CSerial::Close()
     QMutexLocker lock(&m_mutex);
     m_opened = false;
     m_buffer.clear();
+    m_head = 0;
     m_available = 0;
     m_dataArrived.wakeAll();
     return wasOpen ? 1 : 0;
@@ -222,12 +224,22 @@ int CSerial::ReadData(char* buffer, int n)
     QMutexLocker lock(&m_mutex);
     // For n = 0 the caller sized buffer by the count it was told, not by what came since.
     const int limit = n == 0 ? m_reported.exchange(0) : n;
-    const int count = std::min(limit, int(m_buffer.size()));
+    const int count = std::min(limit, Buffered());
     if (count == 0)
         return 0;
-    std::memcpy(buffer, m_buffer.constData(), size_t(count));
-    m_buffer.remove(0, count);
-    m_available = int(m_buffer.size());
+    std::memcpy(buffer, m_buffer.constData() + m_head, size_t(count));
+    // The read bytes are dropped in one move once they are half the buffer, not by moving
+    // the rest after every read: a full buffer read 2048 bytes at a time would otherwise cost
+    // its whole size for every read and fall further behind under sustained input.
+    m_head += count;
+    if (m_head == m_buffer.size()) {
+        m_buffer.resize(0); // keeps its room for the next bytes
+        m_head = 0;
+    } else if (m_head >= (1 << 16) && 2 * m_head >= m_buffer.size()) {
+        m_buffer.remove(0, m_head);
+        m_head = 0;
+    }
+    m_available = Buffered();
     m_overrunReported = false;
     return count;
 }
@@ -237,7 +249,7 @@ void CSerial::Received(const QByteArray& bytes)
     bool overrun = false;
     {
         QMutexLocker lock(&m_mutex);
-        const int room = kMaxBuffered - int(m_buffer.size());
+        const int room = kMaxBuffered - Buffered();
         if (bytes.size() > room) {
             m_buffer.append(bytes.constData(), std::max(room, 0));
             overrun = !m_overrunReported;
@@ -245,7 +257,7 @@ void CSerial::Received(const QByteArray& bytes)
         } else {
             m_buffer.append(bytes);
         }
-        m_available = int(m_buffer.size());
+        m_available = Buffered();
         m_dataArrived.wakeAll();
     }
     if (overrun)
@@ -257,11 +269,11 @@ int CSerial::WaitForData(int n, int timeoutMs)
 {
     QDeadlineTimer deadline(std::max(timeoutMs, 0));
     QMutexLocker lock(&m_mutex);
-    while (int(m_buffer.size()) < n && m_opened) {
+    while (Buffered() < n && m_opened) {
         if (!m_dataArrived.wait(&m_mutex, deadline))
             break;
     }
-    m_reported = int(m_buffer.size());
+    m_reported = Buffered();
     return m_reported;
 }
 

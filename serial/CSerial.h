@@ -196,6 +196,8 @@ private:
     mutable QMutex m_mutex; // guards m_buffer
     QWaitCondition m_dataArrived;
     QByteArray m_buffer;
+    qsizetype m_head = 0; // bytes of m_buffer before it are read
+    int Buffered() const { return int(m_buffer.size() - m_head); }
     bool m_overrunReported = false;
     std::atomic<int> m_available{0};
     mutable std::atomic<int> m_reported{0}; // what ReadData(buffer, 0) may move

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
 #include <termios.h>
@@ -52,12 +53,24 @@ QByteArray Traffic(qint64 total)
     return out;
 }
 
-// Writes bytes to the master in pieces, as fast as the pseudo-terminal takes them.
-void Send(PtyPair& pty, const QByteArray& bytes)
+// Writes bytes to the master in pieces, as fast as the pseudo-terminal takes them or, with a
+// rate (MB/s), on that schedule.
+void Send(PtyPair& pty, const QByteArray& bytes, double rate = 0)
 {
-    const qsizetype piece = 1 << 16;
-    for (qsizetype at = 0; at < bytes.size(); at += piece)
-        pty.Write(bytes.mid(at, piece));
+    const qsizetype piece = 1 << 14;
+    QElapsedTimer clock;
+    clock.start();
+    for (qsizetype at = 0; at < bytes.size(); at += piece) {
+        if (rate > 0) {
+            const qint64 due = qint64(at / rate / 1e3); // microseconds
+            const qint64 now = clock.nsecsElapsed() / 1000;
+            if (due > now)
+                std::this_thread::sleep_for(std::chrono::microseconds(due - now));
+        }
+        if (!pty.Write(bytes.mid(at, piece)))
+            std::fprintf(stderr, "the pseudo-terminal took no bytes for 10 s at %lld\n",
+                         static_cast<long long>(at));
+    }
 }
 
 double RawCopy(const QByteArray& bytes, const QString& target)
@@ -96,9 +109,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     qint64 megabytes = 40;
-    const int at = int(app.arguments().indexOf(QStringLiteral("--megabytes")));
-    if (at > 0 && at + 1 < app.arguments().size())
-        megabytes = app.arguments().at(at + 1).toLongLong();
+    double rate = 10;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--megabytes"))
+            megabytes = args.at(i + 1).toLongLong();
+        else if (args.at(i) == QLatin1String("--rate"))
+            rate = args.at(i + 1).toDouble();
+    }
     const QByteArray traffic = Traffic(megabytes * 1000 * 1000);
     QTemporaryDir dir;
 
@@ -137,7 +155,7 @@ int main(int argc, char** argv)
             return;
         sending = true;
         startNs = clock.nsecsElapsed();
-        Send(pty, traffic);
+        Send(pty, traffic, rate);
     });
     const long rssBefore = RssKilobytes();
     rec.OnStartRecording();
@@ -145,8 +163,16 @@ int main(int argc, char** argv)
     QElapsedTimer guard;
     guard.start();
     qint64 report = 1000;
+    // Bytes that overran the serial component's buffer never come: the wait ends when
+    // nothing came for three seconds.
+    quint64 seen = 0;
+    qint64 lastProgress = 0;
     while (rec.IsRecording() && doc.ReceivedBytes()->End() - first < quint64(traffic.size()) &&
-           guard.elapsed() < 600000) {
+           guard.elapsed() - lastProgress < 3000) {
+        if (doc.ReceivedBytes()->End() != seen) {
+            seen = doc.ReceivedBytes()->End();
+            lastProgress = guard.elapsed();
+        }
         QEventLoop turn;
         QTimer::singleShot(20, &turn, &QEventLoop::quit);
         turn.exec();
@@ -160,7 +186,10 @@ int main(int argc, char** argv)
     }
     if (!rec.IsRecording())
         std::printf("  the recording ended early: %s\n", qPrintable(rec.StatusText()));
-    const double seconds = (clock.nsecsElapsed() - startNs) / 1e9;
+    const double seconds = (doc.ReceivedBytes()->End() - first < quint64(traffic.size())
+                                ? lastProgress * 1e6
+                                : clock.nsecsElapsed() - startNs) /
+                           1e9;
     QApplication::processEvents();
     const long rssAfter = RssKilobytes();
     QElapsedTimer stopTimer;
@@ -174,8 +203,11 @@ int main(int argc, char** argv)
     std::printf("pipeline: %lld bytes sent, %lld received; rows: ascii %d, hex %d\n",
                 static_cast<long long>(traffic.size()), static_cast<long long>(received),
                 ascii.ItemCount(), hex.ItemCount());
-    std::printf("  CSerial -> recording control -> both views + four trace files: %.1f MB/s\n",
-                received / seconds / 1e6);
+    std::printf("  sender paced at %s\n", rate > 0 ? qPrintable(QStringLiteral("%1 MB/s").arg(rate))
+                                                   : "the speed of the pseudo-terminal");
+    std::printf("  CSerial -> recording control -> both views + four trace files: %.1f MB/s%s\n",
+                received / seconds / 1e6,
+                received < traffic.size() ? " (bytes lost: the serial buffer overran)" : "");
     std::printf("  raw copy through a pseudo-terminal into a file:              %.1f MB/s\n", raw);
     std::printf("  resident growth: %.2f bytes per received byte; stop with both lists: %.0f ms\n",
                 (rssAfter - rssBefore) * 1024.0 / received, stopMs);

@@ -199,11 +199,12 @@ int Render(const QStringList& args)
 
     const QString asciiPath = base + QStringLiteral(".tvs");
     const QString hexPath = base + QStringLiteral(".tvh");
-    const bool asciiWritten =
-        ListFile::Write(asciiPath, int(ascii.Count()), [&](int i) { return ascii.At(i); });
+    const bool asciiWritten = ListFile::Write(
+        asciiPath, int(ascii.Count()), [&](int i) { return ascii.Head(i, ListFile::ItemChars); });
     // As at the end of a recording: no hex list without an ASCII list.
-    const bool hexWritten = asciiWritten && ListFile::Write(hexPath, int(hex.Count()),
-                                                            [&](int i) { return hex.At(i); });
+    const bool hexWritten = asciiWritten && ListFile::Write(hexPath, int(hex.Count()), [&](int i) {
+                                return hex.Head(i, ListFile::ItemChars);
+                            });
     return asciiWritten && hexWritten ? 0 : 1;
 }
 

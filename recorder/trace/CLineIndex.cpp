@@ -53,30 +53,8 @@ public:
         m_open = false;
         m_isLast = false;
     }
-    void Put(unsigned char, Mode mode) override
-    {
-        if (m_pending)
-            MakeRow();
-        if (m_isLast)
-            m_lastChanged = true;
-        const quint32 hex = m_view == View::Hex ? HexFlag : 0;
-        const quint32 wanted = (quint32(mode) << ModeShift) | hex;
-        quint32 entry = m_index.EntryRef(m_index.m_count - 1);
-        qsizetype bytes = entry & BytesMask;
-        if (bytes > 0 && ((entry & (ModeMask | HexFlag)) != wanted ||
-                          m_index.m_lastStart + quint64(bytes) != m_offset)) {
-            m_index.MaterializeLast();
-            bytes = 0;
-        }
-        quint32& e = m_index.EntryRef(m_index.m_count - 1);
-        if (bytes == 0) {
-            m_index.SetLastStart(m_offset);
-            e = (e & ~(ModeMask | HexFlag)) | wanted;
-        }
-        ++e;
-        m_size += m_unit;
-        ++m_offset;
-    }
+    void Put(unsigned char, Mode mode) override { Take(1, mode); }
+    void PutRun(const char*, qsizetype size, Mode mode) override { Take(size, mode); }
 
     bool Finish()
     {
@@ -87,6 +65,31 @@ public:
     }
 
 private:
+    // The next size bytes of the chunk go into the current row in the given writing.
+    void Take(qsizetype size, Mode mode)
+    {
+        if (m_pending)
+            MakeRow();
+        if (m_isLast)
+            m_lastChanged = true;
+        const quint32 hex = m_view == View::Hex ? HexFlag : 0;
+        const quint32 wanted = (quint32(mode) << ModeShift) | hex;
+        quint32* entry = &m_index.EntryRef(m_index.m_count - 1);
+        qsizetype bytes = *entry & BytesMask;
+        if (bytes > 0 && ((*entry & (ModeMask | HexFlag)) != wanted ||
+                          m_index.m_lastStart + quint64(bytes) != m_offset)) {
+            m_index.MaterializeLast();
+            bytes = 0;
+        }
+        if (bytes == 0) {
+            m_index.SetLastStart(m_offset);
+            *entry = (*entry & ~(ModeMask | HexFlag)) | wanted;
+        }
+        *entry += quint32(size);
+        m_size += size * m_unit;
+        m_offset += quint64(size);
+    }
+
     void MakeRow()
     {
         m_index.AppendRow((m_marked ? DotFlag : 0) | (m_cut ? CutFlag : 0) |
@@ -130,6 +133,24 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
 {
     if (row == m_count - 1)
         return {Entry(row), m_lastStart, m_lastRank};
+    if (m_cachedRow >= 0 && (row == m_cachedRow || row == m_cachedRow + 1)) {
+        if (row == m_cachedRow + 1) {
+            m_cached.start += m_cached.entry & BytesMask;
+            m_cached.textRank += (m_cached.entry & TextFlag) ? 1 : 0;
+            m_cached.entry = Entry(row);
+            m_cachedRow = row;
+            // A row that begins a group after a gap begins at the group's start.
+            const auto group =
+                std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
+                                 [](qint64 r, const Group& g) { return r < g.firstRow; }) -
+                1;
+            if (group->firstRow == row) {
+                m_cached.start = group->start;
+                m_cached.textRank = group->textRank;
+            }
+        }
+        return m_cached;
+    }
     auto it = std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
                                [](qint64 r, const Group& g) { return r < g.firstRow; });
     const Group& g = *(it - 1);
@@ -140,6 +161,8 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
         at.textRank += (e & TextFlag) ? 1 : 0;
     }
     at.entry = Entry(row);
+    m_cachedRow = row;
+    m_cached = at;
     return at;
 }
 
@@ -310,6 +333,7 @@ void CLineIndex::SetLastStart(quint64 offset)
 
 void CLineIndex::MaterializeLast()
 {
+    m_cachedRow = -1;
     const qsizetype last = m_count - 1;
     const QByteArray text = At(last);
     quint32& e = EntryRef(last);
@@ -361,6 +385,7 @@ void CLineIndex::AppendText(const QByteArray& line)
 
 void CLineIndex::Clear()
 {
+    m_cachedRow = -1;
     m_pages.clear();
     m_pages.shrink_to_fit();
     m_groups.clear();

@@ -130,4 +130,8 @@ private:
     quint64 m_lastStart = 0; // of the last row
     qint64 m_lastRank = 0;   // side texts before the last row
     quint64 m_consumed = 0;  // offset after the bytes this index took last
+    // The row found last, so that reading rows in order (painting, list files, printing)
+    // steps from one to the next instead of walking its group again.
+    mutable qsizetype m_cachedRow = -1;
+    mutable Located m_cached{};
 };

@@ -2,6 +2,8 @@
 
 #include "CTraceLines.h"
 
+#include <cstring>
+
 namespace LineRules {
 
 namespace {
@@ -45,6 +47,27 @@ public:
             m_sink.Open(marked, true);
         }
         m_sink.Put(byte, m_sink.IsMarked() ? Mode::Strip : m_plain);
+    }
+
+    // Writes size bytes as Write does one by one, a whole piece at a time: the line is cut
+    // only where it is full and another byte follows.
+    void WriteRun(const char* data, qsizetype size)
+    {
+        while (size > 0) {
+            if (!m_sink.IsOpen())
+                m_sink.Open(false, false);
+            const qsizetype room = (m_capacity - m_sink.CurrentSize()) / m_unit;
+            if (room <= 0) {
+                const bool marked = m_sink.IsMarked();
+                m_sink.Complete();
+                m_sink.Open(marked, true);
+                continue;
+            }
+            const qsizetype n = qMin(size, room);
+            m_sink.PutRun(data, n, m_sink.IsMarked() ? Mode::Strip : m_plain);
+            data += n;
+            size -= n;
+        }
     }
 
 private:
@@ -151,10 +174,14 @@ void LineFeedRule(Writer& b, View view, const LastLine& last, const char* data, 
 {
     if (last.exists && !EndsWithLineFeed(view, last))
         b->ContinueLast(false);
-    for (qsizetype i = 0; i < size; ++i) {
-        b.Write(static_cast<unsigned char>(data[i]));
-        if (data[i] == '\n')
+    // Up to and with each line feed, then the line is complete.
+    for (qsizetype i = 0; i < size;) {
+        const void* lf = std::memchr(data + i, '\n', size_t(size - i));
+        const qsizetype end = lf ? static_cast<const char*>(lf) - data + 1 : size;
+        b.WriteRun(data + i, end - i);
+        if (lf)
             b->Complete();
+        i = end;
     }
 }
 
@@ -162,14 +189,20 @@ void F0Rule(Writer& b, const LastLine& last, const char* data, qsizetype size)
 {
     if (last.exists && static_cast<unsigned char>(data[0]) != 0xF0)
         b->ContinueLast(false);
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        if (byte == 0xF0) {
+    // Each 0xF0 begins a line; the bytes up to the next one go on in it. The hex view
+    // writes every other byte without bit 7 (Mode::F0Hex).
+    for (qsizetype i = 0; i < size;) {
+        if (static_cast<unsigned char>(data[i]) == 0xF0) {
             b->Complete();
             b->Open(false, false);
+            b.Write(0xF0);
+            ++i;
+            continue;
         }
-        // The hex view writes every other byte without bit 7 (Mode::F0Hex).
-        b.Write(byte);
+        const void* f0 = std::memchr(data + i, 0xF0, size_t(size - i));
+        const qsizetype end = f0 ? static_cast<const char*>(f0) - data : size;
+        b.WriteRun(data + i, end - i);
+        i = end;
     }
 }
 
@@ -184,17 +217,27 @@ void HighBitRule(Writer& b, View view, bool lineFeeds, const LastLine& last, con
         else if (!lastMarked && !firstMarked && !(lineFeeds && EndsWithLineFeed(view, last)))
             b->ContinueLast(false);
     }
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        const bool marked = IsMarked(byte);
+    // A run of bytes of one kind at a time (a plain run ends after a line feed where line
+    // feeds count). A marked line writes its bytes without bit 7 (Mode::Strip).
+    for (qsizetype i = 0; i < size;) {
+        const bool marked = IsMarked(static_cast<unsigned char>(data[i]));
         if (b->IsOpen() && b->IsMarked() != marked)
             b->Complete();
         if (!b->IsOpen())
             b->Open(marked, false);
-        // A marked line writes its bytes without bit 7 (Mode::Strip).
-        b.Write(byte);
-        if (lineFeeds && !marked && byte == 0x0A)
+        qsizetype end = i;
+        bool lineEnd = false;
+        while (end < size && IsMarked(static_cast<unsigned char>(data[end])) == marked) {
+            ++end;
+            if (lineFeeds && !marked && data[end - 1] == 0x0A) {
+                lineEnd = true;
+                break;
+            }
+        }
+        b.WriteRun(data + i, end - i);
+        if (lineEnd)
             b->Complete();
+        i = end;
     }
 }
 

@@ -69,6 +69,12 @@ public:
     virtual qsizetype CurrentSize() const = 0; // characters of the current line
     virtual void Complete() = 0;
     virtual void Put(unsigned char byte, Mode mode) = 0;
+    // size bytes at once; the rules call it only with bytes that fit the current line.
+    virtual void PutRun(const char* data, qsizetype size, Mode mode)
+    {
+        for (qsizetype i = 0; i < size; ++i)
+            Put(static_cast<unsigned char>(data[i]), mode);
+    }
 };
 
 Rule ForPanelCode(int panelCode);

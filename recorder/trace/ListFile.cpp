@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace ListFile {
 
 namespace {
@@ -76,7 +78,30 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
         block = file.read(1 << 20);
         if (block.isEmpty())
             break;
-        for (const char c : std::as_const(block)) {
+        const char* bytes = block.constData();
+        const qsizetype size = block.size();
+        for (qsizetype i = 0; i < size; ++i) {
+            const char c = bytes[i];
+            if (state == Normal && c != '\r' && c != '\n') {
+                // A run of plain bytes is copied at once, cut where the line is full.
+                qsizetype end = i + 1;
+                while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+                    ++end;
+                for (qsizetype k = i; k < end;) {
+                    if (n >= maxLine) {
+                        add(line, maxLine);
+                        n -= maxLine;
+                        if (n > 0)
+                            line[0] = line[maxLine];
+                    }
+                    const qsizetype m = qMin(end - k, maxLine - n);
+                    std::memcpy(line + n, bytes + k, size_t(m));
+                    n += m;
+                    k += m;
+                }
+                i = end - 1;
+                continue;
+            }
             if (state == AfterEndCr) {
                 state = Normal;
                 if (c == '\n')

@@ -439,7 +439,10 @@ void CListViewCourier::OnSelectionChanged()
 
 bool CListViewCourier::WriteList(const QString& path)
 {
-    return ListFile::Write(path, ItemCount(), [this](int i) { return m_model->ItemText(i); });
+    return ListFile::Write(path, ItemCount(), [this](int i) {
+        // Only what the file keeps of an item is rendered.
+        return m_model->Lines().Head(i, ListFile::ItemChars);
+    });
 }
 
 void CListViewCourier::LoadList()

@@ -1,6 +1,8 @@
 // Feeds arbitrary bytes to the list file loader of both trace views: every line must stay
-// within its view's limit, and nothing may crash or read out of bounds.
+// within its view's limit, the lines must be those the loader as first written byte by byte
+// gives, and nothing may crash or read out of bounds.
 #include "CMessageRecorder.h"
+#include "CTraceLines.h"
 #include "ListFile.h"
 
 // Qt
@@ -10,6 +12,71 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+namespace {
+
+// The loader as first written, byte by byte into a QByteArray: the oracle.
+inline ListFile::LoadResult ReferenceLoad(const QString& path, bool asciiView,
+                                          const std::function<void()>& clear,
+                                          const std::function<void(const QByteArray&)>& add)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return ListFile::LoadResult::Failed;
+    }
+    if (file.size() == 0 && file.atEnd())
+        return ListFile::LoadResult::Empty;
+    clear();
+
+    const int maxLine = asciiView ? ListFile::AsciiLineMax : ListFile::HexLineMax;
+    enum State { Normal, AfterEnd, AfterEndCr } state = Normal;
+    QByteArray line;
+    line.reserve(maxLine + 2);
+    // A full line is cut only when a byte follows that does not end it, so that a line of
+    // exactly the maximum length followed by CR LF stays one item. The buffer holds at
+    // most the maximum and one CR.
+    const auto append = [&](char c) {
+        if (line.size() > maxLine || (line.size() == maxLine && c != '\r')) {
+            add(line.left(maxLine));
+            line.remove(0, maxLine);
+        }
+        line.append(c);
+    };
+    while (!file.atEnd()) {
+        const QByteArray block = file.read(1 << 16);
+        if (block.isEmpty())
+            break;
+        for (const char c : block) {
+            if (state == AfterEndCr) {
+                state = Normal;
+                if (c == '\n')
+                    continue; // the line end written after an item that ended in CR LF
+                append('\r');
+            } else if (state == AfterEnd) {
+                state = Normal;
+                if (c == '\r') {
+                    state = AfterEndCr;
+                    continue;
+                }
+            }
+            if (c == '\n' && line.endsWith('\r')) {
+                line.chop(1);
+                add(line);
+                line.clear();
+                if (asciiView)
+                    state = AfterEnd;
+                continue;
+            }
+            append(c);
+        }
+    }
+    // A line that reached the maximum ended there; shorter rests are dropped.
+    if (line.size() >= maxLine)
+        add(line.left(maxLine));
+    return ListFile::LoadResult::Loaded;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -34,6 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             });
         if (total > qint64(size))
             std::abort();
+        QList<QByteArray> expected;
+        ReferenceLoad(
+            path, ascii, [] {}, [&](const QByteArray& line) { expected.append(line); });
+        CTraceLines lines;
+        ListFile::Load(path, ascii, lines);
+        if (lines.Count() != expected.size())
+            std::abort();
+        for (qsizetype i = 0; i < lines.Count(); ++i)
+            if (lines.At(i) != expected[i])
+                std::abort();
     }
     return 0;
 }

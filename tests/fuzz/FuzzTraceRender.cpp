@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the timestamped-trace reader and the line rules of both views:
 // the segments must be pieces of the input in its order, no line may outgrow its view's
 // buffer, the line index over the shared store must read exactly as the lines the rules
-// build as texts, and nothing may crash or read out of bounds. The first two bytes choose
-// the rule settings; bit 7 of the first also switches the rule between chunks.
+// build as texts, both must read as the rules first written byte by byte, and nothing may crash or
+// read out of bounds. The first two bytes choose the rule settings; bit 7 of the first also
+// switches the rule between chunks.
 #include "CLineIndex.h"
 #include "CTraceLines.h"
 #include "LineRules.h"
+#include "ReferenceLineRules.h"
 #include "TraceReader.h"
 
 #include <cstddef>
@@ -40,20 +42,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Both views index over one store, as in the program.
         const auto received = std::make_shared<CTraceStore>(r == 0 ? 0xFFFFFF00ull : 0);
         CLineIndex asciiIndex(received), hexIndex(received);
-        CTraceLines asciiText, hexText;
+        CTraceLines asciiText, hexText, asciiReference, hexReference;
         int chunkNumber = 0;
         for (const TraceReader::Segment& s : segments) {
             for (const View view : {View::Ascii, View::Hex}) {
                 CLineIndex& index = view == View::Ascii ? asciiIndex : hexIndex;
                 CTraceLines& text = view == View::Ascii ? asciiText : hexText;
+                CTraceLines& reference = view == View::Ascii ? asciiReference : hexReference;
                 if (s.kind == TraceReader::Segment::Text) {
                     const QByteArray line = s.bytes.left(LineRules::Capacity(view));
                     text.Append(line);
+                    reference.Append(line);
                     index.AppendText(line);
                 } else {
                     const Rule rule =
                         switchRules && chunkNumber % 2 ? rules[(r + 1) % 5] : rules[r];
                     LineRules::AppendChunk(text, view, rule, settings, s.bytes);
+                    LineRules::Apply(reference, ReferenceLineRules::BuildChunk(
+                                                    view, rule, settings, !reference.IsEmpty(),
+                                                    reference.Last(), s.bytes));
                     index.AppendChunk(view, rule, settings, s.bytes);
                 }
             }
@@ -63,14 +70,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const View view : {View::Ascii, View::Hex}) {
             const CLineIndex& index = view == View::Ascii ? asciiIndex : hexIndex;
             const CTraceLines& text = view == View::Ascii ? asciiText : hexText;
-            if (index.Count() != text.Count())
+            const CTraceLines& reference = view == View::Ascii ? asciiReference : hexReference;
+            if (index.Count() != text.Count() || reference.Count() != text.Count())
                 std::abort();
             for (qsizetype i = 0; i < text.Count(); ++i) {
                 const QByteArray line = text.At(i);
                 if (line.size() > LineRules::Capacity(view))
                     std::abort();
-                if (index.At(i) != line || index.LengthAt(i) != line.size() ||
-                    index.Head(i, 5) != line.left(5))
+                if (index.At(i) != line || reference.At(i) != line ||
+                    index.LengthAt(i) != line.size() || index.Head(i, 5) != line.left(5))
                     std::abort();
             }
         }
