@@ -1,6 +1,7 @@
 #include "CQuillmarkDoc.h"
 
 #include "CMessages.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -10,18 +11,13 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
 const char kMagic[] = "Korvalin GmbH";
 const int kMagicSize = 13;
 const int kHeaderSize = 171;
-
-// Header values beyond these cannot come from a real project; such a file is refused whole.
-const int kMaxDisplayChars = 200;
-const int kMaxRecordsLimit = 1000000;
-const int kMaxDigits = 10;
-const int kMaxGroupDigitsRead = 1000;
 
 int32_t ReadInt(const char* p)
 {
@@ -40,22 +36,6 @@ QByteArray CText(const QByteArray& bytes)
 {
     const int nul = int(bytes.indexOf('\0'));
     return nul < 0 ? bytes : bytes.left(nul);
-}
-
-// A number text at exactly its file width: padded with zeros on the left or cut to its last
-// digits; the card mark stays the first character.
-QByteArray FixedNumber(const QByteArray& text, int width)
-{
-    if (text.size() == width || width <= 0)
-        return width <= 0 ? QByteArray() : text;
-    if (text.startsWith('+')) {
-        QByteArray digits = text;
-        digits[0] = '0';
-        QByteArray padded = CRecordList::PadZeros(digits, width);
-        padded[0] = '+';
-        return padded;
-    }
-    return CRecordList::PadZeros(text, width);
 }
 
 QByteArray FixedText(const QByteArray& text, int width)
@@ -123,7 +103,7 @@ bool CQuillmarkDoc::SetupListColumns()
     m_data.text1Length =
         ProjectRules::Text1LengthFor(m_data, m_data.textFormat, m_data.text1Length);
 
-    m_list.InsertColumn(0, QString(), 0);
+    m_list.InsertColumn(Column::Tag, QString(), 0);
     if (m_data.groupDigits > 10) {
         Report("Beim Auslesen ist ein Fehler aufgetreten.");
         return false;
@@ -134,18 +114,19 @@ bool CQuillmarkDoc::SetupListColumns()
         qMax(m_list.GetStringWidth(groupHeader),
              m_list.GetStringWidth(QString(qMax(0, m_data.groupDigits), QLatin1Char('W')))) +
         margin;
-    m_list.InsertColumn(1, groupHeader, groupWidth);
+    m_list.InsertColumn(Column::Group, groupHeader, groupWidth);
     const QString pseudoHeader = QStringLiteral("Pseudo MG");
     m_list.InsertColumn(
-        2, pseudoHeader,
+        Column::PseudoGroup, pseudoHeader,
         m_data.textFormat == FormatPseudo ? m_list.GetStringWidth(pseudoHeader) + margin : 0);
     const QString detectorHeader = ProjectRules::DetectorHeader(m_data);
-    m_list.InsertColumn(3, detectorHeader, m_list.GetStringWidth(detectorHeader) + margin);
+    m_list.InsertColumn(Column::Detector, detectorHeader,
+                        m_list.GetStringWidth(detectorHeader) + margin);
     m_list.InsertColumn(
-        4, QStringLiteral("Text 1"),
+        Column::Text1, QStringLiteral("Text 1"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text1Length), QLatin1Char('W'))) + margin);
     m_list.InsertColumn(
-        5, QStringLiteral("Text 2"),
+        Column::Text2, QStringLiteral("Text 2"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text2Length), QLatin1Char('W'))) + margin);
     if (m_list.Viewport())
         m_list.Viewport()->ResizeFrameToFit();
@@ -154,7 +135,7 @@ bool CQuillmarkDoc::SetupListColumns()
 
 bool CQuillmarkDoc::LoadProject()
 {
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     std::memset(m_data.coverPage, 0, sizeof m_data.coverPage);
 
@@ -195,17 +176,12 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     next.detectorDigits = ReadInt(h + 20);
     const int32_t offset = ReadInt(h + 24);
 
-    // Values no project can have would make the record widths meaningless or negative.
+    // Values no project can hold would make the record widths meaningless or negative. More
+    // group digits than the list can show are left to SetupListColumns, which reports them.
+    ProjectData probe = next;
+    probe.groupDigits = qMin(probe.groupDigits, int(ProjectLimits::MaxGroupDigits));
     const bool formatKnown = next.textFormat >= FormatStandard && next.textFormat <= FormatTwoLines;
-    const bool sane = formatKnown && next.displayChars >= 2 &&
-                      next.displayChars <= kMaxDisplayChars && next.maxRecords >= 0 &&
-                      next.maxRecords <= kMaxRecordsLimit && next.groupDigits >= 1 &&
-                      next.groupDigits <= kMaxGroupDigitsRead && next.pseudoGroupDigits >= 0 &&
-                      next.pseudoGroupDigits <= kMaxDigits && next.detectorDigits >= 0 &&
-                      next.detectorDigits <= kMaxDigits &&
-                      (next.groupDigits > kMaxDigits ||
-                       ProjectRules::Text1LengthFor(next, next.textFormat, 0) >= 0);
-    if (!sane) {
+    if (!formatKnown || !ProjectLimits::WithinLimits(probe)) {
         Report("Unbekanntes Dateiformat");
         return false;
     }
@@ -223,21 +199,24 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         return false;
     }
     // A Bosch file without its table keeps the standard assignment, not zeros.
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     m_list.DeleteAllColumns();
     if (!SetupListColumns())
         return false;
 
-    m_list.DeleteAllItems();
     const QByteArray tagOfFormat = ProjectRules::FormatTag(m_data.textFormat);
     const int groupWidth = ProjectRules::FileGroupWidth(m_data);
     qint64 remaining = length - kHeaderSize;
+    // The rows arrive as one batch: a shown list is reset once, not told of every row.
+    std::optional<CListBatch> batch(std::in_place, m_list);
+    m_list.DeleteAllItems();
     while (remaining > 0) {
         const QByteArray tagByte = file.read(1);
         remaining -= 1;
         const char tag = tagByte.isEmpty() ? '\0' : tagByte[0];
-        if (tag == 'L' && (remaining <= 241 || (m_data.panelType == 2 && remaining <= 497))) {
+        if (tag == 'L' &&
+            (remaining <= 241 || (m_data.panelType == PanelType::Bosch && remaining <= 497))) {
             const QByteArray table = file.read(255);
             std::memcpy(m_data.lzAssignment, table.constData(), size_t(table.size()));
             m_data.lzAssignment[255] = 0;
@@ -259,7 +238,13 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         MessageRecord rec;
         rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
         const bool pseudo = rec.formatTag == "P";
+        // The file may hold the group wider than the project's digits; the list, the keys
+        // and the wire always have groupDigits characters.
         rec.group = CText(file.read(groupWidth));
+        bool fits = true;
+        const QByteArray group = CRecordList::FitNumber(rec.group, m_data.groupDigits, &fits);
+        if (fits)
+            rec.group = group;
         if (pseudo)
             rec.pseudoGroup = CText(file.read(m_data.pseudoGroupDigits));
         rec.detector = CText(file.read(m_data.detectorDigits));
@@ -272,6 +257,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
             break;
         m_records.AddRecordAt(rec, m_list.GetItemCount(), false);
     }
+    batch.reset();
     if (remaining < 0)
         Report("Dateiende konnte nicht gefunden werden");
 
@@ -306,15 +292,15 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
         const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
         out.append(tag);
-        out.append(FixedNumber(rec.group, groupWidth));
+        out.append(CRecordList::FitNumber(rec.group, groupWidth));
         if (tag == 'P')
-            out.append(FixedNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
-        out.append(FixedNumber(rec.detector, m_data.detectorDigits));
+            out.append(CRecordList::FitNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
+        out.append(CRecordList::FitNumber(rec.detector, m_data.detectorDigits));
         out.append(FixedText(rec.text1, m_data.text1Length));
         out.append(FixedText(rec.text2, m_data.text2Length));
     }
 
-    if (m_data.panelType == 2) {
+    if (m_data.panelType == PanelType::Bosch) {
         out.append('L');
         out.append(m_data.lzAssignment, 255);
     }
@@ -384,7 +370,7 @@ bool CQuillmarkDoc::SaveProject(int mode)
         path = chosen;
     }
 
-    if (m_data.panelType == 3) {
+    if (m_data.panelType == PanelType::EffEff) {
         const char digit = m_data.panelId[3];
         if (digit != '1' && digit != '4' && digit != '5')
             m_data.panelId[3] = '1';

@@ -1,4 +1,5 @@
 #include "LineprobeCli.h"
+#include "RecordCommand.h"
 
 #include "CLineprobeDoc.h"
 #include "CStderrMessages.h"
@@ -35,7 +36,8 @@ int Usage()
     PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
                             "       lineprobe-cli ident --hex HEX64\n"
                             "       lineprobe-cli render TRACE.tds --panel-code N "
-                            "[--line-length N] [--break HH] --out BASE"));
+                            "[--line-length N] [--break HH] --out BASE\n") +
+             RecordUsage());
     return 2;
 }
 
@@ -66,6 +68,8 @@ int Run(const QStringList& arguments)
         return Ident(arguments.mid(1));
     if (command == QLatin1String("render"))
         return Render(arguments.mid(1));
+    if (command == QLatin1String("record"))
+        return Record(arguments.mid(1));
     return Usage();
 }
 
