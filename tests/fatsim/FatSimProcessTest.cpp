@@ -251,3 +251,21 @@ TEST(FatSimProcess, VanishesInTheTrafficAndComesBackUnderItsLink)
     EXPECT_TRUE(fat.Running());
     EXPECT_EQ(fat.Stop(), 0);
 }
+
+TEST(FatSimProcess, TrafficNotReadBeforeHIsGoneAfterIt)
+{
+    // A real line keeps nothing for a closed port: the next recording must not begin with
+    // bytes of the last one.
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    ASSERT_FALSE(fat.Start({"--maker", "AT", "--rate", "0"}).isEmpty());
+    Line line(fat.Device());
+    line.Write("T");
+    ASSERT_EQ(line.Read(32).size(), 32);
+    line.Write("S");
+    ASSERT_EQ(line.Read(10).size(), 10);
+    QTest::qSleep(200); // the line fills up
+    line.Write("H");
+    QTest::qSleep(300);
+    EXPECT_EQ(line.Read(1, 300), QByteArray());
+    EXPECT_EQ(fat.Stop(), 0);
+}

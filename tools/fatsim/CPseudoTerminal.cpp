@@ -75,6 +75,12 @@ int CPseudoTerminal::Unread() const
     return count;
 }
 
+void CPseudoTerminal::DiscardUnread()
+{
+    if (m_slave >= 0)
+        ::tcflush(m_slave, TCIFLUSH);
+}
+
 void CPseudoTerminal::Close()
 {
     if (!m_link.isEmpty() && QFileInfo(m_link).isSymLink())

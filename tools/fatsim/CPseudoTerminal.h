@@ -22,6 +22,8 @@ public:
     int MasterFd() const { return m_master; }
     // Bytes written to the master that the other program has not read yet.
     int Unread() const;
+    // Drops them: a real line keeps nothing for a port that is closed.
+    void DiscardUnread();
     QString DevicePath() const { return m_path; }
 
 private:

@@ -174,6 +174,11 @@ CSimulatorLoop::Session CSimulatorLoop::RunSession(CFatSimulator& fat, CTrafficS
             if (!WriteAnswer(answer, m_rxFree))
                 return Session::Vanished;
             const bool recording = fat.CurrentState() == CFatSimulator::Recording;
+            // "H": the recorder closes its port at once. Traffic it did not read would wait
+            // in the pseudo-terminal (held open here) and greet its next recording; a real
+            // line keeps nothing for a closed port.
+            if (playing && !recording && buffer[i] == 'H')
+                m_pty.DiscardUnread();
             if (recording && !playing) {
                 // The rate counts from the "S" that starts this stretch of traffic.
                 const double ahead =
