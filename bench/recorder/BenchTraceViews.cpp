@@ -6,6 +6,8 @@
 //   text10, text1  the same lines kept as texts (the rules' text form), as reference
 //   chunks    time per appended chunk at 100,000 and at 1,000,000 rows
 //   listfile  loading a list file of 1,000,000 lines, next to reading the file
+//   show      both views side by side with a header, marked and plain lines and a
+//             selection, for 30 seconds (to look at them)
 // Without --mode every mode runs in a process of its own, so that memory figures do not mix.
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
@@ -264,6 +267,25 @@ void ListFile()
                 loadMs, paintMs, readMs);
 }
 
+void Show()
+{
+    Views views(5);
+    views.ascii.move(0, 0);
+    views.hex.move(640, 0);
+    views.ascii.resize(630, 500);
+    views.hex.resize(630, 500);
+    views.ascii.AppendTextLines("----------------------------------------------\r\n\r\n"
+                                "Hersteller: BOSCH\r\n\r\n");
+    ChunkSource source(OneByteLines());
+    for (int i = 0; i < 100000; ++i)
+        views.Receive(QByteArray("Feuer MG ") + QByteArray::number(i % 300) +
+                      QByteArray(3, char(0xC1 + i % 20)));
+    views.ascii.AppendErrorText("Overrun Error");
+    views.ascii.selectRow(views.ascii.ItemCount() - 20);
+    QTimer::singleShot(30000, qApp, &QCoreApplication::quit);
+    QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -297,6 +319,8 @@ int main(int argc, char** argv)
         Chunks();
     else if (mode == QLatin1String("listfile"))
         ListFile();
+    else if (mode == QLatin1String("show"))
+        Show();
     std::fflush(stdout);
     return 0;
 }
