@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "PdfPrintCommand.h"
 #include "ProjectRules.h"
 #include "TransferCommands.h"
 
@@ -112,6 +113,7 @@ static void AddBuiltins()
                TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(),
                TransferCommands::RunReadLz);
+    AddCommand(QStringLiteral("print"), PdfPrintCommand::Usage(), PdfPrintCommand::Run);
 }
 
 int Run(const QStringList& arguments)

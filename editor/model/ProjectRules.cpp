@@ -196,8 +196,9 @@ QString PrintModelText(int panelType, int panelVariant)
 {
     switch (panelType) {
     case 0:
-        return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte")
-                                 : QStringLiteral("FC 330A");
+        if (panelVariant == 0)
+            return QStringLiteral("FC 330A");
+        return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte") : QString();
     case 1:
         return QStringLiteral("Reihe FP 2000");
     case 2:
@@ -215,8 +216,9 @@ QString PrintModelText(int panelType, int panelVariant)
     case 6:
         return QStringLiteral("NF 1000");
     case 7:
-        return panelVariant == 1 ? QStringLiteral("AlgoRex 1115")
-                                 : QStringLiteral("SIGMASYS C / M");
+        if (panelVariant == 0)
+            return QStringLiteral("SIGMASYS C / M");
+        return panelVariant == 1 ? QStringLiteral("AlgoRex 1115") : QString();
     case 8:
         return QStringLiteral("FAST 2000");
     }
@@ -239,8 +241,11 @@ QString ModelText(int panelType, int panelVariant)
     case 2:
     case 5:
     case 6:
-    case 7:
-        return QStringLiteral("Zentrale: ") + PrintModelText(panelType, panelVariant);
+    case 7: {
+        // A variant the panel does not have names no model.
+        const QString model = PrintModelText(panelType, panelVariant);
+        return model.isEmpty() ? QString() : QStringLiteral("Zentrale: ") + model;
+    }
     }
     return QString();
 }

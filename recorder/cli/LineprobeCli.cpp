@@ -7,6 +7,7 @@
 #include "LineRules.h"
 #include "ListFile.h"
 #include "PortErrors.h"
+#include "TracePdfCommand.h"
 #include "TraceReader.h"
 
 // Qt
@@ -32,7 +33,9 @@ int Usage()
     PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
                             "       lineprobe-cli ident --hex HEX64\n"
                             "       lineprobe-cli render TRACE.tds --panel-code N "
-                            "[--line-length N] [--break HH] --out BASE"));
+                            "[--line-length N] [--break HH] --out BASE\n"
+                            "       lineprobe-cli print ") +
+             TracePdfCommand::Usage());
     return 2;
 }
 
@@ -63,6 +66,8 @@ int Run(const QStringList& arguments)
         return Ident(arguments.mid(1));
     if (command == QLatin1String("render"))
         return Render(arguments.mid(1));
+    if (command == QLatin1String("print"))
+        return TracePdfCommand::Run(arguments.mid(1));
     return Usage();
 }
 
