@@ -164,13 +164,8 @@ int CRecordList::AddRecordAt(const MessageRecord& rec, int row, bool ensureVisib
 {
     if (!m_list)
         return -1;
-    row = m_list->InsertItem(row);
-    m_list->SetItemText(row, ColTag, rec.formatTag);
-    m_list->SetItemText(row, ColGroup, rec.group);
-    m_list->SetItemText(row, ColPseudo, rec.pseudoGroup);
-    m_list->SetItemText(row, ColDetector, rec.detector);
-    m_list->SetItemText(row, ColText1, rec.text1);
-    m_list->SetItemText(row, ColText2, rec.text2);
+    row = m_list->InsertItem(
+        row, {rec.formatTag, rec.group, rec.pseudoGroup, rec.detector, rec.text1, rec.text2});
     if (ensureVisible)
         m_list->EnsureVisible(row);
     return row;
