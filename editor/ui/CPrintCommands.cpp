@@ -66,6 +66,17 @@ void CPrintCommands::PreparePrinter(QPrinter& printer)
     printer.setDocName(QStringLiteral("FAT Versorgungstexte"));
 }
 
+QPair<int, int> CPrintCommands::PageRange(const QPrinter& printer, int lastPage)
+{
+    int first = 1;
+    int end = lastPage;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = qBound(1, printer.fromPage(), lastPage);
+        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : lastPage, lastPage);
+    }
+    return {first, end};
+}
+
 std::unique_ptr<ProjectPrintout> CPrintCommands::BeginPrinting(QPrinter& printer)
 {
     if (printer.outputFormat() == QPrinter::PdfFormat) {
@@ -86,13 +97,9 @@ std::unique_ptr<ProjectPrintout> CPrintCommands::BeginPrinting(QPrinter& printer
 bool CPrintCommands::PrintJob(QPrinter& printer)
 {
     const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(printer);
-    const int last = printout->LastPage();
-    int first = 1;
-    int end = last;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = qBound(1, printer.fromPage(), last);
-        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : last, last);
-    }
+    const QPair<int, int> range = PageRange(printer, printout->LastPage());
+    const int first = range.first;
+    const int end = range.second;
 
     QProgressDialog progress(QStringLiteral("Die Seiten werden gedruckt..."),
                              QStringLiteral("&Abbrechen"), 0, end - first + 1, m_view);
@@ -105,6 +112,9 @@ bool CPrintCommands::PrintJob(QPrinter& printer)
         [&](int done, int) {
             progress.setValue(done);
             cancelled = progress.wasCanceled();
+            // A cancelled job is withdrawn, not sent half printed.
+            if (cancelled)
+                printer.abort();
             return !cancelled;
         });
     progress.reset();
@@ -135,10 +145,12 @@ void CPrintCommands::OnFilePrintPreview()
     PreparePrinter(printer);
     QPrintPreviewDialog preview(&printer, m_view);
     preview.setWindowTitle(QStringLiteral("Seitenansicht"));
+    // The preview's own print button asks again with the printer chosen there.
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(*target);
-        PagePainter::PaintPages(*target, 1, printout->LastPage(),
+        const QPair<int, int> range = PageRange(*target, printout->LastPage());
+        PagePainter::PaintPages(*target, range.first, range.second,
                                 [&](int page) { return printout->Page(page); });
         QApplication::restoreOverrideCursor();
     });
