@@ -6,6 +6,7 @@
 #include "CRecordList.h"
 #include "CSerial.h"
 #include "ProjectData.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -131,7 +132,8 @@ void CTransferCore::Begin()
         // The records are formatted before anything goes out, on this thread, from the rows
         // as they stand, so that the sender thread never touches the list and a row that
         // cannot be sent leaves the FAT untouched. The end comes once the caller's loop runs.
-        QMetaObject::invokeMethod(this, [this] { EndTransfer(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { EndTransfer(); }, Qt::QueuedConnection);
         return;
     }
     SetStatus(QStringLiteral("FAT wird vorbereitet"));
@@ -395,7 +397,8 @@ void CTransferCore::ReceiveReadTexts(int waiting)
     case AwaitIdent:
         if (waiting != kIdentLength)
             return;
-        StoreIdentification(Read(kIdentLength));
+        if (!StoreIdentification(Read(kIdentLength)))
+            return;
         m_state = AwaitHeader;
         SendByte('L');
         break;
@@ -434,17 +437,18 @@ void CTransferCore::ReceiveReadTexts(int waiting)
     }
 }
 
-void CTransferCore::StoreIdentification(const QByteArray& id)
+bool CTransferCore::StoreIdentification(const QByteArray& id)
 {
-    ProjectData& d = *m_data;
+    // Decoded into a copy first: an identification no project can hold ends the reading
+    // before anything of the project changes.
+    ProjectData d = *m_data;
     const auto byte = [&id](int i) { return static_cast<unsigned char>(id.at(i)); };
     d.displayChars = byte(16);
     d.maxRecords = byte(17) * 256 + byte(18);
     std::memset(d.projectPath, 0, sizeof d.projectPath);
-    char letters[5] = {id.at(0), id.at(1), id.at(2), id.at(3), 0};
     int type = d.panelType;
     int variant = d.panelVariant;
-    if (ProjectRules::DecodePanelIdFat(letters, type, variant)) {
+    if (ProjectRules::DecodePanelIdFat(id.constData(), type, variant)) {
         d.panelType = type;
         d.panelVariant = variant;
     }
@@ -452,10 +456,28 @@ void CTransferCore::StoreIdentification(const QByteArray& id)
     d.groupDigits = byte(20);
     d.pseudoGroupDigits = 5;
     d.text2Length = d.displayChars / 2;
-    // Positions 0 to 15 as text: up to the first NUL, always terminated within the field.
+    // Positions 0 to 15 as they came: a NUL before the model digit must not lose it, or a
+    // saved project would no longer know its model nor match its FAT when sending.
     std::memset(d.panelId, 0, sizeof d.panelId);
-    const int idLength = int(qstrnlen(id.constData(), 16));
-    std::memcpy(d.panelId, id.constData(), size_t(idLength));
+    std::memcpy(d.panelId, id.constData(), 16);
+
+    const QString problem = ProjectLimits::Check(d);
+    if (!problem.isEmpty()) {
+        RefuseIdentification(problem);
+        return false;
+    }
+    *m_data = d;
+    return true;
+}
+
+void CTransferCore::RefuseIdentification(const QString& problem)
+{
+    KillTimer();
+    AbortLink();
+    m_succeeded = false;
+    MessageBox(QStringLiteral("Die Kennung des FAT passt zu keinem Projekt: ") + problem,
+               QStringLiteral("Fehler"), msg::Error, msg::Ok);
+    EndTransfer();
 }
 
 void CTransferCore::AcceptRecord(int waiting)
@@ -471,7 +493,16 @@ void CTransferCore::AcceptRecord(int waiting)
     ProjectData& d = *m_data;
     const char tag = TagOfType(static_cast<unsigned char>(record.at(0)));
     if (first && m_progressPos == 0 && tag) {
-        d.textFormat = tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
+        // The first record decides the format, and with it the length of Text 1.
+        ProjectData next = d;
+        next.textFormat = tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
+        const QString problem = ProjectLimits::Check(next);
+        if (!problem.isEmpty()) {
+            m_pending.clear();
+            RefuseIdentification(problem);
+            return;
+        }
+        d.textFormat = next.textFormat;
         m_list->DeleteAllColumns();
         m_document->SetupListColumns();
     }
@@ -516,7 +547,7 @@ bool CTransferCore::CheckIdentification()
 {
     const QByteArray id = Read(kIdentLength);
     for (int i = 0; i < 4; ++i) {
-        if (i == 3 && m_data->panelType == 3)
+        if (i == 3 && m_data->panelType == PanelType::EffEff)
             continue;
         if (id.at(i) != m_data->panelId[i])
             return false;
@@ -597,7 +628,7 @@ void CTransferCore::ReceiveSendTexts(int waiting)
 bool CTransferCore::FormatRecord()
 {
     const int row = m_recordsDone;
-    const QByteArray tag = m_list->GetItemText(row, 0);
+    const QByteArray tag = m_list->GetItemText(row, Column::Tag);
     unsigned char type = 0;
     if (tag == "F")
         type = 0x28;
@@ -610,11 +641,11 @@ bool CTransferCore::FormatRecord()
         return false;
     }
     m_buffer = QByteArray(1, char(type));
-    m_buffer += m_list->GetItemText(row, 1);
-    m_buffer += m_list->GetItemText(row, 3);
-    m_buffer += m_list->GetItemText(row, 2);
-    m_buffer += Padded(m_list->GetItemText(row, 4), m_data->text1Length);
-    m_buffer += Padded(m_list->GetItemText(row, 5), m_data->text2Length);
+    m_buffer += m_list->GetItemText(row, Column::Group);
+    m_buffer += m_list->GetItemText(row, Column::Detector);
+    m_buffer += m_list->GetItemText(row, Column::PseudoGroup);
+    m_buffer += Padded(m_list->GetItemText(row, Column::Text1), m_data->text1Length);
+    m_buffer += Padded(m_list->GetItemText(row, Column::Text2), m_data->text2Length);
     m_recordLength = int(m_buffer.size());
     return true;
 }

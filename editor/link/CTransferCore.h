@@ -109,7 +109,10 @@ private:
     void ReceiveSendLz(int waiting);
     void ReceiveReadLz(int waiting);
     bool CheckIdentification();
-    void StoreIdentification(const QByteArray& id);
+    // Stores the FAT's identification into the project; false (and the transfer ended with a
+    // message) when it describes a project outside the limits.
+    bool StoreIdentification(const QByteArray& id);
+    void RefuseIdentification(const QString& problem);
     void AcceptRecord(int waiting);
     bool FormatAllRecords();
 

@@ -1,6 +1,7 @@
 #include "CQuillmarkDoc.h"
 
 #include "CMessages.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -17,12 +18,6 @@ namespace {
 const char kMagic[] = "Korvalin GmbH";
 const int kMagicSize = 13;
 const int kHeaderSize = 171;
-
-// Header values beyond these cannot come from a real project; such a file is refused whole.
-const int kMaxDisplayChars = 200;
-const int kMaxRecordsLimit = 1000000;
-const int kMaxDigits = 10;
-const int kMaxGroupDigitsRead = 1000;
 
 int32_t ReadInt(const char* p)
 {
@@ -124,7 +119,7 @@ bool CQuillmarkDoc::SetupListColumns()
     m_data.text1Length =
         ProjectRules::Text1LengthFor(m_data, m_data.textFormat, m_data.text1Length);
 
-    m_list.InsertColumn(0, QString(), 0);
+    m_list.InsertColumn(Column::Tag, QString(), 0);
     if (m_data.groupDigits > 10) {
         Report("Beim Auslesen ist ein Fehler aufgetreten.");
         return false;
@@ -135,18 +130,19 @@ bool CQuillmarkDoc::SetupListColumns()
         qMax(m_list.GetStringWidth(groupHeader),
              m_list.GetStringWidth(QString(qMax(0, m_data.groupDigits), QLatin1Char('W')))) +
         margin;
-    m_list.InsertColumn(1, groupHeader, groupWidth);
+    m_list.InsertColumn(Column::Group, groupHeader, groupWidth);
     const QString pseudoHeader = QStringLiteral("Pseudo MG");
     m_list.InsertColumn(
-        2, pseudoHeader,
+        Column::PseudoGroup, pseudoHeader,
         m_data.textFormat == FormatPseudo ? m_list.GetStringWidth(pseudoHeader) + margin : 0);
     const QString detectorHeader = ProjectRules::DetectorHeader(m_data);
-    m_list.InsertColumn(3, detectorHeader, m_list.GetStringWidth(detectorHeader) + margin);
+    m_list.InsertColumn(Column::Detector, detectorHeader,
+                        m_list.GetStringWidth(detectorHeader) + margin);
     m_list.InsertColumn(
-        4, QStringLiteral("Text 1"),
+        Column::Text1, QStringLiteral("Text 1"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text1Length), QLatin1Char('W'))) + margin);
     m_list.InsertColumn(
-        5, QStringLiteral("Text 2"),
+        Column::Text2, QStringLiteral("Text 2"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text2Length), QLatin1Char('W'))) + margin);
     if (m_list.Viewport())
         m_list.Viewport()->ResizeFrameToFit();
@@ -155,7 +151,7 @@ bool CQuillmarkDoc::SetupListColumns()
 
 bool CQuillmarkDoc::LoadProject()
 {
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     std::memset(m_data.coverPage, 0, sizeof m_data.coverPage);
 
@@ -196,17 +192,12 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     next.detectorDigits = ReadInt(h + 20);
     const int32_t offset = ReadInt(h + 24);
 
-    // Values no project can have would make the record widths meaningless or negative.
+    // Values no project can hold would make the record widths meaningless or negative. More
+    // group digits than the list can show are left to SetupListColumns, which reports them.
+    ProjectData probe = next;
+    probe.groupDigits = qMin(probe.groupDigits, int(ProjectLimits::MaxGroupDigits));
     const bool formatKnown = next.textFormat >= FormatStandard && next.textFormat <= FormatTwoLines;
-    const bool sane = formatKnown && next.displayChars >= 2 &&
-                      next.displayChars <= kMaxDisplayChars && next.maxRecords >= 0 &&
-                      next.maxRecords <= kMaxRecordsLimit && next.groupDigits >= 1 &&
-                      next.groupDigits <= kMaxGroupDigitsRead && next.pseudoGroupDigits >= 0 &&
-                      next.pseudoGroupDigits <= kMaxDigits && next.detectorDigits >= 0 &&
-                      next.detectorDigits <= kMaxDigits &&
-                      (next.groupDigits > kMaxDigits ||
-                       ProjectRules::Text1LengthFor(next, next.textFormat, 0) >= 0);
-    if (!sane) {
+    if (!formatKnown || !ProjectLimits::WithinLimits(probe)) {
         Report("Unbekanntes Dateiformat");
         return false;
     }
@@ -224,7 +215,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         return false;
     }
     // A Bosch file without its table keeps the standard assignment, not zeros.
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     m_list.DeleteAllColumns();
     if (!SetupListColumns())
@@ -240,7 +231,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         const QByteArray tagByte = file.read(1);
         remaining -= 1;
         const char tag = tagByte.isEmpty() ? '\0' : tagByte[0];
-        if (tag == 'L' && (remaining <= 241 || (m_data.panelType == 2 && remaining <= 497))) {
+        if (tag == 'L' &&
+            (remaining <= 241 || (m_data.panelType == PanelType::Bosch && remaining <= 497))) {
             const QByteArray table = file.read(255);
             std::memcpy(m_data.lzAssignment, table.constData(), size_t(table.size()));
             m_data.lzAssignment[255] = 0;
@@ -318,7 +310,7 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         out.append(FixedText(rec.text2, m_data.text2Length));
     }
 
-    if (m_data.panelType == 2) {
+    if (m_data.panelType == PanelType::Bosch) {
         out.append('L');
         out.append(m_data.lzAssignment, 255);
     }
@@ -388,7 +380,7 @@ bool CQuillmarkDoc::SaveProject(int mode)
         path = chosen;
     }
 
-    if (m_data.panelType == 3) {
+    if (m_data.panelType == PanelType::EffEff) {
         const char digit = m_data.panelId[3];
         if (digit != '1' && digit != '4' && digit != '5')
             m_data.panelId[3] = '1';

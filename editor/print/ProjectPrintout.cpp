@@ -7,10 +7,6 @@
 
 namespace {
 
-// Panel types whose pages differ: eff eff prints no address line, NOTIFIER has its own
-// column headings.
-enum { PanelEffEff = 3, PanelNotifier = 6 };
-
 // A fixed-size text of the settings block, up to its first NUL.
 QString BlockText(const char* text, size_t size)
 {
@@ -191,7 +187,8 @@ PageLayout ProjectPrintout::ListPage(int n) const
                                            {"Text 2", 1500}};
     static const Heading standard[] = {
         {"Meldergruppe", 250}, {"Melder", 600}, {"Text 1", 800}, {"Text 2", 1400}};
-    if (m_data.panelType == PanelNotifier) {
+    // NOTIFIER names its own columns, over the same positions.
+    if (m_data.panelType == PanelType::Notifier) {
         for (const Heading& h : notifier)
             b.Text(QString::fromLatin1(h.text), h.x - ox, 190 - oy);
     } else if (pseudo) {
@@ -229,7 +226,8 @@ PageLayout ProjectPrintout::ListPage(int n) const
     b.Text(QStringLiteral("Seite %1 / %2").arg(n).arg(m_lastPage), 900 - ox, 2830 - oy,
            PageAlign::Center);
     b.Text(QStringLiteral("Stand: ") + DateText(m_date), 2000 - ox, 2800 - oy, PageAlign::Right);
-    if (m_data.panelType != PanelEffEff) {
+    // eff eff pages carry no address line.
+    if (m_data.panelType != PanelType::EffEff) {
         font.Select(m_fonts.arial20);
         b.Text(MakerAddressLine(), 900 - ox, 2880 - oy, PageAlign::Center);
     }

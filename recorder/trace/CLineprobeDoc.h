@@ -66,6 +66,9 @@ public:
     // Asks for a list file to open; on OK the trace path is the chosen file (refused like
     // OpenDocument when it is too long).
     bool OpenListFile();
+    // The open dialog of OpenListFile alone: the trace path is not changed, so a running
+    // recording can be stopped before it is.
+    bool AskListFile(QString& path);
     // A dropped file or the command line: the trace path is path. A path longer than a
     // trace path may be is refused with the open message and changes nothing.
     bool OpenDocument(const QString& path);

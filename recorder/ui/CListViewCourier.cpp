@@ -113,7 +113,21 @@ void CListViewCourier::AppendLine(const QByteArray& line, bool scroll)
 {
     m_model->AppendLine(line);
     if (scroll)
-        scrollToBottom();
+        ScrollToEnd();
+}
+
+void CListViewCourier::ScrollToEnd()
+{
+    if (m_scrollPending)
+        return;
+    m_scrollPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_scrollPending = false;
+            scrollToBottom();
+        },
+        Qt::QueuedConnection);
 }
 
 void CListViewCourier::AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk)
@@ -124,7 +138,7 @@ void CListViewCourier::AppendChunkByRule(LineRules::Rule rule, const QByteArray&
         settings.breakValue = m_doc->breakValue;
     }
     m_model->AppendChunk(m_look.view, rule, settings, chunk);
-    scrollToBottom();
+    ScrollToEnd();
 }
 
 void CListViewCourier::SelectItem(int index)
@@ -176,9 +190,19 @@ bool CListViewCourier::SaveList()
     QString path;
     if (!Messages().SaveFileName(dialog, path))
         return false;
+    const QString partner = ListFile::WithExtension(path, m_look.partnerExtension);
+    if (QFileInfo(partner).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
+        // Both lists would go to one file, the second overwriting the first.
+        MessageBox(QStringLiteral("Die Liste kann nicht unter diesem Namen gespeichert werden: "
+                                  "die zweite Liste bekäme denselben Dateinamen.\n"
+                                  "Wählen Sie einen Namen mit der Endung .%1.")
+                       .arg(m_look.extension),
+                   QString(), msg::Warning);
+        return false;
+    }
     if (!WriteList(path))
         return false;
-    Notify(HintWriteList, ListFile::WithLast(path, m_look.partnerLast));
+    Notify(HintWriteList, partner);
     return true;
 }
 
@@ -220,6 +244,8 @@ void CListViewCourier::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
+    // A running recording ends first, with its own lists beside its own trace.
+    StopBeforeLoad();
     if (!m_doc->OpenDocument(path))
         return;
     LoadList();

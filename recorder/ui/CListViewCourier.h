@@ -25,7 +25,7 @@ public:
         int widthBlanks;   // column width as this many blanks of the list font
         QString caption;   // caption of the child window
         QString extension; // "tvs" or "tvh"
-        QChar partnerLast; // last character of the other view's list path
+        QString partnerExtension; // extension of the other view's list file
     };
 
     CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
@@ -47,7 +47,8 @@ public:
     // Loads the view's own list file beside the document's trace path.
     void LoadList();
     // "&Speichern" while recording: asks for the file, writes this list there and sends the
-    // other view the partner path (hint 11).
+    // other view the partner path, the same path with the other list's extension (hint 11).
+    // A name whose partner path is the same file is refused before anything is written.
     bool SaveList();
     // Caption of the child window and the main window title.
     void UpdateCaption();
@@ -57,6 +58,11 @@ public:
 
 protected:
     void Notify(long hint, const QVariant& arg = QVariant());
+    // Before a dropped file becomes the trace path: a running recording is stopped first.
+    virtual void StopBeforeLoad() = 0;
+    // Scrolls the last item into view once, in the next turn of the event loop, however many
+    // lines came in this one.
+    void ScrollToEnd();
     void AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk);
 
     void showEvent(QShowEvent* event) override;
@@ -77,4 +83,5 @@ private:
     CTraceListModel* m_model;
     bool m_initialized = false;
     bool m_selecting = false;
+    bool m_scrollPending = false;
 };

@@ -128,3 +128,25 @@ TEST_F(EditorCliTest, RefusedRecordLeavesTheFileUntouched)
     EXPECT_EQ(r.status, 2) << "missing detector is a usage error";
     EXPECT_EQ(Read(path), bytes);
 }
+
+TEST_F(EditorCliTest, AddRefusesATextTheCodePageCannotHold)
+{
+    const QByteArray bytes = file.Header() + record + "E";
+    const QString path = Write("omega.bmt", bytes);
+    Result r =
+        RunCli({"add", path, "--group", "3", "--detector", "1", "--text1", QString::fromUtf8("Ω")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QString::fromUtf8("Quillmark: Text 1 enthält das Zeichen \"Ω\", das das FAT "
+                                       "nicht darstellen kann.\n"));
+    EXPECT_EQ(Read(path), bytes) << "no 0x1A in the file";
+
+    r = RunCli({"add", path, "--group", "3", "--detector", "1", "--text2",
+                QString::fromUtf8("Tür \xF0\x9F\x94\xA5")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Text 2")) << r.err.toStdString();
+    EXPECT_EQ(Read(path), bytes);
+
+    r = RunCli(
+        {"add", path, "--group", "3", "--detector", "1", "--text1", QString::fromUtf8("€ Öl")});
+    EXPECT_EQ(r.status, 0) << "the euro sign is in the code page: " << r.err.toStdString();
+}

@@ -151,17 +151,55 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     EXPECT_EQ(Row(1, 5), QByteArray("Zeile zwei").leftJustified(20));
 }
 
-TEST_F(ReadTexts, TooManyGroupDigitsReportsAndGoesOn)
+TEST_F(ReadTexts, IdentificationOutsideTheLimitsEndsTheReading)
 {
-    // 11 group digits: the "S" record is still displayChars - 1 = 39 bytes
-    const QByteArray r = QByteArray(1, char(0x88)) + "00000000001" + "01" + "abcde" +
-                         QByteArray("zwei").leftJustified(20);
-    ASSERT_EQ(r.size(), 39);
-    StartFat({"--group-digits", "11"}, StoreJson({r}));
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(Boxes(), (QStringList{"Quillmark|Beim Auslesen ist ein Fehler aufgetreten.", Ok()}));
-    ASSERT_EQ(m_doc.List().GetItemCount(), 1);
-    EXPECT_EQ(Row(0, 1), QByteArray("00000000001"));
+    // Projects with such values could be saved but never opened again.
+    struct Case
+    {
+        QStringList options;
+        QString problem;
+    };
+    const Case cases[] = {
+        {{"--group-digits", "11"}, "Die Meldergruppen haben 11 Stellen; erlaubt sind 1 bis 10."},
+        {{"--detector-digits", "12"}, "Die Melder haben 12 Stellen; erlaubt sind 1 bis 10."},
+        {{"--display", "200", "--group-digits", "200", "--detector-digits", "255"},
+         "Die Meldergruppen haben 200 Stellen; erlaubt sind 1 bis 10."},
+        {{"--records", "0"}, "Das Projekt soll 0 Texte aufnehmen; erlaubt sind 1 bis 65534."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        m_recorder.Clear();
+        FatSimProcess fat{QStringLiteral(FATSIM_PATH)};
+        ASSERT_TRUE(fat.WriteStore(StoreJson({SRecord("0001", "01", "a", "b")})));
+        ASSERT_FALSE(fat.Start(c.options).isEmpty()) << fat.ErrorOutput().toStdString();
+        m_serial.SetPortName(fat.Device());
+        EXPECT_EQ(CHeadlessTransfer::Run(::ReadTexts, m_doc, m_serial, Quick()),
+                  CHeadlessTransfer::Failure);
+        fat.Stop();
+        EXPECT_EQ(Boxes(),
+                  QStringList{"Fehler|Die Kennung des FAT passt zu keinem Projekt: " + c.problem});
+        EXPECT_EQ(fat.FromPc(), QByteArray("T\x04")) << "no \"L\": nothing more is read";
+        EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+        EXPECT_EQ(m_doc.Data().displayChars, 0) << "the project keeps its settings";
+        EXPECT_EQ(m_doc.Data().panelType, PanelNone);
+        EXPECT_FALSE(m_serial.IsOpened());
+    }
+}
+
+TEST_F(ReadTexts, FirstRecordWhoseFormatLeavesNoRoomForText1EndsTheReading)
+{
+    // 16 display characters: a pseudo group record has 8 - 5 - 2 - 2 < 0 for Text 1.
+    const QByteArray p = QByteArray(1, char(0x48)) + "0001" + "01" + "00007" + "1234567";
+    ASSERT_EQ(p.size(), 4 + 16 - 1);
+    StartFat({"--display", "16"}, StoreJson({p}));
+    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
+    EXPECT_EQ(Boxes(), QStringList{QString::fromUtf8(
+                           "Fehler|Die Kennung des FAT passt zu keinem Projekt: Die Anzeige mit "
+                           "16 Zeichen ist zu klein für die Nummern vor Text 1.")});
+    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_NE(m_doc.Data().textFormat, FormatPseudo);
+    EXPECT_EQ(m_fat.FromPc(), QByteArray("TL") + char(Sum(Hex("000100000000"))) + "\x04")
+        << "the record is not acknowledged";
 }
 
 TEST_F(ReadTexts, PanelDecodingOfTheFat)
@@ -176,20 +214,9 @@ TEST_F(ReadTexts, PanelDecodingOfTheFat)
 TEST_F(ReadTexts, UnknownMakerKeepsThePanelType)
 {
     StartFat({"--maker", "QQ"}, StoreJson({SRecord("0001", "01", "a", "b")}));
-    m_doc.Data().panelType = 6;
+    m_doc.Data().panelType = PanelType::Notifier;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
     EXPECT_EQ(m_doc.Data().panelType, 6);
-}
-
-TEST_F(ReadTexts, HugeLayoutValuesStayInBounds)
-{
-    // A display of 200 characters announces records longer than any accepted one.
-    StartFat({"--display", "200", "--group-digits", "200", "--detector-digits", "255"},
-             StoreJson({SRecord("0001", "01", "a", "b")}));
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
-    EXPECT_EQ(Boxes().last(), QString(NoAnswer()));
-    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
-    EXPECT_EQ(m_doc.Data().panelId[sizeof m_doc.Data().panelId - 1], '\0');
 }
 
 TEST_F(ReadTexts, PauseShorterThanTheSilenceIsWaitedFor)

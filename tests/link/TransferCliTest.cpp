@@ -96,6 +96,19 @@ TEST_F(TransferCli, ReadFromAnEmptyFatSavesNothing)
     EXPECT_FALSE(QFileInfo::exists(out));
 }
 
+TEST_F(TransferCli, ReadOfAnIdentificationOutsideTheLimitsSavesNothing)
+{
+    // Before, 12 detector digits were saved with status 0 and "show" refused the file.
+    StartFat({"--detector-digits", "12"}, StoreJson({SRecord("0001", "01", "a", "b")}));
+    const QString out = m_fat.Folder() + "/twelve.bmt";
+    const Result r = Cli({"read", out, "--port", m_fat.Device()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("Fehler: Die Kennung des FAT passt zu keinem Projekt: Die "
+                                  "Melder haben 12 Stellen"))
+        << r.errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
 TEST_F(TransferCli, LzCodingBothWays)
 {
     MakeProject();
@@ -128,7 +141,7 @@ TEST_F(TransferCli, LzCodingBothWays)
 
 TEST_F(TransferCli, RefusalsAndUsage)
 {
-    MakeProject(2, 4, "EF 1");
+    MakeProject(FormatStandard, PanelType::Esser, "EF 1");
     AddRow("S", "0001", "01", "a", "b");
     const QString file = SaveProjectFile("esser.bmt");
     const Result lz = Cli({"send-lz", file, "--port", "/dev/null"});

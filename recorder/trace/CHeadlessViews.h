@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CRecordingViews.h"
+#include "CTraceLines.h"
+
+#include <functional>
+
+class CLineprobeDoc;
+
+// The two trace lists without widgets, for a recording without a window: the same line rules,
+// text lines and list files as the views. Completed ASCII lines can be watched as they come.
+class CHeadlessViews : public CRecordingViews
+{
+public:
+    // The document holds the line settings of the length rule.
+    explicit CHeadlessViews(const CLineprobeDoc& doc) : m_doc(doc) {}
+
+    const CTraceLines& AsciiLines() const { return m_ascii; }
+    const CTraceLines& HexLines() const { return m_hex; }
+    int PanelCode() const { return m_panelCode; }
+
+    // Called with each ASCII line once it is complete, i.e. once a line follows it; Flush
+    // hands over the last one too.
+    void SetLineWatcher(std::function<void(const QByteArray&)> watcher)
+    {
+        m_watcher = std::move(watcher);
+    }
+    void Flush();
+
+    void ClearLists() override;
+    void TakePanelCode(int panelCode) override { m_panelCode = panelCode; }
+    bool ShowChunk(const QByteArray& chunk) override;
+    void ShowTextLines(const QByteArray& text) override;
+    void ShowErrorText(const QByteArray& text) override;
+    bool WriteLists(const QString& asciiPath, const QString& hexPath) override;
+
+private:
+    void AppendLine(const QByteArray& line);
+    void Watch(qsizetype upTo);
+
+    const CLineprobeDoc& m_doc;
+    CTraceLines m_ascii;
+    CTraceLines m_hex;
+    int m_panelCode = 0;
+    std::function<void(const QByteArray&)> m_watcher;
+    qsizetype m_watched = 0; // ASCII lines already handed to the watcher
+};
