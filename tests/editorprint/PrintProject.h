@@ -8,7 +8,7 @@
 // A project of the given format and panel with rows numbered from group 1 (detector 01).
 inline void FillPrintProject(CQuillmarkDoc& doc, int rows, int textFormat = 2, int panelType = 2)
 {
-    MakeTextProject(doc, textFormat, panelType, "BO 1", 65535);
+    MakeTextProject(doc, textFormat, panelType, "BO 1", 1000);
     MessageRecord rec;
     rec.formatTag = ProjectRules::FormatTag(textFormat);
     for (int row = 0; row < rows; ++row) {
