@@ -92,7 +92,11 @@ void CLineprobeHexView::OnUpdate(CView*, long hint, const QVariant& arg)
 {
     switch (hint) {
     case HintStart:
-        ClearLists();
+        // The start empties this list before it begins (from the ASCII view). The monitor's
+        // start command reaches this view only after the ASCII view has started and, in
+        // expert mode, already shown the header: that list stays.
+        if (!Doc() || !Doc()->recordingFlag)
+            ClearLists();
         break;
     case HintSelect:
         SelectItem(arg.toInt());
