@@ -59,6 +59,13 @@ int CPrintCommands::LastPage() const
            ProjectPrintout::ListPages(m_document->List().GetItemCount(), m_metrics.linesPerPage);
 }
 
+void CPrintCommands::NameJob(QPrinter& printer) const
+{
+    // The job (and the proposed PDF file) is named after the project.
+    const QString name = QFileInfo(m_document->GetTitle()).completeBaseName();
+    printer.setDocName(name.isEmpty() ? QStringLiteral("FAT Versorgungstexte") : name);
+}
+
 void CPrintCommands::PreparePrinter(QPrinter& printer)
 {
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -128,6 +135,7 @@ void CPrintCommands::OnFilePrint()
 {
     QPrinter printer(QPrinter::HighResolution);
     PreparePrinter(printer);
+    NameJob(printer);
     QPrintDialog dialog(&printer, m_view);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     // Printing to a file writes a PDF, which is what goes to a customer without a printer.
@@ -143,6 +151,7 @@ void CPrintCommands::OnFilePrintPreview()
 {
     QPrinter printer(QPrinter::HighResolution);
     PreparePrinter(printer);
+    NameJob(printer);
     QPrintPreviewDialog preview(&printer, m_view);
     preview.setWindowTitle(QStringLiteral("Seitenansicht"));
     // The preview's own print button asks again with the printer chosen there.

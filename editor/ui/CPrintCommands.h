@@ -53,6 +53,7 @@ public:
 
 private:
     const ProjectPrintFonts& Fonts();
+    void NameJob(QPrinter& printer) const;
     // The document's path as the footer names it.
     QString PathName() const;
     int LastPage() const;

@@ -12,6 +12,7 @@
 // Qt
 #include <QApplication>
 #include <QDate>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -38,6 +39,17 @@ CTracePrintCommands* CTracePrintCommands::Register(CMainFrame& frame)
     frame.Commands()->SetHandler(LineprobeCommands::FilePrintSetup,
                                  [print] { print->OnFilePrintSetup(); });
     return print;
+}
+
+void CTracePrintCommands::NameJob(CListViewCourier* view)
+{
+    // The job (and the proposed PDF file) is named after the trace and the view.
+    QString name = view->Doc() ? QFileInfo(view->Doc()->tracePath).completeBaseName() : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("Lineprobe");
+    m_printer->setDocName(name + (view->GetLook().view == LineRules::View::Hex
+                                      ? QStringLiteral(" - Hex")
+                                      : QStringLiteral(" - ASCII")));
 }
 
 const TracePrintFonts& CTracePrintCommands::Fonts()
@@ -116,6 +128,7 @@ void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
 {
     // Page count for the dialog's range before the dialog, on the printer as it stands.
     const int pages = BeginPrinting(*m_printer, view)->PageCount();
+    NameJob(view);
     QPrintDialog dialog(m_printer.get(), m_frame);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
     // Printing to a file writes a PDF, which is what a technician without a printer sends.
@@ -129,6 +142,7 @@ void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
 
 void CTracePrintCommands::OnFilePrintPreview(CListViewCourier* view)
 {
+    NameJob(view);
     QPrintPreviewDialog preview(m_printer.get(), m_frame);
     preview.setWindowTitle(QStringLiteral("Seitenansicht"));
     // The preview's own print button asks again with the printer chosen there.

@@ -48,6 +48,7 @@ public:
 
 private:
     const TracePrintFonts& Fonts();
+    void NameJob(CListViewCourier* view);
 
     CMainFrame* m_frame;
     std::unique_ptr<QPrinter> m_printer;
