@@ -24,27 +24,55 @@ void TracePrintout::MeasurePage(int width, int height)
     m_setup = TracePageSetup::ForArea(width, height);
 }
 
-int TracePrintout::PrintedLines(int length, int charsPerLine)
+std::vector<int> TracePrintout::Breaks(int length, int charsPerLine, int unitStart)
 {
-    if (length >= charsPerLine && charsPerLine > 0)
-        return length / charsPerLine + (length % charsPerLine ? 1 : 0);
-    return 1;
+    std::vector<int> ends;
+    if (length < charsPerLine || charsPerLine <= 0) {
+        ends.push_back(length);
+        return ends;
+    }
+    for (int start = 0; start < length;) {
+        int end = qMin(start + charsPerLine, length);
+        // A hex line ends between two units, so that no value is torn over two lines.
+        if (unitStart >= 0 && end < length && end > unitStart) {
+            const int shorter = end - (end - unitStart) % 3;
+            if (shorter > start)
+                end = shorter;
+        }
+        ends.push_back(end);
+        start = end;
+    }
+    return ends;
 }
 
-QList<QByteArray> TracePrintout::Pieces(const QByteArray& item, int charsPerLine)
+int TracePrintout::PrintedLines(int length, int charsPerLine, int unitStart)
+{
+    if (unitStart < 0) {
+        if (length >= charsPerLine && charsPerLine > 0)
+            return length / charsPerLine + (length % charsPerLine ? 1 : 0);
+        return 1;
+    }
+    return int(Breaks(length, charsPerLine, unitStart).size());
+}
+
+QList<QByteArray> TracePrintout::Pieces(const QByteArray& item, int charsPerLine, int unitStart)
 {
     QList<QByteArray> pieces;
-    const int lines = PrintedLines(int(item.size()), charsPerLine);
-    if (lines == 1) {
-        pieces.append(item);
-        return pieces;
-    }
-    pieces.reserve(lines);
-    for (int i = 0; i < lines; ++i) {
-        const QByteArray piece = item.mid(qsizetype(i) * charsPerLine, charsPerLine);
-        pieces.append(i == 0 ? piece : QByteArray(ContinuationIndent, ' ') + piece);
+    int start = 0;
+    for (const int end : Breaks(int(item.size()), charsPerLine, unitStart)) {
+        const QByteArray piece = item.mid(start, end - start);
+        pieces.append(start == 0 ? piece : QByteArray(ContinuationIndent, ' ') + piece);
+        start = end;
     }
     return pieces;
+}
+
+int TracePrintout::UnitStart(const QByteArray& item) const
+{
+    if (m_view != LineRules::View::Hex)
+        return -1;
+    // A loaded list file gives its items four blanks in front of the units.
+    return item.startsWith("    ") ? ContinuationIndent : 0;
 }
 
 QString TracePrintout::DateText(const QDate& date)
@@ -68,14 +96,18 @@ void TracePrintout::Begin(int count, ItemSource items, const QString& tracePath,
     // One pass over the items: their lengths fit a byte each, since an item is read with at
     // most 254 characters.
     std::vector<unsigned char> lengths(static_cast<size_t>(m_count));
+    std::vector<bool> indented(m_view == LineRules::View::Hex ? size_t(m_count) : 0);
     int longest = 0;
     for (int i = 0; i < m_count; ++i) {
-        const int length = int(qMin<qsizetype>(m_items(i).size(), ItemChars));
+        const QByteArray item = m_items(i);
+        const int length = int(qMin<qsizetype>(item.size(), ItemChars));
         lengths[size_t(i)] = static_cast<unsigned char>(length);
+        if (!indented.empty())
+            indented[size_t(i)] = UnitStart(item) > 0;
         longest = qMax(longest, length);
     }
     ChooseFont(longest);
-    Paginate(lengths);
+    Paginate(lengths, indented);
 }
 
 void TracePrintout::ChooseFont(int longest)
@@ -108,14 +140,17 @@ void TracePrintout::ChooseFont(int longest)
     m_charsPerLine = chars;
 }
 
-void TracePrintout::Paginate(const std::vector<unsigned char>& lengths)
+void TracePrintout::Paginate(const std::vector<unsigned char>& lengths,
+                             const std::vector<bool>& indented)
 {
     const int perPage = qMax(1, m_setup.linesPerPage);
     m_pageStarts.clear();
     m_pageStarts.push_back(Position{});
     int used = 0;
     for (int i = 0; i < m_count; ++i) {
-        const int lines = PrintedLines(lengths[size_t(i)], m_charsPerLine);
+        const int unitStart =
+            indented.empty() ? -1 : (indented[size_t(i)] ? int(ContinuationIndent) : 0);
+        const int lines = PrintedLines(lengths[size_t(i)], m_charsPerLine, unitStart);
         if (used > 0 && used + lines > perPage) {
             m_pageStarts.push_back(Position{i, 0});
             used = 0;
@@ -147,7 +182,8 @@ PageLayout TracePrintout::Page(int k) const
         const Position end = m_pageStarts[size_t(k)];
         int line = 0;
         for (int item = start.item; item <= end.item && item < m_count; ++item) {
-            const QList<QByteArray> pieces = Pieces(Item(item), m_charsPerLine);
+            const QByteArray itemText = Item(item);
+            const QList<QByteArray> pieces = Pieces(itemText, m_charsPerLine, UnitStart(itemText));
             const int first = item == start.item ? start.piece : 0;
             const int last = item == end.item ? end.piece : int(pieces.size());
             for (int piece = first; piece < last && piece < pieces.size(); ++piece, ++line)

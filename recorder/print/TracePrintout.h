@@ -50,15 +50,21 @@ public:
     // The first position of every page, and after the last page the item count.
     const std::vector<Position>& PageStarts() const { return m_pageStarts; }
 
+    // Where the printed lines of an item of length characters end. With unitStart 0 or more
+    // (the hex view: units of three characters from there on) a line that is not the item's
+    // last ends between two units.
+    static std::vector<int> Breaks(int length, int charsPerLine, int unitStart = -1);
     // Printed lines of an item of length characters.
-    static int PrintedLines(int length, int charsPerLine);
-    // The printed lines of an item: pieces of charsPerLine, all but the first indented.
-    static QList<QByteArray> Pieces(const QByteArray& item, int charsPerLine);
+    static int PrintedLines(int length, int charsPerLine, int unitStart = -1);
+    // The printed lines of an item: pieces up to charsPerLine, all but the first indented.
+    static QList<QByteArray> Pieces(const QByteArray& item, int charsPerLine, int unitStart = -1);
     static QString DateText(const QDate& date);
 
 private:
     void ChooseFont(int longest);
-    void Paginate(const std::vector<unsigned char>& lengths);
+    void Paginate(const std::vector<unsigned char>& lengths, const std::vector<bool>& indented);
+    // Where the hex units of item begin; -1 in the ASCII view.
+    int UnitStart(const QByteArray& item) const;
     QByteArray Item(int index) const;
 
     LineRules::View m_view;

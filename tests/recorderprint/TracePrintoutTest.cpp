@@ -83,6 +83,47 @@ TEST(TracePrintoutPieces, AnItemOf200CharactersAt80PrintsAsThreeLines)
     EXPECT_EQ(TracePrintout::DateText(QDate(2001, 12, 6)), "06.12.2001");
 }
 
+TEST(TracePrintoutPieces, HexLinesEndBetweenTwoUnits)
+{
+    // A line of the live view: units from the first character.
+    QByteArray live;
+    for (int i = 0; i < 80; ++i)
+        live += "41 ";
+    EXPECT_EQ(TracePrintout::Breaks(240, 103, 0), (std::vector<int>{102, 204, 240}));
+    const QList<QByteArray> pieces = TracePrintout::Pieces(live, 103, 0);
+    ASSERT_EQ(pieces.size(), 3);
+    EXPECT_EQ(pieces[0], live.left(102));
+    EXPECT_EQ(pieces[1], "    " + live.mid(102, 102));
+    EXPECT_EQ(pieces[2], "    " + live.mid(204));
+    EXPECT_EQ(TracePrintout::PrintedLines(240, 103, 0), 3);
+    // A loaded list line: four blanks, then the units, cut at 254 characters.
+    const QByteArray loaded = ("    " + live).left(254);
+    EXPECT_EQ(TracePrintout::Breaks(254, 103, 4), (std::vector<int>{103, 205, 254}));
+    for (const QByteArray& piece : TracePrintout::Pieces(loaded, 103, 4))
+        EXPECT_TRUE(piece.startsWith("    41 ")) << piece.constData();
+    // The ASCII view cuts at the full width.
+    EXPECT_EQ(TracePrintout::Breaks(200, 80), (std::vector<int>{80, 160, 200}));
+    EXPECT_EQ(TracePrintout::Breaks(80, 80), (std::vector<int>{80}));
+    EXPECT_EQ(TracePrintout::Breaks(5, 0), (std::vector<int>{5}));
+}
+
+TEST_F(TracePrintoutTest, TheHexViewKeepsEveryUnitWhole)
+{
+    QByteArray live;
+    for (int i = 0; i < 80; ++i)
+        live += QByteArray::number(i % 16 + 0xA0, 16).toUpper() + ' ';
+    items = {"Hersteller:  BOSCH", live};
+    const TracePrintout printout = Print(View::Hex);
+    ASSERT_EQ(printout.CharsPerLine(), 103);
+    const QList<PageText> body = Body(printout.Page(1), printout.Setup());
+    ASSERT_EQ(body.size(), 4);
+    EXPECT_EQ(body[1].text.size(), 102);
+    EXPECT_EQ(body[2].text, "    " + QString::fromLatin1(live.mid(102, 102)));
+    EXPECT_EQ(body[3].y, 250);
+    for (const PageText& t : body.mid(1))
+        EXPECT_TRUE(t.text.trimmed().split(' ').last().size() == 2) << t.text.toStdString();
+}
+
 TEST_F(TracePrintoutTest, AnEmptyListPrintsOnePageWithTheFooterOnly)
 {
     const TracePrintout printout = Print(View::Ascii);
