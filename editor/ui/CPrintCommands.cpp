@@ -38,6 +38,16 @@ void CPrintCommands::Register(CCommandTable& commands)
         Cmd::CoverPage, [this] { OnCoverPage(); }, [this] { return !m_portOpen(); });
 }
 
+QPrinter& CPrintCommands::Printer()
+{
+    // One printer for the view's life: the choices of one print dialog hold for the next.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        PreparePrinter(*m_printer);
+    }
+    return *m_printer;
+}
+
 const ProjectPrintFonts& CPrintCommands::Fonts()
 {
     // Created on the first print job and kept as long as the view.
@@ -133,8 +143,7 @@ bool CPrintCommands::PrintJob(QPrinter& printer)
 
 void CPrintCommands::OnFilePrint()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    PreparePrinter(printer);
+    QPrinter& printer = Printer();
     NameJob(printer);
     QPrintDialog dialog(&printer, m_view);
     dialog.setWindowTitle(QStringLiteral("Drucken"));
@@ -149,8 +158,7 @@ void CPrintCommands::OnFilePrint()
 
 void CPrintCommands::OnFilePrintPreview()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    PreparePrinter(printer);
+    QPrinter& printer = Printer();
     NameJob(printer);
     QPrintPreviewDialog preview(&printer, m_view);
     preview.setWindowTitle(QStringLiteral("Seitenansicht"));

@@ -41,6 +41,8 @@ public:
     // The open preview, while it is shown.
     QPrintPreviewDialog* Preview() const { return m_preview; }
 
+    // The printer of the view's print jobs and previews, kept with its settings.
+    QPrinter& Printer();
     // A4 portrait by default; PDF output gets the whole sheet as printable area.
     static void PreparePrinter(QPrinter& printer);
     // The pages the printer asks for: all, or its page range within 1..lastPage.
@@ -63,5 +65,6 @@ private:
     std::function<bool()> m_portOpen;
     PrintMetrics m_metrics;
     std::unique_ptr<ProjectPrintFonts> m_fonts;
+    std::unique_ptr<QPrinter> m_printer;
     QPointer<QPrintPreviewDialog> m_preview;
 };

@@ -105,6 +105,12 @@ TEST_F(PrintWindowTest, DeckseiteFromTheSystemMenuStoresTheTextsAndMarksTheProje
     bool seen = false;
     WhenModal<CCoverPageDlg>(
         [](CCoverPageDlg* dlg) {
+            // Access keys reach the dialog once it is the active window.
+            QApplication::setActiveWindow(dlg);
+            if (!QTest::qWaitForWindowActive(dlg)) {
+                dlg->reject();
+                return;
+            }
             QTest::keyClick(dlg, Qt::Key_M, Qt::AltModifier);
             QTest::keyClicks(QApplication::focusWidget(), QString(40, QLatin1Char('K')));
             QTest::keyClick(dlg, Qt::Key_N, Qt::AltModifier);
