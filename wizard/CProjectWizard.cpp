@@ -123,7 +123,7 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
         maker->addItem(ProjectRules::MakerText(type), type);
     auto* panelForm = new QFormLayout(panel);
     panelForm->addRow(Buddy(QStringLiteral("&Hersteller:"), maker), maker);
-    panelForm->addRow(Buddy(QStringLiteral("&Zentrale:"), model), model);
+    panelForm->addRow(Buddy(QStringLiteral("Zen&trale:"), model), model);
     panelForm->addRow(Buddy(QStringLiteral("&Eingabeformat:"), format), format);
     panel->registerField(QStringLiteral("model"), model, "currentData");
     panel->registerField(QStringLiteral("format"), format, "currentData");
@@ -186,7 +186,8 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
     auto* groupLabel = Buddy(QStringLiteral("Stellen der &MelderGruppe:"), groupDigits);
     auto* detectorLabel = Buddy(QStringLiteral("Stellen der M&elder:"), detectorDigits);
     auto* layoutForm = new QFormLayout(layout);
-    layoutForm->addRow(Buddy(QStringLiteral("&Zeichen je Anzeigezeile:"), lineChars), lineChars);
+    layoutForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    layoutForm->addRow(Buddy(QStringLiteral("Zeichen je &Anzeigezeile:"), lineChars), lineChars);
     layoutForm->addRow(Buddy(QStringLiteral("&Höchstens Texte:"), records), records);
     layoutForm->addRow(groupLabel, groupDigits);
     layoutForm->addRow(detectorLabel, detectorDigits);
@@ -282,7 +283,7 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
     fat->setSubTitle(QStringLiteral("Das Projekt entsteht beim Auslesen."));
     auto* fatText = new QLabel(QStringLiteral(
         "Quillmark startet mit einer leeren Liste. Verbinden Sie den PC mit dem FAT und "
-        "wählen Sie im Menü \"FAT\" den Befehl \"Daten auslesen\".\n\n"
+        "wählen Sie im Menü „FAT“ den Befehl „Daten auslesen“.\n\n"
         "Hersteller, Zentrale, Eingabeformat und die Stellen der Nummern kommen dann aus "
         "dem FAT."));
     fatText->setWordWrap(true);

@@ -1,7 +1,7 @@
 #include "QuillmarkCli.h"
 
 #include "CQuillmarkDoc.h"
-#include "CStderrMessages.h"
+#include "CStderrScope.h"
 #include "CodePage.h"
 #include "PdfPrintCommand.h"
 #include "ProjectRules.h"
@@ -117,12 +117,13 @@ int Show(const QStringList& args)
 {
     if (args.size() != 1)
         return Usage();
-    CStderrMessages sink;
-    sink.SetQuestionAnswer(msg::IdYes);
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
-    const bool ok = Load(doc, args.first());
-    SetMessages(previous);
+    bool ok;
+    {
+        CStderrScope sink;
+        sink.SetQuestionAnswer(msg::IdYes);
+        ok = Load(doc, args.first());
+    }
 
     const ProjectData& d = doc.Data();
     QJsonObject o;
@@ -170,16 +171,11 @@ int Copy(const QStringList& args)
 {
     if (args.size() != 2)
         return Usage();
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes);
     sink.AddFileAnswer(args.at(1));
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
-    bool ok = Load(doc, args.at(0));
-    if (ok)
-        ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
-    SetMessages(previous);
-    return ok ? 0 : 1;
+    return Load(doc, args.at(0)) && doc.SaveProject(CQuillmarkDoc::SaveAs) ? 0 : 1;
 }
 
 int Add(const QStringList& arguments)
@@ -197,15 +193,9 @@ int Add(const QStringList& arguments)
     const QString text2 = options.value("--text2");
     const QString path = args.first();
 
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes);
     sink.AddFileAnswer(path); // a file named "Unbenannt" is asked for again: keep its name
-    CMessageSink* previous = SetMessages(&sink);
-    struct Restore
-    {
-        CMessageSink* sink;
-        ~Restore() { SetMessages(sink); }
-    } restore{previous};
 
     CQuillmarkDoc doc;
     if (!Load(doc, path))

@@ -38,22 +38,6 @@ QByteArray CText(const QByteArray& bytes)
     return nul < 0 ? bytes : bytes.left(nul);
 }
 
-// A number text at exactly its file width: padded with zeros on the left or cut to its last
-// digits; the card mark stays the first character.
-QByteArray FixedNumber(const QByteArray& text, int width)
-{
-    if (text.size() == width || width <= 0)
-        return width <= 0 ? QByteArray() : text;
-    if (text.startsWith('+')) {
-        QByteArray digits = text;
-        digits[0] = '0';
-        QByteArray padded = CRecordList::PadZeros(digits, width);
-        padded[0] = '+';
-        return padded;
-    }
-    return CRecordList::PadZeros(text, width);
-}
-
 QByteArray FixedText(const QByteArray& text, int width)
 {
     if (width <= 0)
@@ -254,7 +238,13 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         MessageRecord rec;
         rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
         const bool pseudo = rec.formatTag == "P";
+        // The file may hold the group wider than the project's digits; the list, the keys
+        // and the wire always have groupDigits characters.
         rec.group = CText(file.read(groupWidth));
+        bool fits = true;
+        const QByteArray group = CRecordList::FitNumber(rec.group, m_data.groupDigits, &fits);
+        if (fits)
+            rec.group = group;
         if (pseudo)
             rec.pseudoGroup = CText(file.read(m_data.pseudoGroupDigits));
         rec.detector = CText(file.read(m_data.detectorDigits));
@@ -302,10 +292,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
         const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
         out.append(tag);
-        out.append(FixedNumber(rec.group, groupWidth));
+        out.append(CRecordList::FitNumber(rec.group, groupWidth));
         if (tag == 'P')
-            out.append(FixedNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
-        out.append(FixedNumber(rec.detector, m_data.detectorDigits));
+            out.append(CRecordList::FitNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
+        out.append(CRecordList::FitNumber(rec.detector, m_data.detectorDigits));
         out.append(FixedText(rec.text1, m_data.text1Length));
         out.append(FixedText(rec.text2, m_data.text2Length));
     }

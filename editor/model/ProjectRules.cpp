@@ -145,8 +145,9 @@ bool GroupsAbove9999(const ProjectData& d)
 
 int FileGroupWidth(const ProjectData& d)
 {
-    return (d.panelType == PanelType::Esser || d.panelType == PanelType::Minimax) ? 5
-                                                                                  : d.groupDigits;
+    // At least 5 for these makers; never narrower than the group itself, so no digit is lost.
+    const bool five = d.panelType == PanelType::Esser || d.panelType == PanelType::Minimax;
+    return five ? qMax(5, d.groupDigits) : d.groupDigits;
 }
 
 int OffsetDigits(const ProjectData& d)

@@ -105,6 +105,35 @@ CEntryDlg* CEntryDlg::FindOpen(const QString& caption)
     return nullptr;
 }
 
+CEntryDlg::Layout CEntryDlg::LayoutOf(const ProjectData& d)
+{
+    return {d.textFormat,  d.groupDigits, d.pseudoGroupDigits, d.detectorDigits,
+            d.text1Length, d.text2Length, d.panelType,         d.panelVariant};
+}
+
+bool CEntryDlg::Layout::operator==(const Layout& o) const
+{
+    return textFormat == o.textFormat && groupDigits == o.groupDigits &&
+           pseudoGroupDigits == o.pseudoGroupDigits && detectorDigits == o.detectorDigits &&
+           text1Length == o.text1Length && text2Length == o.text2Length &&
+           panelType == o.panelType && panelVariant == o.panelVariant;
+}
+
+bool CEntryDlg::FitsProject() const
+{
+    return m_layout == LayoutOf(*m_data);
+}
+
+void CEntryDlg::CloseStale()
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget* w : widgets) {
+        auto* dlg = qobject_cast<CEntryDlg*>(w);
+        if (dlg && dlg->isVisible() && !dlg->FitsProject())
+            dlg->reject();
+    }
+}
+
 CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row)
 {
     Kind kind;
@@ -226,6 +255,7 @@ void CEntryDlg::SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabe
 void CEntryDlg::Fill(int row)
 {
     const ProjectData& d = *m_data;
+    m_layout = LayoutOf(d);
     MessageRecord rec;
     m_records.GetRecordForEdit(rec, row);
 
@@ -333,9 +363,10 @@ bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
             field->setFocus();
         return false;
     }
+    // The dialog decides tag and pseudo group, even should the project's format have changed
+    // while it was open.
     rec.formatTag = m_kind == Standard ? "S" : m_kind == Pseudo ? "P" : "F";
-    if (!m_pseudo)
-        rec.pseudoGroup.clear();
+    rec.pseudoGroup = m_pseudo ? ToCp1252(input.pseudoGroup) : QByteArray();
     return true;
 }
 

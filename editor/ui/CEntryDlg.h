@@ -41,6 +41,11 @@ public:
     static QString Caption(Kind kind);
     // The dialog kind of a text format; false for formats without an entry dialog.
     static bool KindOfFormat(int textFormat, Kind& kind);
+    // Closes the open entry dialogs that were built for another project layout (text format,
+    // digit counts, text lengths, panel): after "Neu", "Öffnen", reading from the FAT or a
+    // format change their fields, limits and record tag no longer fit the list.
+    static void CloseStale();
+    bool FitsProject() const;
 
     // Fills the fields from row (-1: empty), sets limits and modes, focuses the group field.
     void Fill(int row);
@@ -75,8 +80,18 @@ private:
     void Advance(const MessageRecord& typed);
     static void SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabel* label = nullptr);
 
+    // The project layout the fields were built for.
+    struct Layout
+    {
+        int textFormat, groupDigits, pseudoGroupDigits, detectorDigits, text1Length, text2Length,
+            panelType, panelVariant;
+        bool operator==(const Layout& o) const;
+    };
+    static Layout LayoutOf(const ProjectData& d);
+
     Kind m_kind;
     ProjectData* m_data;
+    Layout m_layout{};
     CRecordList m_records;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;

@@ -29,6 +29,12 @@ QChar CharOf(const QKeyEvent* e)
     const int key = e->key();
     if (key == Qt::Key_Backspace)
         return QChar(8);
+    const QString text = e->text();
+    const bool printable =
+        !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
+    // AltGr arrives as Ctrl+Alt on Windows; what it types ("@", "€") is a character like any.
+    if ((mods & Qt::ControlModifier) && (mods & Qt::AltModifier))
+        return printable ? text.at(0) : QChar();
     if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier)) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return QChar(key - Qt::Key_A + 1);
@@ -36,10 +42,7 @@ QChar CharOf(const QKeyEvent* e)
     }
     if (mods & (Qt::AltModifier | Qt::MetaModifier))
         return QChar();
-    const QString text = e->text();
-    if (text.isEmpty() || text.at(0).unicode() < 32 || text.at(0).unicode() == 127)
-        return QChar();
-    return text.at(0);
+    return printable ? text.at(0) : QChar();
 }
 
 } // namespace

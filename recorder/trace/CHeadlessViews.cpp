@@ -5,6 +5,11 @@
 #include "LineRules.h"
 #include "ListFile.h"
 
+CHeadlessViews::CHeadlessViews(const CLineprobeDoc& doc)
+    : m_doc(doc), m_ascii(doc.ReceivedBytes()), m_hex(doc.ReceivedBytes())
+{
+}
+
 void CHeadlessViews::Watch(qsizetype upTo)
 {
     if (!m_watcher)
@@ -38,8 +43,8 @@ bool CHeadlessViews::ShowChunk(const QByteArray& chunk)
     settings.breakValue = m_doc.breakValue;
     // The last line may still be continued; the ones before it are complete.
     const qsizetype before = m_ascii.Count();
-    LineRules::AppendChunk(m_ascii, LineRules::View::Ascii, rule, settings, chunk);
-    LineRules::AppendChunk(m_hex, LineRules::View::Hex, rule, settings, chunk);
+    m_ascii.AppendChunk(LineRules::View::Ascii, rule, settings, chunk);
+    m_hex.AppendChunk(LineRules::View::Hex, rule, settings, chunk);
     if (m_ascii.Count() > before)
         Watch(m_ascii.Count() - 1);
     return true;
@@ -47,8 +52,8 @@ bool CHeadlessViews::ShowChunk(const QByteArray& chunk)
 
 void CHeadlessViews::AppendLine(const QByteArray& line)
 {
-    m_ascii.Append(line);
-    m_hex.Append(line);
+    m_ascii.AppendText(line);
+    m_hex.AppendText(line);
     Watch(m_ascii.Count() - 1);
 }
 

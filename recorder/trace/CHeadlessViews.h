@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CRecordingViews.h"
-#include "CTraceLines.h"
+#include "CLineIndex.h"
 
 #include <functional>
 
@@ -13,10 +13,11 @@ class CHeadlessViews : public CRecordingViews
 {
 public:
     // The document holds the line settings of the length rule.
-    explicit CHeadlessViews(const CLineprobeDoc& doc) : m_doc(doc) {}
+    // Both lists index their lines over the document's one store of received bytes.
+    explicit CHeadlessViews(const CLineprobeDoc& doc);
 
-    const CTraceLines& AsciiLines() const { return m_ascii; }
-    const CTraceLines& HexLines() const { return m_hex; }
+    const CLineIndex& AsciiLines() const { return m_ascii; }
+    const CLineIndex& HexLines() const { return m_hex; }
     int PanelCode() const { return m_panelCode; }
 
     // Called with each ASCII line once it is complete, i.e. once a line follows it; Flush
@@ -39,8 +40,8 @@ private:
     void Watch(qsizetype upTo);
 
     const CLineprobeDoc& m_doc;
-    CTraceLines m_ascii;
-    CTraceLines m_hex;
+    CLineIndex m_ascii;
+    CLineIndex m_hex;
     int m_panelCode = 0;
     std::function<void(const QByteArray&)> m_watcher;
     qsizetype m_watched = 0; // ASCII lines already handed to the watcher

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocument.h"
+#include "CTraceStore.h"
 #include "LineprobeHints.h"
 #include "TraceFiles.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // Lineprobe's document: the trace path and flags, the identification of the FAT, the line
 // settings of the length rule, the four trace files and the texts that open and close a trace.
@@ -41,6 +43,8 @@ public:
     int breakValue = NoBreak;
 
     TraceFiles& Files() { return m_files; }
+    // The received bytes, kept once for both trace views.
+    const std::shared_ptr<CTraceStore>& ReceivedBytes() const { return m_received; }
 
     // Clock of the time stamps; tests set a fixed one.
     void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -85,6 +89,7 @@ private:
     QByteArray BaseName() const;
 
     TraceFiles m_files;
+    std::shared_ptr<CTraceStore> m_received = std::make_shared<CTraceStore>();
     std::function<QDateTime()> m_clock;
     std::function<void()> m_titleHook;
 };

@@ -25,8 +25,10 @@ const int kReadBudgetMs = 50;
 } // namespace
 
 CRecordingControl::CRecordingControl(CLineprobeDoc& doc, QObject* parent)
-    : QObject(parent), m_doc(doc), m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
+    : QObject(parent), m_doc(doc),
+      m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
 {
+    m_serial.SetProgram(QStringLiteral("Lineprobe")); // its own port settings
     m_serial.GetComParameter(&m_expertParameter);
     m_identTimer.setSingleShot(true);
     m_identTimer.setInterval(IdentTimeoutMs);
@@ -101,10 +103,10 @@ bool CRecordingControl::event(QEvent* event)
     return QObject::event(event);
 }
 
-void CRecordingControl::OnStartRecording()
+CRecordingControl::Start CRecordingControl::StartRecording()
 {
     if (IsRecording())
-        return;
+        return Start::AlreadyRunning;
     const bool expert = m_expertMode;
     m_doc.ClearIdentification();
     if (m_views)
@@ -112,7 +114,7 @@ void CRecordingControl::OnStartRecording()
     m_doc.saveFlag = m_saveData ? 1 : 0;
     const bool created = m_doc.CreateTraceFiles();
     if (!created && m_saveData)
-        return;
+        return Start::NoTraceFiles;
 
     if (expert) {
         m_serial.SetComParameter(&m_expertParameter);
@@ -128,7 +130,7 @@ void CRecordingControl::OnStartRecording()
     }
     if (!m_serial.Open(this)) {
         m_doc.Files().Close();
-        return;
+        return Start::NoPort;
     }
     m_expertRun = expert;
     m_doc.recordingFlag = 1;
@@ -143,16 +145,16 @@ void CRecordingControl::OnStartRecording()
         m_serial.GetCommModemStatus(&status);
         emit ModemStatusChanged(status);
         QByteArray header;
-        m_panelCode = m_doc.ComposeExpertHeader(m_expertParameter.baudRate,
-                                                m_expertParameter.parity,
-                                                m_expertParameter.dataBits,
-                                                m_expertParameter.stopBits, header);
+        m_panelCode = m_doc.ComposeExpertHeader(
+            m_expertParameter.baudRate, m_expertParameter.parity, m_expertParameter.dataBits,
+            m_expertParameter.stopBits, header);
         if (m_views)
             m_views->TakePanelCode(m_panelCode);
         ShowText(header);
     }
     SetStatus(QStringLiteral("Analyse Aktiv"));
     emit RecordingChanged(true);
+    return Start::Started;
 }
 
 void CRecordingControl::RequestIdentification()
@@ -188,7 +190,7 @@ void CRecordingControl::Receive()
         const int pending = m_serial.GetDataToRead();
         if (pending <= 0)
             return;
-        if (m_state == Recording && !m_ready)
+        if (!m_ready)
             return; // the running procedure collects the bytes when it loops back
         if (taken >= kReadBudgetBytes || clock.elapsed() >= kReadBudgetMs) {
             m_continuePending = true;
@@ -265,7 +267,10 @@ void CRecordingControl::IdentificationComplete()
     m_reconnectTimer.stop();
     m_identTimer.stop();
     QByteArray buffer = m_ident;
+    // The unknown-panel message runs a nested event loop: bytes arriving meanwhile wait.
+    m_ready = false;
     m_panelCode = m_doc.DecodeIdentification(buffer);
+    m_ready = true;
     if (m_panelCode == 0 && m_doc.saveFlag) {
         StopRecording(End::Unsupported);
         return;

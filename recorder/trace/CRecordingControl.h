@@ -70,7 +70,11 @@ public:
 
     // commands -----------------------------------------------------------------------------------
     // "Aufzeichnung &starten", hint 1, "&Speichern" while idle.
-    void OnStartRecording();
+    void OnStartRecording() { StartRecording(); }
+    // The same, telling why a start came to nothing (the window shows nothing for a port
+    // that does not open; a script wants to know).
+    enum class Start { Started, AlreadyRunning, NoTraceFiles, NoPort };
+    Start StartRecording();
     // "Aufzeichnung &beenden", hint 2, and before a list file is loaded. Writes the footer and
     // both list files whenever a recording runs, whether the port is still open or not.
     void OnStopRecording();

@@ -217,6 +217,8 @@ void CMainFrame::CreateMenus()
     QMenu* window = menu(U("&Fenster"));
     window->addAction(c.Action(WindowCascade));
     window->addAction(c.Action(WindowTileHorz));
+    // As in every MDI program, the open windows follow, numbered, the active one checked.
+    connect(window, &QMenu::aboutToShow, this, [this, window] { UpdateWindowList(window); });
 
     QMenu* help = menu(U("&?"));
     help->addAction(c.Action(HelpIndex));
@@ -374,13 +376,45 @@ void CMainFrame::OnFileNew()
     UpdateTitle();
 }
 
+void CMainFrame::UpdateWindowList(QMenu* menu)
+{
+    const QList<QAction*> actions = menu->actions();
+    for (int i = 2; i < actions.size(); ++i) {
+        menu->removeAction(actions[i]);
+        if (actions[i]->parent() == menu)
+            delete actions[i];
+    }
+    const QList<QMdiSubWindow*> subs = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty())
+        return;
+    menu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* sub : subs) {
+        auto* action =
+            new QAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()), menu);
+        action->setCheckable(true);
+        action->setChecked(sub == m_mdi->currentSubWindow());
+        connect(action, &QAction::triggered, this, [this, sub] {
+            m_mdi->setActiveSubWindow(sub);
+            if (sub->widget())
+                sub->widget()->setFocus();
+        });
+        menu->addAction(action);
+    }
+}
+
 void CMainFrame::OpenMonitor()
 {
     if (m_monitor || !m_doc)
         return;
+    // The window the recording was started from stays the active one, so that its commands
+    // ("&Speichern", "Ö&ffnen") stay at hand.
+    QMdiSubWindow* active = m_mdi->currentSubWindow();
     m_monitor = new CHandshake(m_doc.get());
     m_monitorFrame = AddChild(m_monitor, QStringLiteral("Handshake"));
     TileHorizontally();
+    if (active)
+        m_mdi->setActiveSubWindow(active);
 }
 
 void CMainFrame::TileHorizontally()

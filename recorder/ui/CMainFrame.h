@@ -85,6 +85,8 @@ private:
     void CreateStatusBar();
     CChildFrame* AddChild(QWidget* widget, const QString& caption);
     void OpenMonitor();
+    // The numbered list of the child windows at the end of the "&Fenster" menu.
+    void UpdateWindowList(QMenu* menu);
 
     void OnStart();
     void OnStop();

@@ -1,5 +1,7 @@
 #include "CliProcess.h"
 #include "ProjectBytes.h"
+#include "ProjectTypes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QFile>
@@ -25,17 +27,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     QTemporaryDir dir;
     ProjectBytes file;
@@ -58,7 +54,7 @@ TEST_F(EditorCliTest, ShowPrintsTheProjectAsJson)
     EXPECT_EQ(o["textFormat"].toInt(), 2);
     EXPECT_EQ(o["displayChars"].toInt(), 40);
     EXPECT_EQ(o["text1Length"].toInt(), 12);
-    EXPECT_EQ(o["panelType"].toInt(), 1);
+    EXPECT_EQ(o["panelType"].toInt(), int(PanelType::Aritech));
     EXPECT_EQ(o["panelId"].toString(), "AT 1");
     EXPECT_EQ(o["groupOffset"].toString(), "7");
     EXPECT_EQ(o["projectPath"].toString(), path);

@@ -3,7 +3,9 @@
 #include "DialogFixture.h"
 
 // Qt
+#include <QAbstractButton>
 #include <QLabel>
+#include <QSet>
 #include <QPointer>
 #include <QPushButton>
 
@@ -386,4 +388,84 @@ TEST_F(EntryDialogTest, EditingARowShowsItsTextsWithoutPadding)
     EXPECT_EQ(dlg->Text1Field()->text(), QStringLiteral("Treppe"));
     EXPECT_EQ(dlg->Text2Field()->text(), QStringLiteral("Ost"));
     EXPECT_EQ(dlg->DetectorField()->text(), QStringLiteral("04"));
+}
+
+namespace {
+
+// The access keys of the visible labels and buttons of a window, as lower-case letters.
+QStringList AccessKeys(QWidget* window)
+{
+    QStringList keys;
+    auto add = [&keys](const QString& text) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text.at(i) != QLatin1Char('&'))
+                continue;
+            if (text.at(i + 1) != QLatin1Char('&'))
+                keys << text.at(i + 1).toLower();
+            ++i;
+        }
+    };
+    for (QLabel* label : window->findChildren<QLabel*>())
+        if (label->isVisibleTo(window))
+            add(label->text());
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+        if (button->isVisibleTo(window))
+            add(button->text());
+    return keys;
+}
+
+} // namespace
+
+TEST_F(EntryDialogTest, EveryDialogHasDistinctAccessKeysForEveryField)
+{
+    struct Case
+    {
+        int format;
+        int panelType;
+        int variant;
+        QStringList keys;
+    };
+    const Case cases[] = {
+        {FormatStandard, PanelType::Bosch, 0, {"g", "m", "1", "2", "k"}},
+        {FormatPseudo, PanelType::Bosch, 0, {"g", "p", "m", "1", "2", "k"}},
+        {FormatTwoLines, PanelType::Bosch, 0, {"g", "m", "1", "2", "k"}},
+        {FormatTwoLines, PanelType::Notifier, 0, {"z", "a", "1", "2", "k"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format * 100 + c.panelType);
+        doc.List().DeleteAllColumns();
+        Project(c.format, c.panelType, c.variant);
+        Open();
+        QStringList keys = AccessKeys(dlg);
+        QStringList expected = c.keys;
+        keys.sort();
+        expected.sort();
+        EXPECT_EQ(keys, expected);
+        // Each label's key reaches a field of its own.
+        QSet<QWidget*> fields;
+        for (QLabel* label : dlg->findChildren<QLabel*>())
+            if (label->buddy())
+                fields.insert(label->buddy());
+        EXPECT_EQ(fields.size(), c.format == FormatPseudo ? 5 : 4);
+        delete dlg.data();
+    }
+}
+
+TEST_F(EntryDialogTest, TheEntryCheckRefusesWhatTheListCouldNotHold)
+{
+    // A group with more digits than the project has, as a MINIMAX group above 9999 in a project
+    // of four group digits: the shared entry check names it, nothing is stored.
+    Project(FormatStandard, PanelType::Minimax, 0, 4, 2);
+    Open();
+    dlg->GroupField()->setText(QStringLiteral("12345"));
+    dlg->DetectorField()->setText(QStringLiteral("1"));
+    dlg->Text1Field()->setFocus();
+    dlg->OkButton()->click();
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_EQ(messages.Boxes().first().caption, QStringLiteral("Hinweis"));
+    EXPECT_EQ(messages.BeepCount(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), dlg->GroupField());
+    EXPECT_EQ(dlg->GroupField()->text(), QStringLiteral("12345"));
 }

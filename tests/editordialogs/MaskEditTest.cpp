@@ -389,3 +389,39 @@ TEST_F(MaskEditTest, TheContextMenuPastesThroughTheRules)
     EXPECT_EQ(edit->text(), QStringLiteral("42"));
     EXPECT_FALSE(edit->acceptDrops());
 }
+
+TEST_F(MaskEditTest, ThePasteKeyIsAControlCharacterInEveryModeButTheCardList)
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("1"));
+    Focus();
+    const int beeps[] = {1, 0, -1, 1, 0}; // modes 0..4; the card list has its own rules
+    for (int mode = CMaskEdit::Digits; mode <= CMaskEdit::NoInput; ++mode) {
+        if (mode == CMaskEdit::CardList)
+            continue;
+        SCOPED_TRACE(mode);
+        messages.Clear();
+        edit->clear();
+        edit->SetMode(mode);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), QString());
+        EXPECT_EQ(messages.BeepCount(), beeps[mode]);
+    }
+}
+
+TEST_F(MaskEditTest, AltGrCharactersFollowTheRulesToo)
+{
+    // AltGr as Windows reports it: Ctrl+Alt with the character typed.
+    edit->SetMode(CMaskEdit::Digits);
+    Focus();
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_At, QStringLiteral("@"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QString());
+    EXPECT_EQ(messages.BeepCount(), 1);
+
+    edit->SetMode(CMaskEdit::Text);
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_E, QStringLiteral("\u20ac"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_At, QStringLiteral("@"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(edit->text(), QStringLiteral("@")); // the euro sign is no ASCII character
+}

@@ -223,8 +223,8 @@ TEST(FatSimProcess, VanishesInTheTrafficAndComesBackUnderItsLink)
 {
     FatSimProcess fat(QStringLiteral(FATSIM_PATH));
     const QString link = fat.Folder() + "/ttyFAT";
-    const QString first = fat.Start({"--link", link, "--maker", "NF", "--rate", "0",
-                                     "--vanish-at", "traffic:50", "--return-after", "300"});
+    const QString first = fat.Start({"--link", link, "--maker", "NF", "--rate", "0", "--vanish-at",
+                                     "traffic:50", "--return-after", "300"});
     ASSERT_FALSE(first.isEmpty());
     {
         Line line(link);

@@ -6,6 +6,8 @@
 #include "CLineprobeAboutDlg.h"
 #include "CLineprobeApp.h"
 #include "CLineprobeHelp.h"
+#include "CSerial.h"
+#include "Settings.h"
 
 // Qt
 #include <QLabel>
@@ -98,7 +100,7 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
                                                         {"&Expertenmodus", 32779}}));
     EXPECT_EQ(MenuItems(frame->Menu("&Ansicht")),
               Expected({{"&Symbolleiste", 59392}, {"S&tatusleiste", 59393}}));
-    EXPECT_EQ(MenuItems(frame->Menu("&Fenster")),
+    EXPECT_EQ(MenuItems(frame->Menu("&Fenster")).mid(0, 2),
               Expected({{"Über&lappend", 57650}, {"&Nebeneinander", 57651}}));
     EXPECT_EQ(MenuItems(frame->Menu("&?")), Expected({{"&Hilfethemen", 57667},
                                                       {nullptr, 0},
@@ -224,6 +226,18 @@ TEST_F(ShellTest, WindowMenuCascadesAndTiles)
     EXPECT_EQ(subs[1]->geometry().top(), subs[0]->geometry().bottom() + 1);
     EXPECT_EQ(subs[0]->geometry().left(), 0);
     EXPECT_EQ(subs[1]->geometry().left(), 0);
+
+    // The open windows follow in the menu and are reached by their numbers.
+    MenuCommand(Qt::Key_F, Qt::Key_2);
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), subs[1]);
+    QStringList texts;
+    for (QAction* a : frame->Menu("&Fenster")->actions())
+        texts.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts, QStringList({"Über&lappend", "&Nebeneinander", "-", "&1 ASCII - Zeichen",
+                                  "&2 Hex - Werte"}));
+    EXPECT_TRUE(frame->Menu("&Fenster")->actions().last()->isChecked());
+    MenuCommand(Qt::Key_F, Qt::Key_1);
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), subs[0]);
 }
 
 TEST_F(ShellTest, OptionsToggleTheirCheckMarks)
@@ -367,4 +381,27 @@ TEST(LineprobeApp, QtSpeaksGerman)
         QCoreApplication::removeTranslator(t);
         delete t;
     }
+}
+
+TEST_F(ShellTest, ConfigurationReachesThePortDialogFromEitherTraceWindow)
+{
+    int portDialogs = 0;
+    CSerial::SetComPortDialog([&](int& port, const QString&) {
+        ++portDialogs;
+        port = 3;
+        return true;
+    });
+    MenuCommand(Qt::Key_T, Qt::Key_K);
+    EXPECT_EQ(portDialogs, 1);
+    EXPECT_EQ(Recorder()->Serial().GetComPort(), 3);
+    Activate(frame->HexView());
+    EXPECT_TRUE(frame->Execute(Configuration));
+    EXPECT_EQ(portDialogs, 2);
+    CSerial::SetComPortDialog(CSerial::ComPortDialog());
+    // The port number is kept in Lineprobe's settings when the program ends.
+    delete frame;
+    frame = nullptr;
+    EXPECT_EQ(Settings::GetProfileInt(QStringLiteral("Lineprobe"), QStringLiteral("Settings"),
+                                      QStringLiteral("ComPort"), 0),
+              3);
 }

@@ -177,6 +177,8 @@ TEST_F(RecordingShellTest, ExpertStartOpensTheMonitorOnceAndItDrivesTheRecording
     EXPECT_EQ(monitor->Value(CHandshake::Cts), CHandshake::Off);
     EXPECT_EQ(monitor->Value(CHandshake::Dsr), CHandshake::Off);
     EXPECT_TRUE(Items(frame->AsciiView()).contains(QStringLiteral("Baudrate: 9600")));
+    // The window the start came from stays active.
+    EXPECT_EQ(frame->MdiArea()->currentSubWindow(), subs[0]);
 
     // Stop from the monitor window.
     Activate(monitor);

@@ -40,18 +40,18 @@ TEST_F(ReadTexts, TwoRecordsInTheFatsOrder)
     EXPECT_EQ(d.pseudoGroupDigits, 5);
     EXPECT_EQ(d.text1Length, 12);
     EXPECT_EQ(d.text2Length, 20);
-    EXPECT_EQ(d.panelType, 2);
+    EXPECT_EQ(d.panelType, PanelType::Bosch);
     EXPECT_EQ(QByteArray(d.panelId), QByteArray("BO 1FATSIMV3.01 "));
     EXPECT_EQ(d.projectPath[0], '\0');
 
     ASSERT_EQ(m_doc.List().GetItemCount(), 2);
-    EXPECT_EQ(Row(0, 0), QByteArray("S"));
-    EXPECT_EQ(Row(0, 1), QByteArray("0002"));
-    EXPECT_EQ(Row(0, 2), QByteArray());
-    EXPECT_EQ(Row(0, 3), QByteArray("01"));
-    EXPECT_EQ(Row(0, 4), QByteArray("Tür Süd").leftJustified(12));
-    EXPECT_EQ(Row(0, 5), QByteArray("Flur").leftJustified(20));
-    EXPECT_EQ(Row(1, 1), QByteArray("0001")); // not sorted
+    EXPECT_EQ(Row(0, Column::Tag), QByteArray("S"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0002"));
+    EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray());
+    EXPECT_EQ(Row(0, Column::Detector), QByteArray("01"));
+    EXPECT_EQ(Row(0, Column::Text1), QByteArray("Tür Süd").leftJustified(12));
+    EXPECT_EQ(Row(0, Column::Text2), QByteArray("Flur").leftJustified(20));
+    EXPECT_EQ(Row(1, Column::Group), QByteArray("0001")); // not sorted
     EXPECT_EQ(m_doc.List().GetColumnCount(), 6);
 }
 
@@ -110,7 +110,7 @@ TEST_F(ReadTexts, ShortRecordKeepsTheRowsBefore)
     EXPECT_EQ(m_fat.FromPc(),
               QByteArray("TL") + char(Sum(Hex("000300000000"))) + char(Sum(r0)) + Hex("04"));
     ASSERT_EQ(m_doc.List().GetItemCount(), 1);
-    EXPECT_EQ(Row(0, 1), QByteArray("0001"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0001"));
 }
 
 TEST_F(ReadTexts, UnknownTypeIsDropped)
@@ -140,15 +140,15 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     EXPECT_EQ(m_doc.Data().text1Length, 11);
     EXPECT_GT(m_doc.List().GetColumnWidth(2), 0);
     ASSERT_EQ(m_doc.List().GetItemCount(), 2);
-    EXPECT_EQ(Row(0, 0), QByteArray("P"));
-    EXPECT_EQ(Row(0, 1), QByteArray("0007"));
-    EXPECT_EQ(Row(0, 2), QByteArray("00012"));
-    EXPECT_EQ(Row(0, 3), QByteArray("03"));
-    EXPECT_EQ(Row(0, 4), QByteArray("Pseudo").leftJustified(11));
-    EXPECT_EQ(Row(1, 0), QByteArray("F"));
-    EXPECT_EQ(Row(1, 2), QByteArray());
-    EXPECT_EQ(Row(1, 4), QByteArray("Zeile eins").leftJustified(20));
-    EXPECT_EQ(Row(1, 5), QByteArray("Zeile zwei").leftJustified(20));
+    EXPECT_EQ(Row(0, Column::Tag), QByteArray("P"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0007"));
+    EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray("00012"));
+    EXPECT_EQ(Row(0, Column::Detector), QByteArray("03"));
+    EXPECT_EQ(Row(0, Column::Text1), QByteArray("Pseudo").leftJustified(11));
+    EXPECT_EQ(Row(1, Column::Tag), QByteArray("F"));
+    EXPECT_EQ(Row(1, Column::PseudoGroup), QByteArray());
+    EXPECT_EQ(Row(1, Column::Text1), QByteArray("Zeile eins").leftJustified(20));
+    EXPECT_EQ(Row(1, Column::Text2), QByteArray("Zeile zwei").leftJustified(20));
 }
 
 TEST_F(ReadTexts, IdentificationOutsideTheLimitsEndsTheReading)
@@ -207,7 +207,7 @@ TEST_F(ReadTexts, PanelDecodingOfTheFat)
     StartFat({"--maker", "EE", "--model", "2"}, StoreJson({SRecord("0001", "01", "a", "b")}));
     m_doc.Data().panelVariant = 5;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, 3);
+    EXPECT_EQ(m_doc.Data().panelType, PanelType::EffEff);
     EXPECT_EQ(m_doc.Data().panelVariant, 1);
 }
 
@@ -216,7 +216,7 @@ TEST_F(ReadTexts, UnknownMakerKeepsThePanelType)
     StartFat({"--maker", "QQ"}, StoreJson({SRecord("0001", "01", "a", "b")}));
     m_doc.Data().panelType = PanelType::Notifier;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, 6);
+    EXPECT_EQ(m_doc.Data().panelType, PanelType::Notifier);
 }
 
 TEST_F(ReadTexts, PauseShorterThanTheSilenceIsWaitedFor)

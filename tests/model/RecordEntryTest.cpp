@@ -1,34 +1,12 @@
+#include "ModelProject.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-namespace {
-
-ProjectData Project(int textFormat = FormatStandard, int panelVariant = 0)
-{
-    ProjectData d;
-    std::memset(&d, 0, sizeof d);
-    d.textFormat = textFormat;
-    d.displayChars = 40;
-    d.maxRecords = 1000;
-    d.groupDigits = 4;
-    d.detectorDigits = 2;
-    d.pseudoGroupDigits = 5;
-    d.panelType = PanelType::Alarmcom;
-    d.panelVariant = panelVariant;
-    d.text2Length = 20;
-    d.text1Length = ProjectRules::Text1LengthFor(d, textFormat, 0);
-    return d;
-}
-
-} // namespace
-
 TEST(RecordEntry, AcceptsDigitsAndFillsTheRecord)
 {
-    const ProjectData d = Project(FormatPseudo);
+    const ProjectData d = ModelProject(FormatPseudo);
     MessageRecord rec;
     RecordInput in{"12", "7", "3", QString::fromUtf8("Halle Äuß"), "zwei"};
     int column = -2;
@@ -41,7 +19,7 @@ TEST(RecordEntry, AcceptsDigitsAndFillsTheRecord)
     EXPECT_EQ(rec.text1, QByteArray("Halle \xC4u\xDF"));
     EXPECT_EQ(rec.text2, "zwei");
 
-    const ProjectData s = Project(FormatStandard);
+    const ProjectData s = ModelProject(FormatStandard);
     EXPECT_EQ(RecordEntry::Check(s, in, rec), QString());
     EXPECT_EQ(rec.formatTag, "S");
     EXPECT_EQ(rec.pseudoGroup, "") << "a pseudo group belongs only to the pseudo format";
@@ -49,7 +27,7 @@ TEST(RecordEntry, AcceptsDigitsAndFillsTheRecord)
 
 TEST(RecordEntry, RefusesNumbersThatAreNotDigitsOrTooLong)
 {
-    const ProjectData d = Project();
+    const ProjectData d = ModelProject();
     MessageRecord rec;
     rec.group = "old";
     int column = -1;
@@ -65,29 +43,30 @@ TEST(RecordEntry, RefusesNumbersThatAreNotDigitsOrTooLong)
     EXPECT_FALSE(RecordEntry::Check(d, {"1", "", "-3", "", ""}, rec).isEmpty());
     EXPECT_FALSE(RecordEntry::Check(d, {QString::fromUtf8("١"), "", "3", "", ""}, rec).isEmpty())
         << "only ASCII digits";
-    EXPECT_FALSE(
-        RecordEntry::CheckCell(Project(FormatPseudo), Column::PseudoGroup, "123456").isEmpty());
+    EXPECT_FALSE(RecordEntry::CheckCell(ModelProject(FormatPseudo), Column::PseudoGroup, "123456")
+                     .isEmpty());
 }
 
 TEST(RecordEntry, CardFormOnlyForTheCardVariant)
 {
     MessageRecord rec;
-    EXPECT_FALSE(
-        RecordEntry::Check(Project(FormatTwoLines, 0), {"+3", "", "7", "", ""}, rec).isEmpty());
-    EXPECT_EQ(RecordEntry::Check(Project(FormatTwoLines, 1), {"+3", "", "7", "", ""}, rec),
+    EXPECT_FALSE(RecordEntry::Check(ModelProject(FormatTwoLines, 0), {"+3", "", "7", "", ""}, rec)
+                     .isEmpty());
+    EXPECT_EQ(RecordEntry::Check(ModelProject(FormatTwoLines, 1), {"+3", "", "7", "", ""}, rec),
               QString());
     EXPECT_EQ(rec.group, "+3");
     EXPECT_FALSE(
-        RecordEntry::Check(Project(FormatTwoLines, 1), {"3+", "", "7", "", ""}, rec).isEmpty())
+        RecordEntry::Check(ModelProject(FormatTwoLines, 1), {"3+", "", "7", "", ""}, rec).isEmpty())
         << "the + only in front";
     EXPECT_FALSE(
-        RecordEntry::Check(Project(FormatTwoLines, 1), {"+1234", "", "7", "", ""}, rec).isEmpty())
+        RecordEntry::Check(ModelProject(FormatTwoLines, 1), {"+1234", "", "7", "", ""}, rec)
+            .isEmpty())
         << "the + counts towards the width";
 }
 
 TEST(RecordEntry, TextsMustFitTheCodePageAndTheLength)
 {
-    const ProjectData d = Project(); // Text 1: 12, Text 2: 20
+    const ProjectData d = ModelProject(); // Text 1: 12, Text 2: 20
     MessageRecord rec;
     int column = -1;
     EXPECT_EQ(RecordEntry::Check(d, {"1", "", "1", QString::fromUtf8("Ω"), ""}, rec, &column),

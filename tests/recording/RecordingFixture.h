@@ -108,7 +108,10 @@ protected:
             out += "    " + item.left(254) + "\r\n";
         return out;
     }
-    static QList<QByteArray> Lines(const QByteArray& text) { return CLineprobeDoc::TextLines(text); }
+    static QList<QByteArray> Lines(const QByteArray& text)
+    {
+        return CLineprobeDoc::TextLines(text);
+    }
 
     static QByteArray ReadFile(const QString& path)
     {

@@ -61,7 +61,10 @@ TEST_F(RecordingPtyTest, NormalRecordingWritesFourTraceFilesAndBothLists)
     // two messages.
     ASSERT_EQ(pty.Read(1), "T");
     const QByteArray id = Ident("AT"); // line-feed rule
-    ASSERT_TRUE(pty.Write(QByteArray("\x01" "ab9\xE4\r", 6) + id.left(12)));
+    ASSERT_TRUE(pty.Write(QByteArray("\x01"
+                                     "ab9\xE4\r",
+                                     6) +
+                          id.left(12)));
     ASSERT_TRUE(WaitFor([&] { return rec.CollectedCount() == 12; }));
     EXPECT_EQ(rec.RecordingState(), CRecordingControl::AwaitingIdent);
     ASSERT_TRUE(pty.Write(id.mid(12)));
@@ -231,10 +234,8 @@ TEST_F(RecordingPtyTest, AnIoErrorClosesThePortAndAStopStillWritesFooterAndLists
     EXPECT_EQ(pty.ReadFor(200), "") << "no H on a closed port";
     EXPECT_FALSE(rec.IsRecording());
     EXPECT_FALSE(rec.TimerActive(CRecordingControl::ReconnectTimer));
-    ExpectTraceFiles(dir.filePath("io"), {{false, Header(id)},
-                                          {true, "X\n"},
-                                          {true, "IO Fehler"},
-                                          {false, Footer()}});
+    ExpectTraceFiles(dir.filePath("io"),
+                     {{false, Header(id)}, {true, "X\n"}, {true, "IO Fehler"}, {false, Footer()}});
     QList<QByteArray> ascii = Lines(Header(id));
     ascii.removeLast();
     ascii += {"X\n", "IO Fehler", ""};
@@ -415,8 +416,7 @@ TEST_F(RecordingPtyTest, AFloodIsReadInOrderWithoutHoldingTheEventLoop)
         ~Join() { t.join(); }
     } join{writer};
     const QByteArray last = flood.mid(flood.lastIndexOf('\n', flood.size() - 2) + 1);
-    ASSERT_TRUE(WaitFor([&] { return LastAscii() == last; }, 60000))
-        << views.AsciiLines().Count();
+    ASSERT_TRUE(WaitFor([&] { return LastAscii() == last; }, 60000)) << views.AsciiLines().Count();
     EXPECT_FALSE(AsciiItems().contains("Overrun Error"));
     EXPECT_GT(turns, 2);
     QByteArray shown;
@@ -424,4 +424,30 @@ TEST_F(RecordingPtyTest, AFloodIsReadInOrderWithoutHoldingTheEventLoop)
         if (views.AsciiLines().At(i).startsWith("Meldung"))
             shown += views.AsciiLines().At(i);
     EXPECT_EQ(shown, flood);
+}
+
+TEST_F(RecordingPtyTest, ExpertModeReopensALostPortWithItsParameters)
+{
+    rec.SetTimerPeriods(1000, 100);
+    rec.SetExpertMode(true);
+    ComParameter p;
+    p.baudRate = 4800;
+    rec.SetExpertParameter(p);
+    StartSaving("lost.tds");
+    SendChunk("abc", "abc");
+    rec.Serial().InjectError(CommIoError);
+    ASSERT_TRUE(WaitFor([&] { return AsciiItems().contains("IO Fehler"); }));
+    EXPECT_TRUE(rec.IsRecording());
+    // Reopened by timer 2, without "T": the recording goes on where it was.
+    ASSERT_TRUE(WaitFor([&] { return rec.Serial().IsOpened() != 0; }));
+    EXPECT_FALSE(rec.TimerActive(CRecordingControl::ReconnectTimer));
+    ComParameter now;
+    rec.Serial().GetComParameter(&now);
+    EXPECT_EQ(now.baudRate, 4800);
+    SendChunk("def", "def");
+    rec.OnStopRecording();
+    EXPECT_EQ(pty.ReadFor(300), "H");
+    const QByteArray ts = ReadFile(dir.filePath("lost.ts"));
+    EXPECT_TRUE(ts.contains("abcIO Fehlerdef")) << ts.constData();
+    EXPECT_TRUE(ts.endsWith(Footer()));
 }

@@ -2,6 +2,7 @@
 
 // Qt
 #include <QApplication>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -244,4 +246,64 @@ TEST_F(WizardTest, GoingBackKeepsWhatTheUserChanged)
     });
     ASSERT_EQ(result, 1);
     EXPECT_EQ(data.groupDigits, 6);
+}
+
+namespace {
+
+// The access keys of the visible labels and buttons of the assistant's current page and of its
+// own buttons.
+QStringList AccessKeys(QWizard* w)
+{
+    QStringList keys;
+    auto add = [&keys](const QString& text) {
+        for (int i = 0; i + 1 < text.size(); ++i) {
+            if (text.at(i) != QLatin1Char('&'))
+                continue;
+            if (text.at(i + 1) != QLatin1Char('&'))
+                keys << text.at(i + 1).toLower();
+            ++i;
+        }
+    };
+    for (QLabel* label : w->currentPage()->findChildren<QLabel*>())
+        if (label->isVisible())
+            add(label->text());
+    for (QAbstractButton* button : w->currentPage()->findChildren<QAbstractButton*>())
+        if (button->isVisible())
+            add(button->text());
+    for (auto which :
+         {QWizard::BackButton, QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton})
+        if (w->button(which)->isVisible())
+            add(w->button(which)->text());
+    return keys;
+}
+
+void ExpectDistinct(const QStringList& keys)
+{
+    EXPECT_EQ(QSet<QString>(keys.begin(), keys.end()).size(), keys.size())
+        << keys.join(',').toStdString();
+}
+
+} // namespace
+
+TEST_F(WizardTest, EveryPageHasDistinctAccessKeys)
+{
+    Run([](QWizard* w) {
+        ExpectDistinct(AccessKeys(w));
+        Next(w);
+        ExpectDistinct(AccessKeys(w));
+        auto* maker = Child<QComboBox>(w, "maker");
+        maker->setCurrentIndex(maker->findText(QStringLiteral("NOTIFIER")));
+        Next(w);
+        ExpectDistinct(AccessKeys(w));
+        EXPECT_TRUE(AccessKeys(w).contains(QStringLiteral("l"))); // "Zentrale / &Loop"
+        w->back();
+        w->back();
+        Child<QRadioButton>(w, "openProject")->setChecked(true);
+        Next(w);
+        ExpectDistinct(AccessKeys(w));
+        w->back();
+        Child<QRadioButton>(w, "fromFat")->setChecked(true);
+        Next(w);
+        ExpectDistinct(AccessKeys(w));
+    });
 }

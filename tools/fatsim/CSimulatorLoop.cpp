@@ -134,10 +134,17 @@ CSimulatorLoop::Session CSimulatorLoop::RunSession(CFatSimulator& fat, CTrafficS
             return Session::Failed;
         }
         if (due && !PlayTraffic(traffic, trafficOrigin)) {
-            // The traffic up to the point reaches the other side before the line goes.
+            // The traffic up to the point reaches the other side before the line goes: the
+            // kernel hands written bytes on with a delay, so the line must stay empty for a
+            // while (at most two seconds in all).
             const Clock::time_point limit = Clock::now() + std::chrono::seconds(2);
-            while (m_pty.Unread() > 0 && Clock::now() < limit && !m_stop)
+            Clock::time_point emptySince = Clock::now();
+            while (Clock::now() < limit && !m_stop &&
+                   Clock::now() - emptySince < std::chrono::milliseconds(100)) {
+                if (m_pty.Unread() > 0)
+                    emptySince = Clock::now();
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             return Session::Vanished;
         }
         if (r <= 0 || !(p.revents & POLLIN)) {

@@ -57,10 +57,10 @@ struct FatSimOptions
     bool emptyAsZero = false; // report an empty store with count 00 00 instead of FF FF
 
     // the recorder's traffic after "S", until "H"
-    QString trafficPath;     // these bytes once; otherwise traffic made up by maker
-    int rate = 960;          // bytes per second, 0 = as fast as the line takes them
+    QString trafficPath;      // these bytes once; otherwise traffic made up by maker
+    int rate = 960;           // bytes per second, 0 = as fast as the line takes them
     qint64 trafficBytes = -1; // made-up traffic ends after this many bytes (-1 = never)
-    int returnAfterMs = -1;  // after vanishing, come back under --link after this long
+    int returnAfterMs = -1;   // after vanishing, come back under --link after this long
 
     // faults
     int notReady = 0;            // answer 0x15 to this many write commands first
