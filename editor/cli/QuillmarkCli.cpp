@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 #include "CStderrScope.h"
 #include "CodePage.h"
+#include "PdfPrintCommand.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
 #include "TransferCommands.h"
@@ -101,6 +102,7 @@ static void AddBuiltins()
     AddCommand(QStringLiteral("read"), TransferCommands::ReadUsage(), TransferCommands::RunRead);
     AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(), TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(), TransferCommands::RunReadLz);
+    AddCommand(QStringLiteral("print"), PdfPrintCommand::Usage(), PdfPrintCommand::Run);
 }
 
 int Run(const QStringList& arguments)

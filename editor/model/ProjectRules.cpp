@@ -205,8 +205,9 @@ QString PrintModelText(int panelType, int panelVariant)
 {
     switch (panelType) {
     case PanelType::Alarmcom:
-        return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte")
-                                 : QStringLiteral("FC 330A");
+        if (panelVariant == 0)
+            return QStringLiteral("FC 330A");
+        return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte") : QString();
     case PanelType::Aritech:
         return QStringLiteral("Reihe FP 2000");
     case PanelType::Bosch:
@@ -224,8 +225,9 @@ QString PrintModelText(int panelType, int panelVariant)
     case PanelType::Notifier:
         return QStringLiteral("NF 1000");
     case PanelType::Siemens:
-        return panelVariant == 1 ? QStringLiteral("AlgoRex 1115")
-                                 : QStringLiteral("SIGMASYS C / M");
+        if (panelVariant == 0)
+            return QStringLiteral("SIGMASYS C / M");
+        return panelVariant == 1 ? QStringLiteral("AlgoRex 1115") : QString();
     case PanelType::TotalWalther:
         return QStringLiteral("FAST 2000");
     }
@@ -248,8 +250,11 @@ QString ModelText(int panelType, int panelVariant)
     case PanelType::Bosch:
     case PanelType::Minimax:
     case PanelType::Notifier:
-    case PanelType::Siemens:
-        return QStringLiteral("Zentrale: ") + PrintModelText(panelType, panelVariant);
+    case PanelType::Siemens: {
+        // A variant the panel does not have names no model.
+        const QString model = PrintModelText(panelType, panelVariant);
+        return model.isEmpty() ? QString() : QStringLiteral("Zentrale: ") + model;
+    }
     }
     return QString();
 }

@@ -5,6 +5,7 @@
 #include "CEntryDlg.h"
 #include "CHelpWindow.h"
 #include "CMessages.h"
+#include "CPrintCommands.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
 #include "ProjectRules.h"
@@ -95,6 +96,8 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CreateStatusBar();
     RegisterFrameCommands();
     m_view->RegisterCommands(*m_commands);
+    (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
+        ->Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();

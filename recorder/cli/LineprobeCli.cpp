@@ -8,6 +8,7 @@
 #include "LineRules.h"
 #include "ListFile.h"
 #include "PortErrors.h"
+#include "TracePdfCommand.h"
 #include "TraceReader.h"
 
 // Qt
@@ -37,7 +38,8 @@ int Usage()
                             "       lineprobe-cli ident --hex HEX64\n"
                             "       lineprobe-cli render TRACE.tds --panel-code N "
                             "[--line-length N] [--break HH] --out BASE\n") +
-             RecordUsage());
+             RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
+             TracePdfCommand::Usage());
     return 2;
 }
 
@@ -70,6 +72,8 @@ int Run(const QStringList& arguments)
         return Render(arguments.mid(1));
     if (command == QLatin1String("record"))
         return Record(arguments.mid(1));
+    if (command == QLatin1String("print"))
+        return TracePdfCommand::Run(arguments.mid(1));
     return Usage();
 }
 

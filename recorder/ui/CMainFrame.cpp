@@ -10,6 +10,7 @@
 #include "CLineprobeView.h"
 #include "CMessages.h"
 #include "CRecordingControl.h"
+#include "CTracePrintCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
 
@@ -67,6 +68,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CTracePrintCommands::Register(*this);
     resize(900, 700);
 }
 
@@ -142,8 +144,7 @@ void CMainFrame::CreateCommands()
         FileSave, [this] { OnFileSave(); }, listView);
     c.SetHandler(AppExit, [this] { close(); });
     // Printing ("&Drucken...", "Sei&tenansicht": SetListViewHandler; "Drucker&einrichtung...":
-    // Commands()->SetHandler) registers its handlers from its own source; until then the
-    // three commands stay disabled.
+    // Commands()->SetHandler) registers its handlers from its own source (CTracePrintCommands).
 
     c.SetHandler(
         StartRecording, [this] { OnStart(); }, [=] { return haveDoc() && idle(); });

@@ -1,0 +1,187 @@
+#include "CPrintCommands.h"
+
+#include "CCommandTable.h"
+#include "CCoverPageDlg.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "PagePainter.h"
+#include "ProjectPrintout.h"
+#include "QuillmarkCommands.h"
+
+// Qt
+#include <QApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+CPrintCommands::CPrintCommands(CQuillmarkDoc* document, QWidget* view,
+                               std::function<bool()> portOpen)
+    : QObject(view), m_document(document), m_view(view), m_portOpen(std::move(portOpen))
+{
+    m_metrics.SetLinesPerPage(PrintMetrics::StandardLinesPerPage);
+}
+
+CPrintCommands::~CPrintCommands() = default;
+
+void CPrintCommands::Register(CCommandTable& commands)
+{
+    auto hasRows = [this] { return m_document->List().GetItemCount() > 0; };
+    commands.SetHandler(
+        Cmd::FilePrint, [this] { OnFilePrint(); }, hasRows);
+    commands.SetHandler(
+        Cmd::FilePrintPreview, [this] { OnFilePrintPreview(); }, hasRows);
+    commands.SetHandler(
+        Cmd::CoverPage, [this] { OnCoverPage(); }, [this] { return !m_portOpen(); });
+}
+
+QPrinter& CPrintCommands::Printer()
+{
+    // One printer for the view's life: the choices of one print dialog hold for the next.
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        PreparePrinter(*m_printer);
+    }
+    return *m_printer;
+}
+
+const ProjectPrintFonts& CPrintCommands::Fonts()
+{
+    // Created on the first print job and kept as long as the view.
+    if (!m_fonts)
+        m_fonts = std::make_unique<ProjectPrintFonts>(ProjectPrintFonts::Create());
+    return *m_fonts;
+}
+
+QString CPrintCommands::PathName() const
+{
+    const QString path = m_document->GetPathName();
+    const QFileInfo info(path);
+    return info.exists() ? info.absoluteFilePath() : path;
+}
+
+int CPrintCommands::LastPage() const
+{
+    return m_metrics.firstListPage - 1 +
+           ProjectPrintout::ListPages(m_document->List().GetItemCount(), m_metrics.linesPerPage);
+}
+
+void CPrintCommands::NameJob(QPrinter& printer) const
+{
+    // The job (and the proposed PDF file) is named after the project.
+    const QString name = QFileInfo(m_document->GetTitle()).completeBaseName();
+    printer.setDocName(name.isEmpty() ? QStringLiteral("FAT Versorgungstexte") : name);
+}
+
+void CPrintCommands::PreparePrinter(QPrinter& printer)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QStringLiteral("FAT Versorgungstexte"));
+}
+
+QPair<int, int> CPrintCommands::PageRange(const QPrinter& printer, int lastPage)
+{
+    int first = 1;
+    int end = lastPage;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = qBound(1, printer.fromPage(), lastPage);
+        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : lastPage, lastPage);
+    }
+    return {first, end};
+}
+
+std::unique_ptr<ProjectPrintout> CPrintCommands::BeginPrinting(QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // A PDF has no unprintable border: the positions hold on the sheet exactly.
+        printer.setFullPage(true);
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    }
+    // Offsets of the printable area from the paper's edges, in 0.1 mm, truncated.
+    const QRectF area = printer.pageRect(QPrinter::DevicePixel);
+    const qreal dpiX = qMax(1, printer.logicalDpiX());
+    const qreal dpiY = qMax(1, printer.logicalDpiY());
+    m_metrics.offsetX = printer.fullPage() ? 0 : int(area.left() / dpiX * 254);
+    m_metrics.offsetY = printer.fullPage() ? 0 : int(area.top() / dpiY * 254);
+    return std::make_unique<ProjectPrintout>(m_document->Data(), m_document->Records(), m_metrics,
+                                             Fonts(), PathName(), QDate::currentDate());
+}
+
+bool CPrintCommands::PrintJob(QPrinter& printer)
+{
+    const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(printer);
+    const QPair<int, int> range = PageRange(printer, printout->LastPage());
+    const int first = range.first;
+    const int end = range.second;
+
+    QProgressDialog progress(QStringLiteral("Die Seiten werden gedruckt..."),
+                             QStringLiteral("&Abbrechen"), 0, end - first + 1, m_view);
+    progress.setWindowTitle(QStringLiteral("Drucken"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    bool cancelled = false;
+    const bool printed = PagePainter::PaintPages(
+        printer, first, end, [&](int page) { return printout->Page(page); },
+        [&](int done, int) {
+            progress.setValue(done);
+            cancelled = progress.wasCanceled();
+            // A cancelled job is withdrawn, not sent half printed.
+            if (cancelled)
+                printer.abort();
+            return !cancelled;
+        });
+    progress.reset();
+    if (!printed && !cancelled)
+        MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."),
+                   QStringLiteral("Fehler"), msg::Error);
+    return printed;
+}
+
+void CPrintCommands::OnFilePrint()
+{
+    QPrinter& printer = Printer();
+    NameJob(printer);
+    QPrintDialog dialog(&printer, m_view);
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    // Printing to a file writes a PDF, which is what goes to a customer without a printer.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, LastPage());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintJob(printer);
+}
+
+void CPrintCommands::OnFilePrintPreview()
+{
+    QPrinter& printer = Printer();
+    NameJob(printer);
+    QPrintPreviewDialog preview(&printer, m_view);
+    preview.setWindowTitle(QStringLiteral("Seitenansicht"));
+    // The preview's own print button asks again with the printer chosen there.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(*target);
+        const QPair<int, int> range = PageRange(*target, printout->LastPage());
+        PagePainter::PaintPages(*target, range.first, range.second,
+                                [&](int page) { return printout->Page(page); });
+        QApplication::restoreOverrideCursor();
+    });
+    m_preview = &preview;
+    preview.resize(900, 1000);
+    preview.exec();
+}
+
+void CPrintCommands::OnCoverPage()
+{
+    CCoverPageDlg dialog(m_document->Data(), m_view);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CCoverPageDlg::StoreTexts(m_document->Data(), dialog.Texts());
+    m_document->SetModifiedFlag(true);
+    m_document->UpdateTitle();
+}

@@ -1,0 +1,167 @@
+#include "CTracePrintCommands.h"
+
+#include "CCommandTable.h"
+#include "CLineprobeDoc.h"
+#include "CListViewCourier.h"
+#include "CMainFrame.h"
+#include "CMessages.h"
+#include "LineprobeCommands.h"
+#include "PagePainter.h"
+#include "TracePrintout.h"
+
+// Qt
+#include <QApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+
+CTracePrintCommands::CTracePrintCommands(CMainFrame* frame)
+    : QObject(frame), m_frame(frame),
+      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+}
+
+CTracePrintCommands::~CTracePrintCommands() = default;
+
+CTracePrintCommands* CTracePrintCommands::Register(CMainFrame& frame)
+{
+    auto* print = new CTracePrintCommands(&frame);
+    frame.SetListViewHandler(LineprobeCommands::FilePrint,
+                             [print](CListViewCourier* view) { print->OnFilePrint(view); });
+    frame.SetListViewHandler(LineprobeCommands::FilePrintPreview,
+                             [print](CListViewCourier* view) { print->OnFilePrintPreview(view); });
+    frame.Commands()->SetHandler(LineprobeCommands::FilePrintSetup,
+                                 [print] { print->OnFilePrintSetup(); });
+    return print;
+}
+
+void CTracePrintCommands::NameJob(CListViewCourier* view)
+{
+    // The job (and the proposed PDF file) is named after the trace and the view.
+    QString name = view->Doc() ? QFileInfo(view->Doc()->tracePath).completeBaseName() : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("Lineprobe");
+    m_printer->setDocName(name + (view->GetLook().view == LineRules::View::Hex
+                                      ? QStringLiteral(" - Hex")
+                                      : QStringLiteral(" - ASCII")));
+}
+
+const TracePrintFonts& CTracePrintCommands::Fonts()
+{
+    // Created on the first print job and kept as long as the window.
+    if (!m_fonts)
+        m_fonts = std::make_unique<TracePrintFonts>(TracePrintFonts::Create());
+    return *m_fonts;
+}
+
+QPair<int, int> CTracePrintCommands::PageRange(const QPrinter& printer, int pageCount)
+{
+    int first = 1;
+    int end = pageCount;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = qBound(1, printer.fromPage(), pageCount);
+        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : pageCount, pageCount);
+    }
+    return {first, end};
+}
+
+std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& printer,
+                                                                  CListViewCourier* view)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // A PDF has no unprintable border: the whole sheet is the printable area.
+        printer.setFullPage(true);
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    }
+    // The printable area in 0.1 mm: pixels divided by pixels per inch, times 254.
+    const QRectF area = printer.pageRect(QPrinter::DevicePixel);
+    const qreal dpiX = qMax(1, printer.logicalDpiX());
+    const qreal dpiY = qMax(1, printer.logicalDpiY());
+    auto printout = std::make_unique<TracePrintout>(view->GetLook().view, Fonts());
+    printout->MeasurePage(int(area.width() / dpiX * 254), int(area.height() / dpiY * 254));
+    const QString path = view->Doc() ? view->Doc()->tracePath : QString();
+    printout->Begin(
+        view->ItemCount(), [view](int i) { return view->ItemText(i); }, path, QDate::currentDate());
+    return printout;
+}
+
+bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
+{
+    std::unique_ptr<TracePrintout> printout;
+    {
+        // A long trace takes a moment to measure.
+        CWaitCursor wait;
+        printout = BeginPrinting(printer, view);
+    }
+    const QPair<int, int> range = PageRange(printer, printout->PageCount());
+    QProgressDialog progress(QStringLiteral("Die Seiten werden gedruckt..."),
+                             QStringLiteral("&Abbrechen"), 0, range.second - range.first + 1,
+                             m_frame);
+    progress.setWindowTitle(QStringLiteral("Drucken"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    bool cancelled = false;
+    const bool printed = PagePainter::PaintPages(
+        printer, range.first, range.second, [&](int page) { return printout->Page(page); },
+        [&](int done, int) {
+            progress.setValue(done);
+            cancelled = progress.wasCanceled();
+            // A cancelled job is withdrawn, not sent half printed.
+            if (cancelled)
+                printer.abort();
+            return !cancelled;
+        });
+    progress.reset();
+    if (!printed && !cancelled)
+        MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."), QString(),
+                   msg::Error);
+    return printed;
+}
+
+void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
+{
+    // Page count for the dialog's range before the dialog, on the printer as it stands.
+    const int pages = BeginPrinting(*m_printer, view)->PageCount();
+    NameJob(view);
+    QPrintDialog dialog(m_printer.get(), m_frame);
+    dialog.setWindowTitle(QStringLiteral("Drucken"));
+    // Printing to a file writes a PDF, which is what a technician without a printer sends.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, pages);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PrintJob(*m_printer, view);
+}
+
+void CTracePrintCommands::OnFilePrintPreview(CListViewCourier* view)
+{
+    NameJob(view);
+    QPrintPreviewDialog preview(m_printer.get(), m_frame);
+    preview.setWindowTitle(QStringLiteral("Seitenansicht"));
+    // The preview's own print button asks again with the printer chosen there.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, view](QPrinter* target) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const std::unique_ptr<TracePrintout> printout = BeginPrinting(*target, view);
+        const QPair<int, int> range = PageRange(*target, printout->PageCount());
+        PagePainter::PaintPages(*target, range.first, range.second,
+                                [&](int page) { return printout->Page(page); });
+        QApplication::restoreOverrideCursor();
+    });
+    m_preview = &preview;
+    preview.resize(900, 1000);
+    preview.exec();
+}
+
+void CTracePrintCommands::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(m_printer.get(), m_frame);
+    dialog.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    dialog.exec();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "TracePrintFonts.h"
+
+// Qt
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+
+#include <memory>
+
+class CListViewCourier;
+class CMainFrame;
+class QPrinter;
+class TracePrintout;
+
+// Printing of Lineprobe's trace views: "&Drucken..." and "Sei&tenansicht" for the active
+// view, "Drucker&einrichtung..." for the application's printer, which the print jobs and
+// previews then use. Lives as a child of the main window.
+class CTracePrintCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CTracePrintCommands(CMainFrame* frame);
+    ~CTracePrintCommands() override;
+
+    // Registers the three commands with the main window.
+    static CTracePrintCommands* Register(CMainFrame& frame);
+
+    void OnFilePrint(CListViewCourier* view);
+    void OnFilePrintPreview(CListViewCourier* view);
+    void OnFilePrintSetup();
+
+    // The application's printer: page setup, print dialog and preview share it.
+    QPrinter& Printer() { return *m_printer; }
+    QPrintPreviewDialog* Preview() const { return m_preview; }
+
+    // The begin step: measures the printable area of printer, chooses font and characters per
+    // line from the view's items and paginates.
+    std::unique_ptr<TracePrintout> BeginPrinting(QPrinter& printer, CListViewCourier* view);
+    // Prints the pages the printer asks for with a progress window for long jobs; false when
+    // nothing or not everything was printed.
+    bool PrintJob(QPrinter& printer, CListViewCourier* view);
+    // The pages the printer asks for: all, or its page range within 1..pageCount.
+    static QPair<int, int> PageRange(const QPrinter& printer, int pageCount);
+
+private:
+    const TracePrintFonts& Fonts();
+    void NameJob(CListViewCourier* view);
+
+    CMainFrame* m_frame;
+    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<TracePrintFonts> m_fonts;
+    QPointer<QPrintPreviewDialog> m_preview;
+};
