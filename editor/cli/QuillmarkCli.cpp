@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "ImportCommands.h"
 #include "ProjectRules.h"
 #include "TransferCommands.h"
 
@@ -112,6 +113,14 @@ static void AddBuiltins()
                TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(),
                TransferCommands::RunReadLz);
+    AddCommand(QStringLiteral("import-bmf"), ImportCommands::ImportBmfUsage(),
+               ImportCommands::RunImportBmf);
+    AddCommand(QStringLiteral("import-lz"), ImportCommands::ImportLzUsage(),
+               ImportCommands::RunImportLz);
+    AddCommand(QStringLiteral("import-panel"), ImportCommands::ImportPanelUsage(),
+               ImportCommands::RunImportPanel);
+    AddCommand(QStringLiteral("convert"), ImportCommands::ConvertUsage(),
+               ImportCommands::RunConvert);
 }
 
 int Run(const QStringList& arguments)
