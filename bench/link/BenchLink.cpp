@@ -72,7 +72,7 @@ double RawEcho(int rounds)
 
 void MakeProject(CQuillmarkDoc& doc, int records)
 {
-    MakeTextProject(doc, 2, 2, "BO 1", 1000000);
+    MakeTextProject(doc, FormatStandard, PanelType::Bosch, "BO 1", 1000000);
     for (int i = 0; i < records; ++i) {
         MessageRecord r;
         r.formatTag = "S";

@@ -131,7 +131,8 @@ void CTransferCore::Begin()
         // The records are formatted before anything goes out, on this thread, from the rows
         // as they stand, so that the sender thread never touches the list and a row that
         // cannot be sent leaves the FAT untouched. The end comes once the caller's loop runs.
-        QMetaObject::invokeMethod(this, [this] { EndTransfer(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { EndTransfer(); }, Qt::QueuedConnection);
         return;
     }
     SetStatus(QStringLiteral("FAT wird vorbereitet"));
@@ -516,7 +517,7 @@ bool CTransferCore::CheckIdentification()
 {
     const QByteArray id = Read(kIdentLength);
     for (int i = 0; i < 4; ++i) {
-        if (i == 3 && m_data->panelType == 3)
+        if (i == 3 && m_data->panelType == PanelType::EffEff)
             continue;
         if (id.at(i) != m_data->panelId[i])
             return false;
@@ -597,7 +598,7 @@ void CTransferCore::ReceiveSendTexts(int waiting)
 bool CTransferCore::FormatRecord()
 {
     const int row = m_recordsDone;
-    const QByteArray tag = m_list->GetItemText(row, 0);
+    const QByteArray tag = m_list->GetItemText(row, Column::Tag);
     unsigned char type = 0;
     if (tag == "F")
         type = 0x28;
@@ -610,11 +611,11 @@ bool CTransferCore::FormatRecord()
         return false;
     }
     m_buffer = QByteArray(1, char(type));
-    m_buffer += m_list->GetItemText(row, 1);
-    m_buffer += m_list->GetItemText(row, 3);
-    m_buffer += m_list->GetItemText(row, 2);
-    m_buffer += Padded(m_list->GetItemText(row, 4), m_data->text1Length);
-    m_buffer += Padded(m_list->GetItemText(row, 5), m_data->text2Length);
+    m_buffer += m_list->GetItemText(row, Column::Group);
+    m_buffer += m_list->GetItemText(row, Column::Detector);
+    m_buffer += m_list->GetItemText(row, Column::PseudoGroup);
+    m_buffer += Padded(m_list->GetItemText(row, Column::Text1), m_data->text1Length);
+    m_buffer += Padded(m_list->GetItemText(row, Column::Text2), m_data->text2Length);
     m_recordLength = int(m_buffer.size());
     return true;
 }

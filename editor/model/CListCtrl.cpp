@@ -97,7 +97,7 @@ void CListCtrl::DeleteAllItems()
 int CListCtrl::InsertColumn(int column, const QString& header, int width)
 {
     column = qBound(0, column, GetColumnCount());
-    m_columns.insert(column, Column{header, width});
+    m_columns.insert(column, ColumnInfo{header, width});
     emit headerDataChanged(Qt::Horizontal, 0, CellCount - 1);
     return column;
 }

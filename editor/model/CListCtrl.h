@@ -75,7 +75,7 @@ public:
     int GetStringWidth(const QString& text) const;
 
 private:
-    struct Column
+    struct ColumnInfo
     {
         QString header;
         int width = 0;
@@ -83,7 +83,7 @@ private:
     using Row = std::array<QByteArray, CellCount>;
 
     QVector<Row> m_rows;
-    QVector<Column> m_columns;
+    QVector<ColumnInfo> m_columns;
     bool m_labelEdit = true;
     QPointer<QItemSelectionModel> m_selection;
     IListViewport* m_viewport = nullptr;

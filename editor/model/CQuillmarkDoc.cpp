@@ -129,7 +129,7 @@ bool CQuillmarkDoc::SetupListColumns()
     m_data.text1Length =
         ProjectRules::Text1LengthFor(m_data, m_data.textFormat, m_data.text1Length);
 
-    m_list.InsertColumn(0, QString(), 0);
+    m_list.InsertColumn(Column::Tag, QString(), 0);
     if (m_data.groupDigits > 10) {
         Report("Beim Auslesen ist ein Fehler aufgetreten.");
         return false;
@@ -140,18 +140,19 @@ bool CQuillmarkDoc::SetupListColumns()
         qMax(m_list.GetStringWidth(groupHeader),
              m_list.GetStringWidth(QString(qMax(0, m_data.groupDigits), QLatin1Char('W')))) +
         margin;
-    m_list.InsertColumn(1, groupHeader, groupWidth);
+    m_list.InsertColumn(Column::Group, groupHeader, groupWidth);
     const QString pseudoHeader = QStringLiteral("Pseudo MG");
     m_list.InsertColumn(
-        2, pseudoHeader,
+        Column::PseudoGroup, pseudoHeader,
         m_data.textFormat == FormatPseudo ? m_list.GetStringWidth(pseudoHeader) + margin : 0);
     const QString detectorHeader = ProjectRules::DetectorHeader(m_data);
-    m_list.InsertColumn(3, detectorHeader, m_list.GetStringWidth(detectorHeader) + margin);
+    m_list.InsertColumn(Column::Detector, detectorHeader,
+                        m_list.GetStringWidth(detectorHeader) + margin);
     m_list.InsertColumn(
-        4, QStringLiteral("Text 1"),
+        Column::Text1, QStringLiteral("Text 1"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text1Length), QLatin1Char('W'))) + margin);
     m_list.InsertColumn(
-        5, QStringLiteral("Text 2"),
+        Column::Text2, QStringLiteral("Text 2"),
         m_list.GetStringWidth(QString(qMax(0, m_data.text2Length), QLatin1Char('W'))) + margin);
     if (m_list.Viewport())
         m_list.Viewport()->ResizeFrameToFit();
@@ -160,7 +161,7 @@ bool CQuillmarkDoc::SetupListColumns()
 
 bool CQuillmarkDoc::LoadProject()
 {
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     std::memset(m_data.coverPage, 0, sizeof m_data.coverPage);
 
@@ -229,7 +230,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         return false;
     }
     // A Bosch file without its table keeps the standard assignment, not zeros.
-    if (m_data.panelType == 2)
+    if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
     m_list.DeleteAllColumns();
     if (!SetupListColumns())
@@ -243,7 +244,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         const QByteArray tagByte = file.read(1);
         remaining -= 1;
         const char tag = tagByte.isEmpty() ? '\0' : tagByte[0];
-        if (tag == 'L' && (remaining <= 241 || (m_data.panelType == 2 && remaining <= 497))) {
+        if (tag == 'L' &&
+            (remaining <= 241 || (m_data.panelType == PanelType::Bosch && remaining <= 497))) {
             const QByteArray table = file.read(255);
             std::memcpy(m_data.lzAssignment, table.constData(), size_t(table.size()));
             m_data.lzAssignment[255] = 0;
@@ -320,7 +322,7 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         out.append(FixedText(rec.text2, m_data.text2Length));
     }
 
-    if (m_data.panelType == 2) {
+    if (m_data.panelType == PanelType::Bosch) {
         out.append('L');
         out.append(m_data.lzAssignment, 255);
     }
@@ -390,7 +392,7 @@ bool CQuillmarkDoc::SaveProject(int mode)
         path = chosen;
     }
 
-    if (m_data.panelType == 3) {
+    if (m_data.panelType == PanelType::EffEff) {
         const char digit = m_data.panelId[3];
         if (digit != '1' && digit != '4' && digit != '5')
             m_data.panelId[3] = '1';

@@ -5,15 +5,6 @@
 
 namespace {
 
-enum Column {
-    ColTag = 0,
-    ColGroup = 1,
-    ColPseudo = 2,
-    ColDetector = 3,
-    ColText1 = 4,
-    ColText2 = 5
-};
-
 int Refuse(const QString& text, const QString& caption)
 {
     BeepMessageBox(text, caption, msg::Warning);
@@ -138,17 +129,17 @@ int CRecordList::InsertRecord(const MessageRecord& in, bool ensureVisible)
     const QByteArray key = rec.group + rec.detector;
     const int count = m_list->GetItemCount();
     auto keyOf = [this](int row) {
-        return m_list->GetItemText(row, ColGroup) + m_list->GetItemText(row, ColDetector);
+        return m_list->GetItemText(row, Column::Group) + m_list->GetItemText(row, Column::Detector);
     };
     int row = count;
     if (count > 0 && !(key > keyOf(count - 1))) {
         for (int r = 0; r < count; ++r) {
             const QByteArray existing = keyOf(r);
             if (existing == key) {
-                m_list->SetItemText(r, ColPseudo, rec.pseudoGroup);
-                m_list->SetItemText(r, ColText1, rec.text1);
-                m_list->SetItemText(r, ColText2, rec.text2);
-                m_list->SetItemText(r, ColTag, rec.formatTag);
+                m_list->SetItemText(r, Column::PseudoGroup, rec.pseudoGroup);
+                m_list->SetItemText(r, Column::Text1, rec.text1);
+                m_list->SetItemText(r, Column::Text2, rec.text2);
+                m_list->SetItemText(r, Column::Tag, rec.formatTag);
                 return r;
             }
             if (existing > key) {
@@ -165,12 +156,12 @@ int CRecordList::AddRecordAt(const MessageRecord& rec, int row, bool ensureVisib
     if (!m_list)
         return -1;
     row = m_list->InsertItem(row);
-    m_list->SetItemText(row, ColTag, rec.formatTag);
-    m_list->SetItemText(row, ColGroup, rec.group);
-    m_list->SetItemText(row, ColPseudo, rec.pseudoGroup);
-    m_list->SetItemText(row, ColDetector, rec.detector);
-    m_list->SetItemText(row, ColText1, rec.text1);
-    m_list->SetItemText(row, ColText2, rec.text2);
+    m_list->SetItemText(row, Column::Tag, rec.formatTag);
+    m_list->SetItemText(row, Column::Group, rec.group);
+    m_list->SetItemText(row, Column::PseudoGroup, rec.pseudoGroup);
+    m_list->SetItemText(row, Column::Detector, rec.detector);
+    m_list->SetItemText(row, Column::Text1, rec.text1);
+    m_list->SetItemText(row, Column::Text2, rec.text2);
     if (ensureVisible)
         m_list->EnsureVisible(row);
     return row;
@@ -180,12 +171,12 @@ void CRecordList::GetRecord(MessageRecord& rec, int row) const
 {
     if (!m_list)
         return;
-    rec.formatTag = m_list->GetItemText(row, ColTag);
-    rec.group = m_list->GetItemText(row, ColGroup);
-    rec.pseudoGroup = m_list->GetItemText(row, ColPseudo);
-    rec.detector = m_list->GetItemText(row, ColDetector);
-    rec.text1 = m_list->GetItemText(row, ColText1);
-    rec.text2 = m_list->GetItemText(row, ColText2);
+    rec.formatTag = m_list->GetItemText(row, Column::Tag);
+    rec.group = m_list->GetItemText(row, Column::Group);
+    rec.pseudoGroup = m_list->GetItemText(row, Column::PseudoGroup);
+    rec.detector = m_list->GetItemText(row, Column::Detector);
+    rec.text1 = m_list->GetItemText(row, Column::Text1);
+    rec.text2 = m_list->GetItemText(row, Column::Text2);
 }
 
 void CRecordList::GetRecordForEdit(MessageRecord& rec, int row) const

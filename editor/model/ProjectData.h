@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProjectTypes.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -51,4 +53,4 @@ enum TextFormat {
     FormatPseudo = 3,
     FormatTwoLines = 4
 };
-enum { PanelNone = 10 };
+enum { PanelNone = PanelType::None };

@@ -77,7 +77,7 @@ int Text1LengthFor(const ProjectData& d, int textFormat, int current)
 
 bool LzCodingEnabled(const ProjectData& d)
 {
-    return d.panelType == 2;
+    return d.panelType == PanelType::Bosch;
 }
 
 bool OffsetEnabled(const ProjectData& d)
@@ -87,18 +87,18 @@ bool OffsetEnabled(const ProjectData& d)
 
 static bool EffEffOutputOrWinmag(const ProjectData& d)
 {
-    return d.panelType == 3 && (d.panelVariant == 4 || d.panelVariant == 5);
+    return d.panelType == PanelType::EffEff && (d.panelVariant == 4 || d.panelVariant == 5);
 }
 
 static bool AlarmcomWithInputCard(const ProjectData& d)
 {
-    return d.panelType == 0 && d.panelVariant == 1;
+    return d.panelType == PanelType::Alarmcom && d.panelVariant == 1;
 }
 
 bool ConvertFormatEnabled(const ProjectData& d)
 {
     return d.textFormat != FormatFromFat && !EffEffOutputOrWinmag(d) && !AlarmcomWithInputCard(d) &&
-           d.panelType != 6;
+           d.panelType != PanelType::Notifier;
 }
 
 bool BmfImportEnabled(const ProjectData& d)
@@ -108,12 +108,14 @@ bool BmfImportEnabled(const ProjectData& d)
 
 bool PanelTextImportEnabled(const ProjectData& d)
 {
-    return d.panelType == 0 || d.panelType == 8 || (d.panelType == 7 && d.panelVariant == 1);
+    return d.panelType == PanelType::Alarmcom || d.panelType == PanelType::TotalWalther ||
+           (d.panelType == PanelType::Siemens && d.panelVariant == 1);
 }
 
 bool PanelInfoEnabled(const ProjectData& d)
 {
-    return d.textFormat != FormatFromFat && !(d.panelType == 7 && d.panelVariant == 1);
+    return d.textFormat != FormatFromFat &&
+           !(d.panelType == PanelType::Siemens && d.panelVariant == 1);
 }
 
 bool EditingEnabled(const ProjectData& d)
@@ -138,55 +140,61 @@ bool OutputCardLists(const ProjectData& d)
 
 bool GroupsAbove9999(const ProjectData& d)
 {
-    return d.panelType == 5;
+    return d.panelType == PanelType::Minimax;
 }
 
 int FileGroupWidth(const ProjectData& d)
 {
-    return (d.panelType == 4 || d.panelType == 5) ? 5 : d.groupDigits;
+    return (d.panelType == PanelType::Esser || d.panelType == PanelType::Minimax) ? 5
+                                                                                  : d.groupDigits;
 }
 
 int OffsetDigits(const ProjectData& d)
 {
     const int t = d.panelType;
-    return (t == 4 || t == 5 || t == 6 || t > 8) ? 5 : d.groupDigits;
+    return (t == PanelType::Esser || t == PanelType::Minimax || t == PanelType::Notifier ||
+            t > PanelType::TotalWalther)
+               ? 5
+               : d.groupDigits;
 }
 
 bool GroupHasNoDetectorWarning(const ProjectData& d)
 {
-    return d.panelType != 8;
+    return d.panelType != PanelType::TotalWalther;
 }
 
 QString GroupHeader(const ProjectData& d)
 {
-    return d.panelType == 6 ? QStringLiteral("Zentrale / Loop") : QStringLiteral("MelderGruppe");
+    return d.panelType == PanelType::Notifier ? QStringLiteral("Zentrale / Loop")
+                                              : QStringLiteral("MelderGruppe");
 }
 
 QString DetectorHeader(const ProjectData& d)
 {
-    return d.panelType == 6 ? QStringLiteral("Adresse") : QStringLiteral("Melder");
+    return d.panelType == PanelType::Notifier ? QStringLiteral("Adresse")
+                                              : QStringLiteral("Melder");
 }
 
 QString MakerText(int panelType)
 {
     switch (panelType) {
-    case 0:
+    case PanelType::Alarmcom:
         return QStringLiteral("Alarmcom");
-    case 1:
+    case PanelType::Aritech:
         return QStringLiteral("ARITECH");
-    case 2:
+    case PanelType::Bosch:
         return QStringLiteral("Bosch");
-    case 3:
+    case PanelType::EffEff:
         return QStringLiteral("eff eff");
-    case 4:
+    case PanelType::Esser:
         return QStringLiteral("ESSER");
-    case 5:
+    case PanelType::Minimax:
         return QStringLiteral("MINIMAX");
-    case 6:
+    case PanelType::Notifier:
         return QStringLiteral("NOTIFIER");
-    case 7:
+    case PanelType::Siemens:
         return QStringLiteral("Siemens");
-    case 8:
+    case PanelType::TotalWalther:
         return QStringLiteral("Total Walther");
     }
     return QString();
@@ -195,29 +203,29 @@ QString MakerText(int panelType)
 QString PrintModelText(int panelType, int panelVariant)
 {
     switch (panelType) {
-    case 0:
+    case PanelType::Alarmcom:
         return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte")
                                  : QStringLiteral("FC 330A");
-    case 1:
+    case PanelType::Aritech:
         return QStringLiteral("Reihe FP 2000");
-    case 2:
+    case PanelType::Bosch:
         return QStringLiteral("UEZ1000 / UEZ2000 / BZ500 / UGM");
-    case 3:
+    case PanelType::EffEff:
         if (panelVariant == 4)
             return QStringLiteral("FAT mit Ausgangskarten");
         if (panelVariant == 5)
             return QStringLiteral("WINMAG");
         return QStringLiteral("BMC 1024-F / BMC 1016-F / BMC 664-F");
-    case 4:
+    case PanelType::Esser:
         return QStringLiteral("ESSER 800x");
-    case 5:
+    case PanelType::Minimax:
         return QStringLiteral("FMZ 4100");
-    case 6:
+    case PanelType::Notifier:
         return QStringLiteral("NF 1000");
-    case 7:
+    case PanelType::Siemens:
         return panelVariant == 1 ? QStringLiteral("AlgoRex 1115")
                                  : QStringLiteral("SIGMASYS C / M");
-    case 8:
+    case PanelType::TotalWalther:
         return QStringLiteral("FAST 2000");
     }
     return QString();
@@ -226,20 +234,20 @@ QString PrintModelText(int panelType, int panelVariant)
 QString ModelText(int panelType, int panelVariant)
 {
     switch (panelType) {
-    case 3:
+    case PanelType::EffEff:
         if (panelVariant == 4 || panelVariant == 5)
             return PrintModelText(panelType, panelVariant);
         return QStringLiteral("Zentralen: BMC 1024-F / BMC 1016-F / BMC 664-F");
-    case 4:
+    case PanelType::Esser:
         return QStringLiteral("Zentrale: 800x");
-    case 8:
+    case PanelType::TotalWalther:
         return QStringLiteral("Zentrale: Fast 2000");
-    case 0:
-    case 1:
-    case 2:
-    case 5:
-    case 6:
-    case 7:
+    case PanelType::Alarmcom:
+    case PanelType::Aritech:
+    case PanelType::Bosch:
+    case PanelType::Minimax:
+    case PanelType::Notifier:
+    case PanelType::Siemens:
         return QStringLiteral("Zentrale: ") + PrintModelText(panelType, panelVariant);
     }
     return QString();
@@ -261,13 +269,13 @@ bool DecodePanelIdFile(const char* id, int& panelType, int& panelVariant)
         return false;
     panelType = type;
     const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
-    if (type == 0 && digit == '2')
+    if (type == PanelType::Alarmcom && digit == '2')
         panelVariant = 1;
-    else if (type == 7 && digit == '1')
+    else if (type == PanelType::Siemens && digit == '1')
         panelVariant = 0;
-    else if (type == 7 && digit == '2')
+    else if (type == PanelType::Siemens && digit == '2')
         panelVariant = 1;
-    else if (type == 3)
+    else if (type == PanelType::EffEff)
         panelVariant = digit == '4' ? 4 : digit == '5' ? 5 : 1;
     return true;
 }
@@ -279,11 +287,11 @@ bool DecodePanelIdFat(const char* id, int& panelType, int& panelVariant)
         return false;
     panelType = type;
     const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
-    if ((type == 0 || type == 7) && digit == '1')
+    if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '1')
         panelVariant = 0;
-    else if ((type == 0 || type == 7) && digit == '2')
+    else if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '2')
         panelVariant = 1;
-    else if (type == 3)
+    else if (type == PanelType::EffEff)
         panelVariant = (digit >= '1' && digit <= '3') ? 1 : digit == '4' ? 4 : digit == '5' ? 5 : 0;
     return true;
 }

@@ -9,8 +9,9 @@
 // Sets doc up as a new project of 40 display characters with 4 group, 5 pseudo group and 2
 // detector digits, as the transfer tests and benchmarks use it (default: a format-2 Bosch
 // project). False when the list columns could not be set up.
-inline bool MakeTextProject(CQuillmarkDoc& doc, int textFormat = 2, int panelType = 2,
-                            const char* panelId = "BO 1", int maxRecords = 1000)
+inline bool MakeTextProject(CQuillmarkDoc& doc, int textFormat = FormatStandard,
+                            int panelType = PanelType::Bosch, const char* panelId = "BO 1",
+                            int maxRecords = 1000)
 {
     ProjectData& d = doc.Data();
     std::memset(&d, 0, sizeof d);

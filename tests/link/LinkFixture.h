@@ -46,7 +46,8 @@ protected:
     }
 
     // A format-2 Bosch project of 40 display characters, 4 group and 2 detector digits.
-    void MakeProject(int textFormat = 2, int panelType = 2, const char* panelId = "BO 1")
+    void MakeProject(int textFormat = FormatStandard, int panelType = PanelType::Bosch,
+                     const char* panelId = "BO 1")
     {
         ASSERT_TRUE(MakeTextProject(m_doc, textFormat, panelType, panelId));
     }

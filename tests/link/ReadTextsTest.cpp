@@ -176,7 +176,7 @@ TEST_F(ReadTexts, PanelDecodingOfTheFat)
 TEST_F(ReadTexts, UnknownMakerKeepsThePanelType)
 {
     StartFat({"--maker", "QQ"}, StoreJson({SRecord("0001", "01", "a", "b")}));
-    m_doc.Data().panelType = 6;
+    m_doc.Data().panelType = PanelType::Notifier;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
     EXPECT_EQ(m_doc.Data().panelType, 6);
 }

@@ -22,8 +22,10 @@ protected:
     QByteArray Rec(int row) const
     {
         const CListCtrl& l = const_cast<SendTexts*>(this)->m_doc.List();
-        return QByteArray(1, char(0x88)) + l.GetItemText(row, 1) + l.GetItemText(row, 3) +
-               l.GetItemText(row, 4).leftJustified(12) + l.GetItemText(row, 5).leftJustified(20);
+        return QByteArray(1, char(0x88)) + l.GetItemText(row, Column::Group) +
+               l.GetItemText(row, Column::Detector) +
+               l.GetItemText(row, Column::Text1).leftJustified(12) +
+               l.GetItemText(row, Column::Text2).leftJustified(20);
     }
     QByteArray Records() const { return Rec(0) + Rec(1); }
 };
@@ -85,12 +87,12 @@ TEST_F(SendTexts, WrongFatWritesNothing)
 
 TEST_F(SendTexts, EffEffIgnoresTheModelDigit)
 {
-    MakeProject(2, 3, "EE 1");
+    MakeProject(FormatStandard, PanelType::EffEff, "EE 1");
     AddRow("S", "0001", "01", "a", "b");
     StartFat({"--maker", "EE", "--model", "4"});
     EXPECT_EQ(Run(::SendTexts), CHeadlessTransfer::Success);
 
-    MakeProject(2, 2, "BO 1");
+    MakeProject(FormatStandard, PanelType::Bosch, "BO 1");
     m_recorder.Clear();
     FatSimProcess other{QStringLiteral(FATSIM_PATH)};
     ASSERT_FALSE(other.Start({"--model", "2"}).isEmpty());
@@ -209,7 +211,7 @@ TEST_F(SendTexts, MoreRowsThanTheHeaderCountsAreRefusedWhole)
 
 TEST_F(SendTexts, PseudoAndTwoLineRecordsOnTheWire)
 {
-    MakeProject(3);
+    MakeProject(FormatPseudo);
     AddRow("P", "0007", "03", "Pseudo", "Zwei", "00012");
     StartFat({"--silent-at", "echo:43"});
     Run(::SendTexts);
@@ -219,7 +221,7 @@ TEST_F(SendTexts, PseudoAndTwoLineRecordsOnTheWire)
                          QByteArray("Zwei").leftJustified(20);
     EXPECT_EQ(m_fat.FromPc().mid(8, 43), p);
 
-    MakeProject(4);
+    MakeProject(FormatTwoLines);
     AddRow("F", "0008", "04", "Zeile eins", "Zeile zwei");
     m_recorder.Clear();
     FatSimProcess other{QStringLiteral(FATSIM_PATH)};
@@ -308,7 +310,7 @@ TEST_F(SendTexts, HiddenDetectorQuestion)
     EXPECT_EQ(runs, 1);
 
     m_recorder.Clear();
-    m_doc.Data().panelType = 8; // Total Walther: no question
+    m_doc.Data().panelType = PanelType::TotalWalther; // Total Walther: no question
     EXPECT_TRUE(commands.SendTexts());
     EXPECT_TRUE(m_recorder.Boxes().isEmpty());
 

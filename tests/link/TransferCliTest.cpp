@@ -128,7 +128,7 @@ TEST_F(TransferCli, LzCodingBothWays)
 
 TEST_F(TransferCli, RefusalsAndUsage)
 {
-    MakeProject(2, 4, "EF 1");
+    MakeProject(FormatStandard, PanelType::Esser, "EF 1");
     AddRow("S", "0001", "01", "a", "b");
     const QString file = SaveProjectFile("esser.bmt");
     const Result lz = Cli({"send-lz", file, "--port", "/dev/null"});

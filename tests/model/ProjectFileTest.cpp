@@ -133,7 +133,7 @@ TEST_F(ProjectFileTest, LoadSetsTheDefaultLzTableAndEmptiesTheCover)
 {
     file.panelId = "BO 1";
     CQuillmarkDoc doc;
-    doc.Data().panelType = 2;
+    doc.Data().panelType = PanelType::Bosch;
     std::strcpy(doc.Data().coverPage[0], "alt");
     ASSERT_TRUE(Load(doc, Write("d.bmt", file.Header() + "E")));
     EXPECT_EQ(doc.Data().lzAssignment[12], 4);
@@ -244,7 +244,7 @@ TEST_F(ProjectFileTest, MissingEndAndCutRecords)
     ASSERT_TRUE(Load(cut, Write("h.bmt", file.Header() + rec1 + rec2.left(20))));
     EXPECT_EQ(messages.Texts(), QStringList{"Dateiende konnte nicht gefunden werden"});
     ASSERT_EQ(cut.List().GetItemCount(), 1) << "the cut record is dropped";
-    EXPECT_EQ(cut.List().GetItemText(0, 1), "0001");
+    EXPECT_EQ(cut.List().GetItemText(0, Column::Group), "0001");
     EXPECT_FALSE(cut.IsModified());
 }
 
@@ -258,7 +258,7 @@ TEST_F(ProjectFileTest, UnknownTagsReadAsTheProjectFormat)
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("i.bmt", bytes)));
     ASSERT_EQ(doc.List().GetItemCount(), 1);
-    EXPECT_EQ(doc.List().GetItemText(0, 0), "F");
+    EXPECT_EQ(doc.List().GetItemText(0, Column::Tag), "F");
 }
 
 TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
@@ -286,8 +286,8 @@ TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
     CQuillmarkDoc again;
     ASSERT_TRUE(Load(again, path));
     ASSERT_EQ(again.List().GetItemCount(), 1);
-    EXPECT_EQ(again.List().GetItemText(0, 3), "04");
-    EXPECT_EQ(again.List().GetItemText(0, 2), r.pseudoGroup);
+    EXPECT_EQ(again.List().GetItemText(0, Column::Detector), "04");
+    EXPECT_EQ(again.List().GetItemText(0, Column::PseudoGroup), r.pseudoGroup);
 }
 
 TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
@@ -300,8 +300,8 @@ TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
                              QByteArray(13, 't') + QByteArray(20, 'u') + "E";
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("j.bmt", bytes)));
-    EXPECT_EQ(doc.List().GetItemText(0, 1), "00012");
-    EXPECT_EQ(doc.List().GetItemText(0, 3), "07");
+    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "00012");
+    EXPECT_EQ(doc.List().GetItemText(0, Column::Detector), "07");
     EXPECT_EQ(doc.ProjectBytes(), bytes);
 }
 
@@ -429,7 +429,8 @@ TEST_F(ProjectFileTest, TextsAreWrittenAtTheirFixedWidths)
     ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
     CQuillmarkDoc again;
     ASSERT_TRUE(Load(again, path));
-    EXPECT_EQ(again.List().GetItemText(0, 4), "abc         ") << "blanks shown after loading";
+    EXPECT_EQ(again.List().GetItemText(0, Column::Text1), "abc         ")
+        << "blanks shown after loading";
     MessageRecord edit;
     again.Records().GetRecordForEdit(edit, 0);
     EXPECT_EQ(edit.text1, "abc");
@@ -441,7 +442,7 @@ TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
     doc.Data().textFormat = FormatTwoLines;
     doc.Data().displayChars = 80;
     doc.Data().groupDigits = 3;
-    doc.Data().panelType = 2;
+    doc.Data().panelType = PanelType::Bosch;
     EXPECT_TRUE(doc.LoadProject());
     EXPECT_EQ(doc.Data().text1Length, 40);
     EXPECT_EQ(doc.Data().lzAssignment[14], 1);

@@ -44,7 +44,8 @@ protected:
 
     QByteArray Key(int row)
     {
-        return doc.List().GetItemText(row, 1) + "/" + doc.List().GetItemText(row, 3);
+        return doc.List().GetItemText(row, Column::Group) + "/" +
+               doc.List().GetItemText(row, Column::Detector);
     }
 
     CMessageRecorder messages;
@@ -151,8 +152,8 @@ TEST_F(RecordListTest, PseudoGroupIsPaddedOnlyForTagP)
 {
     list.InsertRecord(Rec("1", "1", "", "P", "7"), false);
     list.InsertRecord(Rec("2", "1", "", "S", "7"), false);
-    EXPECT_EQ(doc.List().GetItemText(0, 2), "007");
-    EXPECT_EQ(doc.List().GetItemText(1, 2), "7");
+    EXPECT_EQ(doc.List().GetItemText(0, Column::PseudoGroup), "007");
+    EXPECT_EQ(doc.List().GetItemText(1, Column::PseudoGroup), "7");
 }
 
 TEST_F(RecordListTest, RawRowsKeepTheirOrderAndInsertPlacesBeforeFirstGreater)
@@ -285,7 +286,7 @@ TEST(SetupListColumns, DerivesLengthsAndColumns)
 
     list.DeleteAllColumns();
     d.textFormat = FormatTwoLines;
-    d.panelType = 6;
+    d.panelType = PanelType::Notifier;
     d.panelVariant = 1;
     ASSERT_TRUE(doc.SetupListColumns());
     EXPECT_EQ(d.text1Length, 20);
@@ -295,7 +296,7 @@ TEST(SetupListColumns, DerivesLengthsAndColumns)
 
     list.DeleteAllColumns();
     d.textFormat = FormatPseudo;
-    d.panelType = 2;
+    d.panelType = PanelType::Bosch;
     d.panelVariant = 0;
     ASSERT_TRUE(doc.SetupListColumns());
     EXPECT_EQ(d.text1Length, 20 - 3 - 2 - 2);
@@ -350,28 +351,28 @@ TEST(ProjectRules, RuleTableFollowsTypeVariantAndFormat)
 {
     ProjectData d{};
     d.textFormat = FormatStandard;
-    d.panelType = 3;
+    d.panelType = PanelType::EffEff;
     d.panelVariant = 4;
     EXPECT_FALSE(ProjectRules::ConvertFormatEnabled(d));
     EXPECT_FALSE(ProjectRules::BmfImportEnabled(d));
     EXPECT_TRUE(ProjectRules::OutputCardLists(d));
     EXPECT_FALSE(ProjectRules::LabelEditAllowed(d));
-    d.panelType = 6;
+    d.panelType = PanelType::Notifier;
     d.panelVariant = 0;
     EXPECT_FALSE(ProjectRules::ConvertFormatEnabled(d));
     EXPECT_TRUE(ProjectRules::BmfImportEnabled(d));
     EXPECT_EQ(ProjectRules::OffsetDigits(d), 5);
-    d.panelType = 7;
+    d.panelType = PanelType::Siemens;
     d.panelVariant = 1;
     EXPECT_TRUE(ProjectRules::PanelTextImportEnabled(d));
     EXPECT_FALSE(ProjectRules::PanelInfoEnabled(d));
-    d.panelType = 2;
+    d.panelType = PanelType::Bosch;
     EXPECT_TRUE(ProjectRules::LzCodingEnabled(d));
     EXPECT_EQ(ProjectRules::OffsetDigits(d), d.groupDigits);
     d.textFormat = FormatFromFat;
     EXPECT_FALSE(ProjectRules::EditingEnabled(d));
     EXPECT_FALSE(ProjectRules::OffsetEnabled(d));
-    d.panelType = 4;
+    d.panelType = PanelType::Esser;
     d.groupDigits = 3;
     EXPECT_EQ(ProjectRules::FileGroupWidth(d), 5);
     EXPECT_EQ(ProjectRules::ModelText(3, 5), "WINMAG");
