@@ -6,6 +6,32 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+namespace {
+
+// While a box or dialog waits for the user, a wait cursor of the work behind it would say
+// the program is busy: show the normal cursor until it closes.
+class NormalCursorScope
+{
+public:
+    NormalCursorScope() : m_active(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_active)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursorScope()
+    {
+        if (m_active)
+            QApplication::restoreOverrideCursor();
+    }
+    NormalCursorScope(const NormalCursorScope&) = delete;
+    NormalCursorScope& operator=(const NormalCursorScope&) = delete;
+
+private:
+    bool m_active;
+};
+
+} // namespace
+
 int CGuiMessages::Show(const QString& text, const QString& caption, msg::Icon icon,
                        msg::Buttons buttons)
 {
@@ -48,6 +74,7 @@ int CGuiMessages::Show(const QString& text, const QString& caption, msg::Icon ic
         box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
         break;
     }
+    const NormalCursorScope cursor;
     switch (box.exec()) {
     case QMessageBox::Ok:
         return msg::IdOk;
@@ -95,6 +122,7 @@ bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
         fd.setOption(QFileDialog::DontConfirmOverwrite);
     if (!dialog.initialName.isEmpty() && !dialog.initialName.contains(QLatin1Char('*')))
         fd.selectFile(dialog.initialName);
+    const NormalCursorScope cursor;
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
         return false;
     path = fd.selectedFiles().constFirst();
@@ -107,6 +135,7 @@ bool CGuiMessages::OpenFileName(const msg::FileDialog& dialog, QString& path)
                    QtFilter(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptOpen);
     fd.setFileMode(QFileDialog::ExistingFile);
+    const NormalCursorScope cursor;
     if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty())
         return false;
     path = fd.selectedFiles().constFirst();

@@ -19,3 +19,11 @@ QByteArray ToCp1252(const QString& text)
         return text.toLatin1();
     return encoder.encode(text);
 }
+
+bool IsCp1252(QChar c)
+{
+    if (c.unicode() < 0x80)
+        return true;
+    const QString one(c);
+    return FromCp1252(ToCp1252(one)) == one;
+}

@@ -8,3 +8,5 @@
 // QString. These are the only two crossings.
 QString FromCp1252(const QByteArray& bytes);
 QByteArray ToCp1252(const QString& text);
+// True when c has a Windows-1252 byte (and so survives the crossing into the model).
+bool IsCp1252(QChar c);

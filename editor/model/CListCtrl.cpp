@@ -63,16 +63,27 @@ bool CListCtrl::SetItemText(int row, int column, const QByteArray& text)
     if (row < 0 || row >= GetItemCount() || column < 0 || column >= CellCount)
         return false;
     m_rows[row][column] = text;
-    const QModelIndex i = index(row, column);
-    emit dataChanged(i, i);
+    if (!InBatch()) {
+        const QModelIndex i = index(row, column);
+        emit dataChanged(i, i);
+    }
     return true;
 }
 
 int CListCtrl::InsertItem(int row)
 {
+    return InsertItem(row, Row());
+}
+
+int CListCtrl::InsertItem(int row, const std::array<QByteArray, CellCount>& cells)
+{
     row = qBound(0, row, GetItemCount());
+    if (InBatch()) {
+        m_rows.insert(row, cells);
+        return row;
+    }
     beginInsertRows(QModelIndex(), row, row);
-    m_rows.insert(row, Row());
+    m_rows.insert(row, cells);
     endInsertRows();
     return row;
 }
@@ -81,6 +92,10 @@ bool CListCtrl::DeleteItem(int row)
 {
     if (row < 0 || row >= GetItemCount())
         return false;
+    if (InBatch()) {
+        m_rows.remove(row);
+        return true;
+    }
     beginRemoveRows(QModelIndex(), row, row);
     m_rows.remove(row);
     endRemoveRows();
@@ -89,9 +104,25 @@ bool CListCtrl::DeleteItem(int row)
 
 void CListCtrl::DeleteAllItems()
 {
+    if (InBatch()) {
+        m_rows.clear();
+        return;
+    }
     beginResetModel();
     m_rows.clear();
     endResetModel();
+}
+
+void CListCtrl::BeginBatch()
+{
+    if (m_batchDepth++ == 0)
+        beginResetModel();
+}
+
+void CListCtrl::EndBatch()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        endResetModel();
 }
 
 int CListCtrl::InsertColumn(int column, const QString& header, int width)

@@ -52,8 +52,16 @@ public:
     bool SetItemText(int row, int column, const QByteArray& text);
     // Inserts an empty row at row (clamped to the row count); returns its index.
     int InsertItem(int row);
+    // Inserts a row with its six cells at once (one notification); returns its index.
+    int InsertItem(int row, const std::array<QByteArray, CellCount>& cells);
     bool DeleteItem(int row);
     void DeleteAllItems();
+
+    // Many changes at once (loading, reading, importing): between BeginBatch and EndBatch the
+    // views get no notice per row but one reset at the end. Batches nest.
+    void BeginBatch();
+    void EndBatch();
+    bool InBatch() const { return m_batchDepth > 0; }
 
     // list control: columns
     int InsertColumn(int column, const QString& header, int width);
@@ -87,4 +95,18 @@ private:
     bool m_labelEdit = true;
     QPointer<QItemSelectionModel> m_selection;
     IListViewport* m_viewport = nullptr;
+    int m_batchDepth = 0;
+};
+
+// Keeps the list in one batch for its lifetime.
+class CListBatch
+{
+public:
+    explicit CListBatch(CListCtrl& list) : m_list(list) { m_list.BeginBatch(); }
+    ~CListBatch() { m_list.EndBatch(); }
+    CListBatch(const CListBatch&) = delete;
+    CListBatch& operator=(const CListBatch&) = delete;
+
+private:
+    CListCtrl& m_list;
 };

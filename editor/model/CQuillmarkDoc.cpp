@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -236,10 +237,12 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     if (!SetupListColumns())
         return false;
 
-    m_list.DeleteAllItems();
     const QByteArray tagOfFormat = ProjectRules::FormatTag(m_data.textFormat);
     const int groupWidth = ProjectRules::FileGroupWidth(m_data);
     qint64 remaining = length - kHeaderSize;
+    // The rows arrive as one batch: a shown list is reset once, not told of every row.
+    std::optional<CListBatch> batch(std::in_place, m_list);
+    m_list.DeleteAllItems();
     while (remaining > 0) {
         const QByteArray tagByte = file.read(1);
         remaining -= 1;
@@ -280,6 +283,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
             break;
         m_records.AddRecordAt(rec, m_list.GetItemCount(), false);
     }
+    batch.reset();
     if (remaining < 0)
         Report("Dateiende konnte nicht gefunden werden");
 

@@ -155,13 +155,8 @@ int CRecordList::AddRecordAt(const MessageRecord& rec, int row, bool ensureVisib
 {
     if (!m_list)
         return -1;
-    row = m_list->InsertItem(row);
-    m_list->SetItemText(row, Column::Tag, rec.formatTag);
-    m_list->SetItemText(row, Column::Group, rec.group);
-    m_list->SetItemText(row, Column::PseudoGroup, rec.pseudoGroup);
-    m_list->SetItemText(row, Column::Detector, rec.detector);
-    m_list->SetItemText(row, Column::Text1, rec.text1);
-    m_list->SetItemText(row, Column::Text2, rec.text2);
+    row = m_list->InsertItem(
+        row, {rec.formatTag, rec.group, rec.pseudoGroup, rec.detector, rec.text1, rec.text2});
     if (ensureVisible)
         m_list->EnsureVisible(row);
     return row;

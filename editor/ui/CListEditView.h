@@ -1,0 +1,101 @@
+#pragma once
+
+#include "CListCtrl.h"
+#include "ProjectData.h"
+
+// Qt
+#include <QFont>
+#include <QPointer>
+#include <QTableView>
+
+class CCellEdit;
+class CListRowDelegate;
+
+// The numbers the status bar shows for the list: rows and the 1-based focused row.
+struct ListStatus
+{
+    int messageCount = 0;
+    int currentPosition = 0;
+};
+
+// The general part of the text list: rows painted with the format marks in a fixed-pitch
+// font, full-row selection, texts cut with "...", in-place editing of one cell, the status
+// numbers, and the frame widened by a scroll bar when the rows overflow.
+class CListEditView : public QTableView, public IListViewport
+{
+    Q_OBJECT
+
+public:
+    explicit CListEditView(QWidget* parent = nullptr);
+    ~CListEditView() override;
+
+    // Binds the list and the project settings; the list's widths become the view's.
+    void SetList(CListCtrl* list, ProjectData* data);
+    CListCtrl* List() const { return m_list; }
+    ProjectData* Data() const { return m_data; }
+    void SetStatus(ListStatus* status) { m_status = status; }
+
+    // initial set-up: no edit, the "Courier" font, widths from the list.
+    void InitialSetup();
+    void ApplyListWidths();
+
+    int EditColumn() const { return m_editColumn; }
+    bool ScrollBarWidened() const { return m_scrollBarWidened; }
+    const QFont& ListFont() const { return m_listFont; }
+    CCellEdit* CellEdit() const { return m_cellEdit; }
+
+    // The text itself if it fits width, else its longest beginning followed by "...".
+    static QString FitTextToWidth(const QString& text, int width, const QFontMetrics& metrics);
+
+    // currentPosition := focused row + 1 + delta; messageCount := row count + delta.
+    void UpdateStatusPanes(int delta);
+
+    // in-place editing, called by the row delegate
+    CCellEdit* BeginCellEdit(QWidget* parent, const QModelIndex& index);
+    void SetPendingEdit(const QString& text, int row);
+    // Stores an edited cell; overridden where the rows are records.
+    virtual void EndCellEdit(const QString& text, int row);
+
+    // IListViewport
+    int TopIndex() const override;
+    int CountPerPage() const override;
+    void EnsureVisible(int row) override;
+    int TextWidth(const QString& text) const override;
+    void ResizeFrameToFit() override;
+
+    QSize sizeHint() const override;
+    // Selects row alone and makes it the focused row.
+    void SelectRow(int row);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+    // The list changed its rows: status numbers, and later the scroll bar check.
+    void RowsChanged();
+    void ScheduleScrollBarCheck();
+    void CheckScrollBar();
+
+    int m_editColumn = -1;
+    int m_clientWidth = 0;
+    bool m_scrollBarWidened = false;
+    QFont m_listFont;
+    CCellEdit* m_cellEdit = nullptr; // while an edit is open
+
+private:
+    void ForwardListKey(int key);
+
+    CListCtrl* m_list = nullptr;
+    ProjectData* m_data = nullptr;
+    ListStatus* m_status = nullptr;
+    CListRowDelegate* m_delegate = nullptr;
+    bool m_scrollCheckPending = false;
+    int m_pendingEnsure = -1;
+    bool m_hasPendingEdit = false;
+    QString m_pendingText;
+    int m_pendingRow = -1;
+};

@@ -1,0 +1,685 @@
+#include "CMainFrame.h"
+
+#include "CAboutDlg.h"
+#include "CCommandTable.h"
+#include "CHelpWindow.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "CQuillmarkView.h"
+#include "ProjectRules.h"
+#include "QuillmarkCommands.h"
+
+// Qt
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProcess>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include <cstring>
+
+namespace {
+
+const char kProgram[] = "Quillmark";
+const char kIdlePrompt[] = "Drücken Sie F1, um Hilfe zu erhalten.";
+
+QString U(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The caps-lock state as the keyboard's LED shows it; false where no LED can be read.
+bool CapsLockOn()
+{
+    const QDir leds(QStringLiteral("/sys/class/leds"));
+    const QStringList names =
+        leds.entryList({QStringLiteral("*capslock*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& name : names) {
+        QFile file(leds.filePath(name + QStringLiteral("/brightness")));
+        if (file.open(QIODevice::ReadOnly) && file.readAll().trimmed() != "0")
+            return true;
+    }
+    return false;
+}
+
+QIcon ToolIcon(const char* theme, QStyle::StandardPixmap fallback, const QStyle* style)
+{
+    return QIcon::fromTheme(QString::fromLatin1(theme), style->standardIcon(fallback));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWidget* parent)
+    : QMainWindow(parent), m_document(document), m_rawArguments(rawArguments),
+      m_recentFiles(QString::fromLatin1(kProgram), 4)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/quillmark/quillmark.svg")));
+    m_recentFiles.Load();
+    m_commands = new CCommandTable(this);
+    CreateCommands();
+    m_view = new CQuillmarkView(document, this);
+    m_view->SetStatus(&m_status);
+    setCentralWidget(m_view);
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    RegisterFrameCommands();
+    m_view->RegisterCommands(*m_commands);
+    m_document->SetTitleHook([this] { UpdateTitle(); });
+    connect(m_commands, &CCommandTable::idle, this, [this] {
+        RefreshPanes();
+        UpdateTitle();
+    });
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    m_document->SetTitleHook({});
+}
+
+void CMainFrame::CreateCommands()
+{
+    CCommandTable& c = *m_commands;
+    c.Add(Cmd::FileNew, U("&Neu\tStrg+N"), U("Erstellt ein neues Projekt.\nNeu"),
+          QKeySequence(Qt::CTRL | Qt::Key_N));
+    c.Add(Cmd::FileOpen, U("Ö&ffnen...\tStrg+O"), U("Öffnet ein bestehendes Projekt.\nÖffnen"),
+          QKeySequence(Qt::CTRL | Qt::Key_O));
+    c.Add(Cmd::FileSave, U("S&peichern\tStrg+S"), U("Speichert das aktive Projekt.\nSpeichern"),
+          QKeySequence(Qt::CTRL | Qt::Key_S));
+    c.Add(Cmd::FileSaveAs, U("Speichern &unter..."),
+          U("Speichert das aktiveProjekt unter neuem Namen.\nSpeichern unter"));
+    c.Add(Cmd::FilePrint, U("&Drucken...\tStrg+P"), U("Druckt das aktive Projekt.\nDrucken"),
+          QKeySequence(Qt::CTRL | Qt::Key_P));
+    c.Add(Cmd::FilePrintPreview, U("Sei&tenansicht"), U("Zeigt ganze Seiten an.\nSeitenansicht"));
+    c.Add(Cmd::FileMruFirst, U("Letzte Datei"), U("Öffnet dieses Projekt."));
+    c.Add(Cmd::AppExit, U("&Beenden"),
+          U("Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden"));
+    c.Add(Cmd::InsertTexts, U("Texte &einfügen"),
+          U("Hiermit können neue Texte eingefügt werden\nTexte einfügen"));
+    c.Add(Cmd::DeleteTexts, U("Texte &löschen"),
+          U("Hiermit können ausgewählte Texte gelöscht werden\nTexte löschen"));
+    c.Add(Cmd::ConvertFormat, U("Eingabeformat &ändern"),
+          U("Hiermit können Sie das Eingabeformat ändern"));
+    c.Add(Cmd::ImportBmf, U("BMF - Dateien importieren"),
+          U("Hiermit können BMF - Dateien importiert werden"));
+    c.Add(Cmd::ImportPanelTexts, U("Zentralentexte übernehmen"),
+          U("Hiermit können Texte aus der Zentralenversorgung übernommen werden"));
+    c.Add(Cmd::SendTexts, U("Daten &senden"),
+          U("Die Daten werden an das FAT gesandt\nDaten senden"));
+    c.Add(Cmd::ReadTexts, U("Daten &auslesen"),
+          U("Die Daten werden aus dem FAT ausgelesen\nDaten auslesen"));
+    c.Add(Cmd::SendLzCoding, U("LZ-Codierung s&enden"),
+          U("Hiermit kann die LZ-Codierung an das FAT gesandt werden"));
+    c.Add(Cmd::ReadLzCoding, U("LZ-Codierung a&uslesen"),
+          U("Hiermit kann die LZ-Codierung aus dem FAT ausgelesen werden"));
+    c.Add(Cmd::Configuration, U("&Konfiguration"),
+          U("Hier kann die aktive Schnittstelle von COM1 - COM4 festgelegt werden"));
+    c.Add(Cmd::CoverPage, U("&Deckseite"),
+          U("Hiermit kann die Deckseite des Ausdruckes beschriftet werden"));
+    c.Add(Cmd::GroupOffset, U("&Offset"),
+          U("Hiermit kann ein Meldergruppenoffset vergeben werden"));
+    c.Add(Cmd::LzAssignment, U("&LZ - Zuweisung"),
+          U("Hiermit können die LZ - Zuweisung für das FAT verändert werden"));
+    c.Add(Cmd::StartLineprobe, U("Line&probe starten"), U("Hiermit wird Lineprobe gestartet"));
+    c.Add(Cmd::ViewToolbar, U("&Symbolleiste"),
+          U("Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten"));
+    c.Add(Cmd::ViewStatusBar, U("S&tatusleiste"),
+          U("Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten"));
+    c.Add(Cmd::HelpTopics, U("&Hilfethemen"), U("Listet die Hilfethemen auf.\nHilfethemen"));
+    c.Add(Cmd::Help, U("&Hilfe\tF1"), U("Zeigt die Hilfe zum aktuellen Fenster an.\nHilfe"),
+          QKeySequence(Qt::Key_F1));
+    c.Add(Cmd::AppAbout, U("Inf&o über Quillmark..."),
+          U("Zeigt Programm-Informationen, Versionsnummer und Copyright an.\nInfo"));
+    c.Add(Cmd::ContextHelp, U("&Direkthilfe\tUmschalt+F1"),
+          U("Zeigt die Hilfe zum als Nächstes angeklickten Element an.\nDirekthilfe"),
+          QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    c.Add(Cmd::PanelInfo, U("&Zentrale"), U("Hier wird die ausgewählte Zentrale angezeigt"));
+
+    // F1 shows the help for the current context, not only the topics.
+    c.Action(Cmd::Help)->setShortcutContext(Qt::ApplicationShortcut);
+    c.Action(Cmd::ContextHelp)->setShortcutContext(Qt::ApplicationShortcut);
+    for (const int id : c.Ids())
+        addAction(c.Action(id)); // shortcuts work while menus and toolbar are hidden
+
+    const QStyle* s = style();
+    c.Action(Cmd::FileNew)->setIcon(ToolIcon("document-new", QStyle::SP_FileIcon, s));
+    c.Action(Cmd::FileOpen)->setIcon(ToolIcon("document-open", QStyle::SP_DialogOpenButton, s));
+    c.Action(Cmd::FileSave)->setIcon(ToolIcon("document-save", QStyle::SP_DialogSaveButton, s));
+    c.Action(Cmd::FilePrint)->setIcon(ToolIcon("document-print", QStyle::SP_ComputerIcon, s));
+    c.Action(Cmd::SendTexts)->setIcon(ToolIcon("go-up", QStyle::SP_ArrowUp, s));
+    c.Action(Cmd::ReadTexts)->setIcon(ToolIcon("go-down", QStyle::SP_ArrowDown, s));
+    c.Action(Cmd::InsertTexts)->setIcon(ToolIcon("list-add", QStyle::SP_FileDialogNewFolder, s));
+    c.Action(Cmd::DeleteTexts)->setIcon(ToolIcon("list-remove", QStyle::SP_TrashIcon, s));
+    c.Action(Cmd::AppAbout)->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation, s));
+    c.Action(Cmd::ContextHelp)
+        ->setIcon(ToolIcon("help-contextual", QStyle::SP_TitleBarContextHelpButton, s));
+}
+
+void CMainFrame::CreateMenus()
+{
+    CCommandTable& c = *m_commands;
+    auto popup = [this, &c](const QString& title, const QList<int>& ids) {
+        QMenu* menu = menuBar()->addMenu(title);
+        for (const int id : ids) {
+            if (id == 0)
+                menu->addSeparator();
+            else
+                menu->addAction(c.Action(id));
+        }
+        c.WatchMenu(menu);
+        return menu;
+    };
+    QMenu* file = popup(U("&Datei"), {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::FileSaveAs,
+                                      0, Cmd::FilePrint, Cmd::FilePrintPreview, 0,
+                                      Cmd::FileMruFirst, 0, Cmd::AppExit});
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentMenu);
+    popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
+                             Cmd::ImportBmf, 0, Cmd::ImportPanelTexts});
+    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, 0, Cmd::SendLzCoding, Cmd::ReadLzCoding, 0,
+                      Cmd::Configuration});
+    popup(U("&System"), {Cmd::CoverPage, 0, Cmd::GroupOffset, 0, Cmd::LzAssignment});
+    popup(U("A&nalyse"), {Cmd::StartLineprobe});
+    popup(U("&Ansicht"), {Cmd::ViewToolbar, Cmd::ViewStatusBar});
+    popup(U("&?"), {Cmd::HelpTopics, 0, Cmd::AppAbout, 0, Cmd::PanelInfo});
+    RebuildRecentMenu();
+}
+
+QMenu* CMainFrame::Popup(int position) const
+{
+    const QList<QAction*> menus = menuBar()->actions();
+    return position >= 0 && position < menus.size() ? menus[position]->menu() : nullptr;
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_toolBar = new QToolBar(U("Symbolleiste"), this);
+    m_toolBar->setObjectName(QStringLiteral("IDR_MAINFRAME"));
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    const QList<int> buttons{Cmd::FileNew,
+                             Cmd::FileOpen,
+                             Cmd::FileSave,
+                             0,
+                             Cmd::FilePrint,
+                             0,
+                             Cmd::SendTexts,
+                             Cmd::ReadTexts,
+                             0,
+                             Cmd::InsertTexts,
+                             0,
+                             Cmd::DeleteTexts,
+                             0,
+                             Cmd::AppAbout,
+                             Cmd::ContextHelp};
+    for (const int id : buttons) {
+        if (id == 0)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_commands->Action(id));
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+QSize CMainFrame::sizeHint() const
+{
+    // Wide enough for the status panes and the menu bar, not only for the list.
+    QSize hint = QMainWindow::sizeHint();
+    const int panes = m_messagePane->sizeHint().width() + m_countPane->minimumWidth() +
+                      m_positionPane->minimumWidth() + m_capsPane->minimumWidth() + 48;
+    hint.setWidth(qMax(hint.width(), qMax(panes, menuBar()->sizeHint().width())));
+    return hint;
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_messagePane = new QLabel(U(kIdlePrompt));
+    m_messagePane->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+    bar->addWidget(m_messagePane, 1);
+    auto pane = [bar](const QString& sizeText, const char* name) {
+        auto* label = new QLabel;
+        label->setObjectName(QString::fromLatin1(name));
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(sizeText) + 8);
+        bar->addPermanentWidget(label);
+        return label;
+    };
+    m_countPane = pane(U("Anzahl Meldungen:           "), "ID_INDICATOR_COUNT");
+    m_positionPane = pane(U("Position:           "), "ID_INDICATOR_POSITION");
+    m_capsPane = pane(U("UF"), "ID_INDICATOR_CAPS");
+    m_capsPane->setAlignment(Qt::AlignCenter);
+    RefreshPanes();
+}
+
+QString CMainFrame::CountPaneText() const
+{
+    return U("Anzahl Meldungen: %1").arg(m_status.messageCount);
+}
+
+QString CMainFrame::PositionPaneText() const
+{
+    return U("Position: %1").arg(m_status.currentPosition);
+}
+
+QString CMainFrame::MessagePaneText() const
+{
+    const QString temporary = statusBar()->currentMessage();
+    return temporary.isEmpty() ? m_messagePane->text() : temporary;
+}
+
+void CMainFrame::RefreshPanes()
+{
+    const QString count = CountPaneText();
+    if (m_countPane->text() != count)
+        m_countPane->setText(count);
+    const QString position = PositionPaneText();
+    if (m_positionPane->text() != position)
+        m_positionPane->setText(position);
+    const QString caps = CapsLockOn() ? QStringLiteral("UF") : QString();
+    if (m_capsPane->text() != caps)
+        m_capsPane->setText(caps);
+}
+
+void CMainFrame::RebuildRecentMenu()
+{
+    QMenu* file = Popup(0);
+    if (!file)
+        return;
+    QAction* placeholder = m_commands->Action(Cmd::FileMruFirst);
+    for (QAction* action : std::as_const(m_recentActions)) {
+        file->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    const QStringList& entries = m_recentFiles.Entries();
+    placeholder->setVisible(entries.isEmpty());
+    for (int i = 0; i < entries.size(); ++i) {
+        auto* action = new QAction(m_recentFiles.MenuText(i), file);
+        action->setStatusTip(m_commands->Prompt(Cmd::FileMruFirst));
+        action->setData(Cmd::FileMruFirst + i);
+        const QString path = entries[i];
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!SaveModified())
+                return;
+            if (!OpenDocument(path)) {
+                const int index = int(m_recentFiles.Entries().indexOf(path));
+                m_recentFiles.Remove(index);
+                m_recentFiles.Save();
+            }
+        });
+        file->insertAction(placeholder, action);
+        m_recentActions.append(action);
+    }
+}
+
+void CMainFrame::RegisterFrameCommands()
+{
+    CCommandTable& c = *m_commands;
+    ProjectData& d = m_document->Data();
+    auto project = [&d] { return d.textFormat != FormatFromFat; };
+
+    c.SetHandler(Cmd::FileNew, [this] {
+        if (SaveModified())
+            NewDocument();
+    });
+    c.SetHandler(Cmd::FileOpen, [this] {
+        if (!SaveModified())
+            return;
+        msg::FileDialog dialog;
+        dialog.filter = U("Projektdateien (*.bmt)|*.bmt|");
+        dialog.defaultExt = QStringLiteral("bmt");
+        QString path;
+        if (Messages().OpenFileName(dialog, path))
+            OpenDocument(path);
+    });
+    c.SetHandler(
+        Cmd::FileSave, [this] { SaveDocument(CQuillmarkDoc::Save); }, project);
+    c.SetHandler(
+        Cmd::FileSaveAs, [this] { SaveDocument(CQuillmarkDoc::SaveAs); }, project);
+    c.SetHandler(Cmd::AppExit, [this] { close(); });
+    c.SetHandler(Cmd::StartLineprobe, [] { StartLineprobe(); });
+    c.SetHandler(Cmd::ViewToolbar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
+    c.SetCheckRule(Cmd::ViewToolbar, [this] { return m_toolBar->isVisible(); });
+    c.SetHandler(Cmd::ViewStatusBar,
+                 [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    c.SetCheckRule(Cmd::ViewStatusBar, [this] { return statusBar()->isVisible(); });
+    c.SetHandler(Cmd::HelpTopics, [this] { ShowHelp(); });
+    c.SetHandler(Cmd::Help, [this] { ShowHelp(ContextHelpPage()); });
+    c.SetHandler(Cmd::ContextHelp, [this] { EnterContextHelp(); });
+    c.SetHandler(Cmd::AppAbout, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
+    c.SetHandler(
+        Cmd::PanelInfo,
+        [this] {
+            MessageBox(PanelInfoText(m_document->Data()), QString(), msg::Information, msg::Ok);
+        },
+        [&d] { return ProjectRules::PanelInfoEnabled(d); });
+}
+
+void CMainFrame::SaveDocument(int mode)
+{
+    if (m_document->SaveProject(mode)) {
+        const QString path = m_document->ProjectPath();
+        if (QFileInfo::exists(path)) {
+            m_recentFiles.Add(path);
+            m_recentFiles.Save();
+        }
+    }
+    UpdateTitle();
+}
+
+bool CMainFrame::SaveModified()
+{
+    // Texts still to be read from the FAT are no project to keep.
+    return m_document->SaveProject(CQuillmarkDoc::SaveIfWanted);
+}
+
+void CMainFrame::NewDocument()
+{
+    ProjectData& d = m_document->Data();
+    if (m_document->IsModified()) {
+        // Right after start-up the project was just created; only the flag goes.
+        m_document->SetModifiedFlag(false);
+    } else {
+        // A new project never takes the name of a file on disk, so "Speichern" cannot write
+        // the empty project over the file the program was started with.
+        std::memset(d.projectPath, 0, sizeof d.projectPath);
+    }
+    std::memset(d.groupOffset, 0, sizeof d.groupOffset);
+    m_document->List().DeleteAllItems();
+    m_document->SetPathName(QString());
+    m_document->SetModifiedFlag(false);
+    InitialUpdate();
+}
+
+bool CMainFrame::OpenDocument(const QString& path)
+{
+    // The project shown stays as it was when the file cannot be read.
+    const ProjectData before = m_document->Data();
+    const QString pathBefore = m_document->GetPathName();
+    const bool modifiedBefore = m_document->IsModified();
+    QList<MessageRecord> rowsBefore;
+    CRecordList& records = m_document->Records();
+    for (int row = 0; row < m_document->List().GetItemCount(); ++row) {
+        MessageRecord rec;
+        records.GetRecord(rec, row);
+        rowsBefore.append(rec);
+    }
+
+    m_document->OpenProjectPath(path);
+    if (InitialUpdate()) {
+        m_recentFiles.Add(path);
+        m_recentFiles.Save();
+        return true;
+    }
+
+    m_document->Data() = before;
+    m_document->SetPathName(pathBefore);
+    CListCtrl& list = m_document->List();
+    list.DeleteAllColumns();
+    m_document->SetupListColumns();
+    {
+        CListBatch batch(list);
+        list.DeleteAllItems();
+        for (const MessageRecord& rec : std::as_const(rowsBefore))
+            records.AddRecordAt(rec, list.GetItemCount(), false);
+    }
+    m_document->SetModifiedFlag(modifiedBefore);
+    m_view->PrepareList();
+    m_view->UpdateStatusPanes(0);
+    UpdateMenus();
+    UpdateTitle();
+    return false;
+}
+
+bool CMainFrame::InitialUpdate()
+{
+    ProjectData& d = m_document->Data();
+    if (d.projectPath[0] == '\0')
+        m_document->SetProjectPath(QStringLiteral("Unbenannt.bmt"));
+    m_document->SetPathName(m_document->ProjectPath());
+
+    CListCtrl& list = m_document->List();
+    list.DeleteAllItems();
+    list.DeleteAllColumns();
+    m_view->InitialSetup();
+    m_view->PrepareList();
+
+    bool loaded = true;
+    if (d.textFormat != FormatFromFat)
+        loaded = m_document->LoadProject();
+    m_view->PrepareList();
+    m_view->ApplyListWidths();
+    m_view->scrollToTop();
+    m_status.currentPosition = 0;
+    m_status.messageCount = list.GetItemCount();
+    if (d.textFormat == FormatFromFat)
+        d.panelType = PanelNone;
+    UpdateMenus();
+    UpdateTitle();
+    return loaded;
+}
+
+void CMainFrame::UpdateMenus()
+{
+    QMenu* fat = Popup(2);
+    QMenu* system = Popup(3);
+    if (!fat || !system)
+        return;
+    CCommandTable& c = *m_commands;
+    auto removeAt = [](QMenu* menu, int position) {
+        const QList<QAction*> actions = menu->actions();
+        if (position < 0 || position >= actions.size())
+            return;
+        QAction* action = actions[position];
+        menu->removeAction(action);
+        if (action->isSeparator())
+            action->deleteLater();
+    };
+    auto remove = [](QMenu* menu, QAction* action) {
+        if (!menu->actions().contains(action))
+            return false;
+        menu->removeAction(action);
+        return true;
+    };
+    auto insertAt = [](QMenu* menu, int position, QAction* action) {
+        const QList<QAction*> actions = menu->actions();
+        menu->insertAction(position < actions.size() ? actions[position] : nullptr, action);
+    };
+    auto separator = [](QMenu* menu) {
+        auto* action = new QAction(menu);
+        action->setSeparator(true);
+        return action;
+    };
+
+    // Back to the base menu.
+    if (remove(system, c.Action(Cmd::GroupOffset)))
+        removeAt(system, 1);
+    if (remove(system, c.Action(Cmd::LzAssignment))) {
+        removeAt(system, 1);
+        removeAt(fat, 2);
+        remove(fat, c.Action(Cmd::SendLzCoding));
+        remove(fat, c.Action(Cmd::ReadLzCoding));
+    }
+
+    const ProjectData& d = m_document->Data();
+    if (d.panelType == 2) {
+        insertAt(fat, 2, c.Action(Cmd::ReadLzCoding));
+        insertAt(fat, 2, c.Action(Cmd::SendLzCoding));
+        insertAt(fat, 2, separator(fat));
+        system->addAction(separator(system));
+        system->addAction(c.Action(Cmd::LzAssignment));
+    }
+    if (d.textFormat == FormatStandard) {
+        system->addAction(separator(system));
+        system->addAction(c.Action(Cmd::GroupOffset));
+    }
+    m_view->viewport()->update();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QFileInfo path(m_document->ProjectPath());
+    const QString title = path.fileName() + QStringLiteral(" - Quillmark  ") +
+                          ProjectRules::TitleSuffix(m_document->Data());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::MarkUntitled()
+{
+    m_document->SetProjectPath(QStringLiteral("Unbenannt"));
+    m_document->SetPathName(QStringLiteral("Unbenannt"));
+}
+
+QString CMainFrame::PanelInfoText(const ProjectData& d)
+{
+    const QString maker = ProjectRules::MakerText(d.panelType);
+    if (maker.isEmpty())
+        return U("Hersteller: unbekannt\nDie Zentrale des FAT ist diesem Programm nicht bekannt.");
+    QString model;
+    if (d.panelType == 3) {
+        const char digit = d.panelId[3];
+        model = digit == '4'   ? U("FAT mit Ausgangskarten")
+                : digit == '5' ? U("WINMAG")
+                               : U("Zentralen: BMC 1024-F / BMC 1016-F / BMC 664-F");
+    } else if ((d.panelType == 0 || d.panelType == 7) && d.panelVariant != 0 &&
+               d.panelVariant != 1) {
+        model.clear();
+    } else {
+        model = ProjectRules::ModelText(d.panelType, d.panelVariant);
+    }
+    return U("Hersteller: ") + maker + QLatin1Char('\n') + model;
+}
+
+void CMainFrame::StartLineprobe()
+{
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("lineprobe.exe");
+#else
+    const QString name = QStringLiteral("lineprobe");
+#endif
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    QProcess::startDetached(path, QStringList());
+}
+
+void CMainFrame::ShowHelp(const QString& page)
+{
+    if (!m_help) {
+        m_help = new CHelpWindow(this);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (!m_help->ShowPage(page.isEmpty() ? QStringLiteral("index.html") : page)) {
+        m_help->close();
+        MessageBox(U("Die Hilfe konnte nicht aufgerufen werden."), QString(), msg::Warning);
+    }
+}
+
+QString CMainFrame::ContextHelpPage() const
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != this && active != m_help)
+        return QStringLiteral("eingabe.html#dialoge");
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == m_view || m_view->isAncestorOf(focus)))
+        return QStringLiteral("eingabe.html");
+    return QStringLiteral("index.html");
+}
+
+void CMainFrame::EnterContextHelp()
+{
+    m_contextHelpMode = true;
+    QApplication::setOverrideCursor(Qt::WhatsThisCursor);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_contextHelpMode)
+        return QMainWindow::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_contextHelpMode = false;
+        QApplication::restoreOverrideCursor();
+        return true;
+    }
+    if (event->type() != QEvent::MouseButtonPress)
+        return QMainWindow::eventFilter(watched, event);
+    // The next click is not carried out but explained.
+    m_contextHelpMode = false;
+    QApplication::restoreOverrideCursor();
+    QString page = QStringLiteral("index.html");
+    if (auto* button = qobject_cast<QToolButton*>(watched); button && button->defaultAction()) {
+        page = QStringLiteral("befehle.html#cmd%1").arg(button->defaultAction()->data().toInt());
+    } else if (auto* menu = qobject_cast<QMenu*>(watched); menu && menu->activeAction()) {
+        page = QStringLiteral("befehle.html#cmd%1").arg(menu->activeAction()->data().toInt());
+        menu->close();
+    } else if (auto* widget = qobject_cast<QWidget*>(watched);
+               widget && (widget == m_view || m_view->isAncestorOf(widget))) {
+        page = QStringLiteral("eingabe.html");
+    } else if (auto* widget = qobject_cast<QWidget*>(watched);
+               widget && statusBar()->isAncestorOf(widget)) {
+        page = QStringLiteral("befehle.html#statusleiste");
+    }
+    ShowHelp(page);
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (!url.isLocalFile())
+            continue;
+        event->acceptProposedAction();
+        activateWindow();
+        // Opened like "Öffnen": the save question first.
+        const QString path = url.toLocalFile();
+        QMetaObject::invokeMethod(
+            this,
+            [this, path] {
+                if (SaveModified())
+                    OpenDocument(path);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+}

@@ -1,0 +1,216 @@
+#include "CQuillmarkView.h"
+
+#include "CCommandTable.h"
+#include "CCommunicationDlg.h"
+#include "CFatCommands.h"
+#include "CMainFrame.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "CodePage.h"
+#include "ComPortSettings.h"
+#include "ProjectRules.h"
+#include "QuillmarkCommands.h"
+#include "TransferTypes.h"
+
+// Qt
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+const char kProgram[] = "Quillmark";
+}
+
+CQuillmarkView::CQuillmarkView(CQuillmarkDoc* document, CMainFrame* frame)
+    : CListEditView(frame), m_document(document), m_frame(frame)
+{
+    m_serial.SetProgram(QString::fromLatin1(kProgram));
+    ComPortSettings::ReadComPort(m_serial, QString::fromLatin1(kProgram));
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    PrepareList();
+}
+
+CQuillmarkView::~CQuillmarkView()
+{
+    ComPortSettings::WriteComPort(m_serial, QString::fromLatin1(kProgram));
+}
+
+void CQuillmarkView::PrepareList()
+{
+    SetList(&m_document->List(), &m_document->Data());
+    m_document->Records().SetListCtrl(&m_document->List());
+    m_document->Records().SetSettings(&m_document->Data());
+    setEditTriggers(m_document->List().LabelEdit()
+                        ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
+}
+
+void CQuillmarkView::RegisterCommands(CCommandTable& commands)
+{
+    ProjectData& d = m_document->Data();
+    auto project = [&d] { return d.textFormat != FormatFromFat; };
+    auto portClosed = [this] { return !PortOpen(); };
+
+    commands.SetHandler(
+        Cmd::DeleteTexts, [this] { DeleteSelectedRows(); }, project);
+    commands.SetHandler(
+        Cmd::SendTexts, [this] { SendTexts(); }, project);
+    commands.SetHandler(Cmd::ReadTexts, [this] { ReadTexts(); });
+    commands.SetHandler(
+        Cmd::SendLzCoding, [this] { SendLzCoding(); }, portClosed);
+    commands.SetHandler(Cmd::ReadLzCoding, [this] { ReadLzCoding(); });
+    commands.SetHandler(
+        Cmd::Configuration, [this] { m_serial.ChangeComPort(); }, portClosed);
+}
+
+void CQuillmarkView::DeleteSelectedRows()
+{
+    CListCtrl& list = m_document->List();
+    QList<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        return;
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    CWaitCursor wait;
+    UpdateStatusPanes(-1);
+    const int next = rows.last();
+    {
+        // Many rows go in one batch, so the list is told once.
+        std::optional<CListBatch> batch;
+        if (rows.size() > 1)
+            batch.emplace(list);
+        for (const int row : std::as_const(rows))
+            list.DeleteItem(row);
+    }
+    // The focus stays where the first deleted row was, without selecting anything.
+    if (next < list.GetItemCount())
+        selectionModel()->setCurrentIndex(list.index(next, 1), QItemSelectionModel::NoUpdate);
+    m_document->SetModifiedFlag(true);
+}
+
+void CQuillmarkView::EndCellEdit(const QString& text, int row)
+{
+    const int column = m_editColumn;
+    CListCtrl& list = m_document->List();
+    if (row == -1) {
+        const QModelIndexList selected = selectionModel()->selectedRows();
+        row = selected.isEmpty() ? -1 : selected.first().row();
+    }
+    if (text.isEmpty() || column < 1 || column > 5 || row < 0 || row >= list.GetItemCount()) {
+        m_editColumn = -1;
+        viewport()->update();
+        return;
+    }
+
+    CRecordList& records = m_document->Records();
+    MessageRecord original;
+    records.GetRecord(original, row);
+    MessageRecord edited = original;
+    const QByteArray bytes = ToCp1252(text);
+    switch (column) {
+    case 1:
+        edited.group = bytes;
+        break;
+    case 2:
+        edited.pseudoGroup = bytes;
+        break;
+    case 3:
+        edited.detector = bytes;
+        break;
+    case 4:
+        edited.text1 = bytes;
+        break;
+    case 5:
+        edited.text2 = bytes;
+        break;
+    }
+
+    selectionModel()->select(list.index(row, 0),
+                             QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    list.DeleteItem(row);
+    int placed = records.InsertRecord(edited, false);
+    if (placed < 0) {
+        // Refused (the message was shown): the row comes back exactly as it was, where it was.
+        placed = records.AddRecordAt(original, row, true);
+    }
+    m_document->SetModifiedFlag(true);
+    m_editColumn = -1;
+    SelectRow(placed);
+    EnsureVisible(placed);
+    viewport()->update();
+}
+
+bool CQuillmarkView::RunTransfer(int mode)
+{
+    CCommunicationDlg dialog(window());
+    if (!dialog.StartTransfer(mode, &m_document->List(), m_document, &m_serial))
+        return false;
+    dialog.exec();
+    return dialog.Succeeded();
+}
+
+void CQuillmarkView::ReadTexts()
+{
+    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    commands.SetRowsClearedHook([this] { UpdateStatusPanes(0); });
+    commands.SetUpdateMenusHook([this] {
+        PrepareList();
+        m_frame->UpdateMenus();
+        m_frame->UpdateTitle();
+    });
+    commands.ReadTexts();
+}
+
+void CQuillmarkView::SendTexts()
+{
+    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    commands.SendTexts();
+}
+
+void CQuillmarkView::SendLzCoding()
+{
+    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    commands.SendLzCoding();
+}
+
+void CQuillmarkView::ReadLzCoding()
+{
+    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    commands.ReadLzCoding();
+}
+
+void CQuillmarkView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+        m_frame->Commands().Execute(Cmd::DeleteTexts);
+        event->accept();
+        return;
+    }
+    CListEditView::keyPressEvent(event);
+}
+
+void CQuillmarkView::mousePressEvent(QMouseEvent* event)
+{
+    // The right button belongs to the context menu; the list does not see it.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    CListEditView::mousePressEvent(event);
+}
+
+void CQuillmarkView::contextMenuEvent(QContextMenuEvent* event)
+{
+    CCommandTable& commands = m_frame->Commands();
+    commands.UpdateUi();
+    QMenu menu(m_frame);
+    menu.addAction(commands.Action(Cmd::InsertTexts));
+    menu.addSeparator();
+    menu.addAction(commands.Action(Cmd::DeleteTexts));
+    menu.exec(event->globalPos());
+    event->accept();
+}

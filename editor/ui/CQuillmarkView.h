@@ -1,0 +1,50 @@
+#pragma once
+
+#include "CListEditView.h"
+#include "CSerial.h"
+
+class CCommandTable;
+class CMainFrame;
+class CQuillmarkDoc;
+
+// The text list of Quillmark's main window: the project's records as rows, the commands that
+// change rows (insert through the entry dialogs, delete, edit in place, the context menu), and
+// the serial port with which the FAT commands run their transfer windows.
+class CQuillmarkView : public CListEditView
+{
+    Q_OBJECT
+
+public:
+    CQuillmarkView(CQuillmarkDoc* document, CMainFrame* frame);
+    ~CQuillmarkView() override;
+
+    CQuillmarkDoc* GetDocument() const { return m_document; }
+    CSerial& Serial() { return m_serial; }
+    // portOpen: a transfer holds the port.
+    bool PortOpen() const { return m_serial.IsOpened() != 0; }
+
+    // The handlers and enable rules of the view's commands.
+    void RegisterCommands(CCommandTable& commands);
+    // Binds the list and the settings again and applies the project's editing style.
+    void PrepareList();
+
+    void DeleteSelectedRows();
+    void EndCellEdit(const QString& text, int row) override;
+    // Runs one transfer window; true when it ended with its success message.
+    bool RunTransfer(int mode);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void ReadTexts();
+    void SendTexts();
+    void SendLzCoding();
+    void ReadLzCoding();
+
+    CQuillmarkDoc* m_document;
+    CMainFrame* m_frame;
+    CSerial m_serial;
+};
