@@ -3,6 +3,7 @@
 #include "CAboutDlg.h"
 #include "CCommandTable.h"
 #include "CHelpWindow.h"
+#include "CImportCommands.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
@@ -77,6 +78,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CreateStatusBar();
     RegisterFrameCommands();
     m_view->RegisterCommands(*m_commands);
+    CImportCommands::Register(*this);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();
