@@ -40,6 +40,27 @@ QByteArray CByteReader::Peek(int count)
     return QByteArray(m_buffer.constData() + m_pos, qMin(count, m_end - m_pos));
 }
 
+bool CByteReader::SkipTo(unsigned char b)
+{
+    for (;;) {
+        if (m_pos >= m_end && !Fill(1))
+            return false;
+        const char* begin = m_buffer.constData() + m_pos;
+        const void* hit = std::memchr(begin, b, size_t(m_end - m_pos));
+        if (hit) {
+            m_pos += int(static_cast<const char*>(hit) - begin);
+            return true;
+        }
+        m_pos = m_end;
+    }
+}
+
+bool CByteReader::StartsWith(const QByteArray& bytes)
+{
+    const int n = int(bytes.size());
+    return Fill(n) && std::memcmp(m_buffer.constData() + m_pos, bytes.constData(), size_t(n)) == 0;
+}
+
 int CByteReader::Skip(int count)
 {
     if (count <= 0)

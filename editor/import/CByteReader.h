@@ -22,6 +22,21 @@ public:
     }
     // Up to count bytes from the current position without consuming them.
     QByteArray Peek(int count);
+    // The unread bytes of the current block (reading the next block when none are left);
+    // false at the end of the data. Advance consumes size bytes of them.
+    bool Span(const char*& data, int& size)
+    {
+        if (m_pos >= m_end && !Fill(1))
+            return false;
+        data = m_buffer.constData() + m_pos;
+        size = m_end - m_pos;
+        return true;
+    }
+    void Advance(int size) { m_pos += qBound(0, size, m_end - m_pos); }
+    // Consumes the bytes before the next byte equal to b; false when the data end first.
+    bool SkipTo(unsigned char b);
+    // Whether the next bytes are exactly bytes, without consuming them or copying.
+    bool StartsWith(const QByteArray& bytes);
     // Consumes up to count bytes; returns how many there were.
     int Skip(int count);
     // Index of the next byte in the device's data.

@@ -4,6 +4,8 @@
 #include "ImportHooks.h"
 #include "ProjectData.h"
 
+#include <string>
+
 namespace PanelImport {
 
 namespace {
@@ -20,6 +22,12 @@ enum State { ExpectKeyword, InNumber, InLine };
 bool IsDigit(unsigned char b)
 {
     return b >= '0' && b <= '9';
+}
+
+// The buffer's bytes without a copy; the sink copies what it keeps.
+QByteArray View(const std::string& s)
+{
+    return QByteArray::fromRawData(s.data(), qsizetype(s.size()));
 }
 
 } // namespace
@@ -41,9 +49,16 @@ bool ScanCfg(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
     int expected = 0; // index into keywords
     State state = ExpectKeyword;
     bool hadDigit = false;
-    QByteArray group, detector, line;
+    // Plain buffers that keep their capacity: the scan appends byte by byte.
+    std::string group, detector, line;
     unsigned char b;
-    while (reader.Get(b)) {
+    for (;;) {
+        // Between entries only the expected keyword's letter matters: find it in the block
+        // instead of looking at every byte on its own.
+        if (state == ExpectKeyword && !reader.SkipTo(keywords[expected].letter))
+            break;
+        if (!reader.Get(b))
+            break;
         const qint64 i = reader.Position() - 1;
         progress.At(i);
         switch (state) {
@@ -57,7 +72,7 @@ bool ScanCfg(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
                 break;
             }
             // Not the keyword: scanning goes on with the byte after the letter.
-            if (reader.Peek(restSize) != k.rest)
+            if (!reader.StartsWith(k.rest))
                 break;
             reader.Skip(restSize);
             if (expected == 2) {
@@ -71,12 +86,12 @@ bool ScanCfg(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
             break;
         }
         case InNumber: {
-            QByteArray& number = expected == 0 ? group : detector;
+            std::string& number = expected == 0 ? group : detector;
             const int limit = expected == 0 ? groupLimit : detectorLimit;
             if (IsDigit(b)) {
                 hadDigit = true;
-                if (number.size() < limit)
-                    number.append(char(b));
+                if (int(number.size()) < limit)
+                    number.push_back(char(b));
             } else if (hadDigit) {
                 ++expected;
                 state = ExpectKeyword;
@@ -85,11 +100,11 @@ bool ScanCfg(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
         }
         case InLine:
             if (b == '\r' || b == '\n') {
-                sink(group, detector, line);
+                sink(View(group), View(detector), View(line));
                 expected = 0;
                 state = ExpectKeyword;
-            } else if (line.size() < lineLimit) {
-                line.append(char(b));
+            } else if (int(line.size()) < lineLimit) {
+                line.push_back(char(b));
             }
             break;
         }

@@ -4,6 +4,8 @@
 #include "ImportHooks.h"
 #include "ProjectData.h"
 
+#include <string>
+
 namespace PanelImport {
 
 namespace {
@@ -13,6 +15,12 @@ enum State { Marker, LineStart, Detector, Group, BeforeWord, Word, BeforeText, T
 bool IsDigit(unsigned char b)
 {
     return b >= '0' && b <= '9';
+}
+
+// The buffer's first count bytes without a copy; the sink copies what it keeps.
+QByteArray View(const std::string& s, qint64 count)
+{
+    return QByteArray::fromRawData(s.data(), qsizetype(qBound<qint64>(0, count, qint64(s.size()))));
 }
 
 } // namespace
@@ -29,9 +37,28 @@ bool ScanCmb(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
     State state = Marker;
     bool hadDigit = false;
     qint64 lineBytes = 0;
-    QByteArray group, detector, line;
+    // Plain buffers that keep their capacity: the scan appends byte by byte.
+    std::string group, detector, line;
     unsigned char b;
-    while (state != Stopped && reader.Get(b)) {
+    for (;;) {
+        if (state == Text) {
+            // The text runs to the line end: take it a block at a time.
+            const char* data;
+            int size;
+            while (reader.Span(data, size)) {
+                int n = 0;
+                while (n < size && data[n] != '\r' && data[n] != '\n')
+                    ++n;
+                const int room = qBound(0, lineLimit - int(line.size()), n);
+                line.append(data, size_t(room));
+                lineBytes += n;
+                reader.Advance(n);
+                if (n < size)
+                    break;
+            }
+        }
+        if (state == Stopped || !reader.Get(b))
+            break;
         const qint64 i = reader.Position() - 1;
         progress.At(i);
         switch (state) {
@@ -58,11 +85,11 @@ bool ScanCmb(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
             break;
         case Detector:
         case Group: {
-            QByteArray& number = state == Detector ? detector : group;
+            std::string& number = state == Detector ? detector : group;
             if (IsDigit(b)) {
                 hadDigit = true;
-                if (number.size() < (state == Detector ? detectorLimit : groupLimit))
-                    number.append(char(b));
+                if (int(number.size()) < (state == Detector ? detectorLimit : groupLimit))
+                    number.push_back(char(b));
             } else if (hadDigit) {
                 hadDigit = false;
                 if (state == Detector) {
@@ -84,7 +111,7 @@ bool ScanCmb(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
             break;
         case BeforeText:
             if (b != ' ') {
-                line = QByteArray(1, char(b));
+                line.assign(1, char(b));
                 lineBytes = 1;
                 state = Text;
             }
@@ -92,12 +119,13 @@ bool ScanCmb(QIODevice& device, qint64 length, const ProjectData& d, CProgressSt
         case Text:
             if (b == '\r' || b == '\n') {
                 // The byte before the line end is not part of the text.
-                sink(group, detector, line.left(int(qMin<qint64>(lineBytes - 1, lineLimit - 1))));
+                sink(View(group, qint64(group.size())), View(detector, qint64(detector.size())),
+                     View(line, qMin<qint64>(lineBytes - 1, lineLimit - 1)));
                 reader.Skip(1);
                 state = LineStart;
             } else {
-                if (line.size() < lineLimit)
-                    line.append(char(b));
+                if (int(line.size()) < lineLimit)
+                    line.push_back(char(b));
                 ++lineBytes;
             }
             break;

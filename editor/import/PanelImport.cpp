@@ -71,10 +71,16 @@ Outcome ImportFrom(CQuillmarkDoc& doc, QIODevice& device, qint64 length, const S
     CImportInserter inserter(doc);
     const EntrySink sink = [&](const QByteArray& group, const QByteArray& detector,
                                const QByteArray& line) {
-        bool cut = false; // values longer than their fields are cut silently
-        rec.group = ImportFrame::Cut(group, d.groupDigits, cut);
-        rec.detector = ImportFrame::Cut(detector, d.detectorDigits, cut);
-        SplitLine(line, d, rec);
+        if (inserter.LimitReached())
+            return;
+        // The scanner's bytes are only lent for the call: keep copies. Values longer than
+        // their fields are cut silently.
+        bool cut = false;
+        rec.group =
+            ImportFrame::Cut(QByteArray(group.constData(), group.size()), d.groupDigits, cut);
+        rec.detector = ImportFrame::Cut(QByteArray(detector.constData(), detector.size()),
+                                        d.detectorDigits, cut);
+        SplitLine(QByteArray(line.constData(), line.size()), d, rec);
         inserter.Insert(rec);
     };
     {

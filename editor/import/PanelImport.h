@@ -30,7 +30,8 @@ struct Outcome
 // Dispatches by the panel as the command does.
 Outcome ImportPanelTexts(CQuillmarkDoc& doc, const ImportHooks& hooks);
 
-// Takes one completed entry: group, detector and the display line as found.
+// Takes one completed entry: group, detector and the display line as found. The bytes are
+// lent for the call only.
 using EntrySink = std::function<void(const QByteArray& group, const QByteArray& detector,
                                      const QByteArray& line)>;
 // A scanner reads the device to its end, calls sink per entry and returns whether the data

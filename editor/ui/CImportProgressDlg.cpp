@@ -67,6 +67,7 @@ void CImportProgressDlg::Begin(const QString& text, qint64 maximum)
     SetRange(0, maximum);
     SetPos(0);
     m_repaints = 0;
+    m_drawnPixel = -1;
     show();
     raise();
     Draw(true);
@@ -86,12 +87,24 @@ void CImportProgressDlg::End()
 
 void CImportProgressDlg::Draw(bool force)
 {
-    // No event loop runs during an import: draw the window directly, but not for every step.
+    // No event loop runs during an import: draw directly, but not for every step, and only
+    // the bar once the window is up.
     if (!force && m_sinceDraw.isValid() && m_sinceDraw.elapsed() < kDrawIntervalMs)
         return;
     m_sinceDraw.start();
-    if (isVisible()) {
+    if (!isVisible())
+        return;
+    if (force) {
         repaint();
-        ++m_repaints;
+    } else {
+        // A bar that would look the same is not drawn again.
+        const int range = qMax(1, m_progress->maximum() - m_progress->minimum());
+        const int pixel =
+            int(qint64(m_progress->value() - m_progress->minimum()) * m_progress->width() / range);
+        if (pixel == m_drawnPixel)
+            return;
+        m_drawnPixel = pixel;
+        m_progress->repaint();
     }
+    ++m_repaints;
 }

@@ -45,4 +45,5 @@ private:
     qint64 m_maximum = 0;
     int m_scale = 1; // positions are divided by this so that any file length fits the bar
     int m_repaints = 0;
+    int m_drawnPixel = -1;
 };
