@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QTimer>
 
 CCommandTable::CCommandTable(QObject* parent) : QObject(parent)
 {
@@ -56,7 +57,8 @@ void CCommandTable::SetHandler(int id, Handler handler, Rule enabled)
 {
     Command& command = m_commands[id];
     command.handler = std::move(handler);
-    command.enabled = std::move(enabled);
+    if (enabled)
+        command.enabled = std::move(enabled);
     if (command.action)
         command.action->setEnabled(IsEnabled(id));
 }
@@ -80,7 +82,6 @@ void CCommandTable::ClearHandler(int id)
     if (it == m_commands.end())
         return;
     it->handler = Handler();
-    it->enabled = Rule();
     if (it->action)
         it->action->setEnabled(false);
 }
@@ -156,10 +157,18 @@ void CCommandTable::SetIdleUpdates(bool on)
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     if (!dispatcher)
         return;
-    if (on)
+    if (!m_poll) {
+        m_poll = new QTimer(this);
+        m_poll->setInterval(kIdlePollMs);
+        connect(m_poll, &QTimer::timeout, this, &CCommandTable::UpdateUi);
+    }
+    if (on) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                 &CCommandTable::UpdateUi);
-    else
+        m_poll->start();
+    } else {
         disconnect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
                    &CCommandTable::UpdateUi);
+        m_poll->stop();
+    }
 }

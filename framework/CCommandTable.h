@@ -9,6 +9,7 @@
 #include <functional>
 
 class QAction;
+class QTimer;
 class QMenu;
 
 // The commands of a program window by their numeric ids: one QAction per id that menus,
@@ -37,7 +38,9 @@ public:
     QList<int> Ids() const;
 
     // The handler runs when the command is triggered and enabled; rule decides whether it is
-    // enabled (no rule = always, once a handler exists). Replaces an earlier handler.
+    // enabled. Replaces an earlier handler; without a rule, a rule set before stays (none =
+    // enabled whenever a handler exists). So a window may own the rule of a command whose
+    // handler a feature brings.
     void SetHandler(int id, Handler handler, Rule enabled = Rule());
     void SetEnableRule(int id, Rule enabled);
     // Makes the command checkable; checked follows the rule.
@@ -56,8 +59,10 @@ public:
     void UpdateUi();
     // Rules are applied before menu shows.
     void WatchMenu(QMenu* menu);
-    // Rules are applied whenever the event loop is about to wait (on by default).
+    // Rules are applied whenever the event loop is about to wait, and at least every
+    // kIdlePollMs while it is busy with nested loops (on by default).
     void SetIdleUpdates(bool on);
+    static constexpr int kIdlePollMs = 250;
 
 signals:
     // After UpdateUi, so a window can refresh its idle-time displays too.
@@ -78,5 +83,6 @@ private:
     QHash<int, Command> m_commands;
     QList<int> m_order;
     bool m_idleUpdates = false;
+    QTimer* m_poll = nullptr;
     bool m_updating = false;
 };

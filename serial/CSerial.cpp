@@ -3,8 +3,6 @@
 #include "CSerialIo.h"
 #include "ComPortSettings.h"
 
-#include "CMessages.h"
-
 // Qt
 #include <QDeadlineTimer>
 #include <QMutexLocker>
@@ -27,7 +25,9 @@ CSerial::ComParameterDialog g_parameterDialog;
 
 } // namespace
 
-CSerial::CSerial() : m_program(ProgramTitle()) {}
+CSerial::CSerial() = default;
+
+CSerial::CSerial(const QString& program) : m_program(program) {}
 
 CSerial::CSerial(const CSerial& other)
     : m_comPort(other.m_comPort), m_portName(other.m_portName), m_parameter(other.m_parameter),
@@ -148,6 +148,10 @@ int CSerial::OpenPort()
     const unsigned long lines = m_modemControl;
     RunOnIo([&] {
         opened = m_io->OpenPort(device, parameter, &refused);
+        // Set here, on the I/O thread, so that an error reported right after the opening
+        // cannot be overtaken by it.
+        if (opened)
+            m_opened = true;
         // DTR and RTS as the owner asked for them while the port was closed.
         if (opened && (linesSet & kDtrBit))
             m_io->SetLine(0, lines & kDtrBit);
@@ -173,13 +177,28 @@ int CSerial::Close()
     return wasOpen ? 1 : 0;
 }
 
+void CSerial::PortFailing()
+{
+    // Waiting readers (the sender thread) learn at once that no byte will come.
+    QMutexLocker lock(&m_mutex);
+    m_opened = false;
+    m_dataArrived.wakeAll();
+}
+
+void CSerial::LineError(int kind)
+{
+    m_dispatcher->Post(CommErrorMessage(), kind);
+}
+
+void CSerial::ModemLinesChanged()
+{
+    if (!m_statusInjected)
+        m_dispatcher->Post(CommStatusChangedMessage());
+}
+
 void CSerial::ClosedByError()
 {
-    {
-        QMutexLocker lock(&m_mutex);
-        m_opened = false;
-        m_dataArrived.wakeAll();
-    }
+    PortFailing();
     m_dispatcher->Post(CommErrorMessage(), CommIoError);
 }
 

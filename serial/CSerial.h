@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CCommEvent.h"
+#include "CSerialIo.h"
 #include "ComParameter.h"
 
 // Qt
@@ -14,7 +15,6 @@
 
 class QObject;
 class QThread;
-class CSerialIo;
 class CSerialDispatcher;
 
 // The serial port of both programs: one object per owning view, held by value.
@@ -54,13 +54,17 @@ class CSerialDispatcher;
 // Port number and device: the port number is 1..4 (COM1..COM4). Open uses the device set with
 // SetPortName when there is one, otherwise the device that the settings of the owning program
 // map the port number to (ComPortSettings.h; default /dev/ttyS0../dev/ttyS3 on Linux).
-class CSerial
+class CSerial : private ISerialIoOwner
 {
 public:
+    // program names whose settings hold the port number's device mapping (ComPortSettings.h);
+    // each program passes its own. Without one, SetProgram must be called before Open uses
+    // the mapping.
     CSerial();
+    explicit CSerial(const QString& program);
     // Copies the configuration (port number, device, parameters, program); never an open port.
     CSerial(const CSerial& other);
-    ~CSerial();
+    ~CSerial() override;
 
     CSerial& operator=(const CSerial& other)
     {
@@ -87,8 +91,7 @@ public:
     // The device Open will use now.
     QString PortName() const;
 
-    // Name of the program whose settings hold the device mapping; defaults to ProgramTitle()
-    // when the object is constructed.
+    // Name of the program whose settings hold the device mapping.
     void SetProgram(const QString& program) { m_program = program; }
     QString Program() const { return m_program; }
 
@@ -168,16 +171,17 @@ public:
     unsigned long ModemControlState() const { return m_modemControl.load(); }
 
 private:
-    friend class CSerialIo;
-
     int OpenPort();
     void EnsureThreads();
     int ModemControl(unsigned long line, bool on);
     // Runs fn on the I/O thread and waits for it.
     void RunOnIo(const std::function<void()>& fn);
-    // Called by the I/O thread.
-    void Received(const QByteArray& bytes);
-    void ClosedByError();
+    // what the device side reports, on the I/O thread
+    void Received(const QByteArray& bytes) override;
+    void PortFailing() override;
+    void ClosedByError() override;
+    void LineError(int kind) override;
+    void ModemLinesChanged() override;
 
     // configuration, copied by operator=
     int m_comPort = 1;
@@ -195,6 +199,7 @@ private:
     bool m_overrunReported = false;
     std::atomic<int> m_available{0};
     mutable std::atomic<int> m_reported{0}; // what ReadData(buffer, 0) may move
+    // The one record of whether the port is open; only CSerial's own functions change it.
     std::atomic<bool> m_opened{false};
     // test hooks
     std::atomic<bool> m_statusInjected{false};

@@ -1,6 +1,5 @@
 #include "CSerialIo.h"
-#include "CSerial.h"
-#include "CSerialDispatcher.h"
+#include "CCommEvent.h"
 
 // Qt
 #include <QElapsedTimer>
@@ -23,7 +22,7 @@ constexpr int kDrainMs = 500;
 
 } // namespace
 
-CSerialIo::CSerialIo(CSerial* owner) : m_owner(owner) {}
+CSerialIo::CSerialIo(ISerialIoOwner* owner) : m_owner(owner) {}
 
 bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused)
 {
@@ -61,7 +60,6 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
         return false;
     }
     *refused = !Apply(parameter);
-    m_owner->m_opened = true;
 
     m_countersSupported = ReadCounters(&m_counters);
     m_linesSupported = ReadLines(&m_lines);
@@ -191,14 +189,13 @@ void CSerialIo::Poll()
     LineCounters now;
     if (m_countersSupported && ReadCounters(&now)) {
         for (int kind : now.ErrorsSince(m_counters))
-            m_owner->m_dispatcher->Post(CommErrorMessage(), kind);
+            m_owner->LineError(kind);
         m_counters = now;
     }
     unsigned long lines = 0;
     if (m_linesSupported && ReadLines(&lines) && lines != m_lines) {
         m_lines = lines;
-        if (!m_owner->m_statusInjected)
-            m_owner->m_dispatcher->Post(CommStatusChangedMessage());
+        m_owner->ModemLinesChanged();
     }
 }
 
@@ -222,7 +219,7 @@ void CSerialIo::OnError(QSerialPort::SerialPortError error)
     case QSerialPort::UnknownError:
         // The port keeps signalling this in a flood; close it once, outside of its own signal.
         m_failing = true;
-        m_owner->m_opened = false;
+        m_owner->PortFailing();
         QMetaObject::invokeMethod(
             this, [this, session = m_session] { FailSession(session); }, Qt::QueuedConnection);
         break;
@@ -240,8 +237,14 @@ void CSerialIo::FailSession(int session)
         return;
     if (m_poll)
         m_poll->stop();
-    if (wasOpen)
+    if (wasOpen) {
+        // What the port read before it failed is still the FAT's; it reaches the owner
+        // before the error does.
+        const QByteArray rest = m_port->readAll();
+        if (!rest.isEmpty())
+            m_owner->Received(rest);
         m_port->close();
+    }
     m_port->clearError();
     m_failing = false;
     m_owner->ClosedByError();

@@ -9,18 +9,33 @@
 #include <QSerialPort>
 #include <QString>
 
-class CSerial;
 class QTimer;
 
+// What the device side tells its owner, on the I/O thread. CSerial implements it; the device
+// side knows nothing else of it.
+class ISerialIoOwner
+{
+public:
+    virtual ~ISerialIoOwner() = default;
+    virtual void Received(const QByteArray& bytes) = 0;
+    // A read or write error: the port is going to close; no more bytes go out.
+    virtual void PortFailing() = 0;
+    // The failing port is closed now; reported once.
+    virtual void ClosedByError() = 0;
+    // The driver's error counters moved (CommErrorKind 0..3).
+    virtual void LineError(int kind) = 0;
+    virtual void ModemLinesChanged() = 0;
+};
+
 // The device side of CSerial; lives in CSerial's I/O thread and is only called there. It owns
-// the QSerialPort, hands every received chunk to CSerial and watches the driver's error
+// the QSerialPort, hands every received chunk to its owner and watches the driver's error
 // counters and the modem lines.
 class CSerialIo : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CSerialIo(CSerial* owner);
+    explicit CSerialIo(ISerialIoOwner* owner);
 
     // Opens device with parameter; refused is set when the device declined a parameter.
     bool OpenPort(const QString& device, const ComParameter& parameter, bool* refused);
@@ -44,7 +59,7 @@ private:
     // Fails only the opening it was meant for, not a later one.
     void FailSession(int session);
 
-    CSerial* m_owner;
+    ISerialIoOwner* m_owner;
     QSerialPort* m_port = nullptr;
     QTimer* m_poll = nullptr;
     bool m_configuring = false;

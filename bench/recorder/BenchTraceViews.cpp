@@ -1,16 +1,28 @@
-// Appends 1,000,000 lines of mixed chunks to both trace views and reports time and memory per
-// received byte. Run by hand: QT_QPA_PLATFORM=offscreen bench_traceviews
+// Both trace views under load, each figure next to its reference from the same run. Run by
+// hand: QT_QPA_PLATFORM=offscreen bench_traceviews [--mode NAME]
+//   mixed     1,000,000 lines of mixed chunks: time and memory per received byte
+//   lines10   lines of 10 bytes (line-feed rule): memory per received byte
+//   lines1    lines of 1 byte in both views (high-bit rule): memory per received byte
+//   text10, text1  the same lines kept as texts (the rules' text form), as reference
+//   chunks    time per appended chunk at 100,000 and at 1,000,000 rows
+//   listfile  loading a list file of 1,000,000 lines, next to reading the file
+// Without --mode every mode runs in a process of its own, so that memory figures do not mix.
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
+#include "CTraceLines.h"
+#include "LineRules.h"
 
 // Qt
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -25,22 +37,120 @@ long RssKilobytes()
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// The two views as the program has them, shown (offscreen), with the hints between them.
+struct Views
 {
-    QApplication app(argc, argv);
+    explicit Views(int panelCode)
+    {
+        ascii.resize(800, 400);
+        hex.resize(800, 400);
+        ascii.show();
+        hex.show();
+        ascii.SetPanelCode(panelCode);
+        doc.UpdateAllViews(&ascii, HintPanelCode, panelCode);
+        QApplication::processEvents();
+    }
+    void Receive(const QByteArray& chunk)
+    {
+        ascii.AppendChunk(chunk);
+        doc.UpdateAllViews(&ascii, HintChunk, chunk);
+    }
+    qsizetype StructureBytes() const
+    {
+        return qsizetype(doc.ReceivedBytes()->MemoryBytes()) +
+               ascii.Model()->Lines().MemoryBytes() + hex.Model()->Lines().MemoryBytes();
+    }
+
     CMessageRecorder messages;
     CLineprobeDoc doc;
-    CLineprobeView ascii(&doc);
-    CLineprobeHexView hex(&doc);
-    ascii.resize(800, 400);
-    hex.resize(800, 400);
-    ascii.show();
-    hex.show();
-    ascii.SetPanelCode(5);
-    doc.UpdateAllViews(&ascii, HintPanelCode, 5);
+    CLineprobeView ascii{&doc};
+    CLineprobeHexView hex{&doc};
+};
 
+// Chunks of 1013 bytes cut from a run of lines; each call gives the next chunk.
+class ChunkSource
+{
+public:
+    explicit ChunkSource(QByteArray pattern) : m_pattern(pattern + pattern) {}
+    QByteArray Next(int size)
+    {
+        const qsizetype half = m_pattern.size() / 2;
+        const QByteArray chunk = m_pattern.mid(m_at, size);
+        m_at = (m_at + size) % half;
+        return chunk;
+    }
+
+private:
+    QByteArray m_pattern;
+    qsizetype m_at = 0;
+};
+
+QByteArray TenByteLines()
+{
+    QByteArray pattern;
+    for (int i = 0; i < 997; ++i)
+        pattern += "Z" + QByteArray::number(1000000 + i * 7919 % 1000000).right(7) + "\r\n";
+    return pattern;
+}
+
+QByteArray OneByteLines()
+{
+    QByteArray pattern;
+    for (int i = 0; i < 1999; ++i)
+        pattern += char(i % 2 ? 0xC1 + i % 13 : 0x41 + i % 13);
+    return pattern;
+}
+
+void MemoryRun(const char* name, int panelCode, const QByteArray& pattern, qint64 total)
+{
+    Views views(panelCode);
+    ChunkSource source(pattern);
+    const long rssBefore = RssKilobytes();
+    QElapsedTimer timer;
+    timer.start();
+    qint64 bytes = 0;
+    int chunks = 0;
+    while (bytes < total) {
+        const QByteArray chunk = source.Next(1013);
+        views.Receive(chunk);
+        bytes += chunk.size();
+        if (++chunks % 50 == 0)
+            QApplication::processEvents();
+    }
+    QApplication::processEvents();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const long rssAfter = RssKilobytes();
+    std::printf("%s: %lld bytes received, rows: ascii %d, hex %d\n", name,
+                static_cast<long long>(bytes), views.ascii.ItemCount(), views.hex.ItemCount());
+    std::printf("  both views: %.2f bytes per received byte (resident growth), %.2f (store and "
+                "indexes)\n",
+                (rssAfter - rssBefore) * 1024.0 / bytes, double(views.StructureBytes()) / bytes);
+    std::printf("  time: %.1f ns per received byte for both views\n", seconds * 1e9 / bytes);
+}
+
+void TextRun(const char* name, const QByteArray& pattern, LineRules::Rule rule, qint64 total)
+{
+    ChunkSource source(pattern);
+    CTraceLines ascii, hex;
+    const long rssBefore = RssKilobytes();
+    qint64 bytes = 0;
+    while (bytes < total) {
+        const QByteArray chunk = source.Next(1013);
+        LineRules::AppendChunk(ascii, LineRules::View::Ascii, rule, {}, chunk);
+        LineRules::AppendChunk(hex, LineRules::View::Hex, rule, {}, chunk);
+        bytes += chunk.size();
+    }
+    const long rssAfter = RssKilobytes();
+    std::printf("%s (reference: the same lines kept as texts, no widget): %lld rows each\n", name,
+                static_cast<long long>(ascii.Count()));
+    std::printf("  %.2f bytes per received byte (resident growth), %.2f (texts and offsets)\n",
+                (rssAfter - rssBefore) * 1024.0 / bytes,
+                double(ascii.MemoryBytes() + hex.MemoryBytes()) / bytes);
+}
+
+void Mixed()
+{
+    Views views(5);
     // Plain and marked runs of varying length, split over chunks at awkward places.
     QByteArray pattern;
     for (int i = 0; i < 64; ++i) {
@@ -52,23 +162,141 @@ int main(int argc, char** argv)
     timer.start();
     qint64 bytes = 0;
     int chunkIndex = 0;
-    while (ascii.ItemCount() < 1000000) {
+    while (views.ascii.ItemCount() < 1000000) {
         const int size = 100 + (chunkIndex * 37) % 900;
         const int start = (chunkIndex * 13) % int(pattern.size());
         QByteArray chunk = (pattern + pattern).mid(start, size);
-        ascii.AppendChunk(chunk);
-        doc.UpdateAllViews(&ascii, HintChunk, chunk);
+        views.Receive(chunk);
         bytes += chunk.size();
         if (++chunkIndex % 200 == 0)
-            app.processEvents();
+            QApplication::processEvents();
     }
-    app.processEvents();
+    QApplication::processEvents();
     const double seconds = timer.nsecsElapsed() / 1e9;
     const long rssAfter = RssKilobytes();
-    std::printf("lines: ascii %d, hex %d; received bytes: %lld; chunks: %d\n", ascii.ItemCount(),
-                hex.ItemCount(), static_cast<long long>(bytes), chunkIndex);
-    std::printf("time: %.2f s, %.1f ns per received byte\n", seconds, seconds * 1e9 / bytes);
-    std::printf("memory: %.1f MB resident growth, %.1f bytes per received byte\n",
+    std::printf("mixed: lines: ascii %d, hex %d; received bytes: %lld; chunks: %d\n",
+                views.ascii.ItemCount(), views.hex.ItemCount(), static_cast<long long>(bytes),
+                chunkIndex);
+    std::printf("  time: %.2f s, %.1f ns per received byte\n", seconds, seconds * 1e9 / bytes);
+    std::printf("  memory: %.1f MB resident growth, %.2f bytes per received byte\n",
                 (rssAfter - rssBefore) / 1024.0, (rssAfter - rssBefore) * 1024.0 / bytes);
+}
+
+// Microseconds per chunk of 100 bytes (10 lines), with one turn of the event loop after each
+// chunk (a scroll and a paint every time) and without.
+void TimeChunks(Views& views, ChunkSource& source, const char* at)
+{
+    const int count = 3000;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < count; ++i) {
+        views.Receive(source.Next(100));
+        QApplication::processEvents();
+    }
+    const double withTurn = timer.nsecsElapsed() / 1e3 / count;
+    timer.restart();
+    for (int i = 0; i < count; ++i)
+        views.Receive(source.Next(100));
+    QApplication::processEvents();
+    const double appendOnly = timer.nsecsElapsed() / 1e3 / count;
+    std::printf("  at %s rows: %.1f us per chunk with a scroll and paint each, %.1f us per "
+                "chunk appended alone\n",
+                at, withTurn, appendOnly);
+}
+
+void Chunks()
+{
+    Views views(9);
+    ChunkSource source(TenByteLines());
+    std::printf("chunks: 100 bytes (10 lines) each, both views\n");
+    while (views.ascii.ItemCount() < 100000)
+        views.Receive(source.Next(1000));
+    QApplication::processEvents();
+    TimeChunks(views, source, "100,000");
+    while (views.ascii.ItemCount() < 1000000)
+        views.Receive(source.Next(1000));
+    QApplication::processEvents();
+    TimeChunks(views, source, "1,000,000");
+}
+
+void ListFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.tvs"));
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return;
+        QByteArray block;
+        for (int i = 0; i < 1000000; ++i) {
+            block += "    Zeile " + QByteArray::number(i) + ": Meldergruppe 0815 ausgelöst\r\n";
+            if (block.size() > (1 << 20)) {
+                f.write(block);
+                block.clear();
+            }
+        }
+        f.write(block);
+    }
+    QByteArray warm;
+    {
+        QFile f(path);
+        f.open(QIODevice::ReadOnly);
+        warm = f.readAll(); // into the page cache
+    }
+    QElapsedTimer timer;
+    timer.start();
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray all = f.readAll();
+    const double readMs = timer.nsecsElapsed() / 1e6;
+
+    Views views(9);
+    views.doc.tracePath = path;
+    timer.restart();
+    views.ascii.LoadList();
+    const double loadMs = timer.nsecsElapsed() / 1e6;
+    timer.restart();
+    QApplication::processEvents();
+    const double paintMs = timer.nsecsElapsed() / 1e6;
+    std::printf("listfile: %d lines, %.1f MB\n", views.ascii.ItemCount(), all.size() / 1e6);
+    std::printf("  load into the ASCII view: %.0f ms (then %.0f ms to show); plain read of the "
+                "file: %.0f ms\n",
+                loadMs, paintMs, readMs);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int at = int(args.indexOf(QStringLiteral("--mode")));
+    if (at < 0 || at + 1 >= args.size()) {
+        for (const char* mode :
+             {"mixed", "lines10", "text10", "lines1", "text1", "chunks", "listfile"}) {
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedChannels);
+            child.start(app.applicationFilePath(), {QStringLiteral("--mode"), mode});
+            child.waitForFinished(-1);
+        }
+        return 0;
+    }
+    const QString mode = args.at(at + 1);
+    const qint64 total = 30 * 1000 * 1000;
+    if (mode == QLatin1String("mixed"))
+        Mixed();
+    else if (mode == QLatin1String("lines10"))
+        MemoryRun("lines10", 9, TenByteLines(), total);
+    else if (mode == QLatin1String("text10"))
+        TextRun("text10", TenByteLines(), LineRules::Rule::LineFeed, total);
+    else if (mode == QLatin1String("lines1"))
+        MemoryRun("lines1", 5, OneByteLines(), total / 3);
+    else if (mode == QLatin1String("text1"))
+        TextRun("text1", OneByteLines(), LineRules::Rule::HighBit, total / 3);
+    else if (mode == QLatin1String("chunks"))
+        Chunks();
+    else if (mode == QLatin1String("listfile"))
+        ListFile();
+    std::fflush(stdout);
     return 0;
 }

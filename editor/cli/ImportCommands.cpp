@@ -1,12 +1,13 @@
 #include "ImportCommands.h"
 
 #include "CQuillmarkDoc.h"
-#include "CStderrMessages.h"
+#include "CStderrScope.h"
 #include "FormatConversion.h"
 #include "ImportBmf.h"
 #include "ImportLz.h"
 #include "PanelImport.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 
 // Qt
 #include <QMap>
@@ -16,19 +17,6 @@
 namespace ImportCommands {
 
 namespace {
-
-// Installs the command-line sink for one command and restores the previous one.
-class SinkScope
-{
-public:
-    explicit SinkScope(CStderrMessages& sink) : m_previous(SetMessages(&sink)) {}
-    ~SinkScope() { SetMessages(m_previous); }
-    SinkScope(const SinkScope&) = delete;
-    SinkScope& operator=(const SinkScope&) = delete;
-
-private:
-    CMessageSink* m_previous;
-};
 
 int Usage(const QString& command, const QString& usage)
 {
@@ -68,7 +56,7 @@ bool Load(CQuillmarkDoc& doc, const QString& path)
 }
 
 // Saves the project under out ("Speichern unter"); the save dialog takes out.
-bool SaveAs(CQuillmarkDoc& doc, CStderrMessages& sink, const QString& out)
+bool SaveAs(CQuillmarkDoc& doc, CStderrScope& sink, const QString& out)
 {
     sink.AddFileAnswer(out);
     return doc.SaveProject(CQuillmarkDoc::SaveAs);
@@ -126,15 +114,14 @@ int RunImportBmf(const QStringList& arguments)
         return Usage(QStringLiteral("import-bmf"), ImportBmfUsage());
     const bool withLz = options.contains("--lz");
 
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(withLz ? msg::IdYes : msg::IdNo);
-    SinkScope scope(sink);
     CQuillmarkDoc doc;
     if (!Load(doc, args.at(0)))
         return 1;
     if (!ProjectRules::BmfImportEnabled(doc.Data()))
         return Fail(Refused(QStringLiteral("BMF - Dateien importieren")));
-    if (withLz && doc.Data().panelType != 2)
+    if (withLz && doc.Data().panelType != PanelType::Bosch)
         return Fail(QStringLiteral("LZ-Daten gibt es nur in Projekten für Bosch-Zentralen."));
 
     sink.AddFileAnswer(args.at(1));
@@ -167,12 +154,11 @@ int RunImportLz(const QStringList& arguments)
     if (!Parse(arguments, {"--out"}, options, args) || args.size() != 2)
         return Usage(QStringLiteral("import-lz"), ImportLzUsage());
 
-    CStderrMessages sink;
-    SinkScope scope(sink);
+    CStderrScope sink;
     CQuillmarkDoc doc;
     if (!Load(doc, args.at(0)))
         return 1;
-    if (doc.Data().panelType != 2)
+    if (doc.Data().panelType != PanelType::Bosch)
         return Fail(QStringLiteral("LZ-Daten gibt es nur in Projekten für Bosch-Zentralen."));
     sink.AddFileAnswer(args.at(1));
     if (!LzImport::ImportLz(doc.Data()))
@@ -193,8 +179,7 @@ int RunImportPanel(const QStringList& arguments)
         !options.contains("--out"))
         return Usage(QStringLiteral("import-panel"), ImportPanelUsage());
 
-    CStderrMessages sink;
-    SinkScope scope(sink);
+    CStderrScope sink;
     CQuillmarkDoc doc;
     if (!Load(doc, args.at(0)))
         return 1;
@@ -215,9 +200,8 @@ int RunConvert(const QStringList& arguments)
         !options.contains("--to") || !options.contains("--out"))
         return Usage(QStringLiteral("convert"), ConvertUsage());
 
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes); // the warning is answered OK
-    SinkScope scope(sink);
     CQuillmarkDoc doc;
     if (!Load(doc, args.at(0)))
         return 1;

@@ -1,10 +1,11 @@
 #include "QuillmarkCli.h"
 
 #include "CQuillmarkDoc.h"
-#include "CStderrMessages.h"
+#include "CStderrScope.h"
 #include "CodePage.h"
 #include "ImportCommands.h"
 #include "ProjectRules.h"
+#include "RecordEntry.h"
 #include "TransferCommands.h"
 
 // Qt
@@ -80,16 +81,6 @@ bool ParseOptions(const QStringList& args, const QStringList& known,
     return true;
 }
 
-bool IsDigits(const QString& text, bool allowCard)
-{
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (!(c.isDigit() && c.unicode() < 128) && !(allowCard && i == 0 && c == '+'))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 void AddCommand(const QString& name, const QString& usage, Command command)
@@ -109,10 +100,8 @@ static void AddBuiltins()
                Add);
     AddCommand(QStringLiteral("send"), TransferCommands::SendUsage(), TransferCommands::RunSend);
     AddCommand(QStringLiteral("read"), TransferCommands::ReadUsage(), TransferCommands::RunRead);
-    AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(),
-               TransferCommands::RunSendLz);
-    AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(),
-               TransferCommands::RunReadLz);
+    AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(), TransferCommands::RunSendLz);
+    AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(), TransferCommands::RunReadLz);
     AddCommand(QStringLiteral("import-bmf"), ImportCommands::ImportBmfUsage(),
                ImportCommands::RunImportBmf);
     AddCommand(QStringLiteral("import-lz"), ImportCommands::ImportLzUsage(),
@@ -135,12 +124,13 @@ int Show(const QStringList& args)
 {
     if (args.size() != 1)
         return Usage();
-    CStderrMessages sink;
-    sink.SetQuestionAnswer(msg::IdYes);
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
-    const bool ok = Load(doc, args.first());
-    SetMessages(previous);
+    bool ok;
+    {
+        CStderrScope sink;
+        sink.SetQuestionAnswer(msg::IdYes);
+        ok = Load(doc, args.first());
+    }
 
     const ProjectData& d = doc.Data();
     QJsonObject o;
@@ -188,16 +178,11 @@ int Copy(const QStringList& args)
 {
     if (args.size() != 2)
         return Usage();
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes);
     sink.AddFileAnswer(args.at(1));
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
-    bool ok = Load(doc, args.at(0));
-    if (ok)
-        ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
-    SetMessages(previous);
-    return ok ? 0 : 1;
+    return Load(doc, args.at(0)) && doc.SaveProject(CQuillmarkDoc::SaveAs) ? 0 : 1;
 }
 
 int Add(const QStringList& arguments)
@@ -215,44 +200,19 @@ int Add(const QStringList& arguments)
     const QString text2 = options.value("--text2");
     const QString path = args.first();
 
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes);
     sink.AddFileAnswer(path); // a file named "Unbenannt" is asked for again: keep its name
-    CMessageSink* previous = SetMessages(&sink);
-    struct Restore
-    {
-        CMessageSink* sink;
-        ~Restore() { SetMessages(sink); }
-    } restore{previous};
 
     CQuillmarkDoc doc;
     if (!Load(doc, path))
         return 1;
-    const ProjectData& d = doc.Data();
-    // The entry dialogs accept only digits of the project's widths and texts of its lengths.
-    if (!IsDigits(group, ProjectRules::CardGroupsAllowed(d)) || !IsDigits(detector, false) ||
-        !IsDigits(pseudo, false))
-        return Fail(QStringLiteral("Gruppen- und Meldernummern bestehen nur aus Ziffern."));
-    if (group.size() > d.groupDigits || detector.size() > d.detectorDigits ||
-        pseudo.size() > d.pseudoGroupDigits)
-        return Fail(QStringLiteral("Die Nummer hat mehr Stellen als das Projekt erlaubt."));
-    const QByteArray t1 = ToCp1252(text1);
-    const QByteArray t2 = ToCp1252(text2);
-    if (t1.size() > d.text1Length)
-        return Fail(
-            QStringLiteral("Text 1 darf höchstens %1 Zeichen lang sein.").arg(d.text1Length));
-    if (t2.size() > d.text2Length)
-        return Fail(
-            QStringLiteral("Text 2 darf höchstens %1 Zeichen lang sein.").arg(d.text2Length));
-
+    // The same check as the entry dialogs; the file stays untouched when it refuses.
     MessageRecord rec;
-    rec.formatTag = ProjectRules::FormatTag(d.textFormat);
-    rec.group = group.toLatin1();
-    rec.detector = detector.toLatin1();
-    if (rec.formatTag == "P")
-        rec.pseudoGroup = pseudo.toLatin1();
-    rec.text1 = t1;
-    rec.text2 = t2;
+    const QString problem =
+        RecordEntry::Check(doc.Data(), {group, pseudo, detector, text1, text2}, rec);
+    if (!problem.isEmpty())
+        return Fail(problem);
     if (doc.Records().InsertRecord(rec, false) < 0)
         return 1;
     doc.SetModifiedFlag(true);

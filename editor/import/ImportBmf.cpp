@@ -5,6 +5,7 @@
 #include "ImportFrame.h"
 #include "ImportLz.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 
 // Qt
 #include <QFile>
@@ -20,7 +21,7 @@ const unsigned char kPseudoMark = 0xB0;
 int ChooseKind(const CQuillmarkDoc& doc, int formatBits, const ImportHooks& hooks)
 {
     // NOTIFIER panels always take two free lines.
-    if (doc.Data().panelType == 6)
+    if (doc.Data().panelType == PanelType::Notifier)
         return KindTwoLines;
     if (formatBits == KindPseudo || formatBits == KindTwoLines || formatBits == KindStandard)
         return formatBits;
@@ -137,10 +138,9 @@ Outcome ImportBmfData(CQuillmarkDoc& doc, const QByteArray& data, const ImportHo
         return outcome;
     const int textFormat = FormatOfKind(kind);
     // A format whose Text 1 would have no room cannot be saved and loaded again.
-    if (!ImportFrame::FormatFits(doc.Data(), textFormat)) {
-        MessageBox(QStringLiteral("Für das Textformat \"%1\" hat das Projekt zu viele Stellen "
-                                  "für Meldergruppe und Melder.")
-                       .arg(ProjectRules::FormatName(textFormat)));
+    const QString refused = ImportFrame::FormatFits(doc.Data(), textFormat);
+    if (!refused.isEmpty()) {
+        MessageBox(refused);
         return outcome;
     }
 
@@ -174,7 +174,7 @@ Outcome ImportBmfData(CQuillmarkDoc& doc, const QByteArray& data, const ImportHo
     MessageBox(
         QStringLiteral("Sollten Sie einen Offset versorgt haben, müssen Sie diesen noch eingeben"));
 
-    if (d.panelType == 2) {
+    if (d.panelType == PanelType::Bosch) {
         outcome.lzAsked = true;
         const int answer = MessageBox(QStringLiteral("Möchten Sie die LZ-Daten einlesen ?"),
                                       QString(), msg::Question, msg::YesNo);

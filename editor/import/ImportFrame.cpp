@@ -2,6 +2,7 @@
 
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -48,9 +49,11 @@ QByteArray Cut(const QByteArray& text, int width, bool& cut)
     return text.left(width);
 }
 
-bool FormatFits(const ProjectData& d, int textFormat)
+QString FormatFits(const ProjectData& d, int textFormat)
 {
-    return ProjectRules::Text1LengthFor(d, textFormat, 0) >= 0;
+    ProjectData next = d;
+    next.textFormat = textFormat;
+    return ProjectLimits::Check(next);
 }
 
 void ReportCannotOpen()

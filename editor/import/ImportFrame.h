@@ -27,8 +27,9 @@ QByteArray Zeros(int count);
 // text cut to width; sets cut when something was dropped.
 QByteArray Cut(const QByteArray& text, int width, bool& cut);
 
-// Whether the project's digits leave room for Text 1 in textFormat.
-bool FormatFits(const ProjectData& d, int textFormat);
+// Empty when the project stays within the project limits in textFormat (room for Text 1),
+// otherwise the message that says why not.
+QString FormatFits(const ProjectData& d, int textFormat);
 
 // The messages shared by the imports.
 void ReportCannotOpen();

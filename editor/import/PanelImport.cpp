@@ -6,6 +6,7 @@
 #include "ImportCmb.h"
 #include "ImportFrame.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 
 // Qt
 #include <QFile>
@@ -14,9 +15,10 @@ namespace PanelImport {
 
 Reader ReaderFor(const ProjectData& d)
 {
-    if (d.panelType == 8)
+    if (d.panelType == PanelType::TotalWalther)
         return CmbReader;
-    if ((d.panelType == 0 || d.panelType == 7) && (d.panelVariant == 0 || d.panelVariant == 1))
+    if ((d.panelType == PanelType::Alarmcom || d.panelType == PanelType::Siemens) &&
+        (d.panelVariant == 0 || d.panelVariant == 1))
         return CfgReader;
     return NoReader;
 }

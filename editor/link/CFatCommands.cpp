@@ -18,7 +18,10 @@ bool CFatCommands::ReadTexts()
 {
     if (!m_document.SaveProject(CQuillmarkDoc::SaveIfWanted))
         return false;
+    // Named before the first byte is exchanged: whatever the transfer's end, a later save
+    // asks for a name instead of writing the emptied list over the old file.
     m_document.SetPathName(QStringLiteral("Unbenannt"));
+    m_document.SetProjectPath(QStringLiteral("Unbenannt"));
     m_document.SetModifiedFlag(true);
     m_document.List().DeleteAllItems();
     if (m_rowsCleared)

@@ -4,9 +4,11 @@
 
 // Qt
 #include <QEventLoop>
+#include <QTimer>
 
 CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& document,
-                                                  CSerial& serial, const TransferTimeouts& timeouts)
+                                                  CSerial& serial, const TransferTimeouts& timeouts,
+                                                  int limitMs)
 {
     CTransferCore core;
     core.SetTimeouts(timeouts);
@@ -22,10 +24,22 @@ CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& docum
             core.OnClose(); // nobody is there to close the window
         },
         Qt::QueuedConnection);
+    bool timedOut = false;
+    QTimer limit;
+    limit.setSingleShot(true);
+    limit.setTimerType(Qt::PreciseTimer); // a coarse timer may end the transfer early
+    QObject::connect(&limit, &QTimer::timeout, &loop, [&core, &timedOut] {
+        timedOut = true;
+        core.OnClose();
+    });
     core.Begin();
+    if (limitMs > 0)
+        limit.start(limitMs);
     if (!core.Ended())
         loop.exec();
     if (core.Succeeded())
         return Success;
+    if (timedOut)
+        return TimedOut;
     return lineError ? LineErrorStop : Failure;
 }

@@ -10,8 +10,11 @@ class CSerial;
 class CHeadlessTransfer
 {
 public:
-    enum Outcome { Success, Failure, PortNotOpened, LineErrorStop };
+    enum Outcome { Success, Failure, PortNotOpened, LineErrorStop, TimedOut };
 
+    // limitMs > 0 bounds the whole transfer: when it passes, the transfer ends as a closed
+    // window ends it (no end byte, port closed) and the outcome is TimedOut. A script has
+    // nobody to close a window that waits for a FAT that never becomes ready.
     static Outcome Run(int mode, CQuillmarkDoc& document, CSerial& serial,
-                       const TransferTimeouts& timeouts = TransferTimeouts());
+                       const TransferTimeouts& timeouts = TransferTimeouts(), int limitMs = 0);
 };

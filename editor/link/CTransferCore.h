@@ -1,19 +1,20 @@
 #pragma once
 
+#include "CTransferMachine.h"
 #include "TransferTypes.h"
 
 // Qt
 #include <QByteArray>
-#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <atomic>
+#include <memory>
 
 class CListCtrl;
 class CQuillmarkDoc;
+class CRecordSender;
 class CSerial;
-class QThread;
 struct ProjectData;
 
 // The time limits of a transfer. The FAT's end is detected by silence; tests that are about
@@ -25,10 +26,12 @@ struct TransferTimeouts
     int echoWaitMs = 500; // the sender thread's wait for one echo byte
 };
 
-// The transfer window's state machine without the window: one run of reading or writing the
-// texts or the LZ coding, driven by the serial component's notifications and one timer.
+// One run of the transfer window without the window: the session of reading or writing the
+// texts or the LZ coding. It owns the port's use, the silence timer, the status text and
+// progress, the verdict and its message; the protocol machine of the mode decides what each
+// received byte means, the codec what the bytes are, the sender thread writes the records.
 // CCommunicationDlg shows it; quillmark-cli and the tests run it headless.
-class CTransferCore : public QObject
+class CTransferCore : public QObject, private ITransferSession
 {
     Q_OBJECT
 
@@ -50,8 +53,6 @@ public:
     void OnClose();
     void EndTransfer();
     void AbortLink();
-    // Builds the wire record of row recordsDone into the buffer; false for an unknown tag.
-    bool FormatRecord();
 
     // data access
     int Mode() const { return m_mode; }
@@ -59,7 +60,7 @@ public:
     QString StatusText() const { return m_statusText; }
     int ProgressMinimum() const { return m_progressMin; }
     int ProgressMaximum() const { return m_progressMax; }
-    int ProgressPosition() const { return m_progressPos; }
+    int ProgressPosition() const override { return m_progressPos; }
     bool Ended() const { return m_ended; }
     // True when the transfer ended with its success message.
     bool Succeeded() const { return m_succeeded; }
@@ -85,43 +86,24 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // what the protocol machine may do
+    QByteArray Read(int max) override;
+    void Send(const QByteArray& bytes) override;
+    void SetStatus(const QString& text) override;
+    void SetProgressRange(int minimum, int maximum) override;
+    void SetProgressPos(int position) override;
+    void StepProgress() override;
+    void EndNow() override;
+    void Refuse(const QString& text) override;
+    void StartSender(const QList<QByteArray>& records) override;
+
     void OnTimer(int id);
     void RestartTimer(int ms);
     void KillTimer();
-    void SetStatus(const QString& text);
-    void SetProgressRange(int minimum, int maximum);
-    void SetProgressPos(int position);
-    void StepProgress();
-    void Send(const QByteArray& bytes);
-    void SendByte(unsigned char byte);
-    // Sends the first of bytes; EchoArrived checks each echo and sends the next byte, true
-    // once the last one came back unchanged. A wrong echo is left to the time-out.
-    void SendEchoed(const QByteArray& bytes);
-    // The start of both write transfers (CheckIdent, AwaitReady): the identification must
-    // be the project's FAT, then the write command goes out until the FAT answers ready.
-    // True once it is ready.
-    bool WriteAccepted(int waiting, unsigned char command);
-    bool EchoArrived(int waiting);
-    QByteArray Read(int max);
-
-    void ReceiveReadTexts(int waiting);
-    void ReceiveSendTexts(int waiting);
-    void ReceiveSendLz(int waiting);
-    void ReceiveReadLz(int waiting);
-    bool CheckIdentification();
-    void StoreIdentification(const QByteArray& id);
-    void AcceptRecord(int waiting);
-    bool FormatAllRecords();
-
-    void StartSender();
-    void StopSender();
-    void SenderThread();
-    bool WaitForEcho(char& echo);
-    Q_INVOKABLE void OnSenderRestartTimer();
-    Q_INVOKABLE void OnSenderProgress();
-    Q_INVOKABLE void OnSenderFinished();
-
-    void ShowMessage(const QString& text, bool errorIcon, bool success);
+    void ShowMessage(const QString& text, const QString& caption, bool errorIcon, bool success);
+    void OnSenderRecordStarted();
+    void OnSenderRecordSent();
+    void OnSenderFinished();
 
     // members of the transfer window, in their order
     int m_progressMin = 0;
@@ -134,21 +116,10 @@ private:
     std::atomic<int> m_state{AwaitIdent};
     CListCtrl* m_list = nullptr;
     CQuillmarkDoc* m_document = nullptr;
-    ProjectData* m_data = nullptr;
-    QByteArray m_buffer;
-    QByteArray m_pending; // the bytes of a record still being received
-    int m_recordCount = 0;
-    int m_byteIndex = 0;
-    int m_recordLength = 0;
     int m_recordsDone = 0;
 
-    // the wire records, formatted in Begin before any byte goes out; the sender thread
-    // works on them and never on the list
-    QList<QByteArray> m_wireRecords;
-    QThread* m_sender = nullptr;
-    std::atomic<bool> m_stopSender{false};
-    std::atomic<int> m_sentRecords{0};
-
+    std::unique_ptr<CTransferMachine> m_machine;
+    std::unique_ptr<CRecordSender> m_sender;
     TransferTimeouts m_timeouts;
     bool m_ended = false;
     bool m_succeeded = false;

@@ -48,7 +48,9 @@ Qt::ItemFlags CListCtrl::flags(const QModelIndex& index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    // Label editing is the list's style: cells can then be edited in place.
+    const Qt::ItemFlags editable = m_labelEdit ? Qt::ItemIsEditable : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | editable;
 }
 
 QByteArray CListCtrl::GetItemText(int row, int column) const

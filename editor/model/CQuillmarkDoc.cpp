@@ -1,6 +1,7 @@
 #include "CQuillmarkDoc.h"
 
 #include "CMessages.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
 
 // Qt
@@ -17,12 +18,6 @@ namespace {
 const char kMagic[] = "Korvalin GmbH";
 const int kMagicSize = 13;
 const int kHeaderSize = 171;
-
-// Header values beyond these cannot come from a real project; such a file is refused whole.
-const int kMaxDisplayChars = 200;
-const int kMaxRecordsLimit = 1000000;
-const int kMaxDigits = 10;
-const int kMaxGroupDigitsRead = 1000;
 
 int32_t ReadInt(const char* p)
 {
@@ -41,22 +36,6 @@ QByteArray CText(const QByteArray& bytes)
 {
     const int nul = int(bytes.indexOf('\0'));
     return nul < 0 ? bytes : bytes.left(nul);
-}
-
-// A number text at exactly its file width: padded with zeros on the left or cut to its last
-// digits; the card mark stays the first character.
-QByteArray FixedNumber(const QByteArray& text, int width)
-{
-    if (text.size() == width || width <= 0)
-        return width <= 0 ? QByteArray() : text;
-    if (text.startsWith('+')) {
-        QByteArray digits = text;
-        digits[0] = '0';
-        QByteArray padded = CRecordList::PadZeros(digits, width);
-        padded[0] = '+';
-        return padded;
-    }
-    return CRecordList::PadZeros(text, width);
 }
 
 QByteArray FixedText(const QByteArray& text, int width)
@@ -203,17 +182,12 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     next.detectorDigits = ReadInt(h + 20);
     const int32_t offset = ReadInt(h + 24);
 
-    // Values no project can have would make the record widths meaningless or negative.
+    // Values no project can hold would make the record widths meaningless or negative. More
+    // group digits than the list can show are left to SetupListColumns, which reports them.
+    ProjectData probe = next;
+    probe.groupDigits = qMin(probe.groupDigits, int(ProjectLimits::MaxGroupDigits));
     const bool formatKnown = next.textFormat >= FormatStandard && next.textFormat <= FormatTwoLines;
-    const bool sane = formatKnown && next.displayChars >= 2 &&
-                      next.displayChars <= kMaxDisplayChars && next.maxRecords >= 0 &&
-                      next.maxRecords <= kMaxRecordsLimit && next.groupDigits >= 1 &&
-                      next.groupDigits <= kMaxGroupDigitsRead && next.pseudoGroupDigits >= 0 &&
-                      next.pseudoGroupDigits <= kMaxDigits && next.detectorDigits >= 0 &&
-                      next.detectorDigits <= kMaxDigits &&
-                      (next.groupDigits > kMaxDigits ||
-                       ProjectRules::Text1LengthFor(next, next.textFormat, 0) >= 0);
-    if (!sane) {
+    if (!formatKnown || !ProjectLimits::WithinLimits(probe)) {
         Report("Unbekanntes Dateiformat");
         return false;
     }
@@ -270,7 +244,13 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         MessageRecord rec;
         rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
         const bool pseudo = rec.formatTag == "P";
+        // The file may hold the group wider than the project's digits; the list, the keys
+        // and the wire always have groupDigits characters.
         rec.group = CText(file.read(groupWidth));
+        bool fits = true;
+        const QByteArray group = CRecordList::FitNumber(rec.group, m_data.groupDigits, &fits);
+        if (fits)
+            rec.group = group;
         if (pseudo)
             rec.pseudoGroup = CText(file.read(m_data.pseudoGroupDigits));
         rec.detector = CText(file.read(m_data.detectorDigits));
@@ -318,10 +298,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
         const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
         out.append(tag);
-        out.append(FixedNumber(rec.group, groupWidth));
+        out.append(CRecordList::FitNumber(rec.group, groupWidth));
         if (tag == 'P')
-            out.append(FixedNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
-        out.append(FixedNumber(rec.detector, m_data.detectorDigits));
+            out.append(CRecordList::FitNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
+        out.append(CRecordList::FitNumber(rec.detector, m_data.detectorDigits));
         out.append(FixedText(rec.text1, m_data.text1Length));
         out.append(FixedText(rec.text2, m_data.text2Length));
     }

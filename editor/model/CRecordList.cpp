@@ -62,6 +62,24 @@ QByteArray CRecordList::PadZeros(const QByteArray& source, int width)
     return QByteArray(width - int(source.size()), '0') + source;
 }
 
+QByteArray CRecordList::FitNumber(const QByteArray& text, int width, bool* fits)
+{
+    if (fits)
+        *fits = true;
+    if (width <= 0)
+        return QByteArray();
+    const bool card = text.startsWith('+');
+    QByteArray digits = card ? text.mid(1) : text;
+    const int room = card ? width - 1 : width;
+    while (digits.size() > room && digits.startsWith('0'))
+        digits.remove(0, 1);
+    if (digits.size() > room && fits)
+        *fits = false;
+    if (!card)
+        return PadZeros(digits, width);
+    return room > 0 ? '+' + PadZeros(digits, room) : QByteArray("+").left(width);
+}
+
 void CRecordList::IncrementNumber(QByteArray& digits)
 {
     for (int i = int(digits.size()) - 1; i >= 0; --i) {
@@ -155,6 +173,9 @@ int CRecordList::AddRecordAt(const MessageRecord& rec, int row, bool ensureVisib
 {
     if (!m_list)
         return -1;
+    // One notification for the whole row; the cells go in column order.
+    static_assert(Column::Tag == 0 && Column::Group == 1 && Column::PseudoGroup == 2 &&
+                  Column::Detector == 3 && Column::Text1 == 4 && Column::Text2 == 5);
     row = m_list->InsertItem(
         row, {rec.formatTag, rec.group, rec.pseudoGroup, rec.detector, rec.text1, rec.text2});
     if (ensureVisible)

@@ -29,6 +29,11 @@ public:
     // source right-aligned in width characters filled with "0"; a longer source keeps its last
     // width characters.
     static QByteArray PadZeros(const QByteArray& source, int width);
+    // A number text at exactly width characters: shorter ones are padded with zeros on the
+    // left (the card mark "+" stays in front), longer ones lose leading zeros. *fits (when
+    // given) is false when the text is still longer then; it is then cut to its last width
+    // characters.
+    static QByteArray FitNumber(const QByteArray& text, int width, bool* fits = nullptr);
     // Adds one to decimal digit text; a carry out of the first digit makes it one digit longer.
     static void IncrementNumber(QByteArray& digits);
     // The value of text as the ordinary decimal conversion reads it (blanks, one sign, digits).

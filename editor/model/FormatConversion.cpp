@@ -2,16 +2,15 @@
 
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
+#include "ProjectLimits.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 
 #include <cstring>
 
 namespace FormatConversion {
 
 namespace {
-
-const int kColPseudo = 2;
-const int kColText1 = 4;
 
 QString Label(int textFormat)
 {
@@ -24,6 +23,14 @@ QString Label(int textFormat)
         return QStringLiteral("2x20 Zeichen");
     }
     return QString();
+}
+
+// Empty when the project stays within the project limits in textFormat.
+QString LimitsMessage(const ProjectData& d, int textFormat)
+{
+    ProjectData next = d;
+    next.textFormat = textFormat;
+    return ProjectLimits::Check(next);
 }
 
 } // namespace
@@ -46,7 +53,7 @@ bool CanConvert(const ProjectData& d, int newFormat)
     const auto targets = Targets(d.textFormat);
     const bool offered = newFormat != 0 &&
                          (targets[0].textFormat == newFormat || targets[1].textFormat == newFormat);
-    return offered && ProjectRules::Text1LengthFor(d, newFormat, 0) >= 0;
+    return offered && LimitsMessage(d, newFormat).isEmpty();
 }
 
 bool Convert(CQuillmarkDoc& doc, int newFormat)
@@ -68,12 +75,13 @@ bool Convert(CQuillmarkDoc& doc, int newFormat)
     MessageRecord rec;
     for (int row = 0; row < list.GetItemCount(); ++row) {
         records.GetRecord(rec, row);
-        list.SetItemText(row, 0, tag);
-        list.SetItemText(row, kColPseudo, newFormat == FormatPseudo ? zeros : QByteArray());
+        list.SetItemText(row, Column::Tag, tag);
+        list.SetItemText(row, Column::PseudoGroup,
+                         newFormat == FormatPseudo ? zeros : QByteArray());
         QByteArray text1 = rec.text1.left(readLimit);
         if (newFormat != FormatTwoLines)
             text1 = text1.left(length1);
-        list.SetItemText(row, kColText1, text1);
+        list.SetItemText(row, Column::Text1, text1);
     }
 
     // Columns, lengths and the frame as for a project of the new format.
@@ -99,9 +107,9 @@ bool Run(CQuillmarkDoc& doc, const Steps& steps)
     if (chosen == 0)
         return false;
     if (!CanConvert(doc.Data(), chosen)) {
-        MessageBox(QStringLiteral("Für das Textformat \"%1\" hat das Projekt zu viele Stellen "
-                                  "für Meldergruppe und Melder.")
-                       .arg(ProjectRules::FormatName(chosen)));
+        const QString why = LimitsMessage(doc.Data(), chosen);
+        MessageBox(why.isEmpty() ? QStringLiteral("Das Textformat kann so nicht geändert werden.")
+                                 : why);
         return false;
     }
     Convert(doc, chosen);

@@ -145,8 +145,9 @@ bool GroupsAbove9999(const ProjectData& d)
 
 int FileGroupWidth(const ProjectData& d)
 {
-    return (d.panelType == PanelType::Esser || d.panelType == PanelType::Minimax) ? 5
-                                                                                  : d.groupDigits;
+    // At least 5 for these makers; never narrower than the group itself, so no digit is lost.
+    const bool five = d.panelType == PanelType::Esser || d.panelType == PanelType::Minimax;
+    return five ? qMax(5, d.groupDigits) : d.groupDigits;
 }
 
 int OffsetDigits(const ProjectData& d)
@@ -268,7 +269,7 @@ bool DecodePanelIdFile(const char* id, int& panelType, int& panelVariant)
     if (type < 0)
         return false;
     panelType = type;
-    const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
+    const char digit = id[3]; // whatever byte 2 holds
     if (type == PanelType::Alarmcom && digit == '2')
         panelVariant = 1;
     else if (type == PanelType::Siemens && digit == '1')
@@ -286,7 +287,7 @@ bool DecodePanelIdFat(const char* id, int& panelType, int& panelVariant)
     if (type < 0)
         return false;
     panelType = type;
-    const char digit = id[0] && id[1] && id[2] ? id[3] : '\0';
+    const char digit = id[3]; // whatever byte 2 holds
     if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '1')
         panelVariant = 0;
     else if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '2')

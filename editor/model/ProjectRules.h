@@ -30,6 +30,8 @@ bool LabelEditAllowed(const ProjectData& d);
 bool CardGroupsAllowed(const ProjectData& d);
 bool OutputCardLists(const ProjectData& d);
 bool GroupsAbove9999(const ProjectData& d);
+// Width of the group in the project file: 5 for ESSER and MINIMAX (or groupDigits when
+// wider), groupDigits otherwise. Only the file has it; the list and the wire never do.
 int FileGroupWidth(const ProjectData& d);
 int OffsetDigits(const ProjectData& d);
 bool GroupHasNoDetectorWarning(const ProjectData& d); // the send warning about detector 00

@@ -1,46 +1,11 @@
 #include "CCellEdit.h"
 
-#include "CMessages.h"
-#include "CodePage.h"
-
 // Qt
 #include <QKeyEvent>
-#include <QRegularExpressionValidator>
 
-namespace {
-
-// Accepts what typing could produce: digits in number cells, Windows-1252 characters in text
-// cells. Pasted text passes the same test.
-class CellValidator : public QValidator
-{
-public:
-    CellValidator(const CCellEdit* edit, QObject* parent) : QValidator(parent), m_edit(edit) {}
-
-    State validate(QString& input, int&) const override
-    {
-        for (const QChar c : std::as_const(input)) {
-            if (m_edit->DigitsOnly() ? !(c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-                                     : (c < QLatin1Char(' ') || !IsCp1252(c)))
-                return Invalid;
-        }
-        return Acceptable;
-    }
-
-private:
-    const CCellEdit* m_edit;
-};
-
-} // namespace
-
-CCellEdit::CCellEdit(QWidget* parent) : QLineEdit(parent)
+CCellEdit::CCellEdit(QWidget* parent) : CMaskEdit(parent)
 {
     setFrame(true);
-    setValidator(new CellValidator(this, this));
-}
-
-void CCellEdit::SetDigitsOnly(bool on)
-{
-    m_digitsOnly = on;
 }
 
 bool CCellEdit::IsListKey(int key)
@@ -66,17 +31,5 @@ void CCellEdit::keyPressEvent(QKeyEvent* event)
         ForwardKey(key);
         return;
     }
-    const QString text = event->text();
-    const bool typed = !text.isEmpty() && text[0] >= QLatin1Char(' ') &&
-                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (typed) {
-        int pos = 0;
-        QString probe = text;
-        if (validator()->validate(probe, pos) == QValidator::Invalid) {
-            Messages().Beep();
-            event->accept();
-            return;
-        }
-    }
-    QLineEdit::keyPressEvent(event);
+    CMaskEdit::keyPressEvent(event);
 }

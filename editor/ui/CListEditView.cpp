@@ -3,6 +3,8 @@
 #include "CCellEdit.h"
 #include "CListRowDelegate.h"
 #include "CodePage.h"
+#include "ProjectRules.h"
+#include "ProjectTypes.h"
 
 // Qt
 #include <QApplication>
@@ -122,32 +124,39 @@ CCellEdit* CListEditView::BeginCellEdit(QWidget* parent, const QModelIndex& inde
         return nullptr;
     m_editColumn = column;
     auto* edit = new CCellEdit(parent);
-    edit->setFont(m_listFont);
     edit->SetKeyForwarder([this](int key) { ForwardListKey(key); });
     QByteArray text = m_list->GetItemText(index.row(), column);
     switch (column) {
-    case 1:
-        edit->SetDigitsOnly(true);
-        edit->setMaxLength(qMax(1, m_data->groupDigits));
+    case Column::Group:
+        if (ProjectRules::CardGroupsAllowed(*m_data)) {
+            edit->SetMode(CMaskEdit::GroupOrCard);
+            edit->SetGroupDigits(m_data->groupDigits);
+        } else {
+            edit->SetMode(CMaskEdit::Digits);
+        }
+        edit->SetLimitText(qMax(1, m_data->groupDigits));
         break;
-    case 2:
-        edit->SetDigitsOnly(true);
-        edit->setMaxLength(qMax(1, m_data->pseudoGroupDigits));
+    case Column::PseudoGroup:
+        edit->SetMode(CMaskEdit::Digits);
+        edit->SetLimitText(qMax(1, m_data->pseudoGroupDigits));
         break;
-    case 3:
-        edit->SetDigitsOnly(true);
-        edit->setMaxLength(qMax(1, m_data->detectorDigits));
+    case Column::Detector:
+        edit->SetMode(CMaskEdit::Digits);
+        edit->SetLimitText(qMax(1, m_data->detectorDigits));
         break;
-    case 4:
-    case 5:
+    case Column::Text1:
+    case Column::Text2:
         while (text.endsWith(' '))
             text.chop(1);
-        edit->setMaxLength(qMax(1, column == 4 ? m_data->text1Length : m_data->text2Length));
+        edit->SetMode(CMaskEdit::Text);
+        edit->SetLimitText(
+            qMax(1, column == Column::Text1 ? m_data->text1Length : m_data->text2Length));
         break;
     default:
         break;
     }
     edit->setText(FromCp1252(text));
+    edit->setFont(m_listFont);
     edit->selectAll();
     m_cellEdit = edit;
     viewport()->update();
@@ -311,7 +320,9 @@ void CListEditView::resizeEvent(QResizeEvent* event)
 
 void CListEditView::focusInEvent(QFocusEvent* event)
 {
-    QTableView::focusInEvent(event);
+    // The item view would make the first row the focused one; the list keeps no focused row
+    // until the user picks one, so the position reads 0.
+    QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
 }
 

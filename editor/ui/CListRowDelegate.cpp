@@ -3,6 +3,7 @@
 #include "CCellEdit.h"
 #include "CListCtrl.h"
 #include "CListEditView.h"
+#include "ProjectTypes.h"
 
 // Qt
 #include <QKeyEvent>
@@ -17,9 +18,9 @@ bool CListRowDelegate::Marked(const QByteArray& tag, int column)
     if (tag == "S")
         return true;
     if (tag == "P")
-        return column >= 2;
+        return column >= Column::PseudoGroup;
     if (tag == "F")
-        return column >= 4;
+        return column >= Column::Text1;
     return false;
 }
 
@@ -43,7 +44,7 @@ void CListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->fillRect(option.rect, background);
 
     // Column 0 (the tag) is never shown, only used for the marks.
-    if (index.column() == 0 || option.rect.width() <= 12)
+    if (index.column() == Column::Tag || option.rect.width() <= 12)
         return;
     const QRect textRect = option.rect.adjusted(6, 0, -6, 0);
     painter->save();

@@ -2,12 +2,14 @@
 
 #include "CAboutDlg.h"
 #include "CCommandTable.h"
+#include "CEntryDlg.h"
 #include "CHelpWindow.h"
 #include "CImportCommands.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
 #include "QuillmarkCommands.h"
 
 // Qt
@@ -335,6 +337,18 @@ void CMainFrame::RegisterFrameCommands()
     ProjectData& d = m_document->Data();
     auto project = [&d] { return d.textFormat != FormatFromFat; };
 
+    // The rules of the commands whose handlers come with their features (imports, format
+    // conversion, printing): a feature registers only its handler.
+    c.SetEnableRule(Cmd::ConvertFormat, [&d] { return ProjectRules::ConvertFormatEnabled(d); });
+    c.SetEnableRule(Cmd::ImportBmf, [&d] { return ProjectRules::BmfImportEnabled(d); });
+    c.SetEnableRule(Cmd::ImportPanelTexts, [this, &d] {
+        return !m_view->PortOpen() && ProjectRules::PanelTextImportEnabled(d);
+    });
+    auto hasRows = [this] { return m_document->List().GetItemCount() > 0; };
+    c.SetEnableRule(Cmd::FilePrint, hasRows);
+    c.SetEnableRule(Cmd::FilePrintPreview, hasRows);
+    c.SetEnableRule(Cmd::CoverPage, [this] { return !m_view->PortOpen(); });
+
     c.SetHandler(Cmd::FileNew, [this] {
         if (SaveModified())
             NewDocument();
@@ -473,7 +487,7 @@ bool CMainFrame::InitialUpdate()
     m_status.currentPosition = 0;
     m_status.messageCount = list.GetItemCount();
     if (d.textFormat == FormatFromFat)
-        d.panelType = PanelNone;
+        d.panelType = PanelType::None;
     UpdateMenus();
     UpdateTitle();
     return loaded;
@@ -481,6 +495,8 @@ bool CMainFrame::InitialUpdate()
 
 void CMainFrame::UpdateMenus()
 {
+    // The project may have changed its shape: entry dialogs built for the old one close.
+    CEntryDlg::CloseStale();
     QMenu* fat = Popup(2);
     QMenu* system = Popup(3);
     if (!fat || !system)
@@ -522,7 +538,7 @@ void CMainFrame::UpdateMenus()
     }
 
     const ProjectData& d = m_document->Data();
-    if (d.panelType == 2) {
+    if (d.panelType == PanelType::Bosch) {
         insertAt(fat, 2, c.Action(Cmd::ReadLzCoding));
         insertAt(fat, 2, c.Action(Cmd::SendLzCoding));
         insertAt(fat, 2, separator(fat));
@@ -538,9 +554,12 @@ void CMainFrame::UpdateMenus()
 
 void CMainFrame::UpdateTitle()
 {
-    const QFileInfo path(m_document->ProjectPath());
-    const QString title = path.fileName() + QStringLiteral(" - Quillmark  ") +
-                          ProjectRules::TitleSuffix(m_document->Data());
+    // Texts just read from a FAT have no path yet: the title names them "Unbenannt".
+    const QString projectPath = m_document->ProjectPath();
+    const QString name =
+        projectPath.isEmpty() ? QStringLiteral("Unbenannt") : QFileInfo(projectPath).fileName();
+    const QString title =
+        name + QStringLiteral(" - Quillmark  ") + ProjectRules::TitleSuffix(m_document->Data());
     if (windowTitle() != title)
         setWindowTitle(title);
 }
@@ -557,13 +576,13 @@ QString CMainFrame::PanelInfoText(const ProjectData& d)
     if (maker.isEmpty())
         return U("Hersteller: unbekannt\nDie Zentrale des FAT ist diesem Programm nicht bekannt.");
     QString model;
-    if (d.panelType == 3) {
+    if (d.panelType == PanelType::EffEff) {
         const char digit = d.panelId[3];
         model = digit == '4'   ? U("FAT mit Ausgangskarten")
                 : digit == '5' ? U("WINMAG")
                                : U("Zentralen: BMC 1024-F / BMC 1016-F / BMC 664-F");
-    } else if ((d.panelType == 0 || d.panelType == 7) && d.panelVariant != 0 &&
-               d.panelVariant != 1) {
+    } else if ((d.panelType == PanelType::Alarmcom || d.panelType == PanelType::Siemens) &&
+               d.panelVariant != 0 && d.panelVariant != 1) {
         model.clear();
     } else {
         model = ProjectRules::ModelText(d.panelType, d.panelVariant);

@@ -2,6 +2,9 @@
 
 #include "CCommandTable.h"
 #include "CCommunicationDlg.h"
+#include "CEntryDlg.h"
+#include "CLzAssignDlg.h"
+#include "COffsetDlg.h"
 #include "CFatCommands.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
@@ -9,6 +12,8 @@
 #include "CodePage.h"
 #include "ComPortSettings.h"
 #include "ProjectRules.h"
+#include "ProjectTypes.h"
+#include "RecordEntry.h"
 #include "QuillmarkCommands.h"
 #include "TransferTypes.h"
 
@@ -16,6 +21,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <optional>
@@ -55,7 +61,13 @@ void CQuillmarkView::RegisterCommands(CCommandTable& commands)
     auto portClosed = [this] { return !PortOpen(); };
 
     commands.SetHandler(
+        Cmd::InsertTexts, [this] { OpenEntryDialog(-1); }, project);
+    commands.SetHandler(
         Cmd::DeleteTexts, [this] { DeleteSelectedRows(); }, project);
+    commands.SetHandler(
+        Cmd::GroupOffset, [this] { EditGroupOffset(); }, portClosed);
+    commands.SetHandler(
+        Cmd::LzAssignment, [this] { EditLzAssignment(); }, portClosed);
     commands.SetHandler(
         Cmd::SendTexts, [this] { SendTexts(); }, project);
     commands.SetHandler(Cmd::ReadTexts, [this] { ReadTexts(); });
@@ -100,8 +112,22 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         const QModelIndexList selected = selectionModel()->selectedRows();
         row = selected.isEmpty() ? -1 : selected.first().row();
     }
-    if (text.isEmpty() || column < 1 || column > 5 || row < 0 || row >= list.GetItemCount()) {
+    if (text.isEmpty() || column < Column::Group || column > Column::Text2 || row < 0 ||
+        row >= list.GetItemCount()) {
         m_editColumn = -1;
+        viewport()->update();
+        return;
+    }
+
+    // The shared entry check first: a refused text leaves the row untouched and selected.
+    QByteArray bytes;
+    QString problem = RecordEntry::CheckCell(m_document->Data(), column, text);
+    if (problem.isEmpty() && !RecordEntry::ToCodePage(text, bytes))
+        problem = QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann.");
+    if (!problem.isEmpty()) {
+        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+        m_editColumn = -1;
+        SelectRow(row);
         viewport()->update();
         return;
     }
@@ -110,21 +136,20 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
     MessageRecord original;
     records.GetRecord(original, row);
     MessageRecord edited = original;
-    const QByteArray bytes = ToCp1252(text);
     switch (column) {
-    case 1:
+    case Column::Group:
         edited.group = bytes;
         break;
-    case 2:
+    case Column::PseudoGroup:
         edited.pseudoGroup = bytes;
         break;
-    case 3:
+    case Column::Detector:
         edited.detector = bytes;
         break;
-    case 4:
+    case Column::Text1:
         edited.text1 = bytes;
         break;
-    case 5:
+    case Column::Text2:
         edited.text2 = bytes;
         break;
     }
@@ -201,6 +226,37 @@ void CQuillmarkView::mousePressEvent(QMouseEvent* event)
         return;
     }
     CListEditView::mousePressEvent(event);
+}
+
+void CQuillmarkView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && state() != QAbstractItemView::EditingState) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        OpenEntryDialog(index.isValid() ? index.row() : -1);
+    }
+    CListEditView::mouseDoubleClickEvent(event);
+}
+
+void CQuillmarkView::OpenEntryDialog(int row)
+{
+    CEntryDlg::OpenForProject(*m_document, m_frame, row);
+}
+
+void CQuillmarkView::EditGroupOffset()
+{
+    m_document->SetModifiedFlag();
+    COffsetDlg dlg(&m_document->Data(), m_frame);
+    if (dlg.exec() == QDialog::Accepted) {
+        m_frame->UpdateTitle();
+        viewport()->update();
+    }
+}
+
+void CQuillmarkView::EditLzAssignment()
+{
+    CLzAssignDlg dlg(m_document->Data().lzAssignment, m_frame);
+    if (dlg.exec() == QDialog::Accepted)
+        m_document->SetModifiedFlag();
 }
 
 void CQuillmarkView::contextMenuEvent(QContextMenuEvent* event)

@@ -29,6 +29,9 @@ public:
     void PrepareList();
 
     void DeleteSelectedRows();
+    // The entry dialog of the project's text format, filled from row (-1: empty); nothing when
+    // a dialog of that caption is open.
+    void OpenEntryDialog(int row);
     void EndCellEdit(const QString& text, int row) override;
     // Runs one transfer window; true when it ended with its success message.
     bool RunTransfer(int mode);
@@ -36,6 +39,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
@@ -43,6 +47,8 @@ private:
     void SendTexts();
     void SendLzCoding();
     void ReadLzCoding();
+    void EditGroupOffset();
+    void EditLzAssignment();
 
     CQuillmarkDoc* m_document;
     CMainFrame* m_frame;

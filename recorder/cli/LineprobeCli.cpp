@@ -1,8 +1,9 @@
 #include "LineprobeCli.h"
+#include "RecordCommand.h"
 
 #include "CLineprobeDoc.h"
 #include "CStderrMessages.h"
-#include "CTraceLines.h"
+#include "CLineIndex.h"
 #include "CodePage.h"
 #include "LineRules.h"
 #include "ListFile.h"
@@ -21,6 +22,9 @@ namespace LineprobeCli {
 
 namespace {
 
+// The most bytes one read of the recording returns.
+const qsizetype RenderPiece = 2048;
+
 void PrintErr(const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
@@ -32,7 +36,8 @@ int Usage()
     PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
                             "       lineprobe-cli ident --hex HEX64\n"
                             "       lineprobe-cli render TRACE.tds --panel-code N "
-                            "[--line-length N] [--break HH] --out BASE"));
+                            "[--line-length N] [--break HH] --out BASE\n") +
+             RecordUsage());
     return 2;
 }
 
@@ -63,6 +68,8 @@ int Run(const QStringList& arguments)
         return Ident(arguments.mid(1));
     if (command == QLatin1String("render"))
         return Render(arguments.mid(1));
+    if (command == QLatin1String("record"))
+        return Record(arguments.mid(1));
     return Usage();
 }
 
@@ -128,8 +135,8 @@ int Render(const QStringList& args)
         } else if (a == QLatin1String("--break") && hasValue) {
             const QByteArray hex = args.at(++i).toLatin1();
             // Exactly two hex digits: toInt alone would take a sign or a blank.
-            const bool digits = hex.size() == 2 && std::isxdigit(uchar(hex[0])) &&
-                                std::isxdigit(uchar(hex[1]));
+            const bool digits =
+                hex.size() == 2 && std::isxdigit(uchar(hex[0])) && std::isxdigit(uchar(hex[1]));
             settings.breakValue = hex.toInt(&ok, 16);
             if (!digits || !ok) {
                 PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
@@ -162,23 +169,31 @@ int Render(const QStringList& args)
     }
     const QByteArray bytes = file.readAll();
 
-    CTraceLines ascii, hex;
+    // Both views index their lines over one store of the received bytes. Chunks go to the
+    // rules in pieces no longer than the recording reads, so that a trace without line ends
+    // costs no more than its bytes and the line index.
+    const auto received = std::make_shared<CTraceStore>();
+    CLineIndex ascii(received), hex(received);
     for (const TraceReader::Segment& segment : TraceReader::ParseTds(bytes)) {
         if (segment.kind == TraceReader::Segment::Text) {
             for (const QByteArray& line : CLineprobeDoc::TextLines(segment.bytes)) {
-                ascii.Append(line);
-                hex.Append(line);
+                ascii.AppendText(line);
+                hex.AppendText(line);
             }
         } else if (PortErrors::IsErrorText(segment.bytes)) {
             // The trace keeps no mark of an error line: a chunk that is exactly one of the
             // texts is taken as the error it almost always is.
-            for (CTraceLines* lines : {&ascii, &hex}) {
-                lines->Append(segment.bytes);
-                lines->Append(QByteArray());
+            for (CLineIndex* lines : {&ascii, &hex}) {
+                lines->AppendText(segment.bytes);
+                lines->AppendText(QByteArray());
             }
         } else {
-            LineRules::AppendChunk(ascii, LineRules::View::Ascii, rule, settings, segment.bytes);
-            LineRules::AppendChunk(hex, LineRules::View::Hex, rule, settings, segment.bytes);
+            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece) {
+                const qsizetype size = qMin<qsizetype>(RenderPiece, segment.bytes.size() - at);
+                const char* data = segment.bytes.constData() + at;
+                ascii.AppendChunk(LineRules::View::Ascii, rule, settings, data, size);
+                hex.AppendChunk(LineRules::View::Hex, rule, settings, data, size);
+            }
         }
     }
 
@@ -187,9 +202,8 @@ int Render(const QStringList& args)
     const bool asciiWritten =
         ListFile::Write(asciiPath, int(ascii.Count()), [&](int i) { return ascii.At(i); });
     // As at the end of a recording: no hex list without an ASCII list.
-    const bool hexWritten =
-        asciiWritten &&
-        ListFile::Write(hexPath, int(hex.Count()), [&](int i) { return hex.At(i); });
+    const bool hexWritten = asciiWritten && ListFile::Write(hexPath, int(hex.Count()),
+                                                            [&](int i) { return hex.At(i); });
     return asciiWritten && hexWritten ? 0 : 1;
 }
 

@@ -124,7 +124,9 @@ int CLineprobeDoc::DecodeIdentification(QByteArray& buffer)
         maker = d.maker;
         model = d.model;
         panelCode = d.panelCode;
-    } else {
+    }
+    // Every panel without a code gets the message, a known maker with an unknown model too.
+    if (panelCode == PanelUnsupported) {
         MessageBox(QStringLiteral("Diese Funktion wird noch nicht unterstützt.\nSetzen Sie sich "
                                   "mit dem Hersteller in Verbindung."),
                    QString(), msg::Error);
@@ -211,14 +213,19 @@ bool CLineprobeDoc::CreateTraceFiles()
     return m_files.IsOpen();
 }
 
-bool CLineprobeDoc::OpenListFile()
+bool CLineprobeDoc::AskListFile(QString& path)
 {
     msg::FileDialog dialog;
     dialog.initialName = QStringLiteral("*.tvs");
     dialog.defaultExt = QStringLiteral("tvs");
     dialog.filter = QStringLiteral("Analyse - Dateien (.tvs) | *.tvs||");
+    return Messages().OpenFileName(dialog, path);
+}
+
+bool CLineprobeDoc::OpenListFile()
+{
     QString path;
-    if (!Messages().OpenFileName(dialog, path))
+    if (!AskListFile(path))
         return false;
     if (!TakeTracePath(path))
         return false;

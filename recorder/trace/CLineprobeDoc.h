@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocument.h"
+#include "CTraceStore.h"
 #include "LineprobeHints.h"
 #include "TraceFiles.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 // Lineprobe's document: the trace path and flags, the identification of the FAT, the line
 // settings of the length rule, the four trace files and the texts that open and close a trace.
@@ -41,6 +43,8 @@ public:
     int breakValue = NoBreak;
 
     TraceFiles& Files() { return m_files; }
+    // The received bytes, kept once for both trace views.
+    const std::shared_ptr<CTraceStore>& ReceivedBytes() const { return m_received; }
 
     // Clock of the time stamps; tests set a fixed one.
     void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -66,6 +70,9 @@ public:
     // Asks for a list file to open; on OK the trace path is the chosen file (refused like
     // OpenDocument when it is too long).
     bool OpenListFile();
+    // The open dialog of OpenListFile alone: the trace path is not changed, so a running
+    // recording can be stopped before it is.
+    bool AskListFile(QString& path);
     // A dropped file or the command line: the trace path is path. A path longer than a
     // trace path may be is refused with the open message and changes nothing.
     bool OpenDocument(const QString& path);
@@ -82,6 +89,7 @@ private:
     QByteArray BaseName() const;
 
     TraceFiles m_files;
+    std::shared_ptr<CTraceStore> m_received = std::make_shared<CTraceStore>();
     std::function<QDateTime()> m_clock;
     std::function<void()> m_titleHook;
 };

@@ -22,9 +22,9 @@ char CTraceLines::CharAt(qsizetype index, qsizetype position) const
     return m_text.at(Begin(index) + position);
 }
 
-void CTraceLines::Append(const QByteArray& line)
+void CTraceLines::Append(const char* data, qsizetype size)
 {
-    m_text.append(line);
+    m_text.append(data, size);
     m_ends.push_back(m_text.size());
 }
 

@@ -19,7 +19,8 @@ public:
     char CharAt(qsizetype index, qsizetype position) const;
     QByteArray Last() const { return IsEmpty() ? QByteArray() : At(Count() - 1); }
 
-    void Append(const QByteArray& line);
+    void Append(const QByteArray& line) { Append(line.constData(), line.size()); }
+    void Append(const char* data, qsizetype size);
     void ReplaceLast(const QByteArray& line);
     void Clear();
     void Reserve(qsizetype lines, qsizetype bytes);

@@ -13,78 +13,81 @@ bool IsMarked(unsigned char b)
     return (b & 0x80) != 0;
 }
 
-bool EndsWithUnit(const QByteArray& line, unsigned char b)
-{
-    const qsizetype n = line.size();
-    return n >= 3 && line[n - 3] == kHexDigits[b >> 4] && line[n - 2] == kHexDigits[b & 0x0F] &&
-           line[n - 1] == ' ';
-}
-
-// Whether line ends with the line feed in the view's writing.
-bool EndsWithLineFeed(View view, const QByteArray& line)
+// Whether the line ends with the line feed in the view's writing.
+bool EndsWithLineFeed(View view, const LastLine& line)
 {
     if (view == View::Ascii)
-        return line.endsWith('\n');
-    return EndsWithUnit(line, 0x0A);
+        return line.EndsWith('\n');
+    return line.EndsWithUnit(0x0A);
 }
 
-// Collects the lines of one chunk. The current line is either the continued last line of
-// the list or a new one; complete lines are handed to the result at once.
-class Builder
+// Writes bytes into the sink's current line; a full line ends there and the writing goes on
+// in a new line of the same kind.
+class Writer
 {
 public:
-    Builder(View view, const QByteArray& last)
-        : m_view(view), m_last(last), m_capacity(view == View::Ascii ? AsciiBuffer : HexBuffer)
+    Writer(Sink& sink, View view, Rule rule)
+        : m_sink(sink), m_unit(UnitSize(view)), m_capacity(Capacity(view)),
+          m_plain(view == View::Hex && rule == Rule::F0 ? Mode::F0Hex : Mode::Raw)
     {
     }
 
-    // marked: the last line is a marked run (only the high-bit rules have them; elsewhere a
-    // leading "." is a received byte).
-    void ContinueLast(bool marked = false)
+    Sink& operator*() const { return m_sink; }
+    Sink* operator->() const { return &m_sink; }
+
+    void Write(unsigned char byte)
+    {
+        if (!m_sink.IsOpen())
+            m_sink.Open(false, false);
+        if (m_sink.CurrentSize() + m_unit > m_capacity) {
+            const bool marked = m_sink.IsMarked();
+            m_sink.Complete();
+            m_sink.Open(marked, true);
+        }
+        m_sink.Put(byte, m_sink.IsMarked() ? Mode::Strip : m_plain);
+    }
+
+private:
+    Sink& m_sink;
+    int m_unit;
+    qsizetype m_capacity;
+    Mode m_plain;
+};
+
+// Collects the lines of one chunk as texts. The current line is either the continued last
+// line of the list or a new one; complete lines are handed to the result at once.
+class TextSink : public Sink
+{
+public:
+    TextSink(View view, const QByteArray& last) : m_view(view), m_last(last) {}
+
+    void ContinueLast(bool marked) override
     {
         m_current = m_last;
         m_marked = marked;
         m_isLast = true;
         m_open = true;
     }
-    void Open(bool marked)
+    void Open(bool marked, bool) override
     {
         m_current = marked ? QByteArray(".") : QByteArray();
         m_marked = marked;
         m_isLast = false;
         m_open = true;
     }
-    bool IsOpen() const { return m_open; }
-    bool IsMarked() const { return m_marked; }
-    const QByteArray& Current() const { return m_current; }
-
-    void Complete()
+    bool IsOpen() const override { return m_open; }
+    bool IsMarked() const override { return m_marked; }
+    qsizetype CurrentSize() const override { return m_current.size(); }
+    void Complete() override
     {
         if (!m_open)
             return;
         Store();
         m_open = false;
     }
-
-    // Appends the view's writing of value; a full buffer ends the line and the writing goes on
-    // in a new line of the same kind.
-    void Write(unsigned char value)
+    void Put(unsigned char byte, Mode mode) override
     {
-        const qsizetype size = m_view == View::Ascii ? 1 : 3;
-        if (!m_open)
-            Open(false);
-        if (m_current.size() + size > m_capacity) {
-            const bool marked = m_marked;
-            Complete();
-            Open(marked);
-        }
-        if (m_view == View::Ascii) {
-            m_current.append(value == 0 ? ' ' : char(value));
-        } else {
-            m_current.append(kHexDigits[value >> 4]);
-            m_current.append(kHexDigits[value & 0x0F]);
-            m_current.append(' ');
-        }
+        WriteValue(m_view, ValueOf(mode, byte), m_current);
     }
 
     Result Finish()
@@ -111,7 +114,6 @@ private:
 
     View m_view;
     const QByteArray& m_last;
-    qsizetype m_capacity;
     QByteArray m_current;
     bool m_marked = false;
     bool m_isLast = false;
@@ -119,85 +121,112 @@ private:
     Result m_result;
 };
 
-void LengthRule(Builder& b, View view, const Settings& s, bool hasLast, const QByteArray& last,
-                const QByteArray& chunk)
+void LengthRule(Writer& b, View view, const Settings& s, const LastLine& last, const char* data,
+                qsizetype size)
 {
     const int n = qBound(1, s.lineLength, 100);
     const bool hasBreak = s.breakValue >= 0 && s.breakValue <= 255;
     const auto brk = static_cast<unsigned char>(hasBreak ? s.breakValue : 0);
     const qsizetype limit = view == View::Ascii ? n : 3 * n;
 
-    bool fresh = !hasLast || last.size() >= limit;
+    bool fresh = !last.exists || last.size >= limit;
     if (view == View::Ascii)
-        fresh = fresh || last.isEmpty() || (hasBreak && last.endsWith(char(brk)));
+        fresh = fresh || last.size == 0 || (hasBreak && last.EndsWith(char(brk)));
     else
-        fresh = fresh || last.size() < 3 || (hasBreak && EndsWithUnit(last, brk));
+        fresh = fresh || last.size < 3 || (hasBreak && last.EndsWithUnit(brk));
     if (!fresh)
-        b.ContinueLast();
+        b->ContinueLast(false);
 
-    for (const char c : chunk) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
         b.Write(byte);
         // The ASCII view compares what it wrote (0x00 became a blank), the hex view the byte.
         const unsigned char shown = view == View::Ascii && byte == 0 ? 0x20 : byte;
-        if (b.Current().size() >= limit || (hasBreak && shown == brk))
-            b.Complete();
+        if (b->CurrentSize() >= limit || (hasBreak && shown == brk))
+            b->Complete();
     }
 }
 
-void LineFeedRule(Builder& b, View view, bool hasLast, const QByteArray& last,
-                  const QByteArray& chunk)
+void LineFeedRule(Writer& b, View view, const LastLine& last, const char* data, qsizetype size)
 {
-    if (hasLast && !EndsWithLineFeed(view, last))
-        b.ContinueLast();
-    for (const char c : chunk) {
-        b.Write(static_cast<unsigned char>(c));
-        if (c == '\n')
-            b.Complete();
+    if (last.exists && !EndsWithLineFeed(view, last))
+        b->ContinueLast(false);
+    for (qsizetype i = 0; i < size; ++i) {
+        b.Write(static_cast<unsigned char>(data[i]));
+        if (data[i] == '\n')
+            b->Complete();
     }
 }
 
-void F0Rule(Builder& b, View view, bool hasLast, const QByteArray& chunk)
+void F0Rule(Writer& b, const LastLine& last, const char* data, qsizetype size)
 {
-    if (hasLast && static_cast<unsigned char>(chunk[0]) != 0xF0)
-        b.ContinueLast();
-    for (const char c : chunk) {
-        const auto byte = static_cast<unsigned char>(c);
+    if (last.exists && static_cast<unsigned char>(data[0]) != 0xF0)
+        b->ContinueLast(false);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
         if (byte == 0xF0) {
-            b.Complete();
-            b.Open(false);
-            b.Write(byte);
-        } else {
-            b.Write(view == View::Hex ? byte & 0x7F : byte);
+            b->Complete();
+            b->Open(false, false);
         }
+        // The hex view writes every other byte without bit 7 (Mode::F0Hex).
+        b.Write(byte);
     }
 }
 
-void HighBitRule(Builder& b, View view, bool lineFeeds, bool hasLast, const QByteArray& last,
-                 const QByteArray& chunk)
+void HighBitRule(Writer& b, View view, bool lineFeeds, const LastLine& last, const char* data,
+                 qsizetype size)
 {
-    const bool firstMarked = IsMarked(static_cast<unsigned char>(chunk[0]));
-    if (hasLast) {
-        const bool lastMarked = last.startsWith('.');
+    const bool firstMarked = IsMarked(static_cast<unsigned char>(data[0]));
+    if (last.exists) {
+        const bool lastMarked = last.StartsWith('.');
         if (lastMarked && firstMarked)
-            b.ContinueLast(true);
+            b->ContinueLast(true);
         else if (!lastMarked && !firstMarked && !(lineFeeds && EndsWithLineFeed(view, last)))
-            b.ContinueLast();
+            b->ContinueLast(false);
     }
-    for (const char c : chunk) {
-        const auto byte = static_cast<unsigned char>(c);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
         const bool marked = IsMarked(byte);
-        if (b.IsOpen() && b.IsMarked() != marked)
-            b.Complete();
-        if (!b.IsOpen())
-            b.Open(marked);
-        b.Write(marked ? byte - 0x80 : byte);
+        if (b->IsOpen() && b->IsMarked() != marked)
+            b->Complete();
+        if (!b->IsOpen())
+            b->Open(marked, false);
+        // A marked line writes its bytes without bit 7 (Mode::Strip).
+        b.Write(byte);
         if (lineFeeds && !marked && byte == 0x0A)
-            b.Complete();
+            b->Complete();
     }
 }
 
 } // namespace
+
+bool LastLine::EndsWithUnit(unsigned char b) const
+{
+    return tailSize == 3 && tail[0] == kHexDigits[b >> 4] && tail[1] == kHexDigits[b & 0x0F] &&
+           tail[2] == ' ';
+}
+
+LastLine Describe(const QByteArray& line)
+{
+    LastLine d;
+    d.exists = true;
+    d.size = line.size();
+    d.first = line.isEmpty() ? 0 : line.front();
+    d.tailSize = int(qMin<qsizetype>(3, line.size()));
+    for (int i = 0; i < d.tailSize; ++i)
+        d.tail[i] = line[line.size() - d.tailSize + i];
+    return d;
+}
+
+void WriteValue(View view, unsigned char value, QByteArray& out)
+{
+    if (view == View::Ascii) {
+        out.append(value == 0 ? ' ' : char(value));
+    } else {
+        const char unit[3] = {kHexDigits[value >> 4], kHexDigits[value & 0x0F], ' '};
+        out.append(unit, 3);
+    }
+}
 
 Rule ForPanelCode(int panelCode)
 {
@@ -233,32 +262,42 @@ QString UnsupportedMessage(View view)
                : QStringLiteral("Diese Funktion wird in der Hex-Ansicht noch nicht unterstützt");
 }
 
-Result BuildChunk(View view, Rule rule, const Settings& settings, bool hasLast,
-                  const QByteArray& last, const QByteArray& chunk)
+void Run(Sink& sink, View view, Rule rule, const Settings& settings, const LastLine& last,
+         const char* data, qsizetype size)
 {
-    Builder b(view, last);
-    if (chunk.isEmpty())
-        return b.Finish();
+    if (size <= 0)
+        return;
+    Writer b(sink, view, rule);
     switch (rule) {
     case Rule::None:
         break;
     case Rule::Length:
-        LengthRule(b, view, settings, hasLast, last, chunk);
+        LengthRule(b, view, settings, last, data, size);
         break;
     case Rule::LineFeed:
-        LineFeedRule(b, view, hasLast, last, chunk);
+        LineFeedRule(b, view, last, data, size);
         break;
     case Rule::F0:
-        F0Rule(b, view, hasLast, chunk);
+        F0Rule(b, last, data, size);
         break;
     case Rule::HighBit:
-        HighBitRule(b, view, false, hasLast, last, chunk);
+        HighBitRule(b, view, false, last, data, size);
         break;
     case Rule::HighBitLineFeed:
-        HighBitRule(b, view, true, hasLast, last, chunk);
+        HighBitRule(b, view, true, last, data, size);
         break;
     }
-    return b.Finish();
+}
+
+Result BuildChunk(View view, Rule rule, const Settings& settings, bool hasLast,
+                  const QByteArray& last, const QByteArray& chunk)
+{
+    TextSink sink(view, last);
+    LastLine described;
+    if (hasLast)
+        described = Describe(last);
+    Run(sink, view, rule, settings, described, chunk.constData(), chunk.size());
+    return sink.Finish();
 }
 
 void Apply(CTraceLines& lines, const Result& result)

@@ -1,6 +1,7 @@
 #include "ListFile.h"
 
 #include "CMessages.h"
+#include "CTraceLines.h"
 
 // Qt
 #include <QFile>
@@ -48,37 +49,34 @@ bool Write(const QString& path, int count, const std::function<QByteArray(int)>&
     return count > 0;
 }
 
-LoadResult Load(const QString& path, bool asciiView, const std::function<void()>& clear,
-                const std::function<void(const QByteArray&)>& add)
-{
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        CannotOpen();
-        return LoadResult::Failed;
-    }
-    if (file.size() == 0 && file.atEnd())
-        return LoadResult::Empty;
-    clear();
+namespace {
 
-    const int maxLine = asciiView ? AsciiLineMax : HexLineMax;
+// Reads the open file line by line into add(data, size). The line buffer is a plain array, so
+// a file of a million lines costs little more than reading it.
+template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
+{
+    const qsizetype maxLine = asciiView ? AsciiLineMax : HexLineMax;
     enum State { Normal, AfterEnd, AfterEndCr } state = Normal;
-    QByteArray line;
-    line.reserve(maxLine + 2);
     // A full line is cut only when a byte follows that does not end it, so that a line of
-    // exactly the maximum length followed by CR LF stays one item. The buffer holds at
-    // most the maximum and one CR.
+    // exactly the maximum length followed by CR LF stays one item. The buffer holds at most
+    // the maximum and one CR.
+    char line[HexLineMax + 2];
+    qsizetype n = 0;
     const auto append = [&](char c) {
-        if (line.size() > maxLine || (line.size() == maxLine && c != '\r')) {
-            add(line.left(maxLine));
-            line.remove(0, maxLine);
+        if (n > maxLine || (n == maxLine && c != '\r')) {
+            add(line, maxLine);
+            n -= maxLine;
+            if (n > 0)
+                line[0] = line[maxLine];
         }
-        line.append(c);
+        line[n++] = c;
     };
+    QByteArray block;
     while (!file.atEnd()) {
-        const QByteArray block = file.read(1 << 16);
+        block = file.read(1 << 20);
         if (block.isEmpty())
             break;
-        for (const char c : block) {
+        for (const char c : std::as_const(block)) {
             if (state == AfterEndCr) {
                 state = Normal;
                 if (c == '\n')
@@ -91,10 +89,9 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
                     continue;
                 }
             }
-            if (c == '\n' && line.endsWith('\r')) {
-                line.chop(1);
-                add(line);
-                line.clear();
+            if (c == '\n' && n > 0 && line[n - 1] == '\r') {
+                add(line, n - 1);
+                n = 0;
                 if (asciiView)
                     state = AfterEnd;
                 continue;
@@ -103,8 +100,47 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
         }
     }
     // A line that reached the maximum ended there; shorter rests are dropped.
-    if (line.size() >= maxLine)
-        add(line.left(maxLine));
+    if (n >= maxLine)
+        add(line, maxLine);
+}
+
+// Opens path for loading; Failed after the message, Empty for a file without bytes.
+LoadResult Open(QFile& file, const QString& path)
+{
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        CannotOpen();
+        return LoadResult::Failed;
+    }
+    if (file.size() == 0 && file.atEnd())
+        return LoadResult::Empty;
+    return LoadResult::Loaded;
+}
+
+} // namespace
+
+LoadResult Load(const QString& path, bool asciiView, const std::function<void()>& clear,
+                const std::function<void(const QByteArray&)>& add)
+{
+    QFile file(path);
+    const LoadResult result = Open(file, path);
+    if (result != LoadResult::Loaded)
+        return result;
+    clear();
+    ReadLines(file, asciiView,
+              [&add](const char* data, qsizetype size) { add(QByteArray(data, size)); });
+    return LoadResult::Loaded;
+}
+
+LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
+{
+    QFile file(path);
+    const LoadResult result = Open(file, path);
+    if (result != LoadResult::Loaded)
+        return result;
+    lines.Clear();
+    lines.Reserve(file.size() / 16, file.size());
+    ReadLines(file, asciiView,
+              [&lines](const char* data, qsizetype size) { lines.Append(data, size); });
     return LoadResult::Loaded;
 }
 

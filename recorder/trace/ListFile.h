@@ -6,6 +6,8 @@
 
 #include <functional>
 
+class CTraceLines;
+
 // The list files of the two trace views (.tvs, .tvh): one line per item, four blanks, at
 // most 254 characters of the item, CR LF.
 namespace ListFile {
@@ -22,6 +24,8 @@ enum class LoadResult { Loaded, Empty, Failed };
 // before the first line when the file is not empty.
 LoadResult Load(const QString& path, bool asciiView, const std::function<void()>& clear,
                 const std::function<void(const QByteArray&)>& add);
+// The same into lines, which are emptied first when the file is not empty.
+LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines);
 
 // The derived paths: last-but-one character "v" (the ASCII list at stop), last character
 // replaced by c ("h" or "s").

@@ -12,7 +12,7 @@ CListViewCourier::Look HexLook()
             300,
             QStringLiteral("Hex - Werte"),
             QStringLiteral("tvh"),
-            QLatin1Char('s')};
+            QStringLiteral("tvs")};
 }
 
 } // namespace
@@ -41,9 +41,13 @@ void CLineprobeHexView::AppendErrorText(const QByteArray& text)
 
 void CLineprobeHexView::OnFileOpen()
 {
-    if (!Doc() || !Doc()->OpenListFile())
+    QString path;
+    if (!Doc() || !Doc()->AskListFile(path))
         return;
+    // The ASCII view ends the recording before the trace path names the chosen file.
     Notify(HintStop);
+    if (!Doc()->OpenDocument(path))
+        return;
     LoadList();
     Notify(HintLoadList);
 }
@@ -56,6 +60,28 @@ void CLineprobeHexView::OnFileSave()
         OnStartCommand();
 }
 
+void CLineprobeHexView::StopBeforeLoad()
+{
+    if (Doc() && Doc()->recordingFlag)
+        Notify(HintStop);
+}
+
+void CLineprobeHexView::ClearLists()
+{
+    Clear();
+}
+
+void CLineprobeHexView::ShowTextLines(const QByteArray& text)
+{
+    for (const QByteArray& line : CLineprobeDoc::TextLines(text))
+        AppendLine(line);
+}
+
+bool CLineprobeHexView::WriteLists(const QString&, const QString& hexPath)
+{
+    return WriteList(hexPath);
+}
+
 void CLineprobeHexView::OnStartCommand()
 {
     Clear();
@@ -66,22 +92,26 @@ void CLineprobeHexView::OnUpdate(CView*, long hint, const QVariant& arg)
 {
     switch (hint) {
     case HintStart:
-        Clear();
+        // The start empties this list before it begins (from the ASCII view). The monitor's
+        // start command reaches this view only after the ASCII view has started and, in
+        // expert mode, already shown the header: that list stays.
+        if (!Doc() || !Doc()->recordingFlag)
+            ClearLists();
         break;
     case HintSelect:
         SelectItem(arg.toInt());
         break;
     case HintChunk:
-        AppendChunk(arg.toByteArray());
+        ShowChunk(arg.toByteArray());
         break;
     case HintPanelCode:
-        m_panelCode = arg.toInt();
+        TakePanelCode(arg.toInt());
         break;
     case HintTextLine:
         AppendLine(arg.toByteArray());
         break;
     case HintErrorText:
-        AppendErrorText(arg.toByteArray());
+        ShowErrorText(arg.toByteArray());
         break;
     case HintWriteList:
         WriteList(arg.toString());

@@ -15,7 +15,7 @@ CListViewCourier::Look AsciiLook()
             100,
             QStringLiteral("ASCII - Zeichen"),
             QStringLiteral("tvs"),
-            QLatin1Char('h')};
+            QStringLiteral("tvh")};
 }
 
 } // namespace
@@ -23,6 +23,65 @@ CListViewCourier::Look AsciiLook()
 CLineprobeView::CLineprobeView(CLineprobeDoc* doc, QWidget* parent)
     : CListViewCourier(doc, AsciiLook(), parent)
 {
+    if (!doc)
+        return;
+    m_recorder = std::make_unique<CRecordingControl>(*doc);
+    m_recorder->SetViews(this);
+    m_recorder->ReadPortSetting();
+    CRecordingControl* recorder = m_recorder.get();
+    connect(this, &CLineprobeView::StartRecordingRequested, recorder,
+            &CRecordingControl::OnStartRecording);
+    connect(this, &CLineprobeView::StopRecordingRequested, recorder,
+            &CRecordingControl::OnStopRecording);
+    connect(this, &CLineprobeView::ConfigurationRequested, recorder,
+            &CRecordingControl::OnConfiguration);
+    connect(this, &CLineprobeView::ModemLineRequested, recorder, &CRecordingControl::OnModemLine);
+    connect(recorder, &CRecordingControl::ModemStatusChanged, this,
+            [this](unsigned long status) { Notify(HintModem, int(status)); });
+    connect(recorder, &CRecordingControl::LineSettingsWanted, this,
+            &CLineprobeView::LineBreakDialog);
+}
+
+CLineprobeView::~CLineprobeView()
+{
+    if (!m_recorder)
+        return;
+    m_recorder->OnStopRecording();
+    m_recorder->WritePortSetting();
+    m_recorder->SetViews(nullptr);
+}
+
+void CLineprobeView::ClearLists()
+{
+    Clear();
+    Notify(HintStart);
+}
+
+void CLineprobeView::TakePanelCode(int panelCode)
+{
+    m_panelCode = panelCode;
+    Notify(HintPanelCode, panelCode);
+}
+
+bool CLineprobeView::ShowChunk(const QByteArray& chunk)
+{
+    const bool shown = AppendChunk(chunk);
+    Notify(HintChunk, chunk);
+    return shown;
+}
+
+bool CLineprobeView::WriteLists(const QString& asciiPath, const QString& hexPath)
+{
+    if (!WriteList(asciiPath))
+        return false;
+    Notify(HintWriteList, hexPath);
+    return true;
+}
+
+void CLineprobeView::StopBeforeLoad()
+{
+    if (Doc() && Doc()->recordingFlag)
+        emit StopRecordingRequested();
 }
 
 void CLineprobeView::showEvent(QShowEvent* event)
@@ -87,9 +146,14 @@ bool CLineprobeView::LineBreakDialog()
 
 void CLineprobeView::OnFileOpen()
 {
-    if (!Doc() || !Doc()->OpenListFile())
+    QString path;
+    if (!Doc() || !Doc()->AskListFile(path))
         return;
+    // The running recording ends first, with its own lists beside its own trace; only then
+    // does the trace path name the chosen file.
     emit StopRecordingRequested();
+    if (!Doc()->OpenDocument(path))
+        return;
     LoadList();
     Notify(HintLoadList);
 }

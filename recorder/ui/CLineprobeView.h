@@ -1,16 +1,25 @@
 #pragma once
 
 #include "CListViewCourier.h"
+#include "CRecordingControl.h"
+#include "CRecordingViews.h"
 
-// The ASCII trace view. It shows the received bytes as characters and answers the hints meant
-// for it; the recording itself is driven through the Request signals, so the view stays the
-// one place that holds and shows the lines.
-class CLineprobeView : public CListViewCourier
+#include <memory>
+
+// The ASCII trace view. It shows the received bytes as characters, answers the hints meant
+// for it and owns the recording control, which reaches both views through this view (the
+// hex view by hints). Its Request signals drive the recording.
+class CLineprobeView : public CListViewCourier, public CRecordingViews
 {
     Q_OBJECT
 
 public:
     explicit CLineprobeView(CLineprobeDoc* doc, QWidget* parent = nullptr);
+    // Stops a running recording (footer, list files) and keeps the port number.
+    ~CLineprobeView() override;
+
+    // The recording of this view; nullptr without a document.
+    CRecordingControl* Recorder() const { return m_recorder.get(); }
 
     int PanelCode() const { return m_panelCode; }
     void SetPanelCode(int panelCode) { m_panelCode = panelCode; }
@@ -33,6 +42,14 @@ public:
 
     void OnUpdate(CView* sender, long hint, const QVariant& arg) override;
 
+    // What the recording shows: this view and, by hints, the hex view.
+    void ClearLists() override;
+    void TakePanelCode(int panelCode) override;
+    bool ShowChunk(const QByteArray& chunk) override;
+    void ShowTextLines(const QByteArray& text) override { AppendTextLines(text); }
+    void ShowErrorText(const QByteArray& text) override { AppendErrorText(text); }
+    bool WriteLists(const QString& asciiPath, const QString& hexPath) override;
+
 signals:
     void StartRecordingRequested();
     void StopRecordingRequested();
@@ -42,7 +59,9 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void StopBeforeLoad() override;
 
 private:
     int m_panelCode = 0;
+    std::unique_ptr<CRecordingControl> m_recorder;
 };

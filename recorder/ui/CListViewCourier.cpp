@@ -14,28 +14,38 @@
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
 #include <QUrl>
 
+#include <limits>
+
 CListViewCourier::CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent)
-    : QTableView(parent), m_doc(doc), m_look(look), m_model(new CTraceListModel(look.heading, this))
+    : QAbstractItemView(parent), m_doc(doc), m_look(look),
+      m_model(new CTraceListModel(look.heading, this)),
+      m_header(new QHeaderView(Qt::Horizontal, this))
 {
+    if (doc)
+        m_model->ShareStore(doc->ReceivedBytes());
     setModel(m_model);
     setWindowTitle(look.caption);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setShowGrid(false);
-    setWordWrap(false);
-    setSortingEnabled(false);
     setTextElideMode(Qt::ElideNone);
-    verticalHeader()->hide();
-    // Fixed row heights keep a list of millions of rows cheap to lay out.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setSectionsClickable(false);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setStretchLastSection(false);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    m_header->setModel(m_model);
+    m_header->setSectionsClickable(false);
+    m_header->setHighlightSections(false);
+    m_header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_header->setStretchLastSection(false);
+    m_header->setSectionResizeMode(QHeaderView::Interactive);
+    connect(m_header, &QHeaderView::sectionResized, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
+    m_rowHeight = fontMetrics().height() + 2;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CListViewCourier::OnSelectionChanged);
     if (doc)
@@ -63,7 +73,7 @@ void CListViewCourier::OnInitialUpdate()
     setFont(courier);
     Clear();
     const QFontMetrics metrics(courier);
-    verticalHeader()->setDefaultSectionSize(metrics.height() + 2);
+    m_rowHeight = metrics.height() + 2;
     setColumnWidth(0, metrics.horizontalAdvance(QString(m_look.widthBlanks, QLatin1Char(' '))));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -76,7 +86,7 @@ void CListViewCourier::showEvent(QShowEvent* event)
 {
     if (!m_initialized)
         OnInitialUpdate();
-    QTableView::showEvent(event);
+    QAbstractItemView::showEvent(event);
     UpdateCaption();
 }
 
@@ -93,27 +103,306 @@ void CListViewCourier::UpdateCaption()
 
 void CListViewCourier::focusInEvent(QFocusEvent* event)
 {
-    QTableView::focusInEvent(event);
+    QAbstractItemView::focusInEvent(event);
     UpdateCaption();
 }
 
 void CListViewCourier::focusOutEvent(QFocusEvent* event)
 {
-    QTableView::focusOutEvent(event);
+    QAbstractItemView::focusOutEvent(event);
     UpdateCaption();
 }
 
 void CListViewCourier::paintEvent(QPaintEvent* event)
 {
     UpdateCaption();
-    QTableView::paintEvent(event);
+    QPainter painter(viewport());
+    painter.setClipRect(event->rect());
+    const int rows = m_model->rowCount();
+    const int first = verticalScrollBar()->value();
+    const int last = qMin<qint64>(rows, qint64(first) + viewport()->height() / m_rowHeight + 2);
+    const int width = columnWidth(0);
+    const int left = -horizontalOffset();
+    // Only the characters that can be in sight are rendered.
+    const int charWidth = qMax(1, fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    const qsizetype maxChars =
+        qMin(width, horizontalOffset() + viewport()->width()) / charWidth + 2;
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    const QColor red(255, 0, 0);
+    for (int row = first; row < last; ++row) {
+        const QRect rect(left, (row - first) * m_rowHeight, width, m_rowHeight);
+        if (!rect.intersects(event->rect()))
+            continue;
+        const bool selected = selectionModel()->isRowSelected(row, QModelIndex());
+        if (selected)
+            painter.fillRect(rect, palette().brush(group, QPalette::Highlight));
+        QColor color =
+            palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        if (m_model->IsMarked(row))
+            color = red;
+        painter.setPen(color);
+        painter.drawText(rect.adjusted(margin, 0, -margin, 0),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         m_model->DisplayText(row, maxChars));
+    }
+}
+
+int CListViewCourier::columnWidth(int column) const
+{
+    return m_header->sectionSize(column);
+}
+
+void CListViewCourier::setColumnWidth(int column, int width)
+{
+    m_header->resizeSection(column, width);
+}
+
+int CListViewCourier::VisibleRows() const
+{
+    return qMax(1, viewport()->height() / m_rowHeight);
+}
+
+void CListViewCourier::UpdateScrollRanges()
+{
+    const int rows = m_model->rowCount();
+    const int visible = VisibleRows();
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setRange(0, qMax(0, rows - visible));
+    const int width = viewport()->width();
+    horizontalScrollBar()->setSingleStep(
+        qMax(1, fontMetrics().horizontalAdvance(QLatin1Char(' '))));
+    horizontalScrollBar()->setPageStep(width);
+    horizontalScrollBar()->setRange(0, qMax(0, columnWidth(0) - width));
+}
+
+void CListViewCourier::updateGeometries()
+{
+    if (m_inGeometries)
+        return;
+    m_inGeometries = true;
+    const int headerHeight = m_header->isHidden() ? 0 : m_header->sizeHint().height();
+    setViewportMargins(0, headerHeight, 0, 0);
+    const QRect area = viewport()->geometry();
+    m_header->setGeometry(area.left(), area.top() - headerHeight, area.width(), headerHeight);
+    m_header->setOffset(horizontalScrollBar()->value());
+    UpdateScrollRanges();
+    QAbstractItemView::updateGeometries();
+    m_inGeometries = false;
+}
+
+void CListViewCourier::ScheduleUpdate(bool toBottom)
+{
+    m_bottomPending = m_bottomPending || toBottom;
+    if (m_updatePosted)
+        return;
+    m_updatePosted = true;
+    QMetaObject::invokeMethod(
+        this, [this] { RunScheduledUpdate(); }, Qt::QueuedConnection);
+}
+
+void CListViewCourier::RunScheduledUpdate()
+{
+    m_updatePosted = false;
+    UpdateScrollRanges();
+    if (m_bottomPending) {
+        m_bottomPending = false;
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    }
+    viewport()->update();
+}
+
+void CListViewCourier::rowsInserted(const QModelIndex& parent, int start, int end)
+{
+    QAbstractItemView::rowsInserted(parent, start, end);
+    ScheduleUpdate(false);
+}
+
+void CListViewCourier::scrollToTop()
+{
+    m_bottomPending = false;
+    UpdateScrollRanges();
+    verticalScrollBar()->setValue(0);
+}
+
+void CListViewCourier::scrollToBottom()
+{
+    UpdateScrollRanges();
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void CListViewCourier::scrollContentsBy(int, int)
+{
+    // Rows are painted from the scroll values; nothing is moved by pixels.
+    m_header->setOffset(horizontalScrollBar()->value());
+    viewport()->update();
+}
+
+void CListViewCourier::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange) {
+        m_rowHeight = fontMetrics().height() + 2;
+        updateGeometries();
+        viewport()->update();
+    }
+    QAbstractItemView::changeEvent(event);
+}
+
+void CListViewCourier::resizeEvent(QResizeEvent* event)
+{
+    QAbstractItemView::resizeEvent(event);
+    updateGeometries();
+}
+
+QRect CListViewCourier::visualRect(const QModelIndex& index) const
+{
+    if (!index.isValid() || index.model() != m_model || index.row() >= m_model->rowCount())
+        return QRect();
+    const qint64 y = qint64(index.row() - verticalScrollBar()->value()) * m_rowHeight;
+    if (y < -m_rowHeight || y > viewport()->height() + m_rowHeight)
+        return QRect(); // far outside; the coordinates would not fit
+    return QRect(-horizontalOffset(), int(y), columnWidth(0), m_rowHeight);
+}
+
+void CListViewCourier::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (!index.isValid() || index.row() >= m_model->rowCount())
+        return;
+    m_bottomPending = false;
+    UpdateScrollRanges();
+    const int row = index.row();
+    const int first = verticalScrollBar()->value();
+    const int visible = VisibleRows();
+    switch (hint) {
+    case PositionAtTop:
+        verticalScrollBar()->setValue(row);
+        break;
+    case PositionAtBottom:
+        verticalScrollBar()->setValue(row - visible + 1);
+        break;
+    case PositionAtCenter:
+        verticalScrollBar()->setValue(row - visible / 2);
+        break;
+    case EnsureVisible:
+        if (row < first)
+            verticalScrollBar()->setValue(row);
+        else if (row >= first + visible)
+            verticalScrollBar()->setValue(row - visible + 1);
+        break;
+    }
+    viewport()->update();
+}
+
+QModelIndex CListViewCourier::indexAt(const QPoint& point) const
+{
+    // The whole width of a row selects it, as far as the column reaches.
+    if (point.y() < 0 || point.x() < 0)
+        return QModelIndex();
+    const qint64 row = verticalScrollBar()->value() + point.y() / m_rowHeight;
+    if (row >= m_model->rowCount())
+        return QModelIndex();
+    return m_model->index(int(row));
+}
+
+QModelIndex CListViewCourier::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int rows = m_model->rowCount();
+    if (rows == 0)
+        return QModelIndex();
+    const QModelIndex current = currentIndex();
+    qint64 row = current.isValid() ? current.row() : verticalScrollBar()->value() - 1;
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        --row;
+        break;
+    case MoveDown:
+    case MoveNext:
+        ++row;
+        break;
+    case MovePageUp:
+        row -= VisibleRows();
+        break;
+    case MovePageDown:
+        row += VisibleRows();
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = rows - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        horizontalScrollBar()->triggerAction(action == MoveLeft
+                                                 ? QAbstractSlider::SliderSingleStepSub
+                                                 : QAbstractSlider::SliderSingleStepAdd);
+        return current;
+    }
+    return m_model->index(int(qBound(qint64(0), row, qint64(rows - 1))));
+}
+
+int CListViewCourier::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int CListViewCourier::verticalOffset() const
+{
+    return int(qMin<qint64>(qint64(verticalScrollBar()->value()) * m_rowHeight,
+                            std::numeric_limits<int>::max()));
+}
+
+void CListViewCourier::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+{
+    const int rows = m_model->rowCount();
+    const QRect r = rect.normalized();
+    const qint64 first = verticalScrollBar()->value();
+    const qint64 top = qMax<qint64>(0, first + qMax(0, r.top()) / m_rowHeight);
+    const qint64 bottom = qMin<qint64>(rows - 1, first + qMax(0, r.bottom()) / m_rowHeight);
+    QItemSelection selection;
+    if (top <= bottom)
+        selection.select(m_model->index(int(top)), m_model->index(int(bottom)));
+    selectionModel()->select(selection, command);
+}
+
+QRegion CListViewCourier::visualRegionForSelection(const QItemSelection& selection) const
+{
+    QRegion region;
+    const int first = verticalScrollBar()->value();
+    const int last = first + VisibleRows() + 1;
+    for (const QItemSelectionRange& range : selection) {
+        const int top = qMax(range.top(), first);
+        const int bottom = qMin(range.bottom(), last);
+        if (top > bottom)
+            continue;
+        region += QRect(0, (top - first) * m_rowHeight, viewport()->width(),
+                        (bottom - top + 1) * m_rowHeight);
+    }
+    return region;
+}
+
+void CListViewCourier::selectRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    const QModelIndex item = m_model->index(row);
+    selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+    scrollTo(item);
 }
 
 void CListViewCourier::AppendLine(const QByteArray& line, bool scroll)
 {
     m_model->AppendLine(line);
     if (scroll)
-        scrollToBottom();
+        ScrollToEnd();
+}
+
+void CListViewCourier::ScrollToEnd()
+{
+    ScheduleUpdate(true);
 }
 
 void CListViewCourier::AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk)
@@ -124,7 +413,7 @@ void CListViewCourier::AppendChunkByRule(LineRules::Rule rule, const QByteArray&
         settings.breakValue = m_doc->breakValue;
     }
     m_model->AppendChunk(m_look.view, rule, settings, chunk);
-    scrollToBottom();
+    ScrollToEnd();
 }
 
 void CListViewCourier::SelectItem(int index)
@@ -159,9 +448,8 @@ void CListViewCourier::LoadList()
         return;
     const QString path = ListFile::WithExtension(m_doc->tracePath, m_look.extension);
     CTraceLines lines;
-    const ListFile::LoadResult result = ListFile::Load(
-        path, m_look.view == LineRules::View::Ascii, [] {},
-        [&lines](const QByteArray& line) { lines.Append(line); });
+    const ListFile::LoadResult result =
+        ListFile::Load(path, m_look.view == LineRules::View::Ascii, lines);
     if (result == ListFile::LoadResult::Loaded)
         m_model->Reset(std::move(lines));
 }
@@ -176,9 +464,19 @@ bool CListViewCourier::SaveList()
     QString path;
     if (!Messages().SaveFileName(dialog, path))
         return false;
+    const QString partner = ListFile::WithExtension(path, m_look.partnerExtension);
+    if (QFileInfo(partner).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
+        // Both lists would go to one file, the second overwriting the first.
+        MessageBox(QStringLiteral("Die Liste kann nicht unter diesem Namen gespeichert werden: "
+                                  "die zweite Liste bekäme denselben Dateinamen.\n"
+                                  "Wählen Sie einen Namen mit der Endung .%1.")
+                       .arg(m_look.extension),
+                   QString(), msg::Warning);
+        return false;
+    }
     if (!WriteList(path))
         return false;
-    Notify(HintWriteList, ListFile::WithLast(path, m_look.partnerLast));
+    Notify(HintWriteList, partner);
     return true;
 }
 
@@ -220,6 +518,8 @@ void CListViewCourier::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
+    // A running recording ends first, with its own lists beside its own trace.
+    StopBeforeLoad();
     if (!m_doc->OpenDocument(path))
         return;
     LoadList();

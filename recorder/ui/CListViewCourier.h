@@ -6,14 +6,17 @@
 #include "LineprobeHints.h"
 
 // Qt
-#include <QTableView>
+#include <QAbstractItemView>
 
 class CLineprobeDoc;
+class QHeaderView;
 
 // Common base of the two trace views: one column in a fixed-pitch font, marked lines in red,
 // selection coupling, dropped list files, loading and writing the list file, and the window
-// caption.
-class CListViewCourier : public QTableView, public CView
+// caption. Rows have one height, so the view finds a row by arithmetic and paints only the
+// rows in sight; it keeps nothing per row, and scrolls to the end at most once per turn of
+// the event loop however many chunks came in.
+class CListViewCourier : public QAbstractItemView, public CView
 {
     Q_OBJECT
 
@@ -21,11 +24,11 @@ public:
     struct Look
     {
         LineRules::View view;
-        QString heading;   // column heading
-        int widthBlanks;   // column width as this many blanks of the list font
-        QString caption;   // caption of the child window
-        QString extension; // "tvs" or "tvh"
-        QChar partnerLast; // last character of the other view's list path
+        QString heading;          // column heading
+        int widthBlanks;          // column width as this many blanks of the list font
+        QString caption;          // caption of the child window
+        QString extension;        // "tvs" or "tvh"
+        QString partnerExtension; // extension of the other view's list file
     };
 
     CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
@@ -47,7 +50,8 @@ public:
     // Loads the view's own list file beside the document's trace path.
     void LoadList();
     // "&Speichern" while recording: asks for the file, writes this list there and sends the
-    // other view the partner path (hint 11).
+    // other view the partner path, the same path with the other list's extension (hint 11).
+    // A name whose partner path is the same file is refused before anything is written.
     bool SaveList();
     // Caption of the child window and the main window title.
     void UpdateCaption();
@@ -55,9 +59,43 @@ public:
     void OnInitialUpdate();
     bool IsInitialized() const { return m_initialized; }
 
+    // The one column and its heading.
+    QHeaderView* horizontalHeader() const { return m_header; }
+    int columnWidth(int column) const;
+    void setColumnWidth(int column, int width);
+    int RowHeight() const { return m_rowHeight; }
+    // Selects a row as a click does (the other view follows).
+    void selectRow(int row);
+    void scrollToTop();
+    void scrollToBottom();
+
+    // QAbstractItemView
+    QRect visualRect(const QModelIndex& index) const override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QModelIndex indexAt(const QPoint& point) const override;
+    void keyboardSearch(const QString&) override {}
+
 protected:
     void Notify(long hint, const QVariant& arg = QVariant());
+    // Before a dropped file becomes the trace path: a running recording is stopped first.
+    virtual void StopBeforeLoad() = 0;
+    // Scrolls the last item into view once, in the next turn of the event loop, however many
+    // lines came in this one.
+    void ScrollToEnd();
     void AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk);
+
+    // QAbstractItemView
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    int horizontalOffset() const override;
+    int verticalOffset() const override;
+    bool isIndexHidden(const QModelIndex&) const override { return false; }
+    void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
+    QRegion visualRegionForSelection(const QItemSelection& selection) const override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
     void showEvent(QShowEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -69,12 +107,23 @@ protected:
 
 private:
     void OnSelectionChanged();
+    // Brings the scroll range up to the rows, once per turn of the event loop; toBottom
+    // shows the last row.
+    void ScheduleUpdate(bool toBottom);
+    void RunScheduledUpdate();
+    void UpdateScrollRanges();
+    int VisibleRows() const;
     // The one local file of a drop with the extension ".tvs" or ".tvh", or empty.
     static QString DroppedListFile(const QMimeData* mime);
 
     CLineprobeDoc* m_doc;
     Look m_look;
     CTraceListModel* m_model;
+    QHeaderView* m_header;
+    int m_rowHeight = 16;
     bool m_initialized = false;
     bool m_selecting = false;
+    bool m_updatePosted = false;
+    bool m_inGeometries = false;
+    bool m_bottomPending = false;
 };

@@ -5,6 +5,17 @@
 // Qt
 #include <QColor>
 
+#include <limits>
+
+namespace {
+
+int ClampRows(qsizetype rows)
+{
+    return int(qMin<qsizetype>(rows, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
 CTraceListModel::CTraceListModel(const QString& heading, QObject* parent)
     : QAbstractListModel(parent), m_heading(heading)
 {
@@ -14,12 +25,32 @@ int CTraceListModel::rowCount(const QModelIndex& parent) const
 {
     if (parent.isValid())
         return 0;
-    return int(qMin<qsizetype>(m_lines.Count(), std::numeric_limits<int>::max()));
+    return m_rows;
+}
+
+void CTraceListModel::ShareStore(std::shared_ptr<CTraceStore> store)
+{
+    beginResetModel();
+    m_lines.SetStore(std::move(store));
+    m_rows = 0;
+    endResetModel();
 }
 
 bool CTraceListModel::IsMarked(int row) const
 {
-    return m_lines.CharAt(row, 0) == '.' || m_lines.CharAt(row, 4) == '.';
+    const QByteArray head = m_lines.Head(row, 5);
+    return (head.size() > 0 && head[0] == '.') || (head.size() > 4 && head[4] == '.');
+}
+
+QString CTraceListModel::DisplayText(int row, qsizetype maxChars) const
+{
+    // Line ends and other control bytes would break the one-row cell; they show as blanks
+    // here and stay unchanged in the item.
+    QByteArray text = maxChars < 0 ? m_lines.At(row) : m_lines.Head(row, maxChars);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    return FromCp1252(text);
 }
 
 QVariant CTraceListModel::data(const QModelIndex& index, int role) const
@@ -27,15 +58,8 @@ QVariant CTraceListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.column() != 0 || index.row() >= rowCount())
         return QVariant();
     switch (role) {
-    case Qt::DisplayRole: {
-        // Line ends and other control bytes would break the one-row cell; they show as blanks
-        // here and stay unchanged in the item.
-        QByteArray text = m_lines.At(index.row());
-        for (char& c : text)
-            if (static_cast<unsigned char>(c) < 0x20)
-                c = ' ';
-        return FromCp1252(text);
-    }
+    case Qt::DisplayRole:
+        return DisplayText(index.row());
     case Qt::ForegroundRole:
         if (IsMarked(index.row()))
             return QColor(255, 0, 0);
@@ -54,51 +78,48 @@ QVariant CTraceListModel::headerData(int section, Qt::Orientation orientation, i
     return QVariant();
 }
 
-void CTraceListModel::Apply(const LineRules::Result& result)
+void CTraceListModel::Announce(const CLineIndex::Change& change)
 {
-    if (result.lastChanged && !m_lines.IsEmpty()) {
-        m_lines.ReplaceLast(result.last);
-        const QModelIndex last = index(rowCount() - 1);
+    if (change.lastChanged && change.firstAdded > 0 && change.firstAdded <= m_rows) {
+        const QModelIndex last = index(int(change.firstAdded) - 1);
         emit dataChanged(last, last);
-    } else if (result.lastChanged) {
-        AppendLine(result.last);
     }
-    if (result.added.isEmpty())
+    const int rows = ClampRows(m_lines.Count());
+    if (rows <= m_rows)
         return;
-    const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, first + int(result.added.size()) - 1);
-    for (const QByteArray& line : result.added)
-        m_lines.Append(line);
+    beginInsertRows(QModelIndex(), m_rows, rows - 1);
+    m_rows = rows;
     endInsertRows();
 }
 
 void CTraceListModel::AppendChunk(LineRules::View view, LineRules::Rule rule,
                                   const LineRules::Settings& settings, const QByteArray& chunk)
 {
-    const QByteArray last = m_lines.Last();
-    Apply(LineRules::BuildChunk(view, rule, settings, !m_lines.IsEmpty(), last, chunk));
+    Announce(m_lines.AppendChunk(view, rule, settings, chunk));
 }
 
 void CTraceListModel::AppendLine(const QByteArray& line)
 {
-    const int row = rowCount();
-    beginInsertRows(QModelIndex(), row, row);
-    m_lines.Append(line);
-    endInsertRows();
+    CLineIndex::Change change;
+    change.firstAdded = m_lines.Count();
+    m_lines.AppendText(line);
+    Announce(change);
 }
 
 void CTraceListModel::Clear()
 {
-    if (m_lines.IsEmpty())
+    if (m_lines.IsEmpty() && m_rows == 0)
         return;
     beginResetModel();
     m_lines.Clear();
+    m_rows = 0;
     endResetModel();
 }
 
 void CTraceListModel::Reset(CTraceLines&& lines)
 {
     beginResetModel();
-    m_lines = std::move(lines);
+    m_lines.Reset(std::move(lines));
+    m_rows = ClampRows(m_lines.Count());
     endResetModel();
 }

@@ -1,13 +1,16 @@
 #pragma once
 
-#include "CTraceLines.h"
+#include "CLineIndex.h"
 #include "LineRules.h"
 
 // Qt
 #include <QAbstractListModel>
 
-// The one store of a trace view's lines. Appending changes at most the last row and inserts
-// rows after it, so a long recording never makes the view look at older rows.
+#include <memory>
+
+// The rows of a trace view over its line index. Appending changes at most the last row and
+// inserts rows after it, so a long recording never makes the view look at older rows; a
+// row's text is rendered only when it is asked for.
 class CTraceListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -20,10 +23,15 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    const CTraceLines& Lines() const { return m_lines; }
+    // Shares the received bytes with the other view (the list is emptied).
+    void ShareStore(std::shared_ptr<CTraceStore> store);
+
+    const CLineIndex& Lines() const { return m_lines; }
     QByteArray ItemText(int row) const { return m_lines.At(row); }
     // Marked lines: "." first, or "." fifth after the four blanks of a loaded list file.
     bool IsMarked(int row) const;
+    // The row as the view shows it: control bytes as blanks, at most maxChars characters.
+    QString DisplayText(int row, qsizetype maxChars = -1) const;
 
     void AppendChunk(LineRules::View view, LineRules::Rule rule,
                      const LineRules::Settings& settings, const QByteArray& chunk);
@@ -33,8 +41,10 @@ public:
     void Reset(CTraceLines&& lines);
 
 private:
-    void Apply(const LineRules::Result& result);
+    // Announces the rows the index gained since the model last told its views.
+    void Announce(const CLineIndex::Change& change);
 
     QString m_heading;
-    CTraceLines m_lines;
+    CLineIndex m_lines;
+    int m_rows = 0; // rows the views know of
 };

@@ -1,5 +1,7 @@
 #include "CliProcess.h"
 #include "ProjectBytes.h"
+#include "ProjectTypes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QFile>
@@ -25,17 +27,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     QTemporaryDir dir;
     ProjectBytes file;
@@ -58,7 +54,7 @@ TEST_F(EditorCliTest, ShowPrintsTheProjectAsJson)
     EXPECT_EQ(o["textFormat"].toInt(), 2);
     EXPECT_EQ(o["displayChars"].toInt(), 40);
     EXPECT_EQ(o["text1Length"].toInt(), 12);
-    EXPECT_EQ(o["panelType"].toInt(), 1);
+    EXPECT_EQ(o["panelType"].toInt(), int(PanelType::Aritech));
     EXPECT_EQ(o["panelId"].toString(), "AT 1");
     EXPECT_EQ(o["groupOffset"].toString(), "7");
     EXPECT_EQ(o["projectPath"].toString(), path);
@@ -127,4 +123,26 @@ TEST_F(EditorCliTest, RefusedRecordLeavesTheFileUntouched)
     r = RunCli({"add", path, "--group", "3"});
     EXPECT_EQ(r.status, 2) << "missing detector is a usage error";
     EXPECT_EQ(Read(path), bytes);
+}
+
+TEST_F(EditorCliTest, AddRefusesATextTheCodePageCannotHold)
+{
+    const QByteArray bytes = file.Header() + record + "E";
+    const QString path = Write("omega.bmt", bytes);
+    Result r =
+        RunCli({"add", path, "--group", "3", "--detector", "1", "--text1", QString::fromUtf8("Ω")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QString::fromUtf8("Quillmark: Text 1 enthält das Zeichen \"Ω\", das das FAT "
+                                       "nicht darstellen kann.\n"));
+    EXPECT_EQ(Read(path), bytes) << "no 0x1A in the file";
+
+    r = RunCli({"add", path, "--group", "3", "--detector", "1", "--text2",
+                QString::fromUtf8("Tür \xF0\x9F\x94\xA5")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("Text 2")) << r.err.toStdString();
+    EXPECT_EQ(Read(path), bytes);
+
+    r = RunCli(
+        {"add", path, "--group", "3", "--detector", "1", "--text1", QString::fromUtf8("€ Öl")});
+    EXPECT_EQ(r.status, 0) << "the euro sign is in the code page: " << r.err.toStdString();
 }

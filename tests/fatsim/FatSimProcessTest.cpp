@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTest>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -167,4 +168,86 @@ TEST(FatSimProcess, PacedAnswersTakeTheWireTime)
         ASSERT_EQ(line.Read(1), QByteArray(1, char(2)));
     }
     EXPECT_GE(clock.elapsed(), 320);
+}
+
+TEST(FatSimProcess, TrafficFileIsSentOnceAfterSAndTheLogHasIt)
+{
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    QByteArray bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes.append(char(i * 7 + i / 256));
+    const QString path = fat.Folder() + "/traffic.bin";
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    ASSERT_FALSE(fat.Start({"--traffic", path, "--rate", "0"}).isEmpty());
+    Line line(fat.Device());
+    line.Write("T");
+    ASSERT_EQ(line.Read(32).size(), 32);
+    EXPECT_EQ(line.Read(1, 300), QByteArray()); // nothing before "S"
+    line.Write("S");
+    EXPECT_EQ(line.Read(int(bytes.size())), bytes);
+    EXPECT_EQ(line.Read(1, 300), QByteArray()); // once only
+    line.Write("H");
+    EXPECT_EQ(fat.Stop(), 0);
+    EXPECT_EQ(fat.FromPc(), "TSH");
+    EXPECT_EQ(fat.FromFat().mid(32), bytes);
+}
+
+TEST(FatSimProcess, MadeUpTrafficRunsAtItsRateUntilH)
+{
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    ASSERT_FALSE(fat.Start({"--maker", "TW", "--rate", "1000"}).isEmpty());
+    Line line(fat.Device());
+    line.Write("T");
+    ASSERT_EQ(line.Read(32).left(2), QByteArray("TW"));
+    line.Write("S");
+    QElapsedTimer clock;
+    clock.start();
+    const QByteArray traffic = line.Read(400);
+    ASSERT_EQ(traffic.size(), 400);
+    // 1000 bytes a second: 400 bytes need about 0.4 s.
+    EXPECT_GE(clock.elapsed(), 330);
+    EXPECT_EQ(static_cast<unsigned char>(traffic[0]), 0xF0); // Total Walther frames by 0xF0
+    EXPECT_TRUE(traffic.contains("MG "));
+    line.Write("H");
+    QTest::qSleep(100);
+    line.Read(100000, 100); // what was under way
+    EXPECT_EQ(line.Read(1, 300), QByteArray());
+    EXPECT_EQ(fat.Stop(), 0);
+}
+
+TEST(FatSimProcess, VanishesInTheTrafficAndComesBackUnderItsLink)
+{
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    const QString link = fat.Folder() + "/ttyFAT";
+    const QString first = fat.Start({"--link", link, "--maker", "NF", "--rate", "0", "--vanish-at",
+                                     "traffic:50", "--return-after", "300"});
+    ASSERT_FALSE(first.isEmpty());
+    {
+        Line line(link);
+        line.Write("T");
+        ASSERT_EQ(line.Read(32).size(), 32);
+        line.Write("S");
+        EXPECT_EQ(line.Read(1000, 1000).size(), 50);
+    }
+    // Back on a new device under the same link, as a FAT that was plugged in again.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 10000 &&
+           (!QFileInfo(link).isSymLink() || QFileInfo(link).symLinkTarget() == first))
+        QTest::qSleep(20);
+    ASSERT_TRUE(QFileInfo(link).isSymLink());
+    Line again(link);
+    ASSERT_TRUE(again.IsOpen());
+    again.Write("T");
+    EXPECT_EQ(again.Read(32).left(2), QByteArray("NF"));
+    again.Write("S");
+    const QByteArray traffic = again.Read(500);
+    EXPECT_EQ(traffic.size(), 500); // it vanishes only once
+    EXPECT_TRUE(traffic.contains("\r\n"));
+    EXPECT_TRUE(fat.Running());
+    EXPECT_EQ(fat.Stop(), 0);
 }

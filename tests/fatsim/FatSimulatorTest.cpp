@@ -345,3 +345,51 @@ TEST(FatStore, RoundTripAndBadFiles)
     junk.close();
     EXPECT_FALSE(refused.Load(junk.fileName(), error));
 }
+
+TEST(FatStore, HoldsAtMost65534Records)
+{
+    // 0xFFFF in the header means "no texts": a store of that many would read back as empty.
+    QTemporaryDir dir;
+    const QByteArray record = SRecord("0001", "01", "a", "b");
+    auto storeOf = [&](int count) {
+        const QString path = dir.filePath(QStringLiteral("s%1.json").arg(count));
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        const QByteArray hex = '"' + record.toHex() + '"';
+        QByteArray json = "{\"hasTexts\": true, \"groupOffset\": 0, \"records\": [";
+        json.reserve(json.size() + count * (hex.size() + 1) + 8);
+        for (int i = 0; i < count; ++i)
+            json += (i ? "," : "") + hex;
+        json += "]}";
+        f.write(json);
+        return path;
+    };
+    QString error;
+    FatStore full;
+    ASSERT_TRUE(full.Load(storeOf(65534), error)) << error.toStdString();
+    EXPECT_EQ(full.records.size(), 65534);
+    FatSimOptions options;
+    CFatSimulator sim(options, full);
+    CFatSimulator::Answer answer;
+    sim.Receive('L', answer);
+    ASSERT_EQ(answer.size(), 1);
+    EXPECT_EQ(answer[0].bytes.left(2), Bytes({0xFF, 0xFE}));
+
+    FatStore tooMany;
+    EXPECT_FALSE(tooMany.Load(storeOf(65535), error));
+    EXPECT_TRUE(error.contains("65534")) << error.toStdString();
+}
+
+TEST(FatSimulator, RefusesAWriteOf65535Records)
+{
+    Fat fat;
+    const QByteArray r0 = SRecord("0001", "01", "Eingang", "Halle 1");
+    fat.Write(1, 7, {r0});
+    ASSERT_EQ(fat.store.records.size(), 1);
+    EXPECT_EQ(fat.Feed(Bytes({0x06})), Bytes({0x06}));
+    EXPECT_EQ(fat.Feed(Bytes({0xFF})), Bytes({0xFF}));
+    EXPECT_NE(fat.Feed(Bytes({0xFF})), Bytes({0xFF})) << "the count is refused by its echo";
+    EXPECT_EQ(fat.sim->CurrentState(), CFatSimulator::Idle);
+    EXPECT_EQ(fat.store.records, QList<QByteArray>{r0}) << "the old texts stay";
+    EXPECT_EQ(fat.Feed("L").left(2), Bytes({0, 1}));
+}

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the timestamped-trace reader and the line rules of both views:
 // the segments must be pieces of the input in its order, no line may outgrow its view's
-// buffer, and nothing may crash or read out of bounds. The first two bytes choose the rule
-// settings.
+// buffer, the line index over the shared store must read exactly as the lines the rules
+// build as texts, and nothing may crash or read out of bounds. The first two bytes choose
+// the rule settings; bit 7 of the first also switches the rule between chunks.
+#include "CLineIndex.h"
 #include "CTraceLines.h"
 #include "LineRules.h"
 #include "TraceReader.h"
@@ -17,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     LineRules::Settings settings;
     settings.lineLength = 1 + data[0] % 100;
     settings.breakValue = data[1] == 0xFF ? int(LineRules::NoBreak) : data[1];
+    const bool switchRules = (data[0] & 0x80) != 0;
     const QByteArray trace(reinterpret_cast<const char*>(data + 2), qsizetype(size - 2));
 
     // Every segment is a piece of the trace, in the order of the trace.
@@ -30,21 +33,46 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     using LineRules::Rule;
-    for (const Rule rule : {Rule::Length, Rule::LineFeed, Rule::F0, Rule::HighBit,
-                            Rule::HighBitLineFeed}) {
-        for (const LineRules::View view : {LineRules::View::Ascii, LineRules::View::Hex}) {
-            const qsizetype limit =
-                view == LineRules::View::Ascii ? LineRules::AsciiBuffer : LineRules::HexBuffer;
-            CTraceLines lines;
-            for (const TraceReader::Segment& s : segments) {
-                if (s.kind == TraceReader::Segment::Text)
-                    lines.Append(s.bytes.left(limit));
-                else
-                    LineRules::AppendChunk(lines, view, rule, settings, s.bytes);
+    using LineRules::View;
+    const Rule rules[] = {Rule::Length, Rule::LineFeed, Rule::F0, Rule::HighBit,
+                          Rule::HighBitLineFeed};
+    for (int r = 0; r < 5; ++r) {
+        // Both views index over one store, as in the program.
+        const auto received = std::make_shared<CTraceStore>(r == 0 ? 0xFFFFFF00ull : 0);
+        CLineIndex asciiIndex(received), hexIndex(received);
+        CTraceLines asciiText, hexText;
+        int chunkNumber = 0;
+        for (const TraceReader::Segment& s : segments) {
+            for (const View view : {View::Ascii, View::Hex}) {
+                CLineIndex& index = view == View::Ascii ? asciiIndex : hexIndex;
+                CTraceLines& text = view == View::Ascii ? asciiText : hexText;
+                if (s.kind == TraceReader::Segment::Text) {
+                    const QByteArray line = s.bytes.left(LineRules::Capacity(view));
+                    text.Append(line);
+                    index.AppendText(line);
+                } else {
+                    const Rule rule =
+                        switchRules && chunkNumber % 2 ? rules[(r + 1) % 5] : rules[r];
+                    LineRules::AppendChunk(text, view, rule, settings, s.bytes);
+                    index.AppendChunk(view, rule, settings, s.bytes);
+                }
             }
-            for (qsizetype i = 0; i < lines.Count(); ++i)
-                if (lines.At(i).size() > limit)
+            if (s.kind == TraceReader::Segment::Chunk)
+                ++chunkNumber;
+        }
+        for (const View view : {View::Ascii, View::Hex}) {
+            const CLineIndex& index = view == View::Ascii ? asciiIndex : hexIndex;
+            const CTraceLines& text = view == View::Ascii ? asciiText : hexText;
+            if (index.Count() != text.Count())
+                std::abort();
+            for (qsizetype i = 0; i < text.Count(); ++i) {
+                const QByteArray line = text.At(i);
+                if (line.size() > LineRules::Capacity(view))
                     std::abort();
+                if (index.At(i) != line || index.LengthAt(i) != line.size() ||
+                    index.Head(i, 5) != line.left(5))
+                    std::abort();
+            }
         }
     }
     return 0;

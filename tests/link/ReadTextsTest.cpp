@@ -40,18 +40,18 @@ TEST_F(ReadTexts, TwoRecordsInTheFatsOrder)
     EXPECT_EQ(d.pseudoGroupDigits, 5);
     EXPECT_EQ(d.text1Length, 12);
     EXPECT_EQ(d.text2Length, 20);
-    EXPECT_EQ(d.panelType, 2);
+    EXPECT_EQ(d.panelType, PanelType::Bosch);
     EXPECT_EQ(QByteArray(d.panelId), QByteArray("BO 1FATSIMV3.01 "));
     EXPECT_EQ(d.projectPath[0], '\0');
 
     ASSERT_EQ(m_doc.List().GetItemCount(), 2);
-    EXPECT_EQ(Row(0, 0), QByteArray("S"));
-    EXPECT_EQ(Row(0, 1), QByteArray("0002"));
-    EXPECT_EQ(Row(0, 2), QByteArray());
-    EXPECT_EQ(Row(0, 3), QByteArray("01"));
-    EXPECT_EQ(Row(0, 4), QByteArray("Tür Süd").leftJustified(12));
-    EXPECT_EQ(Row(0, 5), QByteArray("Flur").leftJustified(20));
-    EXPECT_EQ(Row(1, 1), QByteArray("0001")); // not sorted
+    EXPECT_EQ(Row(0, Column::Tag), QByteArray("S"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0002"));
+    EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray());
+    EXPECT_EQ(Row(0, Column::Detector), QByteArray("01"));
+    EXPECT_EQ(Row(0, Column::Text1), QByteArray("Tür Süd").leftJustified(12));
+    EXPECT_EQ(Row(0, Column::Text2), QByteArray("Flur").leftJustified(20));
+    EXPECT_EQ(Row(1, Column::Group), QByteArray("0001")); // not sorted
     EXPECT_EQ(m_doc.List().GetColumnCount(), 6);
 }
 
@@ -110,7 +110,7 @@ TEST_F(ReadTexts, ShortRecordKeepsTheRowsBefore)
     EXPECT_EQ(m_fat.FromPc(),
               QByteArray("TL") + char(Sum(Hex("000300000000"))) + char(Sum(r0)) + Hex("04"));
     ASSERT_EQ(m_doc.List().GetItemCount(), 1);
-    EXPECT_EQ(Row(0, 1), QByteArray("0001"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0001"));
 }
 
 TEST_F(ReadTexts, UnknownTypeIsDropped)
@@ -140,28 +140,66 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     EXPECT_EQ(m_doc.Data().text1Length, 11);
     EXPECT_GT(m_doc.List().GetColumnWidth(2), 0);
     ASSERT_EQ(m_doc.List().GetItemCount(), 2);
-    EXPECT_EQ(Row(0, 0), QByteArray("P"));
-    EXPECT_EQ(Row(0, 1), QByteArray("0007"));
-    EXPECT_EQ(Row(0, 2), QByteArray("00012"));
-    EXPECT_EQ(Row(0, 3), QByteArray("03"));
-    EXPECT_EQ(Row(0, 4), QByteArray("Pseudo").leftJustified(11));
-    EXPECT_EQ(Row(1, 0), QByteArray("F"));
-    EXPECT_EQ(Row(1, 2), QByteArray());
-    EXPECT_EQ(Row(1, 4), QByteArray("Zeile eins").leftJustified(20));
-    EXPECT_EQ(Row(1, 5), QByteArray("Zeile zwei").leftJustified(20));
+    EXPECT_EQ(Row(0, Column::Tag), QByteArray("P"));
+    EXPECT_EQ(Row(0, Column::Group), QByteArray("0007"));
+    EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray("00012"));
+    EXPECT_EQ(Row(0, Column::Detector), QByteArray("03"));
+    EXPECT_EQ(Row(0, Column::Text1), QByteArray("Pseudo").leftJustified(11));
+    EXPECT_EQ(Row(1, Column::Tag), QByteArray("F"));
+    EXPECT_EQ(Row(1, Column::PseudoGroup), QByteArray());
+    EXPECT_EQ(Row(1, Column::Text1), QByteArray("Zeile eins").leftJustified(20));
+    EXPECT_EQ(Row(1, Column::Text2), QByteArray("Zeile zwei").leftJustified(20));
 }
 
-TEST_F(ReadTexts, TooManyGroupDigitsReportsAndGoesOn)
+TEST_F(ReadTexts, IdentificationOutsideTheLimitsEndsTheReading)
 {
-    // 11 group digits: the "S" record is still displayChars - 1 = 39 bytes
-    const QByteArray r = QByteArray(1, char(0x88)) + "00000000001" + "01" + "abcde" +
-                         QByteArray("zwei").leftJustified(20);
-    ASSERT_EQ(r.size(), 39);
-    StartFat({"--group-digits", "11"}, StoreJson({r}));
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(Boxes(), (QStringList{"Quillmark|Beim Auslesen ist ein Fehler aufgetreten.", Ok()}));
-    ASSERT_EQ(m_doc.List().GetItemCount(), 1);
-    EXPECT_EQ(Row(0, 1), QByteArray("00000000001"));
+    // Projects with such values could be saved but never opened again.
+    struct Case
+    {
+        QStringList options;
+        QString problem;
+    };
+    const Case cases[] = {
+        {{"--group-digits", "11"}, "Die Meldergruppen haben 11 Stellen; erlaubt sind 1 bis 10."},
+        {{"--detector-digits", "12"}, "Die Melder haben 12 Stellen; erlaubt sind 1 bis 10."},
+        {{"--display", "200", "--group-digits", "200", "--detector-digits", "255"},
+         "Die Meldergruppen haben 200 Stellen; erlaubt sind 1 bis 10."},
+        {{"--records", "0"}, "Das Projekt soll 0 Texte aufnehmen; erlaubt sind 1 bis 65534."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        m_recorder.Clear();
+        FatSimProcess fat{QStringLiteral(FATSIM_PATH)};
+        ASSERT_TRUE(fat.WriteStore(StoreJson({SRecord("0001", "01", "a", "b")})));
+        ASSERT_FALSE(fat.Start(c.options).isEmpty()) << fat.ErrorOutput().toStdString();
+        m_serial.SetPortName(fat.Device());
+        EXPECT_EQ(CHeadlessTransfer::Run(::ReadTexts, m_doc, m_serial, Quick()),
+                  CHeadlessTransfer::Failure);
+        fat.Stop();
+        EXPECT_EQ(Boxes(),
+                  QStringList{"Fehler|Die Kennung des FAT passt zu keinem Projekt: " + c.problem});
+        EXPECT_EQ(fat.FromPc(), QByteArray("T\x04")) << "no \"L\": nothing more is read";
+        EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+        EXPECT_EQ(m_doc.Data().displayChars, 0) << "the project keeps its settings";
+        EXPECT_EQ(m_doc.Data().panelType, PanelNone);
+        EXPECT_FALSE(m_serial.IsOpened());
+    }
+}
+
+TEST_F(ReadTexts, FirstRecordWhoseFormatLeavesNoRoomForText1EndsTheReading)
+{
+    // 16 display characters: a pseudo group record has 8 - 5 - 2 - 2 < 0 for Text 1.
+    const QByteArray p = QByteArray(1, char(0x48)) + "0001" + "01" + "00007" + "1234567";
+    ASSERT_EQ(p.size(), 4 + 16 - 1);
+    StartFat({"--display", "16"}, StoreJson({p}));
+    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
+    EXPECT_EQ(Boxes(), QStringList{QString::fromUtf8(
+                           "Fehler|Die Kennung des FAT passt zu keinem Projekt: Die Anzeige mit "
+                           "16 Zeichen ist zu klein für die Nummern vor Text 1.")});
+    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_NE(m_doc.Data().textFormat, FormatPseudo);
+    EXPECT_EQ(m_fat.FromPc(), QByteArray("TL") + char(Sum(Hex("000100000000"))) + "\x04")
+        << "the record is not acknowledged";
 }
 
 TEST_F(ReadTexts, PanelDecodingOfTheFat)
@@ -169,7 +207,7 @@ TEST_F(ReadTexts, PanelDecodingOfTheFat)
     StartFat({"--maker", "EE", "--model", "2"}, StoreJson({SRecord("0001", "01", "a", "b")}));
     m_doc.Data().panelVariant = 5;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, 3);
+    EXPECT_EQ(m_doc.Data().panelType, PanelType::EffEff);
     EXPECT_EQ(m_doc.Data().panelVariant, 1);
 }
 
@@ -178,18 +216,7 @@ TEST_F(ReadTexts, UnknownMakerKeepsThePanelType)
     StartFat({"--maker", "QQ"}, StoreJson({SRecord("0001", "01", "a", "b")}));
     m_doc.Data().panelType = PanelType::Notifier;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, 6);
-}
-
-TEST_F(ReadTexts, HugeLayoutValuesStayInBounds)
-{
-    // A display of 200 characters announces records longer than any accepted one.
-    StartFat({"--display", "200", "--group-digits", "200", "--detector-digits", "255"},
-             StoreJson({SRecord("0001", "01", "a", "b")}));
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
-    EXPECT_EQ(Boxes().last(), QString(NoAnswer()));
-    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
-    EXPECT_EQ(m_doc.Data().panelId[sizeof m_doc.Data().panelId - 1], '\0');
+    EXPECT_EQ(m_doc.Data().panelType, PanelType::Notifier);
 }
 
 TEST_F(ReadTexts, PauseShorterThanTheSilenceIsWaitedFor)

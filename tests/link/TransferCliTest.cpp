@@ -62,7 +62,7 @@ TEST_F(TransferCli, SendThenReadBack)
     EXPECT_TRUE(read.errors.contains("Hinweis: Die Datenübertragung wurde erfolgreich beendet\n"));
     const QJsonObject project = Show(out);
     EXPECT_EQ(project["groupOffset"].toString(), "-3");
-    EXPECT_EQ(project["panelType"].toInt(), 2);
+    EXPECT_EQ(project["panelType"].toInt(), int(PanelType::Bosch));
     const QJsonArray records = project["records"].toArray();
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[1].toObject()["group"].toString(), "0002");
@@ -94,6 +94,50 @@ TEST_F(TransferCli, ReadFromAnEmptyFatSavesNothing)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.errors.contains("Hinweis: Im FAT befinden sich noch keine Texte"));
     EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(TransferCli, ReadOfAnIdentificationOutsideTheLimitsSavesNothing)
+{
+    // Before, 12 detector digits were saved with status 0 and "show" refused the file.
+    StartFat({"--detector-digits", "12"}, StoreJson({SRecord("0001", "01", "a", "b")}));
+    const QString out = m_fat.Folder() + "/twelve.bmt";
+    const Result r = Cli({"read", out, "--port", m_fat.Device()});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("Fehler: Die Kennung des FAT passt zu keinem Projekt: Die "
+                                  "Melder haben 12 Stellen"))
+        << r.errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
+}
+
+TEST_F(TransferCli, SendEndsAtItsTimeoutWhenTheFatNeverBecomesReady)
+{
+    MakeProject();
+    AddRow("S", "0001", "01", "Eingang", "Halle 1");
+    const QString file = SaveProjectFile("never.bmt");
+    StartFat({"--not-ready", "1000000"});
+    QElapsedTimer clock;
+    clock.start();
+    const Result r = Cli({"send", file, "--port", m_fat.Device(), "--timeout", "2"});
+    EXPECT_EQ(r.exitCode, 1) << "-1 would mean it hung";
+    EXPECT_GE(clock.elapsed(), 2000);
+    EXPECT_TRUE(r.errors.contains(QString::fromUtf8("nach 2 Sekunden abgebrochen")))
+        << r.errors.toStdString();
+    m_fat.Stop();
+    EXPECT_FALSE(m_fat.FromPc().endsWith('\x04')) << "ended as a closed window, no end byte";
+    EXPECT_EQ(StoreAfter()["records"].toArray().size(), 0);
+}
+
+TEST_F(TransferCli, SendLzEndsAtItsTimeoutWhenTheFatFallsSilentAfterItsIdentification)
+{
+    MakeProject();
+    const QString file = SaveProjectFile("silent.bmt");
+    StartFat({"--silent-at", "ready"});
+    const Result r = Cli({"send-lz", file, "--port", m_fat.Device(), "--timeout", "3"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains(QString::fromUtf8("nach 3 Sekunden abgebrochen")))
+        << r.errors.toStdString();
+    EXPECT_EQ(Cli({"send-lz", file, "--port", m_fat.Device(), "--timeout", "0"}).exitCode, 2);
+    EXPECT_EQ(Cli({"send", file, "--port", m_fat.Device(), "--timeout", "x"}).exitCode, 2);
 }
 
 TEST_F(TransferCli, LzCodingBothWays)

@@ -2,6 +2,7 @@
 #include "CQuillmarkDoc.h"
 #include "ProjectRules.h"
 #include "ProjectBytes.h"
+#include "TestFiles.h"
 
 // Qt
 #include <QDir>
@@ -21,17 +22,11 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        EXPECT_TRUE(WriteTestFile(path, bytes));
         return path;
     }
 
-    static QByteArray Read(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray Read(const QString& path) { return ReadTestFile(path); }
 
     bool Load(CQuillmarkDoc& doc, const QString& path)
     {
@@ -61,7 +56,7 @@ TEST_F(ProjectFileTest, EmptyProjectIsHeaderAndEnd)
     ASSERT_EQ(bytes.size(), 172);
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("a.bmt", bytes)));
-    EXPECT_EQ(doc.Data().panelType, 0);
+    EXPECT_EQ(doc.Data().panelType, PanelType::Alarmcom);
     EXPECT_EQ(doc.List().GetItemCount(), 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(messages.Entries().isEmpty());
@@ -103,7 +98,7 @@ TEST_F(ProjectFileTest, ReadsHeaderRecordsAndTrailers)
     EXPECT_EQ(d.detectorDigits, 2);
     EXPECT_EQ(d.text1Length, 13);
     EXPECT_STREQ(d.groupOffset, "-25");
-    EXPECT_EQ(d.panelType, 2);
+    EXPECT_EQ(d.panelType, PanelType::Bosch);
     EXPECT_EQ(d.lzAssignment[0], 5);
     EXPECT_STREQ(d.coverPage[0], "Projekt");
     EXPECT_STREQ(d.coverPage[5], "Stadt");
@@ -223,6 +218,23 @@ TEST_F(ProjectFileTest, NonsenseHeaderValuesAreRefusedWhole)
     h = file;
     h.maxRecords = -1;
     EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 12;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.detectorDigits = 0;
+    EXPECT_TRUE(refused(h)) << "a detector number is never empty";
+    h = file;
+    h.displayChars = 82;
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.maxRecords = 65535; // more than a FAT can count
+    EXPECT_TRUE(refused(h));
+    h = file;
+    h.textFormat = 3;
+    h.pseudoGroupDigits = 5;
+    h.displayChars = 16; // Text 1 would be 8 - 5 - 2 - 2 < 0
+    EXPECT_TRUE(refused(h));
 }
 
 TEST_F(ProjectFileTest, MissingEndAndCutRecords)
@@ -300,9 +312,49 @@ TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
                              QByteArray(13, 't') + QByteArray(20, 'u') + "E";
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("j.bmt", bytes)));
-    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "00012");
+    // Five bytes in the file only: the list holds the group with its 3 digits.
+    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "012");
     EXPECT_EQ(doc.List().GetItemText(0, Column::Detector), "07");
     EXPECT_EQ(doc.ProjectBytes(), bytes);
+}
+
+TEST_F(ProjectFileTest, FiveByteGroupsKeepTheirKeysThroughSaveAndLoad)
+{
+    for (const char* id : {"EF 1", "MM 1"}) {
+        for (int digits : {4, 5}) {
+            SCOPED_TRACE(std::string(id) + " " + std::to_string(digits));
+            file.panelId = id;
+            file.groupDigits = digits;
+            const QByteArray group = QByteArray("00012").right(digits);
+            const QString path =
+                Write("five.bmt", file.Header() +
+                                      "S00012"
+                                      "07" +
+                                      QByteArray(16 - digits, 't') + QByteArray(20, 'u') + "E");
+            CQuillmarkDoc doc;
+            ASSERT_TRUE(Load(doc, path));
+            MessageRecord r;
+            r.formatTag = "S";
+            r.group = "12";
+            r.detector = "7";
+            r.text1 = "neu";
+            // The same key replaces the row; it is not a second row beside it.
+            EXPECT_EQ(doc.Records().InsertRecord(r, false), 0);
+            r.group = "13";
+            EXPECT_EQ(doc.Records().InsertRecord(r, false), 1);
+            doc.SetModifiedFlag(true);
+            messages.FileNext(path);
+            ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
+            CQuillmarkDoc again;
+            ASSERT_TRUE(Load(again, path));
+            ASSERT_EQ(again.List().GetItemCount(), 2);
+            EXPECT_EQ(again.List().GetItemText(0, Column::Group), group);
+            EXPECT_EQ(again.List().GetItemText(0, Column::Text1).trimmed(), "neu");
+            EXPECT_EQ(again.List().GetItemText(1, Column::Group),
+                      QByteArray("00013").right(digits));
+            EXPECT_EQ(Read(path).mid(171, 6), "S00012") << "five characters in the file";
+        }
+    }
 }
 
 TEST_F(ProjectFileTest, ShortTrailerBlocksNeverReadPastTheFile)
@@ -448,4 +500,41 @@ TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
     EXPECT_EQ(doc.Data().lzAssignment[14], 1);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.List().GetColumnCount(), 6);
+}
+
+TEST_F(ProjectFileTest, ModelDigitCountsWhateverByteTwoHolds)
+{
+    struct Case
+    {
+        QByteArray id;
+        int variant;
+    };
+    const Case cases[] = {{QByteArray("AC\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "2",
+                                      4),
+                           1},
+                          {QByteArray("SI\0"
+                                      "1",
+                                      4),
+                           0},
+                          {QByteArray("EE\0"
+                                      "4",
+                                      4),
+                           4},
+                          {QByteArray("EE\0"
+                                      "5",
+                                      4),
+                           5}};
+    for (const Case& c : cases) {
+        file.panelId = c.id;
+        const QString path = Write("nul.bmt", file.Header() + "E");
+        CQuillmarkDoc doc;
+        doc.Data().panelVariant = 9;
+        ASSERT_TRUE(Load(doc, path)) << c.id.toHex().constData();
+        EXPECT_EQ(doc.Data().panelVariant, c.variant) << c.id.toHex().constData();
+    }
 }

@@ -341,6 +341,19 @@ TEST(ProjectRules, DecodesPanelIdsOfBothKinds)
         ASSERT_TRUE(ProjectRules::DecodePanelIdFat(id, type, variant));
         EXPECT_EQ(variant, c.fatVariant) << c.id << " (FAT)";
     }
+    // The model digit is byte 3 whatever byte 2 holds, a NUL included.
+    const Case nulCases[] = {{"AC", 0, 1, 1}, {"SI", 7, 1, 1}, {"EE", 3, 1, 1}};
+    for (const Case& c : nulCases) {
+        char id[31] = {};
+        std::strcpy(id, c.id);
+        id[3] = '2';
+        int type = -1, variant = 9;
+        ASSERT_TRUE(ProjectRules::DecodePanelIdFile(id, type, variant)) << c.id;
+        EXPECT_EQ(variant, c.fileVariant) << c.id << " (file)";
+        variant = 9;
+        ASSERT_TRUE(ProjectRules::DecodePanelIdFat(id, type, variant));
+        EXPECT_EQ(variant, c.fatVariant) << c.id << " (FAT)";
+    }
     char unknown[31] = "XY 1";
     int type = 3, variant = 4;
     EXPECT_FALSE(ProjectRules::DecodePanelIdFile(unknown, type, variant));

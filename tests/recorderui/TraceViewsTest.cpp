@@ -371,7 +371,13 @@ TEST_F(TraceViewsTest, SaveWithoutRecordingStartsOne)
     hex->OnFileSave(); // empties its list and sends hint 1
     EXPECT_EQ(hex->ItemCount(), 0);
     EXPECT_EQ(starts.count(), 2);
-    EXPECT_TRUE(messages.Entries().isEmpty());
+    // Each start asked for the trace path (cancelled here) and touched nothing else.
+    ASSERT_EQ(messages.Entries().size(), 2);
+    for (const CMessageRecorder::Entry& e : messages.Entries()) {
+        EXPECT_EQ(e.kind, CMessageRecorder::SaveDialog);
+        EXPECT_EQ(e.dialog.filter, QStringLiteral("Trace - Dateien (.tds) | *.tds||"));
+    }
+    EXPECT_EQ(doc.recordingFlag, 0);
 }
 
 TEST_F(TraceViewsTest, HintsOfTheAsciiView)

@@ -3,7 +3,9 @@
 #include "CommReceiver.h"
 #include "LineCounters.h"
 #include "PtyPair.h"
+#include "SerialTestSupport.h"
 
+#include "CMessages.h"
 #include "Settings.h"
 
 // Qt
@@ -18,62 +20,6 @@
 #include <atomic>
 #include <cstring>
 #include <thread>
-
-namespace {
-
-// Generous bounds: the tests wait for events, they never time them.
-constexpr int kWaitMs = 5000;
-
-QByteArray AllByteValues()
-{
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
-    return all;
-}
-
-// Lets events run for a while, for checks that something does NOT happen.
-void Settle(int ms = 200)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-}
-
-QByteArray ReadAll(CSerial& serial)
-{
-    QByteArray bytes(serial.GetDataToRead(), '\0');
-    const int n = serial.ReadData(bytes.data(), 0);
-    bytes.resize(n);
-    return bytes;
-}
-
-struct OpenPty : ::testing::Test
-{
-    void SetUp() override
-    {
-        ASSERT_TRUE(pty.IsValid());
-        serial.SetPortName(pty.SlavePath());
-        ASSERT_TRUE(serial.Open(&receiver));
-        ASSERT_TRUE(serial.IsOpened());
-    }
-
-    PtyPair pty;
-    CommReceiver receiver;
-    CSerial serial;
-};
-
-// Each run starts from empty settings of the program under test.
-QString FreshProgram(const QString& program)
-{
-    QSettings(QString::fromLatin1(Settings::kMaker), program).clear();
-    return program;
-}
-
-} // namespace
 
 TEST(ComParameterLayout, FieldsSitAtTheirByteOffsets)
 {
@@ -202,8 +148,13 @@ TEST_F(OpenPty, ReadAllMovesOnlyWhatWasReported)
     ASSERT_TRUE(pty.Write("defg"));
     ASSERT_EQ(serial.WaitForData(7, kWaitMs), 7);
     QByteArray big(serial.GetDataToRead(), '\0');
+    // The announcement of "h" comes after "h" is in the buffer; waiting for it reports no
+    // count, so the seven told stay the last one.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) >= 1; }));
+    const int announced = receiver.Count(CommRxCharMessage());
     ASSERT_TRUE(pty.Write("h"));
-    Settle(100);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) > announced; }, kWaitMs));
     EXPECT_EQ(serial.ReadData(big.data(), 0), 7) << "told seven, eight were waiting";
     EXPECT_EQ(big, "abcdefg");
     EXPECT_EQ(serial.ReadData(small.data(), 0), 0) << "nothing reported since that read";
@@ -382,11 +333,13 @@ TEST_F(OpenPty, BytesBeforeAHangUpStayReadable)
 TEST_F(OpenPty, WaitForDataEndsWhenThePortGoesAway)
 {
     std::atomic<int> result{-1};
+    QElapsedTimer clock;
+    clock.start();
     std::thread waiter([&] { result = serial.WaitForData(1, 60000); });
-    QThread::msleep(50);
-    pty.CloseMaster();
-    waiter.join(); // returns long before its minute
+    pty.CloseMaster(); // before or after the wait begins: either way it ends
+    waiter.join();
     EXPECT_EQ(result.load(), 0);
+    EXPECT_LT(clock.elapsed(), 30000) << "it ended with the port, not after its minute";
 }
 
 TEST_F(OpenPty, InjectedErrorsArriveWithTheirKind)
@@ -638,151 +591,4 @@ TEST_F(OpenPty, FloodBeyondTheBufferIsReportedAsOverrunOnce)
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(pty.Write(block));
     ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 2; }, kWaitMs));
-}
-
-TEST(SerialPortNumber, OnlyOneToFourAreTaken)
-{
-    CSerial serial;
-    EXPECT_EQ(serial.GetComPort(), 1);
-    EXPECT_EQ(serial.SetComPort(3), 1);
-    EXPECT_EQ(serial.GetComPort(), 3);
-    EXPECT_EQ(serial.SetComPort(0), 0);
-    EXPECT_EQ(serial.SetComPort(5), 0);
-    EXPECT_EQ(serial.GetComPort(), 3);
-}
-
-TEST(SerialPortNumber, ChangeComPortUsesTheDialogHook)
-{
-    CSerial serial;
-    serial.SetProgram(FreshProgram(QStringLiteral("PortHookTest")));
-    EXPECT_EQ(serial.ChangeComPort(), 0) << "no dialog installed";
-    QString program;
-    CSerial::SetComPortDialog([&](int& port, const QString& p) {
-        program = p;
-        port = 4;
-        return true;
-    });
-    EXPECT_EQ(serial.ChangeComPort(), 1);
-    EXPECT_EQ(serial.GetComPort(), 4);
-    EXPECT_EQ(program, "PortHookTest");
-    CSerial::SetComPortDialog([](int& port, const QString&) {
-        port = 2;
-        return false;
-    });
-    EXPECT_EQ(serial.ChangeComPort(), 0);
-    EXPECT_EQ(serial.GetComPort(), 4);
-    CSerial::SetComPortDialog(nullptr);
-}
-
-TEST(SerialPortNumber, SettingsRoundTrip)
-{
-    const QString program = FreshProgram(QStringLiteral("SettingsRoundTrip"));
-    {
-        // Nothing stored: the view keeps the default and writes it back.
-        CSerial serial;
-        ComPortSettings::ReadComPort(serial, program);
-        EXPECT_EQ(serial.GetComPort(), 1);
-        ComPortSettings::WriteComPort(serial, program);
-        EXPECT_EQ(Settings::GetProfileInt(program, "Settings", "ComPort", 0), 1);
-    }
-    {
-        CSerial serial;
-        serial.SetComPort(3);
-        ComPortSettings::WriteComPort(serial, program);
-        EXPECT_EQ(Settings::GetProfileInt(program, "Settings", "ComPort", 0), 3);
-    }
-    {
-        CSerial serial;
-        ComPortSettings::ReadComPort(serial, program);
-        EXPECT_EQ(serial.GetComPort(), 3);
-    }
-    {
-        // A stored value outside 1..4 is not taken and is replaced at the end.
-        Settings::WriteProfileInt(program, "Settings", "ComPort", 7);
-        CSerial serial;
-        ComPortSettings::ReadComPort(serial, program);
-        EXPECT_EQ(serial.GetComPort(), 1);
-        ComPortSettings::WriteComPort(serial, program);
-        EXPECT_EQ(Settings::GetProfileInt(program, "Settings", "ComPort", 0), 1);
-    }
-    EXPECT_EQ(Settings::GetProfileInt(QStringLiteral("OtherProgram"), "Settings", "ComPort", 0), 0)
-        << "each program keeps its own number";
-}
-
-TEST(SerialPortNumber, DeviceMappingDefaultsAndOverrides)
-{
-    const QString program = FreshProgram(QStringLiteral("DeviceMapping"));
-    EXPECT_EQ(ComPortSettings::Device(program, 1), "/dev/ttyS0");
-    EXPECT_EQ(ComPortSettings::Device(program, 4), "/dev/ttyS3");
-    EXPECT_EQ(ComPortSettings::Device(program, 5), QString());
-
-    ComPortSettings::SetDevice(program, 2, QStringLiteral(" /dev/ttyUSB0 "));
-    EXPECT_EQ(ComPortSettings::Device(program, 2), "/dev/ttyUSB0");
-    EXPECT_EQ(ComPortSettings::Device(program, 1), "/dev/ttyS0");
-    ComPortSettings::SetDevice(program, 2, QString());
-    EXPECT_EQ(ComPortSettings::Device(program, 2), "/dev/ttyS1");
-
-    CSerial serial;
-    serial.SetProgram(program);
-    serial.SetComPort(3);
-    EXPECT_EQ(serial.PortName(), "/dev/ttyS2");
-    serial.SetPortName(QStringLiteral("/dev/pts/99"));
-    EXPECT_EQ(serial.PortName(), "/dev/pts/99") << "a named device wins over the mapping";
-}
-
-TEST(SerialPortNumber, OpenGoesThroughTheMappingOfThePortNumber)
-{
-    const QString program = FreshProgram(QStringLiteral("MappedOpen"));
-    PtyPair pty;
-    ComPortSettings::SetDevice(program, 2, pty.SlavePath());
-    CommReceiver receiver;
-    CSerial serial;
-    serial.SetProgram(program);
-    serial.SetComPort(2);
-    ASSERT_EQ(serial.Open(&receiver), 1);
-    serial.SendData("T", 1);
-    EXPECT_EQ(pty.Read(1), "T");
-}
-
-TEST(SerialCopy, CopiesTheConfigurationNotThePort)
-{
-    PtyPair pty;
-    CommReceiver receiver;
-    CSerial serial;
-    serial.SetComPort(4);
-    serial.SetPortName(pty.SlavePath());
-    ComParameter p;
-    p.baudRate = 4800;
-    serial.SetComParameter(&p);
-    ASSERT_TRUE(serial.Open(&receiver));
-
-    CSerial copy;
-    copy = serial;
-    EXPECT_EQ(copy.GetComPort(), 4);
-    EXPECT_EQ(copy.PortName(), pty.SlavePath());
-    ComParameter q;
-    copy.GetComParameter(&q);
-    EXPECT_EQ(q.baudRate, 4800);
-    EXPECT_EQ(copy.IsOpened(), 0);
-    CSerial constructed(serial);
-    EXPECT_EQ(constructed.GetComPort(), 4);
-    EXPECT_EQ(constructed.IsOpened(), 0);
-    EXPECT_EQ(serial.IsOpened(), 1);
-}
-
-TEST(SerialLifetime, DestroyingAnOpenPortWithMessagesInFlight)
-{
-    PtyPair pty;
-    CommReceiver receiver;
-    {
-        CSerial serial;
-        serial.SetPortName(pty.SlavePath());
-        ASSERT_TRUE(serial.Open(&receiver));
-        pty.Write("pending");
-        serial.WaitForData(7, kWaitMs);
-        serial.InjectError(CommBreakError);
-    }
-    // What the destroyed port had posted is dropped with it.
-    Settle(100);
-    EXPECT_TRUE(receiver.messages.isEmpty());
 }

@@ -165,3 +165,20 @@ TEST(TextLines, CutsAtLineFeedsAndEndsAtCarriageReturns)
     EXPECT_EQ(CLineprobeDoc::TextLines(""), L{});
     EXPECT_EQ(CLineprobeDoc::TextLines("\n"), L{""});
 }
+
+TEST_F(IdentificationTest, AlarmcomWithAnUnknownModelIsAnUnsupportedPanelWithItsMessage)
+{
+    for (const char digit : {'0', '3', 'x'}) {
+        messages.Clear();
+        doc.ClearIdentification();
+        QByteArray buffer = Ident("AC", digit);
+        EXPECT_EQ(doc.DecodeIdentification(buffer), 0) << digit;
+        EXPECT_EQ(doc.maker, "Alarmcom");
+        EXPECT_EQ(doc.model, "");
+        ASSERT_EQ(messages.Boxes().size(), 1) << digit;
+        EXPECT_EQ(messages.Boxes().first().text,
+                  QStringLiteral("Diese Funktion wird noch nicht unterstützt.\nSetzen Sie sich mit "
+                                 "dem Hersteller in Verbindung."));
+        EXPECT_EQ(messages.Boxes().first().icon, msg::Error);
+    }
+}

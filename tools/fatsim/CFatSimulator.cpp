@@ -99,18 +99,29 @@ void CFatSimulator::Receive(unsigned char byte, Answer& answer)
         }
         SendRecord(answer);
         break;
-    case ReceiveCount:
+    case ReceiveCount: {
         m_received.append(char(byte));
-        Echo(FatPoint::CountEcho, m_byteIndex, byte, m_options.wrongCountEcho && m_byteIndex == 0,
-             answer);
+        const int count = m_byteIndex == 1 ? (static_cast<unsigned char>(m_received[0]) << 8) |
+                                                 static_cast<unsigned char>(m_received[1])
+                                           : 0;
+        // The count 0xFFFF means "no texts" when reading, so the FAT cannot hold that many:
+        // it refuses the count with a wrong echo and takes nothing.
+        const bool tooMany = count > FatStore::kMaxRecords;
+        Echo(FatPoint::CountEcho, m_byteIndex, byte,
+             (m_options.wrongCountEcho && m_byteIndex == 0) || tooMany, answer);
+        if (tooMany) {
+            m_received.clear();
+            m_state = Idle;
+            break;
+        }
         if (++m_byteIndex == 2) {
-            m_count = (static_cast<unsigned char>(m_received[0]) << 8) |
-                      static_cast<unsigned char>(m_received[1]);
+            m_count = count;
             m_received.clear();
             m_byteIndex = 0;
             m_state = ReceiveOffset;
         }
         break;
+    }
     case ReceiveOffset:
         m_received.append(char(byte));
         Echo(FatPoint::OffsetEcho, m_byteIndex, byte, m_options.wrongOffsetEcho && m_byteIndex == 0,
@@ -175,6 +186,8 @@ void CFatSimulator::Command(unsigned char byte, Answer& answer)
 {
     switch (byte) {
     case 'T': {
+        // A new request for the identification ends the traffic until the next "S".
+        m_state = Idle;
         QByteArray id = m_options.Identification();
         if (m_options.identLength < id.size())
             id.truncate(m_options.identLength);
@@ -217,8 +230,7 @@ void CFatSimulator::Command(unsigned char byte, Answer& answer)
         break;
     }
     case 'S':
-        // The recorder asks for the FAT's traffic; the simulator has none to play yet and
-        // stays quiet until "H".
+        // The recorder asks for the FAT's traffic; the loop plays it until "H".
         m_state = Recording;
         break;
     case 'H':

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,6 +65,14 @@ bool CPseudoTerminal::Link(const QString& path, QString& error)
     }
     m_link = path;
     return true;
+}
+
+int CPseudoTerminal::Unread() const
+{
+    int count = 0;
+    if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
+        return 0;
+    return count;
 }
 
 void CPseudoTerminal::Close()

@@ -20,6 +20,8 @@ public:
     void Close();
 
     int MasterFd() const { return m_master; }
+    // Bytes written to the master that the other program has not read yet.
+    int Unread() const;
     QString DevicePath() const { return m_path; }
 
 private:

@@ -1,6 +1,7 @@
 #include "CSimulatorLoop.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -72,38 +73,79 @@ bool CSimulatorLoop::WriteAnswer(const CFatSimulator::Answer& answer, Clock::tim
     return true;
 }
 
-int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QString& error)
+bool CSimulatorLoop::PlayTraffic(CTrafficSource& traffic, Clock::time_point started)
 {
-    if (!m_store.Load(m_options.storePath, error))
-        return 1;
-    if (!m_options.logPath.isEmpty()) {
-        m_log = std::fopen(qPrintable(m_options.logPath), "w");
-        if (!m_log) {
-            error = QStringLiteral("cannot write %1").arg(m_options.logPath);
-            return 1;
-        }
+    const FatPoint& vanish = m_session.vanishAt;
+    const FatPoint& silent = m_session.silentAt;
+    qint64 allowed = 64 * 1024;
+    if (m_session.rate > 0) {
+        const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
+        allowed = qint64(seconds * m_session.rate) - traffic.Sent();
     }
-    if (!m_pty.Open(error))
-        return 1;
-    if (!m_options.linkPath.isEmpty() && !m_pty.Link(m_options.linkPath, error))
-        return 1;
+    // A fault point at traffic byte K cuts the traffic there.
+    if (vanish.kind == FatPoint::Traffic)
+        allowed = std::min<qint64>(allowed, vanish.index - traffic.Sent());
+    if (silent.kind == FatPoint::Traffic)
+        allowed = std::min<qint64>(allowed, silent.index - traffic.Sent());
+    if (vanish.kind == FatPoint::Traffic && traffic.Sent() >= vanish.index)
+        return false;
+    if (allowed <= 0 || traffic.Finished())
+        return true;
+    const QByteArray bytes = traffic.Next(int(std::min<qint64>(allowed, 4096)));
+    // The recorder may not read at the moment: what the line does not take now is sent
+    // later, so "H" is always heard.
+    const int fd = m_pty.MasterFd();
+    const int flags = ::fcntl(fd, F_GETFL);
+    ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0) {
+            done += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        break;
+    }
+    ::fcntl(fd, F_SETFL, flags);
+    const Clock::time_point now = Clock::now();
+    for (qsizetype i = 0; i < done; ++i)
+        Log('>', static_cast<unsigned char>(bytes[i]), now);
+    traffic.Unread(bytes.mid(done));
+    return !(vanish.kind == FatPoint::Traffic && traffic.Sent() >= vanish.index);
+}
 
-    CFatSimulator fat(m_options, m_store);
-    m_start = Clock::now();
-    m_rxFree = m_txFree = m_start;
-    Clock::time_point lastByte = m_start;
-    const auto idleReset = std::chrono::milliseconds(m_options.idleResetMs);
-    ready(m_pty.DevicePath());
-
-    int result = 0;
+CSimulatorLoop::Session CSimulatorLoop::RunSession(CFatSimulator& fat, CTrafficSource& traffic,
+                                                   QString& error)
+{
+    Clock::time_point lastByte = Clock::now();
+    const auto idleReset = std::chrono::milliseconds(m_session.idleResetMs);
+    bool playing = false;
+    Clock::time_point trafficOrigin; // when traffic at the rate would have begun
     unsigned char buffer[4096];
     while (!m_stop) {
-        pollfd p{m_pty.MasterFd(), POLLIN, 0};
-        const int r = ::poll(&p, 1, 50);
+        // While traffic is due the loop wakes often enough to keep its rate.
+        const bool due = playing && !traffic.Finished();
+        pollfd p{m_pty.MasterFd(), short(POLLIN | (due ? POLLOUT : 0)), 0};
+        const int r = ::poll(&p, 1, due ? 5 : 50);
         if (r < 0 && errno != EINTR) {
             error = QStringLiteral("poll failed");
-            result = 1;
-            break;
+            return Session::Failed;
+        }
+        if (due && !PlayTraffic(traffic, trafficOrigin)) {
+            // The traffic up to the point reaches the other side before the line goes: the
+            // kernel hands written bytes on with a delay, so the line must stay empty for a
+            // while (at most two seconds in all).
+            const Clock::time_point limit = Clock::now() + std::chrono::seconds(2);
+            Clock::time_point emptySince = Clock::now();
+            while (Clock::now() < limit && !m_stop &&
+                   Clock::now() - emptySince < std::chrono::milliseconds(100)) {
+                if (m_pty.Unread() > 0)
+                    emptySince = Clock::now();
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+            return Session::Vanished;
         }
         if (r <= 0 || !(p.revents & POLLIN)) {
             if (r > 0 && (p.revents & (POLLHUP | POLLERR)))
@@ -123,24 +165,77 @@ int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QStrin
         if (now - lastByte > idleReset)
             fat.Reset();
         lastByte = now;
-        bool vanished = false;
-        for (ssize_t i = 0; i < n && !vanished; ++i) {
+        for (ssize_t i = 0; i < n; ++i) {
             // Paced: a byte is complete one byte time after the previous one was.
             m_rxFree = std::max(m_rxFree, now) + m_byteTime;
             Log('<', buffer[i], now);
             CFatSimulator::Answer answer;
             fat.Receive(buffer[i], answer);
-            vanished = !WriteAnswer(answer, m_rxFree);
+            if (!WriteAnswer(answer, m_rxFree))
+                return Session::Vanished;
+            const bool recording = fat.CurrentState() == CFatSimulator::Recording;
+            if (recording && !playing) {
+                // The rate counts from the "S" that starts this stretch of traffic.
+                const double ahead =
+                    m_session.rate > 0 ? double(traffic.Sent()) / m_session.rate : 0.0;
+                trafficOrigin = Clock::now() - std::chrono::duration_cast<Clock::duration>(
+                                                   std::chrono::duration<double>(ahead));
+            }
+            playing = recording;
         }
-        if (vanished) {
+    }
+    return Session::Stopped;
+}
+
+int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QString& error)
+{
+    if (!m_store.Load(m_options.storePath, error))
+        return 1;
+    if (!m_options.logPath.isEmpty()) {
+        m_log = std::fopen(qPrintable(m_options.logPath), "w");
+        if (!m_log) {
+            error = QStringLiteral("cannot write %1").arg(m_options.logPath);
+            return 1;
+        }
+    }
+    m_session = m_options;
+    m_start = Clock::now();
+    m_rxFree = m_txFree = m_start;
+    int result = 0;
+    for (;;) {
+        if (!m_pty.Open(error))
+            return 1;
+        if (!m_session.linkPath.isEmpty() && !m_pty.Link(m_session.linkPath, error))
+            return 1;
+        CFatSimulator fat(m_session, m_store);
+        CTrafficSource traffic(m_session);
+        if (!traffic.Load(error))
+            return 1;
+        ready(m_pty.DevicePath());
+        const Session end = RunSession(fat, traffic, error);
+        if (m_log)
+            std::fflush(m_log);
+        if (fat.TakeStoreChanged())
+            SaveStore();
+        m_pty.Close();
+        if (end == Session::Failed)
+            return 1;
+        if (end == Session::Stopped)
+            break;
+        if (m_session.returnAfterMs < 0) {
             result = 3;
             break;
         }
+        // Unplugged for a while, then back under the same link; it vanishes only once.
+        m_session.vanishAt = FatPoint();
+        const Clock::time_point back =
+            Clock::now() + std::chrono::milliseconds(m_session.returnAfterMs);
+        while (!m_stop && Clock::now() < back)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (m_stop)
+            break;
     }
     if (m_log)
         std::fflush(m_log);
-    if (fat.TakeStoreChanged())
-        SaveStore();
-    m_pty.Close();
     return result;
 }

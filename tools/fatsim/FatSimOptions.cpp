@@ -8,7 +8,8 @@ bool FatPoint::Parse(const QString& text, FatPoint& point)
         Kind kind;
     } names[] = {{"ident", Ident},       {"header", Header}, {"record", Record},
                  {"ready", Ready},       {"echo", Echo},     {"count", CountEcho},
-                 {"offset", OffsetEcho}, {"lzdata", LzData}, {"verdict", Verdict}};
+                 {"offset", OffsetEcho}, {"lzdata", LzData}, {"verdict", Verdict},
+                 {"traffic", Traffic}};
     const QString name = text.section(':', 0, 0);
     const QString number = text.section(':', 1);
     for (const auto& n : names) {
@@ -122,6 +123,20 @@ bool FatSimOptions::Parse(const QStringList& args, QString& error)
         } else if (a == QLatin1String("--idle-reset")) {
             if (!TakeInt(args, i, idleResetMs, 1, 3600000, error))
                 return false;
+        } else if (a == QLatin1String("--traffic")) {
+            if (!TakeText(args, i, trafficPath, error))
+                return false;
+        } else if (a == QLatin1String("--rate")) {
+            if (!TakeInt(args, i, rate, 0, 100000000, error))
+                return false;
+        } else if (a == QLatin1String("--traffic-bytes")) {
+            int bytes = 0;
+            if (!TakeInt(args, i, bytes, 0, 2000000000, error))
+                return false;
+            trafficBytes = bytes;
+        } else if (a == QLatin1String("--return-after")) {
+            if (!TakeInt(args, i, returnAfterMs, 0, 3600000, error))
+                return false;
         } else if (a == QLatin1String("--empty-zero")) {
             emptyAsZero = true;
         } else if (a == QLatin1String("--not-ready")) {
@@ -167,6 +182,14 @@ bool FatSimOptions::Parse(const QStringList& args, QString& error)
             error = QStringLiteral("unknown option %1").arg(a);
             return false;
         }
+    }
+    if (returnAfterMs >= 0 && linkPath.isEmpty()) {
+        error = QStringLiteral("--return-after needs --link");
+        return false;
+    }
+    if (pauseAt.kind == FatPoint::Traffic) {
+        error = QStringLiteral("--pause-at takes no traffic point");
+        return false;
     }
     if (pauseMs > 0 && pauseAt.kind == FatPoint::None) {
         error = QStringLiteral("--pause needs --pause-at");
@@ -232,6 +255,11 @@ QString FatSimOptions::Usage()
         "  --baud N               pace every answer by the wire time of N baud\n"
         "  --idle-reset MS        silence that returns the FAT to idle (default 1500)\n"
         "  --empty-zero           an empty FAT reports count 00 00 instead of FF FF\n"
+        "Recorder traffic (sent after \"S\" until \"H\"):\n"
+        "  --traffic FILE         send the bytes of FILE once, in chunks\n"
+        "                         (default: endless traffic made up like the maker's panel)\n"
+        "  --rate N               bytes per second (default 960; 0 = as fast as possible)\n"
+        "  --traffic-bytes N      end the made-up traffic after N bytes\n"
         "Faults:\n"
         "  --not-ready N          answer 0x15 to the first N write commands\n"
         "  --wrong-echo K         echo data byte K wrongly (record bytes or LZ entries)\n"
@@ -246,5 +274,7 @@ QString FatSimOptions::Usage()
         "  --pause MS --pause-at POINT   wait MS before the answer at POINT\n"
         "  --silent-at POINT      stop answering from POINT on\n"
         "  --vanish-at POINT      close the device and exit at POINT\n"
-        "POINT: ident, header, record:K, ready, count, offset, echo:K, lzdata, verdict\n");
+        "  --return-after MS      after vanishing, come back under --link after MS\n"
+        "POINT: ident, header, record:K, ready, count, offset, echo:K, lzdata, verdict,\n"
+        "       traffic:K (silent-at and vanish-at only: after K bytes of traffic)\n");
 }

@@ -9,13 +9,26 @@
 // are tied to one of them.
 struct FatPoint
 {
-    enum Kind { None, Ident, Header, Record, Ready, Echo, CountEcho, OffsetEcho, LzData, Verdict };
+    enum Kind {
+        None,
+        Ident,
+        Header,
+        Record,
+        Ready,
+        Echo,
+        CountEcho,
+        OffsetEcho,
+        LzData,
+        Verdict,
+        Traffic // after K bytes of the recorder's traffic
+    };
     Kind kind = None;
     int index = 0; // record or data byte number for Record and Echo
 
     bool Matches(Kind k, int i = 0) const { return kind == k && (index == i || !HasIndex(k)); }
-    static bool HasIndex(Kind k) { return k == Record || k == Echo; }
-    // "ident", "header", "record:K", "ready", "echo:K", "count", "offset", "lzdata", "verdict"
+    static bool HasIndex(Kind k) { return k == Record || k == Echo || k == Traffic; }
+    // "ident", "header", "record:K", "ready", "echo:K", "count", "offset", "lzdata", "verdict",
+    // "traffic:K"
     static bool Parse(const QString& text, FatPoint& point);
 };
 
@@ -42,6 +55,12 @@ struct FatSimOptions
     int baudRate = 0;         // 0 = answer at once; otherwise pace answers by the byte time
     int idleResetMs = 1500;   // a gap this long returns the FAT to its idle state
     bool emptyAsZero = false; // report an empty store with count 00 00 instead of FF FF
+
+    // the recorder's traffic after "S", until "H"
+    QString trafficPath;      // these bytes once; otherwise traffic made up by maker
+    int rate = 960;           // bytes per second, 0 = as fast as the line takes them
+    qint64 trafficBytes = -1; // made-up traffic ends after this many bytes (-1 = never)
+    int returnAfterMs = -1;   // after vanishing, come back under --link after this long
 
     // faults
     int notReady = 0;            // answer 0x15 to this many write commands first

@@ -33,8 +33,12 @@ bool FatStore::Load(const QString& path, QString& error)
     loaded.groupOffset = qint32(offset);
     for (const QJsonValue& v : o.value("records").toArray()) {
         const QByteArray record = QByteArray::fromHex(v.toString().toLatin1());
-        if (record.isEmpty() || loaded.records.size() >= 65535) {
+        if (record.isEmpty()) {
             error = QStringLiteral("%1: bad record").arg(path);
+            return false;
+        }
+        if (loaded.records.size() >= kMaxRecords) {
+            error = QStringLiteral("%1: more than %2 records").arg(path).arg(kMaxRecords);
             return false;
         }
         loaded.records.append(record);

@@ -9,6 +9,9 @@
 // LZ table. Kept in a small JSON file between runs.
 struct FatStore
 {
+    // The count 0xFFFF on the wire means "no texts", so the FAT holds at most one less.
+    static constexpr int kMaxRecords = 0xFFFE;
+
     bool hasTexts = false; // false: the FAT reports that it holds no texts
     qint32 groupOffset = 0;
     QList<QByteArray> records;

@@ -4,7 +4,7 @@
 #include "CHeadlessTransfer.h"
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
-#include "CStderrMessages.h"
+#include "CStderrScope.h"
 #include "ProjectRules.h"
 #include "TransferTypes.h"
 
@@ -34,6 +34,7 @@ struct Line
     QString device;
     int com = 0;
     bool yes = false;
+    int timeoutSeconds = 60; // the whole transfer
 };
 
 bool ParseLine(const QStringList& args, bool allowYes, Line& line)
@@ -50,6 +51,11 @@ bool ParseLine(const QStringList& args, bool allowYes, Line& line)
             bool ok = false;
             line.com = args.at(++i).toInt(&ok);
             if (!ok || line.com < 1 || line.com > 4)
+                return false;
+        } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
+            bool ok = false;
+            line.timeoutSeconds = args.at(++i).toInt(&ok);
+            if (!ok || line.timeoutSeconds < 1 || line.timeoutSeconds > 86400)
                 return false;
         } else if (allowYes && a == QLatin1String("--yes")) {
             line.yes = true;
@@ -73,10 +79,11 @@ void ConfigurePort(CSerial& serial, const Line& line)
 
 // Runs one transfer headless and reports what the window would not: a port that did not
 // open and a line error, which the window leaves for the user to see.
-CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial)
+CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds)
 {
-    return [&doc, &serial](int mode) {
-        switch (CHeadlessTransfer::Run(mode, doc, serial)) {
+    return [&doc, &serial, timeoutSeconds](int mode) {
+        switch (
+            CHeadlessTransfer::Run(mode, doc, serial, TransferTimeouts(), timeoutSeconds * 1000)) {
         case CHeadlessTransfer::Success:
             return true;
         case CHeadlessTransfer::PortNotOpened:
@@ -84,6 +91,11 @@ CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial)
             return false;
         case CHeadlessTransfer::LineErrorStop:
             PrintError(QStringLiteral("a line error stopped the transfer"));
+            return false;
+        case CHeadlessTransfer::TimedOut:
+            PrintError(QStringLiteral("Die Übertragung wurde nach %1 Sekunden abgebrochen; "
+                                      "das FAT hat sie nicht beendet.")
+                           .arg(timeoutSeconds));
             return false;
         case CHeadlessTransfer::Failure:
             break;
@@ -103,8 +115,7 @@ int RunLz(const QStringList& args, const QString& command, bool send)
     Line line;
     if (!ParseLine(args, false, line))
         return Usage(command, LzUsage());
-    CStderrMessages sink;
-    CMessageSink* previous = SetMessages(&sink);
+    CStderrScope sink;
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
     if (ok && !ProjectRules::LzCodingEnabled(doc.Data())) {
@@ -114,14 +125,13 @@ int RunLz(const QStringList& args, const QString& command, bool send)
     if (ok) {
         CSerial serial;
         ConfigurePort(serial, line);
-        CFatCommands commands(doc, Runner(doc, serial));
+        CFatCommands commands(doc, Runner(doc, serial, line.timeoutSeconds));
         ok = send ? commands.SendLzCoding() : commands.ReadLzCoding();
         if (ok && !send) {
             sink.AddFileAnswer(line.path);
             ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
         }
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 
@@ -129,17 +139,17 @@ int RunLz(const QStringList& args, const QString& command, bool send)
 
 QString SendUsage()
 {
-    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--yes]");
+    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--yes] [--timeout SECONDS]");
 }
 
 QString ReadUsage()
 {
-    return QStringLiteral("OUT.bmt (--port DEVICE | --com N)");
+    return QStringLiteral("OUT.bmt (--port DEVICE | --com N) [--timeout SECONDS]");
 }
 
 QString LzUsage()
 {
-    return QStringLiteral("FILE.bmt (--port DEVICE | --com N)");
+    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--timeout SECONDS]");
 }
 
 int RunSend(const QStringList& args)
@@ -147,18 +157,16 @@ int RunSend(const QStringList& args)
     Line line;
     if (!ParseLine(args, true, line))
         return Usage(QStringLiteral("send"), SendUsage());
-    CStderrMessages sink;
+    CStderrScope sink;
     sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
-    CMessageSink* previous = SetMessages(&sink);
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
     if (ok) {
         CSerial serial;
         ConfigurePort(serial, line);
-        CFatCommands commands(doc, Runner(doc, serial));
+        CFatCommands commands(doc, Runner(doc, serial, line.timeoutSeconds));
         ok = commands.SendTexts();
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 
@@ -167,8 +175,7 @@ int RunRead(const QStringList& args)
     Line line;
     if (!ParseLine(args, false, line))
         return Usage(QStringLiteral("read"), ReadUsage());
-    CStderrMessages sink;
-    CMessageSink* previous = SetMessages(&sink);
+    CStderrScope sink;
     // A new project whose texts come from the FAT.
     CQuillmarkDoc doc;
     doc.Data().textFormat = FormatFromFat;
@@ -176,13 +183,12 @@ int RunRead(const QStringList& args)
     doc.SetModifiedFlag(false); // nothing to save yet
     CSerial serial;
     ConfigurePort(serial, line);
-    CFatCommands commands(doc, Runner(doc, serial));
+    CFatCommands commands(doc, Runner(doc, serial, line.timeoutSeconds));
     bool ok = commands.ReadTexts();
     if (ok) {
         sink.AddFileAnswer(line.path);
         ok = doc.SaveProject(CQuillmarkDoc::SaveAs);
     }
-    SetMessages(previous);
     return ok ? 0 : 1;
 }
 

@@ -1,0 +1,192 @@
+// The whole recording pipeline under sustained input: a FAT played on a pseudo-terminal
+// sends as fast as the line takes it; the real CSerial, the recording control, both trace
+// views (shown, offscreen) and the four trace files take it. Next to it, in the same run, a
+// raw copy of the same bytes through the same kind of pseudo-terminal into a file.
+// Run by hand: QT_QPA_PLATFORM=offscreen bench_pipeline [--megabytes N]
+#include "CLineprobeDoc.h"
+#include "CLineprobeHexView.h"
+#include "CLineprobeView.h"
+#include "CMessageRecorder.h"
+#include "CRecordingControl.h"
+#include "PtyPair.h"
+
+// Qt
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+#include <fcntl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+long RssKilobytes()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// FAT traffic: lines of about 40 bytes as a panel sends them (line-feed rule).
+QByteArray Traffic(qint64 total)
+{
+    QByteArray pattern;
+    for (int i = 0; pattern.size() < (1 << 20); ++i)
+        pattern += "Meldergruppe " + QByteArray::number(1000 + i % 9000) +
+                   " Melder 03 Feuer Halle " + QByteArray::number(i % 97) + "\r\n";
+    QByteArray out;
+    while (out.size() < total)
+        out += pattern;
+    out.truncate(total);
+    return out;
+}
+
+// Writes bytes to the master in pieces, as fast as the pseudo-terminal takes them.
+void Send(PtyPair& pty, const QByteArray& bytes)
+{
+    const qsizetype piece = 1 << 16;
+    for (qsizetype at = 0; at < bytes.size(); at += piece)
+        pty.Write(bytes.mid(at, piece));
+}
+
+double RawCopy(const QByteArray& bytes, const QString& target)
+{
+    PtyPair pty;
+    const int fd = ::open(pty.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    termios tio{};
+    ::tcgetattr(fd, &tio);
+    ::cfmakeraw(&tio);
+    ::tcsetattr(fd, TCSANOW, &tio);
+    QFile out(target);
+    out.open(QIODevice::WriteOnly);
+    QElapsedTimer timer;
+    timer.start();
+    std::thread writer([&] { Send(pty, bytes); });
+    qint64 got = 0;
+    char buffer[2048];
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        out.write(buffer, n);
+        got += n;
+    }
+    out.close();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    writer.join();
+    ::close(fd);
+    return got / seconds / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    qint64 megabytes = 40;
+    const int at = int(app.arguments().indexOf(QStringLiteral("--megabytes")));
+    if (at > 0 && at + 1 < app.arguments().size())
+        megabytes = app.arguments().at(at + 1).toLongLong();
+    const QByteArray traffic = Traffic(megabytes * 1000 * 1000);
+    QTemporaryDir dir;
+
+    const double raw = RawCopy(traffic, dir.filePath(QStringLiteral("raw.bin")));
+    std::printf("raw copy done\n");
+
+    CMessageRecorder messages;
+    CLineprobeDoc doc;
+    CLineprobeView ascii(&doc);
+    CLineprobeHexView hex(&doc);
+    ascii.resize(800, 400);
+    hex.resize(800, 400);
+    ascii.show();
+    hex.show();
+    QApplication::processEvents();
+    CRecordingControl& rec = *ascii.Recorder();
+    PtyPair pty;
+    rec.Serial().SetPortName(pty.SlavePath());
+    messages.FileNext(dir.filePath(QStringLiteral("run.tds")));
+
+    std::atomic<bool> sending{false};
+    std::atomic<qint64> startNs{0};
+    QElapsedTimer clock;
+    clock.start();
+    std::thread fat([&] {
+        if (pty.Read(1, 10000) != "T") {
+            std::printf("  no T from the recorder\n");
+            return;
+        }
+        QByteArray id(32, 'x');
+        id.replace(0, 2, "AT"); // Aritech: line-feed rule
+        id[3] = '1';
+        id.replace(10, 6, "V1.23a");
+        pty.Write(id);
+        if (pty.Read(1, 10000) != "S")
+            return;
+        sending = true;
+        startNs = clock.nsecsElapsed();
+        Send(pty, traffic);
+    });
+    const long rssBefore = RssKilobytes();
+    rec.OnStartRecording();
+    const quint64 first = doc.ReceivedBytes()->End();
+    QElapsedTimer guard;
+    guard.start();
+    qint64 report = 1000;
+    while (rec.IsRecording() && doc.ReceivedBytes()->End() - first < quint64(traffic.size()) &&
+           guard.elapsed() < 600000) {
+        QEventLoop turn;
+        QTimer::singleShot(20, &turn, &QEventLoop::quit);
+        turn.exec();
+        if (qEnvironmentVariableIsSet("BENCH_TRACE") && guard.elapsed() > report) {
+            report += 1000;
+            std::fprintf(stderr, "%lld ms: %llu received, %d waiting, state %d\n",
+                         static_cast<long long>(guard.elapsed()),
+                         static_cast<unsigned long long>(doc.ReceivedBytes()->End() - first),
+                         rec.Serial().GetDataToRead(), rec.RecordingState());
+        }
+    }
+    if (!rec.IsRecording())
+        std::printf("  the recording ended early: %s\n", qPrintable(rec.StatusText()));
+    const double seconds = (clock.nsecsElapsed() - startNs) / 1e9;
+    QApplication::processEvents();
+    const long rssAfter = RssKilobytes();
+    QElapsedTimer stopTimer;
+    stopTimer.start();
+    rec.OnStopRecording();
+    const double stopMs = stopTimer.nsecsElapsed() / 1e6;
+    fat.join();
+
+    const qint64 received = qint64(doc.ReceivedBytes()->End() - first);
+    const QString base = dir.filePath(QStringLiteral("run"));
+    std::printf("pipeline: %lld bytes sent, %lld received; rows: ascii %d, hex %d\n",
+                static_cast<long long>(traffic.size()), static_cast<long long>(received),
+                ascii.ItemCount(), hex.ItemCount());
+    std::printf("  CSerial -> recording control -> both views + four trace files: %.1f MB/s\n",
+                received / seconds / 1e6);
+    std::printf("  raw copy through a pseudo-terminal into a file:              %.1f MB/s\n", raw);
+    std::printf("  resident growth: %.2f bytes per received byte; stop with both lists: %.0f ms\n",
+                (rssAfter - rssBefore) * 1024.0 / received, stopMs);
+    std::printf("  files: ts %lld, tds %lld, tdh %lld, th %lld, tvs %lld, tvh %lld bytes\n",
+                static_cast<long long>(QFileInfo(base + ".ts").size()),
+                static_cast<long long>(QFileInfo(base + ".tds").size()),
+                static_cast<long long>(QFileInfo(base + ".tdh").size()),
+                static_cast<long long>(QFileInfo(base + ".th").size()),
+                static_cast<long long>(QFileInfo(base + ".tvs").size()),
+                static_cast<long long>(QFileInfo(base + ".tvh").size()));
+    if (!messages.Texts().isEmpty())
+        std::printf("  messages: %s\n", qPrintable(messages.Texts().join(QStringLiteral(" | "))));
+    return 0;
+}

@@ -1,0 +1,146 @@
+#include "CReadTextsMachine.h"
+
+#include "CListCtrl.h"
+#include "CQuillmarkDoc.h"
+#include "MessageRecord.h"
+#include "ProjectLimits.h"
+#include "TextRecordCodec.h"
+
+#include <cstring>
+
+namespace {
+
+QString Refusal(const QString& problem)
+{
+    return QStringLiteral("Die Kennung des FAT passt zu keinem Projekt: ") + problem;
+}
+
+} // namespace
+
+void CReadTextsMachine::Receive(int waiting)
+{
+    switch (m_state) {
+    case AwaitIdent:
+        if (waiting != TextRecordCodec::IdentLength)
+            return;
+        if (!StoreIdentification(m_session.Read(TextRecordCodec::IdentLength)))
+            return;
+        m_state = AwaitHeader;
+        SendByte('L');
+        break;
+    case AwaitHeader:
+        if (waiting == TextRecordCodec::HeaderLength)
+            ReceiveHeader();
+        break;
+    case AwaitRecord:
+        AcceptRecord(waiting);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CReadTextsMachine::StoreIdentification(const QByteArray& id)
+{
+    // Decoded into a copy first: an identification no project can hold ends the reading
+    // before anything of the project changes.
+    ProjectData d = Data();
+    if (id.size() == TextRecordCodec::IdentLength)
+        TextRecordCodec::DecodeIdentification(id, d);
+    const QString problem = ProjectLimits::Check(d);
+    if (!problem.isEmpty()) {
+        m_session.Refuse(Refusal(problem));
+        return false;
+    }
+    Data() = d;
+    return true;
+}
+
+void CReadTextsMachine::ReceiveHeader()
+{
+    const QByteArray h = m_session.Read(TextRecordCodec::HeaderLength);
+    if (h.size() != TextRecordCodec::HeaderLength)
+        return;
+    const int count = TextRecordCodec::HeaderCount(h);
+    if (count < 0) {
+        m_state = FatEmpty;
+        return;
+    }
+    m_recordCount = count;
+    ProjectData& d = Data();
+    const QByteArray text = QByteArray::number(TextRecordCodec::HeaderOffset(h));
+    std::memset(d.groupOffset, 0, sizeof d.groupOffset);
+    std::memcpy(d.groupOffset, text.constData(),
+                size_t(qMin(int(text.size()), int(sizeof d.groupOffset) - 1)));
+    if (m_recordCount == 0) {
+        m_state = FatEmpty;
+        m_session.EndNow();
+        return;
+    }
+    m_state = AwaitRecord;
+    m_session.SetStatus(QStringLiteral("Daten werden empfangen"));
+    m_session.SetProgressRange(0, m_recordCount);
+    SendByte(TextRecordCodec::Sum(h));
+}
+
+bool CReadTextsMachine::SetFormatOf(char tag)
+{
+    ProjectData next = Data();
+    next.textFormat = tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
+    const QString problem = ProjectLimits::Check(next);
+    if (!problem.isEmpty()) {
+        m_session.Refuse(Refusal(problem));
+        return false;
+    }
+    Data().textFormat = next.textFormat;
+    m_list.DeleteAllColumns();
+    m_document.SetupListColumns(); // its failure does not stop the transfer
+    return true;
+}
+
+void CReadTextsMachine::AcceptRecord(int waiting)
+{
+    // A record on a real line arrives byte by byte over several notifications, so its bytes
+    // are collected until the length its type announces is reached.
+    const bool first = m_pending.isEmpty();
+    m_pending += m_session.Read(
+        qMin(waiting, TextRecordCodec::MaxReceivedRecord + 1 - int(m_pending.size())));
+    const QByteArray record = m_pending;
+    if (record.isEmpty())
+        return;
+    const char tag = TextRecordCodec::TagOfType(static_cast<unsigned char>(record.at(0)));
+    if (first && m_session.ProgressPosition() == 0 && tag && !SetFormatOf(tag)) {
+        m_pending.clear();
+        return;
+    }
+    const int expected = tag ? TextRecordCodec::RecordLength(tag, Data()) : -1;
+    if (expected <= 0 || expected > TextRecordCodec::MaxReceivedRecord ||
+        record.size() > expected) {
+        // Not acknowledged: the FAT falls silent and the time-out ends the reading.
+        m_pending.clear();
+        return;
+    }
+    if (record.size() < expected)
+        return;
+
+    m_pending.clear();
+    --m_recordCount;
+    m_session.StepProgress();
+    CRecordList& records = m_document.Records();
+    records.SetListCtrl(&m_list);
+    records.SetSettings(&Data());
+    records.AddRecordAt(TextRecordCodec::DecodeRecord(record, tag, Data()), m_list.GetItemCount(),
+                        false);
+    if (m_recordCount == 0)
+        m_state = ReadComplete;
+    SendByte(TextRecordCodec::Sum(record));
+}
+
+CTransferMachine::Verdict CReadTextsMachine::OnTimeout(int state) const
+{
+    if (state == ReadComplete)
+        return Show(TransferText::SuccessRead, true);
+    if (state == FatEmpty)
+        return Show("Im FAT befinden sich noch keine Texte");
+    return Show(TransferText::NoAnswer);
+}

@@ -1,0 +1,75 @@
+#include "CSendTextsMachine.h"
+
+#include "CListCtrl.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "TextRecordCodec.h"
+
+namespace {
+const unsigned char kWriteTexts = 0x06;
+}
+
+bool CSendTextsMachine::Prepare()
+{
+    m_wireRecords.clear();
+    const int rows = m_list.GetItemCount();
+    if (rows > TextRecordCodec::MaxWireRecords) {
+        // The count would not fit the header: send nothing rather than a part.
+        MessageBox(QStringLiteral("Es können nicht mehr als %1 Texte gesendet werden.")
+                       .arg(TextRecordCodec::MaxWireRecords),
+                   QString(), msg::Warning);
+        return false;
+    }
+    CRecordList& records = m_document.Records();
+    records.SetListCtrl(&m_list);
+    records.SetSettings(&Data());
+    for (int row = 0; row < rows; ++row) {
+        QByteArray wire;
+        QString problem;
+        if (!TextRecordCodec::EncodeRecord(records, row, Data(), wire, problem)) {
+            MessageBox(problem, QString(), msg::Warning);
+            m_wireRecords.clear();
+            return false;
+        }
+        m_wireRecords.append(wire);
+    }
+    return true;
+}
+
+void CSendTextsMachine::Receive(int waiting)
+{
+    switch (m_state) {
+    case CheckIdent:
+    case AwaitReady:
+        if (!WriteAccepted(waiting, kWriteTexts))
+            return;
+        SendEchoed(TextRecordCodec::CountBytes(int(m_wireRecords.size())));
+        m_state = AwaitCountEcho;
+        break;
+    case AwaitCountEcho:
+        if (!EchoArrived(waiting))
+            return;
+        SendEchoed(TextRecordCodec::OffsetBytes(Data().groupOffset, sizeof Data().groupOffset));
+        m_state = AwaitOffsetEcho;
+        break;
+    case AwaitOffsetEcho:
+        if (!EchoArrived(waiting))
+            return;
+        if (m_wireRecords.isEmpty()) {
+            m_state = SendComplete;
+            return;
+        }
+        m_session.SetStatus(QStringLiteral("Daten werden gesendet"));
+        m_session.SetProgressRange(0, int(m_wireRecords.size()));
+        m_state = SenderRunning;
+        m_session.StartSender(m_wireRecords);
+        break;
+    default:
+        break; // SenderRunning: the thread reads the echoes itself
+    }
+}
+
+CTransferMachine::Verdict CSendTextsMachine::OnTimeout(int state) const
+{
+    return WriteVerdict(state, AwaitCountEcho, SendComplete);
+}

@@ -1,0 +1,188 @@
+#include "TextRecordCodec.h"
+
+#include "CRecordList.h"
+#include "MessageRecord.h"
+#include "ProjectData.h"
+#include "ProjectRules.h"
+
+#include <cstring>
+
+namespace TextRecordCodec {
+
+namespace {
+
+unsigned char At(const QByteArray& bytes, int i)
+{
+    return static_cast<unsigned char>(bytes.at(i));
+}
+
+// Takes the next field of a received record, never beyond its end.
+QByteArray Cut(const QByteArray& record, int& pos, int length)
+{
+    length = qMax(0, length);
+    const QByteArray field = pos < record.size() ? record.mid(pos, length) : QByteArray();
+    pos += length;
+    return field;
+}
+
+QByteArray Padded(const QByteArray& text, int length)
+{
+    return text.size() >= length ? text : text + QByteArray(length - text.size(), ' ');
+}
+
+int FormatOfTag(char tag)
+{
+    return tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
+}
+
+} // namespace
+
+unsigned char Sum(const QByteArray& bytes)
+{
+    unsigned sum = 0;
+    for (char c : bytes)
+        sum += static_cast<unsigned char>(c);
+    return static_cast<unsigned char>(sum);
+}
+
+void DecodeIdentification(const QByteArray& id, ProjectData& d)
+{
+    d.displayChars = At(id, 16);
+    d.maxRecords = At(id, 17) * 256 + At(id, 18);
+    std::memset(d.projectPath, 0, sizeof d.projectPath);
+    int type = d.panelType;
+    int variant = d.panelVariant;
+    if (ProjectRules::DecodePanelIdFat(id.constData(), type, variant)) {
+        d.panelType = type;
+        d.panelVariant = variant;
+    }
+    d.detectorDigits = At(id, 19);
+    d.groupDigits = At(id, 20);
+    d.pseudoGroupDigits = 5;
+    d.text2Length = ProjectRules::LineLength(d);
+    // Positions 0 to 15 as they came: a NUL before the model digit must not lose it, or a
+    // saved project would no longer know its model nor match its FAT when sending.
+    std::memset(d.panelId, 0, sizeof d.panelId);
+    std::memcpy(d.panelId, id.constData(), 16);
+}
+
+bool SameFat(const QByteArray& id, const ProjectData& d)
+{
+    if (id.size() < 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        if (i == 3 && d.panelType == PanelType::EffEff)
+            continue;
+        if (id.at(i) != d.panelId[i])
+            return false;
+    }
+    return true;
+}
+
+int HeaderCount(const QByteArray& header)
+{
+    if (At(header, 0) == 0xFF && At(header, 1) == 0xFF)
+        return -1;
+    return At(header, 0) * 256 + At(header, 1);
+}
+
+qint32 HeaderOffset(const QByteArray& header)
+{
+    return qint32(quint32(At(header, 2)) << 24 | quint32(At(header, 3)) << 16 |
+                  quint32(At(header, 4)) << 8 | quint32(At(header, 5)));
+}
+
+QByteArray CountBytes(int count)
+{
+    const char bytes[] = {char(count >> 8), char(count & 0xFF)};
+    return QByteArray(bytes, 2);
+}
+
+QByteArray OffsetBytes(const char* groupOffset, int size)
+{
+    const long long value =
+        CRecordList::DecimalValue(QByteArray(groupOffset, int(qstrnlen(groupOffset, size))));
+    const quint32 offset = quint32(qint32(qBound<long long>(-2147483648LL, value, 2147483647LL)));
+    const char bytes[] = {char(offset >> 24), char(offset >> 16), char(offset >> 8), char(offset)};
+    return QByteArray(bytes, 4);
+}
+
+char TagOfType(unsigned char type)
+{
+    switch (type >> 4) {
+    case 0x8:
+        return 'S';
+    case 0x4:
+        return 'P';
+    case 0x2:
+        return 'F';
+    default:
+        return 0;
+    }
+}
+
+int RecordLength(char tag, const ProjectData& d)
+{
+    switch (tag) {
+    case 'S':
+        return d.displayChars - 1;
+    case 'P':
+        return d.groupDigits + d.displayChars - 1;
+    case 'F':
+        return d.groupDigits + d.detectorDigits + d.displayChars + 1;
+    default:
+        return -1;
+    }
+}
+
+MessageRecord DecodeRecord(const QByteArray& record, char tag, const ProjectData& d)
+{
+    int pos = 1;
+    MessageRecord rec;
+    rec.formatTag = QByteArray(1, tag);
+    rec.group = Cut(record, pos, d.groupDigits);
+    rec.detector = Cut(record, pos, d.detectorDigits);
+    if (tag == 'P')
+        rec.pseudoGroup = Cut(record, pos, d.pseudoGroupDigits);
+    rec.text1 = Cut(record, pos, ProjectRules::Text1LengthFor(d, FormatOfTag(tag), 0));
+    rec.text2 = Cut(record, pos, ProjectRules::LineLength(d));
+    return rec;
+}
+
+bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QByteArray& wire,
+                  QString& problem)
+{
+    MessageRecord rec;
+    records.GetRecord(rec, row);
+    unsigned char type = 0;
+    if (rec.formatTag == "F")
+        type = 0x28;
+    else if (rec.formatTag == "P")
+        type = 0x48;
+    else if (rec.formatTag == "S")
+        type = 0x88;
+    if (type == 0) {
+        problem = QStringLiteral("nicht unterstütztes Textformat");
+        return false;
+    }
+    // The numbers go out at exactly the FAT's widths: a row that holds them padded wider (as
+    // the project file keeps the group of some makers) loses only leading zeros.
+    bool groupFits = true, detectorFits = true, pseudoFits = true;
+    const QByteArray group = CRecordList::FitNumber(rec.group, d.groupDigits, &groupFits);
+    const QByteArray detector =
+        CRecordList::FitNumber(rec.detector, d.detectorDigits, &detectorFits);
+    const QByteArray pseudo =
+        type == 0x48 ? CRecordList::FitNumber(rec.pseudoGroup, d.pseudoGroupDigits, &pseudoFits)
+                     : QByteArray();
+    if (!groupFits || !detectorFits || !pseudoFits) {
+        problem = QStringLiteral("Die Nummern in Zeile %1 haben mehr Stellen, als das FAT "
+                                 "erlaubt.")
+                      .arg(row + 1);
+        return false;
+    }
+    wire = QByteArray(1, char(type)) + group + detector + pseudo +
+           Padded(rec.text1, d.text1Length) + Padded(rec.text2, d.text2Length);
+    return true;
+}
+
+} // namespace TextRecordCodec

@@ -1,0 +1,109 @@
+#include "RecordEntry.h"
+
+#include "CodePage.h"
+#include "ProjectRules.h"
+
+namespace RecordEntry {
+
+namespace {
+
+QString CheckNumber(const QString& name, const QString& text, int digits, bool allowCard)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        if (!digit && !(allowCard && i == 0 && c == QLatin1Char('+')))
+            return allowCard ? QStringLiteral("%1 darf nur aus Ziffern bestehen, bei einer "
+                                              "Kartennummer mit einem + davor.")
+                                   .arg(name)
+                             : QStringLiteral("%1 darf nur aus Ziffern bestehen.").arg(name);
+    }
+    if (text.size() > digits)
+        return QStringLiteral("%1 darf höchstens %2 Stellen haben.").arg(name).arg(digits);
+    return QString();
+}
+
+QString CheckText(const QString& name, const QString& text, int length)
+{
+    QByteArray bytes;
+    if (!ToCodePage(text, bytes)) {
+        // Name the first character that has no byte, so the user knows what to change.
+        QString character;
+        for (int i = 0; i < text.size() && character.isEmpty(); ++i) {
+            const int size = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            QByteArray one;
+            if (!ToCodePage(text.mid(i, size), one))
+                character = text.mid(i, size);
+            i += size - 1;
+        }
+        return QStringLiteral("%1 enthält das Zeichen \"%2\", das das FAT nicht darstellen "
+                              "kann.")
+            .arg(name, character);
+    }
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            return QStringLiteral("%1 enthält ein Steuerzeichen.").arg(name);
+    if (bytes.size() > length)
+        return QStringLiteral("%1 darf höchstens %2 Zeichen lang sein.").arg(name).arg(length);
+    return QString();
+}
+
+} // namespace
+
+bool ToCodePage(const QString& text, QByteArray& bytes)
+{
+    // The encoder writes a substitute for a character it cannot hold; the way back shows it.
+    bytes = ToCp1252(text);
+    return FromCp1252(bytes) == text;
+}
+
+QString CheckCell(const ProjectData& d, int column, const QString& text)
+{
+    switch (column) {
+    case Column::Group:
+        return CheckNumber(ProjectRules::GroupHeader(d), text, d.groupDigits,
+                           ProjectRules::CardGroupsAllowed(d));
+    case Column::PseudoGroup:
+        return CheckNumber(QStringLiteral("Pseudo MelderGruppe"), text, d.pseudoGroupDigits, false);
+    case Column::Detector:
+        return CheckNumber(ProjectRules::DetectorHeader(d), text, d.detectorDigits, false);
+    case Column::Text1:
+        return CheckText(QStringLiteral("Text 1"), text, d.text1Length);
+    case Column::Text2:
+        return CheckText(QStringLiteral("Text 2"), text, d.text2Length);
+    }
+    return QString();
+}
+
+QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec, int* column)
+{
+    const bool pseudo = d.textFormat == FormatPseudo;
+    const struct
+    {
+        int column;
+        const QString& text;
+    } cells[] = {{Column::Group, input.group},
+                 {Column::PseudoGroup, input.pseudoGroup},
+                 {Column::Detector, input.detector},
+                 {Column::Text1, input.text1},
+                 {Column::Text2, input.text2}};
+    for (const auto& cell : cells) {
+        if (cell.column == Column::PseudoGroup && !pseudo)
+            continue;
+        const QString problem = CheckCell(d, cell.column, cell.text);
+        if (!problem.isEmpty()) {
+            if (column)
+                *column = cell.column;
+            return problem;
+        }
+    }
+    rec.formatTag = ProjectRules::FormatTag(d.textFormat);
+    rec.group = input.group.toLatin1();
+    rec.pseudoGroup = pseudo ? input.pseudoGroup.toLatin1() : QByteArray();
+    rec.detector = input.detector.toLatin1();
+    ToCodePage(input.text1, rec.text1);
+    ToCodePage(input.text2, rec.text2);
+    return QString();
+}
+
+} // namespace RecordEntry

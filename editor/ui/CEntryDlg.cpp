@@ -1,0 +1,455 @@
+#include "CEntryDlg.h"
+
+#include "CListCtrl.h"
+#include "CMaskEdit.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "CodePage.h"
+#include "ProjectRules.h"
+#include "ProjectTypes.h"
+#include "RecordEntry.h"
+
+// Qt
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcutEvent>
+#include <QVBoxLayout>
+
+#include <cstring>
+
+namespace {
+
+// A push button whose access key clicks at once, without the pressed-look delay of a
+// shortcut click, so that holding or repeating Alt+K stores one record per key.
+class CImmediateButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::Shortcut && isEnabled() &&
+            !static_cast<QShortcutEvent*>(e)->isAmbiguous()) {
+            click();
+            return true;
+        }
+        return QPushButton::event(e);
+    }
+};
+
+QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+const QString kGroupRange =
+    QStringLiteral("Es sind nur Werte von 1 - 9999 für die MelderGruppe erlaubt !");
+
+} // namespace
+
+CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent)
+    : QDialog(parent), m_kind(kind), m_data(data)
+{
+    m_records.SetListCtrl(list);
+    m_records.SetSettings(data);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    setWindowTitle(Caption(kind));
+    BuildLayout();
+}
+
+QString CEntryDlg::Caption(Kind kind)
+{
+    switch (kind) {
+    case Standard:
+        return QStringLiteral("Standardeingabe");
+    case Pseudo:
+        return QStringLiteral("Pseudo Meldergruppe");
+    case TwoLines:
+        break;
+    }
+    return QStringLiteral("2 x 20 Zeichen freier Text");
+}
+
+bool CEntryDlg::KindOfFormat(int textFormat, Kind& kind)
+{
+    switch (textFormat) {
+    case FormatStandard:
+        kind = Standard;
+        return true;
+    case FormatPseudo:
+        kind = Pseudo;
+        return true;
+    case FormatTwoLines:
+        kind = TwoLines;
+        return true;
+    default:
+        return false;
+    }
+}
+
+CEntryDlg* CEntryDlg::FindOpen(const QString& caption)
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget* w : widgets) {
+        auto* dlg = qobject_cast<CEntryDlg*>(w);
+        if (dlg && dlg->isVisible() && dlg->windowTitle() == caption)
+            return dlg;
+    }
+    return nullptr;
+}
+
+CEntryDlg::Layout CEntryDlg::LayoutOf(const ProjectData& d)
+{
+    return {d.textFormat,  d.groupDigits, d.pseudoGroupDigits, d.detectorDigits,
+            d.text1Length, d.text2Length, d.panelType,         d.panelVariant};
+}
+
+bool CEntryDlg::Layout::operator==(const Layout& o) const
+{
+    return textFormat == o.textFormat && groupDigits == o.groupDigits &&
+           pseudoGroupDigits == o.pseudoGroupDigits && detectorDigits == o.detectorDigits &&
+           text1Length == o.text1Length && text2Length == o.text2Length &&
+           panelType == o.panelType && panelVariant == o.panelVariant;
+}
+
+bool CEntryDlg::FitsProject() const
+{
+    return m_layout == LayoutOf(*m_data);
+}
+
+void CEntryDlg::CloseStale()
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget* w : widgets) {
+        auto* dlg = qobject_cast<CEntryDlg*>(w);
+        if (dlg && dlg->isVisible() && !dlg->FitsProject())
+            dlg->reject();
+    }
+}
+
+CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row)
+{
+    Kind kind;
+    if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
+        return nullptr;
+    auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.List(), frame);
+    dlg->Fill(row);
+    doc.SetModifiedFlag();
+    dlg->show();
+    dlg->raise();
+    dlg->activateWindow();
+    return dlg;
+}
+
+void CEntryDlg::BuildLayout()
+{
+    const bool notifier = m_kind == TwoLines && m_data->panelType == PanelType::Notifier;
+
+    // Created in tab order: group, pseudo group, detector, Text 1, Text 2, the buttons.
+    m_group = new CMaskEdit(this);
+    if (m_kind == Pseudo)
+        m_pseudo = new CMaskEdit(this);
+    m_detector = new CMaskEdit(this);
+    m_text1 = new CMaskEdit(this);
+    m_text2 = new CMaskEdit(this);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_copy = new CImmediateButton(QStringLiteral("&Kopieren"), this);
+    m_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    m_ok->setDefault(true);
+
+    m_groupLabel =
+        Label(notifier ? QStringLiteral("&Zentrale/Loop") : QStringLiteral("Melder&Gruppe"),
+              m_group, this);
+    m_detectorLabel =
+        Label(notifier ? QStringLiteral("&Adresse") : QStringLiteral("&Melder"), m_detector, this);
+    m_separator = new QLabel(notifier ? QStringLiteral(" ") : QStringLiteral("/"), this);
+    const bool spaced = m_kind == Standard;
+    QLabel* text1Label =
+        Label(spaced || m_kind == TwoLines ? QStringLiteral("Text &1") : QStringLiteral("Text&1"),
+              m_text1, this);
+    QLabel* text2Label =
+        Label(spaced || m_kind == TwoLines ? QStringLiteral("Text &2") : QStringLiteral("Text&2"),
+              m_text2, this);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    switch (m_kind) {
+    case Standard:
+        grid->addWidget(m_groupLabel, 0, 0);
+        grid->addWidget(m_detectorLabel, 0, 2);
+        grid->addWidget(text1Label, 0, 3);
+        grid->addWidget(m_group, 1, 0);
+        grid->addWidget(m_separator, 1, 1);
+        grid->addWidget(m_detector, 1, 2);
+        grid->addWidget(m_text1, 1, 3);
+        grid->addWidget(text2Label, 2, 0, 1, 4);
+        grid->addWidget(m_text2, 3, 0, 1, 4);
+        break;
+    case Pseudo:
+        grid->addWidget(m_groupLabel, 0, 0);
+        grid->addWidget(m_group, 1, 0);
+        m_pseudoLabel = Label(QStringLiteral("&PseudoMG"), m_pseudo, this);
+        grid->addWidget(m_pseudoLabel, 2, 0);
+        grid->addWidget(m_detectorLabel, 2, 2);
+        grid->addWidget(text1Label, 2, 3);
+        grid->addWidget(m_pseudo, 3, 0);
+        grid->addWidget(m_separator, 3, 1);
+        grid->addWidget(m_detector, 3, 2);
+        grid->addWidget(m_text1, 3, 3);
+        grid->addWidget(text2Label, 4, 0, 1, 4);
+        grid->addWidget(m_text2, 5, 0, 1, 4);
+        break;
+    case TwoLines:
+        grid->addWidget(m_groupLabel, 0, 0);
+        grid->addWidget(m_detectorLabel, 0, 2);
+        grid->addWidget(m_group, 1, 0);
+        grid->addWidget(m_separator, 1, 1);
+        grid->addWidget(m_detector, 1, 2);
+        grid->addWidget(text1Label, 2, 0, 1, 4);
+        grid->addWidget(m_text1, 3, 0, 1, 4);
+        grid->addWidget(text2Label, 4, 0, 1, 4);
+        grid->addWidget(m_text2, 5, 0, 1, 4);
+        break;
+    }
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_cancel);
+    buttons->addStretch(1);
+
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(grid, 1);
+    top->addSpacing(8);
+    top->addLayout(buttons);
+    top->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_ok, &QPushButton::clicked, this, &CEntryDlg::OnOK);
+    connect(m_copy, &QPushButton::clicked, this, &CEntryDlg::OnCopy);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CEntryDlg::SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabel* label)
+{
+    // Room for the limit in the fixed-pitch font, plus the frame and a caret's width; a number
+    // field is as wide as its label above it, so the separator stands right beside it.
+    const QFontMetrics fm(field->font());
+    int width = fm.horizontalAdvance(QString(qMax(2, chars) + 1, QLatin1Char('W'))) + 12;
+    if (label)
+        width = qMax(width, label->sizeHint().width());
+    if (fixed)
+        field->setFixedWidth(width);
+    else
+        field->setMinimumWidth(width);
+}
+
+void CEntryDlg::Fill(int row)
+{
+    const ProjectData& d = *m_data;
+    m_layout = LayoutOf(d);
+    MessageRecord rec;
+    m_records.GetRecordForEdit(rec, row);
+
+    QByteArray group = rec.group;
+    int groupLimit = d.groupDigits;
+    if (m_kind == TwoLines && group.startsWith('+')) {
+        // A card group shows as "+" and its card digit, without the padding zeros.
+        QByteArray digits = group.mid(1);
+        while (digits.size() > 1 && digits.startsWith('0'))
+            digits.remove(0, 1);
+        group = "+" + digits;
+        groupLimit = 2;
+    }
+    m_group->setText(FromCp1252(group));
+    m_detector->setText(FromCp1252(rec.detector));
+    m_text1->setText(FromCp1252(rec.text1));
+    m_text2->setText(FromCp1252(rec.text2));
+    if (m_pseudo)
+        m_pseudo->setText(FromCp1252(rec.pseudoGroup));
+
+    m_group->SetLimitText(groupLimit);
+    m_group->SetGroupDigits(d.groupDigits);
+    m_detector->SetLimitText(d.detectorDigits);
+    m_text1->SetLimitText(d.text1Length);
+    m_text2->SetLimitText(d.text2Length);
+    if (m_pseudo)
+        m_pseudo->SetLimitText(d.pseudoGroupDigits);
+
+    const bool cards = m_kind == TwoLines && ProjectRules::CardGroupsAllowed(d);
+    m_group->SetMode(cards ? CMaskEdit::GroupOrCard : CMaskEdit::Digits);
+    m_detector->SetMode(CMaskEdit::Digits);
+    if (m_pseudo)
+        m_pseudo->SetMode(CMaskEdit::Digits);
+    const int textMode = m_kind == Standard && ProjectRules::OutputCardLists(d)
+                             ? CMaskEdit::CardList
+                             : CMaskEdit::Text;
+    m_text1->SetMode(textMode);
+    m_text2->SetMode(textMode);
+
+    SizeToChars(m_group, cards ? qMax(d.groupDigits, 2) : d.groupDigits, true, m_groupLabel);
+    SizeToChars(m_detector, d.detectorDigits, true, m_detectorLabel);
+    if (m_pseudo) {
+        // The pseudo group stands under the group: one column, one width.
+        SizeToChars(m_pseudo, d.pseudoGroupDigits, true, m_pseudoLabel);
+        const int width = qMax(m_pseudo->minimumWidth(), m_group->minimumWidth());
+        m_pseudo->setFixedWidth(width);
+        m_group->setFixedWidth(width);
+    }
+    SizeToChars(m_text1, d.text1Length, m_kind != TwoLines);
+    SizeToChars(m_text2, d.text2Length, false);
+
+    m_group->setFocus();
+}
+
+QByteArray CEntryDlg::CleanCardList(QByteArray text)
+{
+    if (text.isEmpty())
+        return text;
+    // A complete last group lacks only its trailing blank; without it the cut below would
+    // drop that group.
+    if (text.size() % 5 == 4)
+        text.append(' ');
+    QList<QByteArray> groups;
+    for (int i = 0; i + 5 <= text.size(); i += 5) {
+        const QByteArray group = text.mid(i, 4);
+        if (group.at(0) == '0' || group.mid(2, 2) == "00")
+            continue;
+        groups.append(group);
+    }
+    return groups.join(' ');
+}
+
+bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
+{
+    const ProjectData& d = *m_data;
+    RecordInput input;
+    input.group = m_group->text();
+    input.detector = m_detector->text();
+    input.text1 = m_text1->text();
+    input.text2 = m_text2->text();
+    if (m_pseudo)
+        input.pseudoGroup = m_pseudo->text();
+
+    const long long group = CRecordList::DecimalValue(ToCp1252(input.group));
+    const bool tooHigh = (button == Button::Copy && m_kind != Standard)
+                             ? group >= 10000
+                             : group > 9999 && !ProjectRules::GroupsAbove9999(d);
+    if (tooHigh) {
+        MessageBox(kGroupRange);
+        return false;
+    }
+
+    // Digits, lengths and code page of every field, before the list sees the bytes.
+    int column = -1;
+    const QString problem = RecordEntry::Check(d, input, rec, &column);
+    if (!problem.isEmpty()) {
+        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+        CMaskEdit* field = column == Column::Group         ? m_group
+                           : column == Column::PseudoGroup ? m_pseudo
+                           : column == Column::Detector    ? m_detector
+                           : column == Column::Text1       ? m_text1
+                           : column == Column::Text2       ? m_text2
+                                                           : nullptr;
+        if (field)
+            field->setFocus();
+        return false;
+    }
+    // The dialog decides tag and pseudo group, even should the project's format have changed
+    // while it was open.
+    rec.formatTag = m_kind == Standard ? "S" : m_kind == Pseudo ? "P" : "F";
+    rec.pseudoGroup = m_pseudo ? ToCp1252(input.pseudoGroup) : QByteArray();
+    return true;
+}
+
+void CEntryDlg::OnOK()
+{
+    MessageRecord rec;
+    if (!ReadChecked(Button::Ok, rec))
+        return;
+    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
+        rec.text1 = CleanCardList(rec.text1);
+        rec.text2 = CleanCardList(rec.text2);
+    }
+    if (m_records.InsertRecord(rec, true) == -1)
+        return; // the list told the user why; everything typed stays
+    accept();
+}
+
+void CEntryDlg::OnCopy()
+{
+    MessageRecord rec;
+    if (!ReadChecked(Button::Copy, rec))
+        return;
+    const MessageRecord typed = rec;
+    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
+        rec.text1 = CleanCardList(rec.text1);
+        rec.text2 = CleanCardList(rec.text2);
+    }
+    if (m_records.InsertRecord(rec, m_kind != Pseudo) == -1)
+        return;
+    Advance(typed);
+}
+
+void CEntryDlg::Advance(const MessageRecord& typed)
+{
+    const ProjectData& d = *m_data;
+    QByteArray detector = typed.detector;
+    QByteArray group = typed.group;
+    QByteArray pseudo = typed.pseudoGroup;
+    const QByteArray zeros(qMax(0, d.detectorDigits), '0');
+
+    bool nextGroup = false;
+    if (detector == zeros) {
+        nextGroup = true;
+    } else {
+        CRecordList::IncrementNumber(detector);
+        const bool cardRange =
+            m_kind == TwoLines && d.panelVariant == 1 && CRecordList::DecimalValue(detector) > 32;
+        if (detector.size() > d.detectorDigits || cardRange) {
+            nextGroup = true;
+            detector = zeros;
+            CRecordList::IncrementNumber(detector);
+        }
+        // Shown with its leading zeros, as the list stores it: a typed 5 advances to 06.
+        detector = CRecordList::PadZeros(detector, d.detectorDigits);
+    }
+    m_detector->setText(FromCp1252(detector));
+    if (!nextGroup)
+        return;
+
+    CRecordList::IncrementNumber(group);
+    // A card group has one card digit: after +9 there is no higher card.
+    const bool pastCards = group.startsWith('+') && group.size() > 2;
+    if (group.size() > d.groupDigits || pastCards)
+        MessageBox(QStringLiteral("Es können keine höheren Meldergruppen eingefügt werden. "),
+                   QStringLiteral("Fehler"), msg::Error);
+    else
+        m_group->setText(FromCp1252(group));
+
+    if (m_kind == Pseudo) {
+        CRecordList::IncrementNumber(pseudo);
+        if (pseudo.size() > d.pseudoGroupDigits)
+            MessageBox(
+                QStringLiteral("Es können keine höheren Pseudo Meldergruppen eingefügt werden. "),
+                QStringLiteral("Fehler"), msg::Error);
+        else
+            m_pseudo->setText(FromCp1252(pseudo));
+    }
+}
+
+void CEntryDlg::done(int result)
+{
+    QWidget* frame = parentWidget();
+    QDialog::done(result);
+    if (frame)
+        frame->activateWindow();
+}

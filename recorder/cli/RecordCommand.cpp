@@ -1,0 +1,262 @@
+#include "RecordCommand.h"
+
+#include "CHeadlessViews.h"
+#include "CLineprobeDoc.h"
+#include "CRecordingControl.h"
+#include "CStderrMessages.h"
+#include "CodePage.h"
+
+// Qt
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cctype>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace LineprobeCli {
+
+namespace {
+
+void PrintErr(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+struct RecordOptions
+{
+    QString device;
+    int comPort = 0;
+    QString out;
+    bool noSave = false;
+    int durationS = 0;
+    bool expert = false;
+    ComParameter parameter;
+    int lineLength = 40;
+    int breakValue = CLineprobeDoc::NoBreak;
+    bool quiet = false;
+};
+
+// Reads the options; returns 0 when they are complete, else the exit status (usage: 2).
+int Parse(const QStringList& args, RecordOptions& o)
+{
+    bool expertValues = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        const QString value = hasValue ? args.at(i + 1) : QString();
+        bool ok = true;
+        if (a == QLatin1String("--port") && hasValue) {
+            o.device = value;
+        } else if (a == QLatin1String("--com") && hasValue) {
+            o.comPort = value.toInt(&ok);
+            ok = ok && o.comPort >= 1 && o.comPort <= 4;
+        } else if (a == QLatin1String("--out") && hasValue) {
+            o.out = value;
+        } else if (a == QLatin1String("--no-save")) {
+            o.noSave = true;
+            continue;
+        } else if (a == QLatin1String("--duration") && hasValue) {
+            o.durationS = value.toInt(&ok);
+            ok = ok && o.durationS > 0;
+        } else if (a == QLatin1String("--expert")) {
+            o.expert = true;
+            continue;
+        } else if (a == QLatin1String("--quiet")) {
+            o.quiet = true;
+            continue;
+        } else if (a == QLatin1String("--baud") && hasValue) {
+            o.parameter.baudRate = value.toInt(&ok);
+            ok = ok && o.parameter.baudRate > 0;
+            expertValues = true;
+        } else if (a == QLatin1String("--data-bits") && hasValue) {
+            o.parameter.dataBits = value.toInt(&ok);
+            ok = ok && o.parameter.dataBits >= 5 && o.parameter.dataBits <= 8;
+            expertValues = true;
+        } else if (a == QLatin1String("--parity") && hasValue) {
+            static const char* const names[] = {"none", "odd", "even", "mark", "space"};
+            ok = false;
+            for (int p = 0; p < 5; ++p)
+                if (value == QLatin1String(names[p])) {
+                    o.parameter.parity = std::uint8_t(p);
+                    ok = true;
+                }
+            expertValues = true;
+        } else if (a == QLatin1String("--stop-bits") && hasValue) {
+            if (value == QLatin1String("1"))
+                o.parameter.stopBits = 0;
+            else if (value == QLatin1String("1.5"))
+                o.parameter.stopBits = 1;
+            else if (value == QLatin1String("2"))
+                o.parameter.stopBits = 2;
+            else
+                ok = false;
+            expertValues = true;
+        } else if (a == QLatin1String("--line-length") && hasValue) {
+            o.lineLength = value.toInt(&ok);
+            if (ok && (o.lineLength < 1 || o.lineLength > 100)) {
+                PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
+                                        "und 100 ein."));
+                return 2;
+            }
+            expertValues = true;
+        } else if (a == QLatin1String("--break") && hasValue) {
+            const QByteArray hex = value.toLatin1();
+            const bool digits =
+                hex.size() == 2 && std::isxdigit(uchar(hex[0])) && std::isxdigit(uchar(hex[1]));
+            if (!digits) {
+                PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
+                                        "Hex-Ziffern (00 bis FF)."));
+                return 2;
+            }
+            o.breakValue = hex.toInt(nullptr, 16);
+            expertValues = true;
+        } else {
+            return 2;
+        }
+        if (!ok)
+            return 2;
+        ++i; // the value
+    }
+    const bool onePort = o.device.isEmpty() != (o.comPort == 0);
+    const bool oneTarget = o.out.isEmpty() == o.noSave;
+    if (!onePort || !oneTarget || (expertValues && !o.expert))
+        return 2;
+    return 0;
+}
+
+// SIGINT and SIGTERM end the recording as the stop command does, on the event loop's thread.
+int g_signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// A completed ASCII line for the terminal: line ends dropped, other control bytes shown as
+// blanks, the code page turned into the terminal's.
+QByteArray TerminalLine(QByteArray line)
+{
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return FromCp1252(line).toUtf8() + '\n';
+}
+
+} // namespace
+
+QString RecordUsage()
+{
+    return QStringLiteral(
+        "       lineprobe-cli record (--port DEVICE | --com N) (--out TRACE.tds | --no-save)\n"
+        "                            [--duration S] [--expert [--baud B] [--data-bits D]\n"
+        "                            [--parity none|odd|even|mark|space] [--stop-bits 1|1.5|2]\n"
+        "                            [--line-length N] [--break HH]] [--quiet]");
+}
+
+int Record(const QStringList& args)
+{
+    RecordOptions o;
+    if (const int status = Parse(args, o)) {
+        if (status == 2)
+            PrintErr(QStringLiteral("usage:") + RecordUsage().mid(6));
+        return status;
+    }
+
+    SetProgramTitle(QStringLiteral("Lineprobe"));
+    CStderrMessages sink;
+    CMessageSink* previous = SetMessages(&sink);
+    struct Restore
+    {
+        CMessageSink* previous;
+        ~Restore() { SetMessages(previous); }
+    } restore{previous};
+    // The save dialog of the start takes the path of --out.
+    if (!o.noSave)
+        sink.AddFileAnswer(o.out);
+
+    CLineprobeDoc doc;
+    doc.lineLength = o.lineLength;
+    doc.breakValue = o.breakValue;
+    CHeadlessViews views(doc);
+    if (!o.quiet)
+        views.SetLineWatcher([](const QByteArray& line) {
+            const QByteArray text = TerminalLine(line);
+            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+            std::fflush(stdout);
+        });
+    CRecordingControl rec(doc);
+    rec.SetViews(&views);
+    rec.SetSaveData(!o.noSave);
+    rec.SetExpertMode(o.expert);
+    rec.SetExpertParameter(o.parameter);
+    if (!o.device.isEmpty())
+        rec.Serial().SetPortName(o.device);
+    else
+        rec.Serial().SetComPort(o.comPort);
+
+    QEventLoop loop;
+    int status = -1;
+    QObject::connect(&rec, &CRecordingControl::Ended, &loop, [&](CRecordingControl::End end) {
+        status = end == CRecordingControl::End::Stopped ? 0 : 1;
+        loop.exit(status);
+    });
+
+    if (::pipe(g_signalPipe) != 0) {
+        PrintErr(QStringLiteral("Lineprobe: Das Signal zum Beenden kann nicht empfangen werden."));
+        return 1;
+    }
+    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, &rec, [&] {
+        char byte;
+        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+        rec.OnStopRecording();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = OnSignal;
+    struct sigaction oldInt = {}, oldTerm = {};
+    sigaction(SIGINT, &sa, &oldInt);
+    sigaction(SIGTERM, &sa, &oldTerm);
+    struct Signals
+    {
+        struct sigaction oldInt, oldTerm;
+        ~Signals()
+        {
+            sigaction(SIGINT, &oldInt, nullptr);
+            sigaction(SIGTERM, &oldTerm, nullptr);
+            ::close(g_signalPipe[0]);
+            ::close(g_signalPipe[1]);
+            g_signalPipe[0] = g_signalPipe[1] = -1;
+        }
+    } signalGuard{oldInt, oldTerm};
+
+    switch (rec.StartRecording()) {
+    case CRecordingControl::Start::Started:
+    case CRecordingControl::Start::AlreadyRunning:
+        break;
+    case CRecordingControl::Start::NoTraceFiles:
+        return 1; // after the file message
+    case CRecordingControl::Start::NoPort:
+        // The window says nothing here; a script needs to know.
+        PrintErr(QStringLiteral("Lineprobe: Die Schnittstelle %1 konnte nicht geöffnet werden.")
+                     .arg(rec.Serial().PortName()));
+        return 1;
+    }
+    if (o.durationS > 0)
+        QTimer::singleShot(o.durationS * 1000, &rec, [&rec] { rec.OnStopRecording(); });
+    if (status < 0)
+        loop.exec();
+    views.Flush();
+    return status < 0 ? 1 : status;
+}
+
+} // namespace LineprobeCli

@@ -1,0 +1,391 @@
+#include "CLineIndex.h"
+
+#include <algorithm>
+
+using LineRules::Mode;
+using LineRules::View;
+
+namespace {
+
+LineRules::View ViewOf(quint32 entry, quint32 hexFlag)
+{
+    return (entry & hexFlag) ? View::Hex : View::Ascii;
+}
+
+} // namespace
+
+// Takes the rules' lines into the index: a new line is a new row, writing a byte moves the
+// row's end.
+class CLineIndex::Sink : public LineRules::Sink
+{
+public:
+    Sink(CLineIndex& index, View view, quint64 offset, qsizetype lastSize)
+        : m_index(index), m_view(view), m_unit(LineRules::UnitSize(view)), m_offset(offset),
+          m_lastSize(lastSize)
+    {
+    }
+
+    void ContinueLast(bool marked) override
+    {
+        m_open = true;
+        m_isLast = true;
+        m_pending = false;
+        m_marked = marked;
+        m_size = m_lastSize;
+    }
+    void Open(bool marked, bool cut) override
+    {
+        // The row is made when its first byte comes, so a line that gets none leaves none.
+        m_open = true;
+        m_isLast = false;
+        m_pending = true;
+        m_marked = marked;
+        m_cut = cut;
+        m_size = marked ? 1 : 0;
+    }
+    bool IsOpen() const override { return m_open; }
+    bool IsMarked() const override { return m_marked; }
+    qsizetype CurrentSize() const override { return m_size; }
+    void Complete() override
+    {
+        if (m_open && m_pending)
+            MakeRow();
+        m_open = false;
+        m_isLast = false;
+    }
+    void Put(unsigned char, Mode mode) override
+    {
+        if (m_pending)
+            MakeRow();
+        if (m_isLast)
+            m_lastChanged = true;
+        const quint32 hex = m_view == View::Hex ? HexFlag : 0;
+        const quint32 wanted = (quint32(mode) << ModeShift) | hex;
+        quint32 entry = m_index.EntryRef(m_index.m_count - 1);
+        qsizetype bytes = entry & BytesMask;
+        if (bytes > 0 && ((entry & (ModeMask | HexFlag)) != wanted ||
+                          m_index.m_lastStart + quint64(bytes) != m_offset)) {
+            m_index.MaterializeLast();
+            bytes = 0;
+        }
+        quint32& e = m_index.EntryRef(m_index.m_count - 1);
+        if (bytes == 0) {
+            m_index.SetLastStart(m_offset);
+            e = (e & ~(ModeMask | HexFlag)) | wanted;
+        }
+        ++e;
+        m_size += m_unit;
+        ++m_offset;
+    }
+
+    bool Finish()
+    {
+        if (m_open && m_pending && m_size > 0)
+            MakeRow();
+        m_open = false;
+        return m_lastChanged;
+    }
+
+private:
+    void MakeRow()
+    {
+        m_index.AppendRow((m_marked ? DotFlag : 0) | (m_cut ? CutFlag : 0) |
+                          (m_view == View::Hex ? HexFlag : 0));
+        m_pending = false;
+    }
+
+    CLineIndex& m_index;
+    View m_view;
+    int m_unit;
+    quint64 m_offset; // of the next byte Put receives
+    qsizetype m_lastSize;
+    qsizetype m_size = 0;
+    bool m_open = false;
+    bool m_isLast = false;
+    bool m_pending = false;
+    bool m_marked = false;
+    bool m_cut = false;
+    bool m_lastChanged = false;
+};
+
+CLineIndex::CLineIndex(std::shared_ptr<CTraceStore> store)
+    : m_store(store ? std::move(store) : std::make_shared<CTraceStore>())
+{
+    m_consumed = m_store->End();
+}
+
+CLineIndex::~CLineIndex()
+{
+    m_store->Release(this);
+}
+
+void CLineIndex::SetStore(std::shared_ptr<CTraceStore> store)
+{
+    Clear();
+    m_store = store ? std::move(store) : std::make_shared<CTraceStore>();
+    m_consumed = m_store->End();
+}
+
+CLineIndex::Located CLineIndex::Locate(qsizetype row) const
+{
+    if (row == m_count - 1)
+        return {Entry(row), m_lastStart, m_lastRank};
+    auto it = std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
+                               [](qint64 r, const Group& g) { return r < g.firstRow; });
+    const Group& g = *(it - 1);
+    Located at{0, g.start, g.textRank};
+    for (qsizetype r = g.firstRow; r < row; ++r) {
+        const quint32 e = Entry(r);
+        at.start += e & BytesMask;
+        at.textRank += (e & TextFlag) ? 1 : 0;
+    }
+    at.entry = Entry(row);
+    return at;
+}
+
+qsizetype CLineIndex::Length(const Located& at) const
+{
+    const quint32 e = at.entry;
+    return ((e & TextFlag) ? m_side.LengthAt(at.textRank) : 0) + ((e & DotFlag) ? 1 : 0) +
+           qsizetype(e & BytesMask) * LineRules::UnitSize(ViewOf(e, HexFlag));
+}
+
+QByteArray CLineIndex::Render(const Located& at, qsizetype maxChars) const
+{
+    const quint32 e = at.entry;
+    QByteArray out;
+    if (e & TextFlag) {
+        out = m_side.At(at.textRank);
+        if (maxChars >= 0 && out.size() >= maxChars) {
+            out.truncate(maxChars);
+            return out;
+        }
+    }
+    if (e & DotFlag)
+        out.append('.');
+    const View view = ViewOf(e, HexFlag);
+    const int unit = LineRules::UnitSize(view);
+    qsizetype bytes = e & BytesMask;
+    if (maxChars >= 0)
+        bytes = qMin(bytes, qMax<qsizetype>(0, (maxChars - out.size() + unit - 1) / unit));
+    if (bytes > 0) {
+        const auto mode = Mode((e & ModeMask) >> ModeShift);
+        QByteArray raw(bytes, Qt::Uninitialized);
+        m_store->Copy(at.start, bytes, raw.data());
+        out.reserve(out.size() + bytes * unit);
+        for (const char c : raw)
+            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
+                                  out);
+    }
+    if (maxChars >= 0 && out.size() > maxChars)
+        out.truncate(maxChars);
+    return out;
+}
+
+QByteArray CLineIndex::Tail(const Located& at, int chars) const
+{
+    const quint32 e = at.entry;
+    const View view = ViewOf(e, HexFlag);
+    const int unit = LineRules::UnitSize(view);
+    const qsizetype bytes = e & BytesMask;
+    const qsizetype taken = qMin<qsizetype>(bytes, (chars + unit - 1) / unit);
+    QByteArray part;
+    if (taken > 0) {
+        const auto mode = Mode((e & ModeMask) >> ModeShift);
+        QByteArray raw(taken, Qt::Uninitialized);
+        m_store->Copy(at.start + quint64(bytes - taken), taken, raw.data());
+        for (const char c : raw)
+            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
+                                  part);
+    }
+    if (part.size() >= chars)
+        return part.right(chars);
+    QByteArray prefix = (e & TextFlag) ? m_side.At(at.textRank).right(chars) : QByteArray();
+    if (e & DotFlag)
+        prefix.append('.');
+    return (prefix + part).right(chars);
+}
+
+QByteArray CLineIndex::At(qsizetype row) const
+{
+    if (row < 0 || row >= m_count)
+        return QByteArray();
+    return Render(Locate(row), -1);
+}
+
+QByteArray CLineIndex::Head(qsizetype row, qsizetype n) const
+{
+    if (row < 0 || row >= m_count || n <= 0)
+        return QByteArray();
+    return Render(Locate(row), n);
+}
+
+qsizetype CLineIndex::LengthAt(qsizetype row) const
+{
+    if (row < 0 || row >= m_count)
+        return 0;
+    return Length(Locate(row));
+}
+
+char CLineIndex::CharAt(qsizetype row, qsizetype position) const
+{
+    if (position < 0)
+        return '\0';
+    const QByteArray head = Head(row, position + 1);
+    return position < head.size() ? head[position] : '\0';
+}
+
+bool CLineIndex::IsTextLine(qsizetype row) const
+{
+    if (row < 0 || row >= m_count)
+        return false;
+    const quint32 e = Entry(row);
+    return (e & TextFlag) && (e & BytesMask) == 0;
+}
+
+bool CLineIndex::IsMarkedRun(qsizetype row) const
+{
+    return row >= 0 && row < m_count && (Entry(row) & DotFlag);
+}
+
+bool CLineIndex::IsCut(qsizetype row) const
+{
+    return row >= 0 && row < m_count && (Entry(row) & CutFlag);
+}
+
+quint64 CLineIndex::StartOf(qsizetype row) const
+{
+    return row >= 0 && row < m_count ? Locate(row).start : 0;
+}
+
+qsizetype CLineIndex::BytesOf(qsizetype row) const
+{
+    return row >= 0 && row < m_count ? qsizetype(Entry(row) & BytesMask) : 0;
+}
+
+LineRules::LastLine CLineIndex::DescribeLast() const
+{
+    LineRules::LastLine d;
+    if (IsEmpty())
+        return d;
+    const Located at = Locate(m_count - 1);
+    d.exists = true;
+    d.size = Length(at);
+    if (d.size > 0)
+        d.first = Render(at, 1).at(0);
+    const QByteArray tail = Tail(at, 3);
+    d.tailSize = int(tail.size());
+    for (int i = 0; i < d.tailSize; ++i)
+        d.tail[i] = tail[i];
+    return d;
+}
+
+void CLineIndex::AppendRow(quint32 entry)
+{
+    const qsizetype row = m_count;
+    const quint64 start = row == 0 ? m_consumed : m_lastStart + (Entry(row - 1) & BytesMask);
+    if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size())
+        m_pages.emplace_back(new quint32[PageSize]); // filled row by row, not zeroed
+    if (row % GroupRows == 0)
+        m_groups.push_back({row, start, m_textCount});
+    EntryRef(row) = entry;
+    m_lastStart = start;
+    m_lastRank = m_textCount;
+    if (entry & TextFlag)
+        ++m_textCount;
+    ++m_count;
+}
+
+void CLineIndex::SetLastStart(quint64 offset)
+{
+    if (offset == m_lastStart)
+        return;
+    const qint64 last = m_count - 1;
+    if (m_groups.back().firstRow == last)
+        m_groups.back().start = offset;
+    else
+        m_groups.push_back({last, offset, m_lastRank});
+    m_lastStart = offset;
+}
+
+void CLineIndex::MaterializeLast()
+{
+    const qsizetype last = m_count - 1;
+    const QByteArray text = At(last);
+    quint32& e = EntryRef(last);
+    if (e & TextFlag) {
+        m_side.ReplaceLast(text);
+    } else {
+        m_side.Append(text);
+        e |= TextFlag;
+        ++m_textCount;
+    }
+    e &= ~(BytesMask | DotFlag | ModeMask | HexFlag);
+}
+
+quint64 CLineIndex::Place(const char* data, qsizetype size)
+{
+    m_store->Hold(this);
+    const QByteArray bytes = QByteArray::fromRawData(data, size);
+    quint64 offset;
+    if (m_store->Size() >= quint64(size) && m_store->End() - quint64(size) >= m_consumed &&
+        m_store->Matches(m_store->End() - quint64(size), bytes))
+        offset = m_store->End() - quint64(size);
+    else
+        offset = m_store->Append(data, size);
+    m_consumed = offset + quint64(size);
+    return offset;
+}
+
+CLineIndex::Change CLineIndex::AppendChunk(View view, LineRules::Rule rule,
+                                           const LineRules::Settings& settings, const char* data,
+                                           qsizetype size)
+{
+    Change change;
+    change.firstAdded = m_count;
+    if (size <= 0 || rule == LineRules::Rule::None)
+        return change;
+    const LineRules::LastLine last = DescribeLast();
+    const quint64 offset = Place(data, size);
+    Sink sink(*this, view, offset, last.size);
+    LineRules::Run(sink, view, rule, settings, last, data, size);
+    change.lastChanged = sink.Finish();
+    return change;
+}
+
+void CLineIndex::AppendText(const QByteArray& line)
+{
+    m_side.Append(line);
+    AppendRow(TextFlag);
+}
+
+void CLineIndex::Clear()
+{
+    m_pages.clear();
+    m_pages.shrink_to_fit();
+    m_groups.clear();
+    m_groups.shrink_to_fit();
+    m_side.Clear();
+    m_count = 0;
+    m_textCount = 0;
+    m_lastStart = 0;
+    m_lastRank = 0;
+    m_store->Release(this);
+}
+
+void CLineIndex::Reset(CTraceLines&& lines)
+{
+    Clear();
+    m_side = std::move(lines);
+    const qsizetype count = m_side.Count();
+    m_groups.reserve(size_t(count / GroupRows + 1));
+    for (qsizetype i = 0; i < count; ++i)
+        AppendRow(TextFlag);
+}
+
+qsizetype CLineIndex::MemoryBytes() const
+{
+    return qsizetype(m_pages.size()) * PageSize * qsizetype(sizeof(quint32)) +
+           qsizetype(m_pages.capacity() * sizeof(m_pages[0])) +
+           qsizetype(m_groups.capacity() * sizeof(Group)) + m_side.MemoryBytes();
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "CTraceLines.h"
+#include "CTraceStore.h"
+#include "LineRules.h"
+
+// Qt
+#include <QByteArray>
+
+#include <memory>
+#include <vector>
+
+// The lines of one trace view as an index over the received bytes of the shared store: four
+// bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
+// for a group of lines. Text lines (header, footer, port errors, a loaded list file) sit in a
+// small side store of their own. A line's text is rendered only when it is asked for, by the
+// writing of the line rules, so it reads byte for byte as the rules build it; continuing the
+// last line only moves its end.
+class CLineIndex
+{
+public:
+    explicit CLineIndex(std::shared_ptr<CTraceStore> store = nullptr);
+    ~CLineIndex();
+    CLineIndex(const CLineIndex&) = delete;
+    CLineIndex& operator=(const CLineIndex&) = delete;
+
+    // Shares the received bytes with the other view; the index is emptied first.
+    void SetStore(std::shared_ptr<CTraceStore> store);
+    const CTraceStore& Store() const { return *m_store; }
+
+    // data access
+    qsizetype Count() const { return m_count; }
+    bool IsEmpty() const { return m_count == 0; }
+    QByteArray At(qsizetype row) const;
+    // The first n characters of a row (all of it when it is shorter).
+    QByteArray Head(qsizetype row, qsizetype n) const;
+    qsizetype LengthAt(qsizetype row) const;
+    char CharAt(qsizetype row, qsizetype position) const;
+    QByteArray Last() const { return IsEmpty() ? QByteArray() : At(m_count - 1); }
+
+    // A line of the side store that shows no received bytes.
+    bool IsTextLine(qsizetype row) const;
+    // Begins with the "." of a marked run of the high-bit rules.
+    bool IsMarkedRun(qsizetype row) const;
+    // Goes on where the line before it was cut at the line buffer's size.
+    bool IsCut(qsizetype row) const;
+    // Offset of the first received byte the row shows, and how many it shows.
+    quint64 StartOf(qsizetype row) const;
+    qsizetype BytesOf(qsizetype row) const;
+
+    // appending
+    struct Change
+    {
+        bool lastChanged = false; // the row that was last before now reads differently
+        qsizetype firstAdded = 0; // rows from here to Count() - 1 are new
+    };
+    // A received chunk by the rule: its bytes go into the store unless the other view put
+    // exactly these bytes there last.
+    Change AppendChunk(LineRules::View view, LineRules::Rule rule,
+                       const LineRules::Settings& settings, const char* data, qsizetype size);
+    Change AppendChunk(LineRules::View view, LineRules::Rule rule,
+                       const LineRules::Settings& settings, const QByteArray& chunk)
+    {
+        return AppendChunk(view, rule, settings, chunk.constData(), chunk.size());
+    }
+    // One text line, unchanged.
+    void AppendText(const QByteArray& line);
+    void Clear();
+    // All lines at once from text lines (a loaded list file).
+    void Reset(CTraceLines&& lines);
+
+    // Bytes of the index and the side store (the shared received bytes not counted).
+    qsizetype MemoryBytes() const;
+
+private:
+    class Sink;
+
+    static constexpr quint32 BytesMask = 0xFFFF;
+    static constexpr quint32 TextFlag = 1u << 16; // the side store's next text begins the line
+    static constexpr quint32 DotFlag = 1u << 17;  // a "." comes before the bytes
+    static constexpr quint32 CutFlag = 1u << 18;
+    static constexpr quint32 HexFlag = 1u << 19; // the bytes are written as hex units
+    static constexpr int ModeShift = 20;
+    static constexpr quint32 ModeMask = 3u << ModeShift;
+    enum { PageBits = 14, PageSize = 1 << PageBits, GroupRows = 256 };
+
+    // Where the start offsets and side texts of a run of rows begin. Rows of a group show
+    // bytes that follow each other without a gap; a gap begins a new group.
+    struct Group
+    {
+        qint64 firstRow;
+        quint64 start;
+        qint64 textRank;
+    };
+    struct Located
+    {
+        quint32 entry;
+        quint64 start;
+        qint64 textRank;
+    };
+
+    quint32& EntryRef(qsizetype row)
+    {
+        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+    }
+    quint32 Entry(qsizetype row) const
+    {
+        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+    }
+    Located Locate(qsizetype row) const;
+    QByteArray Render(const Located& at, qsizetype maxChars) const;
+    QByteArray Tail(const Located& at, int chars) const;
+    qsizetype Length(const Located& at) const;
+    LineRules::LastLine DescribeLast() const;
+
+    void AppendRow(quint32 entry);
+    // The last row, which shows no bytes yet, begins its bytes at offset.
+    void SetLastStart(quint64 offset);
+    // The last row's text moves into the side store, so that it can go on in another writing
+    // or after a gap in the bytes.
+    void MaterializeLast();
+    quint64 Place(const char* data, qsizetype size);
+
+    std::shared_ptr<CTraceStore> m_store;
+    std::vector<std::unique_ptr<quint32[]>> m_pages;
+    std::vector<Group> m_groups;
+    CTraceLines m_side;
+    qsizetype m_count = 0;
+    qint64 m_textCount = 0;
+    quint64 m_lastStart = 0; // of the last row
+    qint64 m_lastRank = 0;   // side texts before the last row
+    quint64 m_consumed = 0;  // offset after the bytes this index took last
+};

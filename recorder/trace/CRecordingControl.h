@@ -1,0 +1,145 @@
+#pragma once
+
+#include "CSerial.h"
+#include "ComParameter.h"
+
+// Qt
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class CLineprobeDoc;
+class CRecordingViews;
+
+// The recording of the FAT's traffic, without widgets: owns the serial port, asks the FAT for
+// its identification ("T"), tells it to send ("S"), keeps every received chunk in the trace
+// files and hands it to the views, and ends the recording on command ("H"), when the FAT stays
+// silent or on a serious port error. The ASCII view drives it in the window, lineprobe-cli
+// without one. The serial component's messages come to this object.
+class CRecordingControl : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Timer numbers: 1 = no answer to "T", 2 = reconnect after a break or a lost device.
+    enum { IdentTimer = 1, ReconnectTimer = 2 };
+    enum { IdentTimeoutMs = 2000, ReconnectMs = 500 };
+    // Recording state while the port is open.
+    enum { AwaitingIdent = 0, Recording = 26 };
+    enum { IdentChars = 32, MaxChunk = 2048 };
+    // How a recording ended.
+    enum class End { Stopped, NoAnswer, Unsupported, PortError };
+
+    explicit CRecordingControl(CLineprobeDoc& doc, QObject* parent = nullptr);
+    // Stops a running recording (footer, list files) first.
+    ~CRecordingControl() override;
+
+    // The views the recording feeds; nullptr = none (nothing is shown).
+    void SetViews(CRecordingViews* views) { m_views = views; }
+    CSerial& Serial() { return m_serial; }
+    const CSerial& Serial() const { return m_serial; }
+    CLineprobeDoc& Doc() { return m_doc; }
+
+    // The port number of the program's settings: read when the view is created, written back
+    // when it is destroyed (only when it was 0 or differs).
+    void ReadPortSetting();
+    void WritePortSetting() const;
+
+    // options (the two check marks of the FAT menu; changed only while idle) ---------------------
+    bool SaveData() const { return m_saveData; }
+    void SetSaveData(bool on) { m_saveData = on; }
+    bool ExpertMode() const { return m_expertMode; }
+    void SetExpertMode(bool on) { m_expertMode = on; }
+    // The port parameters of expert mode; never stored in the settings.
+    ComParameter ExpertParameter() const { return m_expertParameter; }
+    void SetExpertParameter(const ComParameter& parameter) { m_expertParameter = parameter; }
+
+    // state --------------------------------------------------------------------------------------
+    bool IsRecording() const;
+    int RecordingState() const { return m_state; }
+    int PanelCode() const { return m_panelCode; }
+    // Identification characters collected so far (beyond 32 they are counted, not kept).
+    int CollectedCount() const { return m_collected; }
+    bool TimerActive(int timer) const;
+    // "Lineprobe ist für eine Aufnahme bereit", "Analyse Aktiv", "Analyse Beendet".
+    QString StatusText() const { return m_statusText; }
+
+    // Periods of timers 1 and 2 (tests shorten them).
+    void SetTimerPeriods(int identMs, int reconnectMs);
+
+    // commands -----------------------------------------------------------------------------------
+    // "Aufzeichnung &starten", hint 1, "&Speichern" while idle.
+    void OnStartRecording() { StartRecording(); }
+    // The same, telling why a start came to nothing (the window shows nothing for a port
+    // that does not open; a script wants to know).
+    enum class Start { Started, AlreadyRunning, NoTraceFiles, NoPort };
+    Start StartRecording();
+    // "Aufzeichnung &beenden", hint 2, and before a list file is loaded. Writes the footer and
+    // both list files whenever a recording runs, whether the port is still open or not.
+    void OnStopRecording();
+    // "&Konfiguration", hint 4: the port dialog, or in expert mode the parameter dialog and
+    // then LineSettingsWanted for the line-break dialog.
+    void OnConfiguration();
+    // Hint 9 from the monitor: 0 set RTS, 1 clear RTS, 2 set DTR, 3 clear DTR. A port that
+    // cannot change its lines (a pseudo-terminal) changes nothing else.
+    void OnModemLine(int command);
+
+    // The serial component's messages (also reached through event()).
+    void OnCommRxChar();
+    void OnCommError(int kind);
+    void OnCommStatusChanged();
+
+signals:
+    void StatusTextChanged(const QString& text);
+    // The recording flag changed (for the enabling of the commands).
+    void RecordingChanged(bool recording);
+    // A recording ended; the reason tells a stop on command from one by itself.
+    void Ended(CRecordingControl::End reason);
+    // The first expert-mode start: the modem-line monitor is to be opened.
+    void MonitorWanted();
+    // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor (hint 9).
+    void ModemStatusChanged(unsigned long status);
+    // Expert-mode configuration: the line-break dialog on the document's line settings.
+    void LineSettingsWanted();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void RequestIdentification();
+    // Reads what is pending: identification bytes while awaiting it, chunks while recording.
+    void Receive();
+    // One read of at most 32 bytes while awaiting the identification; returns the count read.
+    int ScanIdentification(int pending);
+    void IdentificationComplete();
+    // Writes the chunk to the trace files and hands it to the views; false when the views
+    // have no rule for the panel code.
+    bool RecordChunkAndShow(const QByteArray& chunk);
+    void OnIdentTimeout();
+    void OnReconnect();
+    void KillTimers();
+    void StopRecording(End reason);
+    void SetStatus(const QString& text);
+    void ShowText(const QByteArray& text);
+
+    CLineprobeDoc& m_doc;
+    CRecordingViews* m_views = nullptr;
+    CSerial m_serial;
+    ComParameter m_expertParameter;
+    QTimer m_identTimer;
+    QTimer m_reconnectTimer;
+
+    bool m_saveData = true;
+    bool m_expertMode = false;
+    bool m_expertRun = false; // the mode of the running recording
+    int m_state = AwaitingIdent;
+    bool m_ready = false;
+    bool m_collecting = false;
+    int m_collected = 0;
+    QByteArray m_ident;
+    int m_panelCode = 0;
+    bool m_monitorOpened = false;
+    bool m_continuePending = false;
+    QString m_statusText;
+};

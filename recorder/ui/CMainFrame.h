@@ -1,0 +1,124 @@
+#pragma once
+
+// Qt
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class CChildFrame;
+class CCommandTable;
+class CHandshake;
+class CLineprobeDoc;
+class CLineprobeHelp;
+class CLineprobeHexView;
+class CLineprobeView;
+class CListViewCourier;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+// Lineprobe's main window: the one trace document with its ASCII and hex views (and, from the
+// first expert-mode start, the modem-line monitor) as MDI children that cannot be closed, the
+// menu, toolbar and keys through one command table, the two option check marks, the status
+// text and the title. Commands go to the active child window, as each window handles them.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // tracePath: the command line, taken as the document's trace path (empty = none).
+    explicit CMainFrame(const QString& tracePath = QString(), QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    CCommandTable* Commands() const { return m_commands; }
+    // Runs a command as the menu, toolbar or key would; false when it is disabled.
+    bool Execute(int id);
+
+    // Printing registers its handlers here: handler gets the active trace view. The command
+    // stays disabled while no handler is registered or no trace view is active.
+    void SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler);
+
+    // Command 57600: the document with both trace views, unless one already exists.
+    void OnFileNew();
+
+    CLineprobeDoc* Doc() const { return m_doc.get(); }
+    CLineprobeView* AsciiView() const { return m_asciiView; }
+    CLineprobeHexView* HexView() const { return m_hexView; }
+    CHandshake* Monitor() const { return m_monitor; }
+    QMdiArea* MdiArea() const { return m_mdi; }
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QMenu* Menu(const QString& title) const;
+    // The child window that holds widget (a view or the monitor).
+    QMdiSubWindow* ChildOf(QWidget* widget) const;
+
+    bool SaveDataChecked() const { return m_saveData; }
+    bool ExpertModeChecked() const { return m_expertMode; }
+    bool IsRecording() const;
+    // The text of the status bar's second pane.
+    QString StatusText() const;
+    void SetStatusText(const QString& text);
+    // The title with the base name of the trace path.
+    void UpdateTitle();
+
+    // Child windows one above the other over the whole width ("&Nebeneinander").
+    void TileHorizontally();
+
+    CLineprobeHelp* HelpWindow() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // What handles a command: the active child window's widget.
+    enum class Target { Ascii, Hex, Monitor };
+    Target ActiveTarget() const;
+    CListViewCourier* ActiveListView() const;
+
+    void CreateCommands();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    CChildFrame* AddChild(QWidget* widget, const QString& caption);
+    void OpenMonitor();
+    // The numbered list of the child windows at the end of the "&Fenster" menu.
+    void UpdateWindowList(QMenu* menu);
+
+    void OnStart();
+    void OnStop();
+    void OnConfiguration();
+    void OnFatData();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnToggleSaveData();
+    void OnToggleExpertMode();
+    void OnAbout();
+    void ShowHelp(const QString& page);
+    // Help on the active child window (F1, Shift+F1).
+    void OnContextHelp();
+
+    QString m_startPath;
+    std::unique_ptr<CLineprobeDoc> m_doc;
+    CCommandTable* m_commands = nullptr;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_messagePane = nullptr;
+    QLabel* m_statusPane = nullptr;
+    QPointer<CLineprobeHelp> m_help;
+
+    CLineprobeView* m_asciiView = nullptr;
+    CLineprobeHexView* m_hexView = nullptr;
+    CHandshake* m_monitor = nullptr;
+    CChildFrame* m_asciiFrame = nullptr;
+    CChildFrame* m_hexFrame = nullptr;
+    CChildFrame* m_monitorFrame = nullptr;
+
+    // The two check marks of the FA&T menu.
+    bool m_saveData = true;
+    bool m_expertMode = false;
+    bool m_tiledOnShow = false;
+};

@@ -1,0 +1,209 @@
+// The trace views over the shared store under the offscreen platform: one copy of the
+// received bytes, one scroll per turn of the event loop, keys and clicks on the painted
+// rows, big list files; and lineprobe-cli render over long chunks.
+#include "CLineprobeDoc.h"
+#include "CLineprobeHexView.h"
+#include "CLineprobeView.h"
+#include "CMessageRecorder.h"
+#include "LineprobeCli.h"
+
+// Qt
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TraceViewStoreTest : public ::testing::Test
+{
+protected:
+    TraceViewStoreTest()
+    {
+        SetProgramTitle(QStringLiteral("Lineprobe"));
+        ascii = new CLineprobeView(&doc);
+        hex = new CLineprobeHexView(&doc);
+        ascii->resize(600, 300);
+        hex->resize(600, 300);
+        ascii->show();
+        hex->show();
+        QApplication::processEvents();
+    }
+    ~TraceViewStoreTest() override
+    {
+        delete ascii;
+        delete hex;
+    }
+    void Receive(const QByteArray& chunk)
+    {
+        ascii->AppendChunk(chunk);
+        doc.UpdateAllViews(ascii, HintChunk, chunk);
+    }
+    void SetPanel(int code)
+    {
+        ascii->SetPanelCode(code);
+        doc.UpdateAllViews(ascii, HintPanelCode, code);
+    }
+
+    CMessageRecorder messages;
+    CLineprobeDoc doc;
+    CLineprobeView* ascii;
+    CLineprobeHexView* hex;
+    QTemporaryDir dir;
+};
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+TEST_F(TraceViewStoreTest, ReceivedBytesAreKeptOnceForBothViews)
+{
+    SetPanel(9);
+    qsizetype received = 0;
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray chunk = "line " + QByteArray::number(i) + "\r\n";
+        Receive(chunk);
+        received += chunk.size();
+    }
+    EXPECT_EQ(doc.ReceivedBytes()->Size(), quint64(received));
+    EXPECT_EQ(ascii->ItemText(299), "line 299\r\n");
+    EXPECT_EQ(hex->ItemText(0), "6C 69 6E 65 20 30 0D 0A ");
+
+    // A start empties both lists, and the bytes go with them.
+    hex->OnStartCommand();
+    ascii->Clear();
+    EXPECT_EQ(doc.ReceivedBytes()->Size(), 0u);
+    Receive("x");
+    EXPECT_EQ(ascii->ItemText(0), "x");
+    EXPECT_EQ(hex->ItemText(0), "78 ");
+}
+
+TEST_F(TraceViewStoreTest, ScrollsToTheEndOncePerTurnOfTheEventLoop)
+{
+    SetPanel(9);
+    QSignalSpy moved(ascii->verticalScrollBar(), &QScrollBar::valueChanged);
+    for (int i = 0; i < 2000; ++i)
+        Receive(QByteArray::number(i) + "\n");
+    EXPECT_EQ(moved.count(), 0) << "no scrolling while the chunks come in";
+    QApplication::processEvents();
+    EXPECT_EQ(moved.count(), 1);
+    const QRect last = ascii->visualRect(ascii->model()->index(1999, 0));
+    ASSERT_TRUE(last.isValid());
+    EXPECT_GE(last.top(), 0);
+    EXPECT_LE(last.bottom(), ascii->viewport()->height());
+    EXPECT_EQ(ascii->indexAt(last.center()).row(), 1999);
+    const QRect hexLast = hex->visualRect(hex->model()->index(1999, 0));
+    ASSERT_TRUE(hexLast.isValid());
+    EXPECT_GE(hexLast.top(), 0);
+    EXPECT_LE(hexLast.bottom(), hex->viewport()->height());
+
+    // Port error lines do not scroll the ASCII view.
+    ascii->scrollToTop();
+    QApplication::processEvents();
+    ascii->AppendErrorText("Overrun Error");
+    QApplication::processEvents();
+    EXPECT_EQ(ascii->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(ascii->verticalScrollBar()->maximum() +
+                  ascii->viewport()->height() / ascii->RowHeight(),
+              2002);
+}
+
+TEST_F(TraceViewStoreTest, KeysAndClicksSelectPaintedRowsInBothViews)
+{
+    SetPanel(5);
+    for (int i = 0; i < 100; ++i)
+        Receive(QByteArray("AB") + char(0xC1));
+    QApplication::processEvents();
+    ascii->setFocus();
+    ascii->selectRow(10);
+    EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 10);
+    QTest::keyClick(ascii, Qt::Key_Down);
+    ASSERT_EQ(ascii->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(ascii->selectionModel()->selectedRows().first().row(), 11);
+    EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 11);
+    QTest::keyClick(ascii, Qt::Key_End);
+    EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 199);
+    QTest::keyClick(ascii, Qt::Key_Home);
+    EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 0);
+    EXPECT_EQ(hex->verticalScrollBar()->value(), 0) << "the hex view scrolled row 0 into view";
+
+    // Row 1 is a marked line: red on the screen; a click on row 3 selects it in both.
+    QApplication::processEvents();
+    const QImage image = ascii->viewport()->grab().toImage();
+    const QRect row1 = ascii->visualRect(ascii->model()->index(1, 0));
+    int red = 0;
+    for (int y = row1.top(); y <= row1.bottom(); ++y)
+        for (int x = row1.left(); x < qMin(row1.right(), image.width()); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+        }
+    EXPECT_GT(red, 0);
+    QTest::mouseClick(ascii->viewport(), Qt::LeftButton, {},
+                      ascii->visualRect(ascii->model()->index(3, 0)).center());
+    EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 3);
+}
+
+TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
+{
+    const QString base = dir.filePath(QStringLiteral("big"));
+    QByteArray tvs, tvh;
+    for (int i = 0; i < 100000; ++i) {
+        tvs += "    Zeile " + QByteArray::number(i) + "\r\n";
+        tvh += "    41 42 \r\n";
+    }
+    QFile s(base + ".tvs"), h(base + ".tvh");
+    ASSERT_TRUE(s.open(QIODevice::WriteOnly) && h.open(QIODevice::WriteOnly));
+    s.write(tvs);
+    h.write(tvh);
+    s.close();
+    h.close();
+    messages.FileNext(base + ".tvs");
+    ascii->OnFileOpen();
+    ASSERT_EQ(ascii->ItemCount(), 100000);
+    ASSERT_EQ(hex->ItemCount(), 100000);
+    EXPECT_EQ(ascii->ItemText(99999), "    Zeile 99999");
+    EXPECT_EQ(hex->ItemText(5), "    41 42 ");
+    EXPECT_TRUE(messages.Texts().isEmpty());
+    // Written back, every item gets four more blanks.
+    ASSERT_TRUE(ascii->WriteList(base + "2.tvs"));
+    const QByteArray again = ReadFile(base + "2.tvs");
+    EXPECT_EQ(again.count("\r\n"), 100000);
+    EXPECT_TRUE(again.endsWith("        Zeile 99999\r\n"));
+}
+
+TEST(LineprobeCliPieces, LongChunksWithoutEndAreCutAsTheRecordingCutsThem)
+{
+    QTemporaryDir dir;
+    const QString trace = dir.filePath(QStringLiteral("long.tds"));
+    QByteArray pairs;
+    for (int i = 0; i < 100000; ++i)
+        pairs += "\r\n";
+    const QByteArray run(5000, 'x');
+    QFile f(trace);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("    07.12.26, 10:00:00.001\r\n" + run + "\r\n\r\n");
+    f.write("    07.12.26, 10:00:00.002\r\n" + pairs + "\r\n\r\n");
+    f.close();
+    CMessageRecorder messages;
+    const QString base = dir.filePath(QStringLiteral("out"));
+    ASSERT_EQ(LineprobeCli::Run({"render", trace, "--panel-code", "9", "--out", base}), 0);
+    const QList<QByteArray> lines = ReadFile(base + ".tvs").split('\n');
+    // 2048 + 2048 + 904 characters of x, the last continued by the first CR LF; then one
+    // line per further CR LF. Items keep their first 254 characters.
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[0], "    " + QByteArray(254, 'x') + "\r");
+    EXPECT_EQ(lines[2], "    " + QByteArray(254, 'x') + "\r");
+    const QByteArray tvs = ReadFile(base + ".tvs");
+    EXPECT_EQ(tvs.count("    \r\n\r\n"), 99999) << "each CR LF its own item";
+    const QByteArray tvh = ReadFile(base + ".tvh");
+    EXPECT_EQ(tvh.count("    0D 0A \r\n"), 99999);
+}
