@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 #include "CStderrScope.h"
 #include "CodePage.h"
+#include "ImportCommands.h"
 #include "PdfPrintCommand.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
@@ -103,6 +104,14 @@ static void AddBuiltins()
     AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(), TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(), TransferCommands::RunReadLz);
     AddCommand(QStringLiteral("print"), PdfPrintCommand::Usage(), PdfPrintCommand::Run);
+    AddCommand(QStringLiteral("import-bmf"), ImportCommands::ImportBmfUsage(),
+               ImportCommands::RunImportBmf);
+    AddCommand(QStringLiteral("import-lz"), ImportCommands::ImportLzUsage(),
+               ImportCommands::RunImportLz);
+    AddCommand(QStringLiteral("import-panel"), ImportCommands::ImportPanelUsage(),
+               ImportCommands::RunImportPanel);
+    AddCommand(QStringLiteral("convert"), ImportCommands::ConvertUsage(),
+               ImportCommands::RunConvert);
 }
 
 int Run(const QStringList& arguments)

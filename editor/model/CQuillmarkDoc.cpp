@@ -88,6 +88,12 @@ bool CQuillmarkDoc::SetProjectPath(const QString& path)
     return true;
 }
 
+void CQuillmarkDoc::MarkUntitled()
+{
+    SetProjectPath(QStringLiteral("Unbenannt"));
+    SetPathName(QStringLiteral("Unbenannt"));
+}
+
 void CQuillmarkDoc::UpdateTitle()
 {
     if (m_titleHook)

@@ -32,6 +32,9 @@ public:
     QString ProjectPath() const;
     // false (and projectPath unchanged) when the path does not fit the settings block.
     bool SetProjectPath(const QString& path);
+    // Names the project "Unbenannt" (projectPath and path name), so the next save asks for a
+    // file name and the file the texts came from stays as it was.
+    void MarkUntitled();
 
     bool LoadProject();
     // Reads a project from an open device of the given length; the same as LoadProject after

@@ -4,6 +4,7 @@
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
 #include "CHelpWindow.h"
+#include "CImportCommands.h"
 #include "CMessages.h"
 #include "CPrintCommands.h"
 #include "CQuillmarkDoc.h"
@@ -98,6 +99,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     m_view->RegisterCommands(*m_commands);
     (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
         ->Register(*m_commands);
+    CImportCommands::Register(*this);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();

@@ -1,0 +1,85 @@
+#include "ImportFrame.h"
+
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "ProjectLimits.h"
+#include "ProjectRules.h"
+
+// Qt
+#include <QFile>
+
+namespace ImportFrame {
+
+bool OpenFile(const QString& filter, const QString& defaultExt, QFile& file)
+{
+    msg::FileDialog dialog;
+    dialog.filter = filter;
+    dialog.defaultExt = defaultExt;
+    QString path;
+    if (!Messages().OpenFileName(dialog, path))
+        return false;
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportCannotOpen();
+        return false;
+    }
+    return true;
+}
+
+void ClearProject(CQuillmarkDoc& doc)
+{
+    doc.List().DeleteAllItems();
+    doc.List().DeleteAllColumns();
+    doc.MarkUntitled();
+    doc.SetModifiedFlag(true);
+    doc.UpdateTitle();
+}
+
+QByteArray Zeros(int count)
+{
+    return QByteArray(qMax(0, count), '0');
+}
+
+QByteArray Cut(const QByteArray& text, int width, bool& cut)
+{
+    width = qMax(0, width);
+    if (text.size() <= width)
+        return text;
+    cut = true;
+    return text.left(width);
+}
+
+QString FormatFits(const ProjectData& d, int textFormat)
+{
+    ProjectData next = d;
+    next.textFormat = textFormat;
+    return ProjectLimits::Check(next);
+}
+
+void ReportCannotOpen()
+{
+    MessageBox(QStringLiteral("Die Datei konnte nicht geöffnet werden"));
+}
+
+void ReportNoTexts()
+{
+    MessageBox(QStringLiteral("In der Datei befinden sich keine Texte."));
+}
+
+void ReportIncomplete()
+{
+    MessageBox(QStringLiteral(
+        "Die Umwandlung konnte nicht komplett durchgeführt werden.\nÜberprüfen Sie Ihre Texte!"));
+}
+
+} // namespace ImportFrame
+
+void CImportInserter::Insert(const MessageRecord& record)
+{
+    if (m_full)
+        return;
+    // A full list refuses every record: let InsertRecord say so once, then skip the rest.
+    if (m_doc.List().GetItemCount() >= m_doc.Data().maxRecords)
+        m_full = true;
+    m_doc.Records().InsertRecord(record, false);
+}
