@@ -62,7 +62,7 @@ void Send(PtyPair& pty, const QByteArray& bytes, double rate = 0)
     clock.start();
     for (qsizetype at = 0; at < bytes.size(); at += piece) {
         if (rate > 0) {
-            const qint64 due = qint64(at / rate / 1e3); // microseconds
+            const qint64 due = qint64(at / rate); // microseconds: rate is bytes per microsecond
             const qint64 now = clock.nsecsElapsed() / 1000;
             if (due > now)
                 std::this_thread::sleep_for(std::chrono::microseconds(due - now));
