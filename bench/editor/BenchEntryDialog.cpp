@@ -1,6 +1,7 @@
 // Types a run of records into "Standardeingabe" with QTest keys: for each record a new Text 1,
 // then Alt+K ("&Kopieren"), with Quillmark's main window and its list behind the dialog.
 // Reports the time per record. Run by hand: QT_QPA_PLATFORM=offscreen bench_entrydialog [records]
+#include "BenchSetup.h"
 #include "CEntryDlg.h"
 #include "CMainFrame.h"
 #include "CMaskEdit.h"
@@ -19,23 +20,16 @@
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The main window keeps recent files and the port in the settings: never the user's own.
     QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    PrepareBenchEnvironment(settings);
     QApplication app(argc, argv);
     const int count = argc > 1 ? qMax(1, atoi(argv[1])) : 1000;
     CMessageRecorder messages;
 
     CQuillmarkDoc doc;
     ProjectData& d = doc.Data();
-    d.textFormat = FormatStandard;
-    d.displayChars = 40;
-    d.maxRecords = 65534;
-    d.groupDigits = 4;
-    d.detectorDigits = 2;
-    d.pseudoGroupDigits = 4;
+    SetStandardProject(d, 4);
     d.panelType = 2;
 
     CMainFrame frame(&doc, QString());

@@ -1,6 +1,7 @@
 // Opens a project of 65,535 records into Quillmark's main window (offscreen) and prints the
 // time from the open command to the first painted list, next to a plain
 // "quillmark-cli show" of the same file. Run by hand: bench_openproject [records] [rounds]
+#include "BenchSetup.h"
 #include "CMainFrame.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
@@ -29,12 +30,7 @@ bool WriteProject(const QString& path, int count)
     CMessageRecorder answers;
     CQuillmarkDoc doc;
     ProjectData& d = doc.Data();
-    d.textFormat = FormatStandard;
-    d.displayChars = 40;
-    d.maxRecords = 65534;
-    d.groupDigits = 5;
-    d.detectorDigits = 2;
-    d.pseudoGroupDigits = 4;
+    SetStandardProject(d, 5);
     d.panelType = PanelType::Aritech;
     std::strcpy(d.panelId, "AT 0");
     if (!doc.SetupListColumns())
@@ -63,10 +59,8 @@ double Median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    PrepareBenchEnvironment(settings);
     QApplication app(argc, argv);
     const int count = argc > 1 ? qMax(1, atoi(argv[1])) : 65535;
     const int rounds = argc > 2 ? qMax(1, atoi(argv[2])) : 5;

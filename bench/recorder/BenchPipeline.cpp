@@ -3,6 +3,7 @@
 // views (shown, offscreen) and the four trace files take it. Next to it, in the same run, a
 // raw copy of the same bytes through the same kind of pseudo-terminal into a file.
 // Run by hand: QT_QPA_PLATFORM=offscreen bench_pipeline [--megabytes N]
+#include "BenchMemory.h"
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
@@ -27,17 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-long RssKilobytes()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 // FAT traffic: lines of about 40 bytes as a panel sends them (line-feed rule).
 QByteArray Traffic(qint64 total)

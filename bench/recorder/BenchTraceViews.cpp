@@ -9,6 +9,7 @@
 //   show      both views side by side with a header, marked and plain lines and a
 //             selection, for 30 seconds (to look at them)
 // Without --mode every mode runs in a process of its own, so that memory figures do not mix.
+#include "BenchMemory.h"
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
@@ -28,17 +29,6 @@
 #include <functional>
 
 namespace {
-
-long RssKilobytes()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
 
 // The two views as the program has them, shown (offscreen), with the hints between them.
 struct Views

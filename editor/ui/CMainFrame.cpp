@@ -71,11 +71,6 @@ bool CapsLockOn()
     return on;
 }
 
-QIcon ToolIcon(const char* theme, QStyle::StandardPixmap fallback, const QStyle* style)
-{
-    return QIcon::fromTheme(QString::fromLatin1(theme), style->standardIcon(fallback));
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWidget* parent)
@@ -113,149 +108,6 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     m_document->SetTitleHook({});
-}
-
-void CMainFrame::CreateCommands()
-{
-    CCommandTable& c = *m_commands;
-    c.Add(Cmd::FileNew, U("&Neu\tStrg+N"), U("Erstellt ein neues Projekt.\nNeu"),
-          QKeySequence(Qt::CTRL | Qt::Key_N));
-    c.Add(Cmd::FileOpen, U("Ö&ffnen...\tStrg+O"), U("Öffnet ein bestehendes Projekt.\nÖffnen"),
-          QKeySequence(Qt::CTRL | Qt::Key_O));
-    c.Add(Cmd::FileSave, U("S&peichern\tStrg+S"), U("Speichert das aktive Projekt.\nSpeichern"),
-          QKeySequence(Qt::CTRL | Qt::Key_S));
-    c.Add(Cmd::FileSaveAs, U("Speichern &unter..."),
-          U("Speichert das aktiveProjekt unter neuem Namen.\nSpeichern unter"));
-    c.Add(Cmd::FilePrint, U("&Drucken...\tStrg+P"), U("Druckt das aktive Projekt.\nDrucken"),
-          QKeySequence(Qt::CTRL | Qt::Key_P));
-    c.Add(Cmd::FilePrintPreview, U("Sei&tenansicht"), U("Zeigt ganze Seiten an.\nSeitenansicht"));
-    c.Add(Cmd::FileMruFirst, U("Letzte Datei"), U("Öffnet dieses Projekt."));
-    c.Add(Cmd::AppExit, U("&Beenden"),
-          U("Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden"));
-    c.Add(Cmd::InsertTexts, U("Texte &einfügen"),
-          U("Hiermit können neue Texte eingefügt werden\nTexte einfügen"));
-    c.Add(Cmd::DeleteTexts, U("Texte &löschen"),
-          U("Hiermit können ausgewählte Texte gelöscht werden\nTexte löschen"));
-    c.Add(Cmd::ConvertFormat, U("Eingabeformat &ändern"),
-          U("Hiermit können Sie das Eingabeformat ändern"));
-    c.Add(Cmd::ImportBmf, U("BMF - Dateien importieren"),
-          U("Hiermit können BMF - Dateien importiert werden"));
-    c.Add(Cmd::ImportPanelTexts, U("Zentralentexte übernehmen"),
-          U("Hiermit können Texte aus der Zentralenversorgung übernommen werden"));
-    c.Add(Cmd::SendTexts, U("Daten &senden"),
-          U("Die Daten werden an das FAT gesandt\nDaten senden"));
-    c.Add(Cmd::ReadTexts, U("Daten &auslesen"),
-          U("Die Daten werden aus dem FAT ausgelesen\nDaten auslesen"));
-    c.Add(Cmd::SendLzCoding, U("LZ-Codierung s&enden"),
-          U("Hiermit kann die LZ-Codierung an das FAT gesandt werden"));
-    c.Add(Cmd::ReadLzCoding, U("LZ-Codierung a&uslesen"),
-          U("Hiermit kann die LZ-Codierung aus dem FAT ausgelesen werden"));
-    c.Add(Cmd::Configuration, U("&Konfiguration"),
-          U("Hier kann die aktive Schnittstelle von COM1 - COM4 festgelegt werden"));
-    c.Add(Cmd::CoverPage, U("&Deckseite"),
-          U("Hiermit kann die Deckseite des Ausdruckes beschriftet werden"));
-    c.Add(Cmd::GroupOffset, U("&Offset"),
-          U("Hiermit kann ein Meldergruppenoffset vergeben werden"));
-    c.Add(Cmd::LzAssignment, U("&LZ - Zuweisung"),
-          U("Hiermit können die LZ - Zuweisung für das FAT verändert werden"));
-    c.Add(Cmd::StartLineprobe, U("Line&probe starten"), U("Hiermit wird Lineprobe gestartet"));
-    c.Add(Cmd::ViewToolbar, U("&Symbolleiste"),
-          U("Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausschalten"));
-    c.Add(Cmd::ViewStatusBar, U("S&tatusleiste"),
-          U("Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausschalten"));
-    c.Add(Cmd::HelpTopics, U("&Hilfethemen"), U("Listet die Hilfethemen auf.\nHilfethemen"));
-    c.Add(Cmd::Help, U("&Hilfe\tF1"), U("Zeigt die Hilfe zum aktuellen Fenster an.\nHilfe"),
-          QKeySequence(Qt::Key_F1));
-    c.Add(Cmd::AppAbout, U("Inf&o über Quillmark..."),
-          U("Zeigt Programm-Informationen, Versionsnummer und Copyright an.\nInfo"));
-    c.Add(Cmd::ContextHelp, U("&Direkthilfe\tUmschalt+F1"),
-          U("Zeigt die Hilfe zum als Nächstes angeklickten Element an.\nDirekthilfe"),
-          QKeySequence(Qt::SHIFT | Qt::Key_F1));
-    c.Add(Cmd::PanelInfo, U("&Zentrale"), U("Hier wird die ausgewählte Zentrale angezeigt"));
-
-    // F1 shows the help for the current context, not only the topics.
-    c.Action(Cmd::Help)->setShortcutContext(Qt::ApplicationShortcut);
-    c.Action(Cmd::ContextHelp)->setShortcutContext(Qt::ApplicationShortcut);
-    for (const int id : c.Ids())
-        addAction(c.Action(id)); // shortcuts work while menus and toolbar are hidden
-
-    const QStyle* s = style();
-    c.Action(Cmd::FileNew)->setIcon(ToolIcon("document-new", QStyle::SP_FileIcon, s));
-    c.Action(Cmd::FileOpen)->setIcon(ToolIcon("document-open", QStyle::SP_DialogOpenButton, s));
-    c.Action(Cmd::FileSave)->setIcon(ToolIcon("document-save", QStyle::SP_DialogSaveButton, s));
-    c.Action(Cmd::FilePrint)->setIcon(ToolIcon("document-print", QStyle::SP_ComputerIcon, s));
-    c.Action(Cmd::SendTexts)->setIcon(ToolIcon("go-up", QStyle::SP_ArrowUp, s));
-    c.Action(Cmd::ReadTexts)->setIcon(ToolIcon("go-down", QStyle::SP_ArrowDown, s));
-    c.Action(Cmd::InsertTexts)->setIcon(ToolIcon("list-add", QStyle::SP_FileDialogNewFolder, s));
-    c.Action(Cmd::DeleteTexts)->setIcon(ToolIcon("list-remove", QStyle::SP_TrashIcon, s));
-    c.Action(Cmd::AppAbout)->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation, s));
-    c.Action(Cmd::ContextHelp)
-        ->setIcon(ToolIcon("help-contextual", QStyle::SP_TitleBarContextHelpButton, s));
-}
-
-void CMainFrame::CreateMenus()
-{
-    CCommandTable& c = *m_commands;
-    auto popup = [this, &c](const QString& title, const QList<int>& ids) {
-        QMenu* menu = menuBar()->addMenu(title);
-        for (const int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(c.Action(id));
-        }
-        c.WatchMenu(menu);
-        return menu;
-    };
-    QMenu* file = popup(U("&Datei"), {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::FileSaveAs,
-                                      0, Cmd::FilePrint, Cmd::FilePrintPreview, 0,
-                                      Cmd::FileMruFirst, 0, Cmd::AppExit});
-    connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentMenu);
-    popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
-                             Cmd::ImportBmf, 0, Cmd::ImportPanelTexts});
-    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, 0, Cmd::SendLzCoding, Cmd::ReadLzCoding, 0,
-                      Cmd::Configuration});
-    popup(U("&System"), {Cmd::CoverPage, 0, Cmd::GroupOffset, 0, Cmd::LzAssignment});
-    popup(U("A&nalyse"), {Cmd::StartLineprobe});
-    popup(U("&Ansicht"), {Cmd::ViewToolbar, Cmd::ViewStatusBar});
-    popup(U("&?"), {Cmd::HelpTopics, 0, Cmd::AppAbout, 0, Cmd::PanelInfo});
-    RebuildRecentMenu();
-}
-
-QMenu* CMainFrame::Popup(int position) const
-{
-    const QList<QAction*> menus = menuBar()->actions();
-    return position >= 0 && position < menus.size() ? menus[position]->menu() : nullptr;
-}
-
-void CMainFrame::CreateToolBar()
-{
-    m_toolBar = new QToolBar(U("Symbolleiste"), this);
-    m_toolBar->setObjectName(QStringLiteral("IDR_MAINFRAME"));
-    m_toolBar->setIconSize(QSize(16, 16));
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
-    const QList<int> buttons{Cmd::FileNew,
-                             Cmd::FileOpen,
-                             Cmd::FileSave,
-                             0,
-                             Cmd::FilePrint,
-                             0,
-                             Cmd::SendTexts,
-                             Cmd::ReadTexts,
-                             0,
-                             Cmd::InsertTexts,
-                             0,
-                             Cmd::DeleteTexts,
-                             0,
-                             Cmd::AppAbout,
-                             Cmd::ContextHelp};
-    for (const int id : buttons) {
-        if (id == 0)
-            m_toolBar->addSeparator();
-        else
-            m_toolBar->addAction(m_commands->Action(id));
-    }
-    addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
 QSize CMainFrame::sizeHint() const
@@ -316,38 +168,6 @@ void CMainFrame::RefreshPanes()
     const QString caps = CapsLockOn() ? QStringLiteral("UF") : QString();
     if (m_capsPane->text() != caps)
         m_capsPane->setText(caps);
-}
-
-void CMainFrame::RebuildRecentMenu()
-{
-    QMenu* file = Popup(0);
-    if (!file)
-        return;
-    QAction* placeholder = m_commands->Action(Cmd::FileMruFirst);
-    for (QAction* action : std::as_const(m_recentActions)) {
-        file->removeAction(action);
-        action->deleteLater();
-    }
-    m_recentActions.clear();
-    const QStringList& entries = m_recentFiles.Entries();
-    placeholder->setVisible(entries.isEmpty());
-    for (int i = 0; i < entries.size(); ++i) {
-        auto* action = new QAction(m_recentFiles.MenuText(i), file);
-        action->setStatusTip(m_commands->Prompt(Cmd::FileMruFirst));
-        action->setData(Cmd::FileMruFirst + i);
-        const QString path = entries[i];
-        connect(action, &QAction::triggered, this, [this, path] {
-            if (!SaveModified())
-                return;
-            if (!OpenDocument(path)) {
-                const int index = int(m_recentFiles.Entries().indexOf(path));
-                m_recentFiles.Remove(index);
-                m_recentFiles.Save();
-            }
-        });
-        file->insertAction(placeholder, action);
-        m_recentActions.append(action);
-    }
 }
 
 void CMainFrame::RegisterFrameCommands()

@@ -1,5 +1,6 @@
 #include "CQuillmarkApp.h"
 
+#include "AppSetup.h"
 #include "CGuiMessages.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
@@ -12,8 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibrary>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 #include <cstring>
 #include <memory>
@@ -90,23 +89,12 @@ bool CQuillmarkApp::CreateProject(CQuillmarkDoc& document, const QString& argume
 
 bool CQuillmarkApp::LoadTranslations(QCoreApplication& app)
 {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_de"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    app.installTranslator(translator);
-    return true;
+    return LoadGermanQtTranslations(app);
 }
 
 void CQuillmarkApp::SetUpApplication(QCoreApplication& app)
 {
-    app.setOrganizationName(QString::fromLatin1("Korvalin GmbH"));
-    app.setApplicationName(QStringLiteral("Quillmark"));
-    app.setApplicationVersion(QStringLiteral("1.4.8"));
-    SetProgramTitle(QStringLiteral("Quillmark"));
-    LoadTranslations(app);
+    ::SetUpApplication(app, QStringLiteral("Quillmark"), QStringLiteral("1.4.8"));
     InstallComDialogs();
 }
 

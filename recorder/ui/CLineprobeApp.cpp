@@ -1,5 +1,6 @@
 #include "CLineprobeApp.h"
 
+#include "AppSetup.h"
 #include "CGuiMessages.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
@@ -8,8 +9,6 @@
 
 // Qt
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 QString CLineprobeApp::CommandLinePath(const QStringList& arguments)
 {
@@ -18,23 +17,12 @@ QString CLineprobeApp::CommandLinePath(const QStringList& arguments)
 
 bool CLineprobeApp::LoadTranslations(QCoreApplication& app)
 {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_de"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    app.installTranslator(translator);
-    return true;
+    return LoadGermanQtTranslations(app);
 }
 
 void CLineprobeApp::SetUpApplication(QCoreApplication& app)
 {
-    app.setOrganizationName(QString::fromLatin1("Korvalin GmbH"));
-    app.setApplicationName(QStringLiteral("Lineprobe"));
-    app.setApplicationVersion(QStringLiteral("1.8"));
-    SetProgramTitle(QStringLiteral("Lineprobe"));
-    LoadTranslations(app);
+    ::SetUpApplication(app, QStringLiteral("Lineprobe"), QStringLiteral("1.8"));
     InstallComDialogs();
 }
 

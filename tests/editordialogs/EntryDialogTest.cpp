@@ -128,7 +128,7 @@ TEST_F(EntryDialogTest, OkStoresAndClosesTheDialog)
     Enter(Qt::Key_M, QStringLiteral("3"));
     Enter(Qt::Key_1, QStringLiteral("Flur"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); // the default button
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
     ASSERT_EQ(Rows(), 1);
     Row(0, "0007", "03", "Flur", "", "S");
 
@@ -137,7 +137,7 @@ TEST_F(EntryDialogTest, OkStoresAndClosesTheDialog)
     EXPECT_EQ(dlg->GroupField()->text(), QStringLiteral("0007"));
     Enter(Qt::Key_1, QStringLiteral("Keller"));
     dlg->OkButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
     ASSERT_EQ(Rows(), 1);
     Row(0, "0007", "03", "Keller", "", "S");
 }
@@ -210,7 +210,7 @@ TEST_F(EntryDialogTest, MinimaxGroupsAbove9999ByOkInAllDialogsByKopierenInStanda
         EXPECT_EQ(Rows(), format == FormatStandard ? 1 : 0);
         EXPECT_EQ(messages.Boxes().size(), format == FormatStandard ? 0 : 1);
         dlg->OkButton()->click();
-        QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
         EXPECT_EQ(Cell(0, Column::Group), QByteArray("12345"));
     }
 }
@@ -257,7 +257,7 @@ TEST_F(EntryDialogTest, FreeTextCardGroupsRunFromDetector32ToTheNextCard)
 
     // A card group shows without its padding zeros when the row is edited.
     dlg->close();
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
     Open(0);
     EXPECT_EQ(dlg->GroupField()->text(), QStringLiteral("+3"));
     EXPECT_EQ(dlg->GroupField()->GetLimitText(), 2);
@@ -336,7 +336,7 @@ TEST_F(EntryDialogTest, AtMostOneDialogPerCaption)
     EXPECT_EQ(CEntryDlg::FindOpen(QStringLiteral("Standardeingabe")), dlg.data());
 
     dlg->CancelButton()->click();
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
     EXPECT_EQ(Rows(), 0);
     EXPECT_NE(Open(), nullptr);
 }
@@ -356,7 +356,7 @@ TEST_F(EntryDialogTest, EscapeClosesWithoutStoring)
     Enter(Qt::Key_G, QStringLiteral("5"));
     Enter(Qt::Key_M, QStringLiteral("5"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull(), 30000);
     EXPECT_EQ(Rows(), 0);
 }
 

@@ -90,11 +90,11 @@ protected:
     static CEntryDlg* OpenDialog(const QString& caption)
     {
         CEntryDlg* dlg = nullptr;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return (dlg = CEntryDlg::FindOpen(caption)); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (dlg = CEntryDlg::FindOpen(caption)); }, 30000));
         if (dlg) {
             dlg->activateWindow();
             EXPECT_TRUE(
-                QTest::qWaitFor([dlg] { return QApplication::activeWindow() == dlg; }, 5000));
+                QTest::qWaitFor([dlg] { return QApplication::activeWindow() == dlg; }, 30000));
         }
         return dlg;
     }
@@ -151,11 +151,12 @@ TEST_F(FrameDialogsTest, InsertTextsTypedWithKopierenLandInTheList)
     EXPECT_EQ(dlg->GroupField()->text(), QStringLiteral("12"));
     EXPECT_EQ(dlg->DetectorField()->text(), QStringLiteral("06"));
     EXPECT_TRUE(doc.IsModified());
-    QTRY_COMPARE_WITH_TIMEOUT(frame->MessageCount(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->MessageCount(), 1, 30000);
 
     // The menu again while the dialog is open: still one dialog.
     frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == frame.get(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == frame.get(); }, 30000));
     Menu(Qt::Key_B, Qt::Key_E);
     int dialogs = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -183,7 +184,7 @@ TEST_F(FrameDialogsTest, DoubleClickEditsTheRowAndASecondOneOpensNothing)
     QTest::keyClicks(dlg->Text1Field(), QStringLiteral("Keller"));
     QPointer<CEntryDlg> guard(dlg);
     QTest::keyClick(dlg->Text1Field(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 30000);
     EXPECT_EQ(doc.List().GetItemCount(), 2);
     EXPECT_EQ(Cell(1, Column::Text1), QByteArray("Keller"));
 }
@@ -214,7 +215,7 @@ TEST_F(FrameDialogsTest, OffsetFromTheSystemMenuShowsInTheTitle)
         dlg->accept();
     });
     Menu(Qt::Key_S, Qt::Key_O);
-    QTRY_VERIFY_WITH_TIMEOUT(driven, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(driven, 30000);
     EXPECT_EQ(QByteArray(doc.Data().groupOffset), QByteArray("-25"));
     EXPECT_TRUE(frame->windowTitle().endsWith(
         QStringLiteral("[ Standardeingabe mit einem Offset von -25 ]")))
@@ -237,7 +238,7 @@ TEST_F(FrameDialogsTest, LzAssignmentFromTheSystemMenuStoresOnOk)
         dlg->accept();
     });
     Menu(Qt::Key_S, Qt::Key_L);
-    QTRY_VERIFY_WITH_TIMEOUT(driven, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(driven, 30000);
     EXPECT_EQ(doc.Data().lzAssignment[7], 0);
     EXPECT_EQ(doc.Data().lzAssignment[14], 1);
     EXPECT_TRUE(doc.IsModified());
@@ -254,7 +255,7 @@ TEST_F(FrameDialogsTest, CancelledLzAssignmentLeavesTheProjectUnchanged)
         dlg->reject();
     });
     Menu(Qt::Key_S, Qt::Key_L);
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeModalWidget() == nullptr, 30000);
     EXPECT_EQ(QByteArray(doc.Data().lzAssignment, 256), before);
     EXPECT_FALSE(doc.IsModified());
 }
@@ -281,7 +282,7 @@ TEST_F(FrameDialogsTest, AnOpenDialogClosesWhenAProjectOfAnotherShapeArrives)
     f.write(file.Header() + "E");
     f.close();
     ASSERT_TRUE(frame->OpenDocument(path));
-    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull() || !dlg->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull() || !dlg->isVisible(), 30000);
     EXPECT_EQ(doc.List().GetItemCount(), 0);
 }
 

@@ -81,7 +81,7 @@ TEST(CommandTable, RulesAreAppliedInIdleTimeAndBeforeAMenuOpens)
     allowed = true;
     checked = true;
     // The event loop falling idle applies them.
-    QTRY_VERIFY_WITH_TIMEOUT(a->isEnabled() && a->isChecked(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(a->isEnabled() && a->isChecked(), 30000);
 
     table.SetIdleUpdates(false);
     allowed = false;

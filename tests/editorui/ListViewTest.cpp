@@ -58,7 +58,7 @@ protected:
     void Enter(CCellEdit* edit)
     {
         QTest::keyClick(edit, Qt::Key_Return);
-        QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 30000);
     }
 
     QStringList Row(int row)
@@ -183,7 +183,7 @@ TEST_F(ListView, NumberCellsTakeDigitsOnlyAndTheLimit)
     QTest::keyClick(edit, Qt::Key_Backspace);
     EXPECT_EQ(edit->text(), "1");
     QTest::keyClick(edit, Qt::Key_Escape);
-    QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 30000);
     EXPECT_EQ(cell(0, Column::Detector), "01") << "Escape keeps the cell";
     EXPECT_EQ(view()->EditColumn(), -1);
 }
@@ -248,7 +248,7 @@ TEST_F(ListView, DeleteByKeyMenuAccessKeysAndContextMenu)
     // Alt+B, L: "Texte &löschen" from the menu.
     view()->SelectRow(1);
     QTest::keyClick(frame.get(), Qt::Key_B, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(frame->Popup(1)->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(frame->Popup(1)->isVisible(), 30000);
     QTest::keyClick(frame->Popup(1), Qt::Key_L);
     ASSERT_EQ(rows(), 1);
     EXPECT_EQ(cell(0, Column::Text1).trimmed(), "Halle Sued");
@@ -284,7 +284,7 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
     EXPECT_GE(view()->CountPerPage(), 20);
     EXPECT_LT(view()->CountPerPage(), 30);
     const int extent = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view());
-    QTRY_VERIFY_WITH_TIMEOUT(view()->ScrollBarWidened(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(view()->ScrollBarWidened(), 30000);
     const int wide = frame->width();
     // Delete down to one page: the frame narrows again by the same width.
     view()->selectionModel()->select(
@@ -292,7 +292,7 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     commands().Execute(Cmd::DeleteTexts);
     EXPECT_EQ(rows(), 15);
-    QTRY_VERIFY_WITH_TIMEOUT(!view()->ScrollBarWidened(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!view()->ScrollBarWidened(), 30000);
     EXPECT_EQ(frame->width(), wide - extent);
 }
 

@@ -244,7 +244,7 @@ TEST_F(MainFrame, StatusPanesFollowSelectionAndRows)
     auto* count = frame->findChild<QLabel*>("ID_INDICATOR_COUNT");
     auto* position = frame->findChild<QLabel*>("ID_INDICATOR_POSITION");
     ASSERT_TRUE(count && position);
-    QTRY_COMPARE_WITH_TIMEOUT(position->text(), QString("Position: 4"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(position->text(), QString("Position: 4"), 30000);
     EXPECT_EQ(count->text(), "Anzahl Meldungen: 4");
     // The prompt of a highlighted command replaces the idle text while it is shown.
     frame->statusBar()->showMessage(action(Cmd::FileNew)->statusTip());
@@ -370,7 +370,7 @@ TEST_F(MainFrame, DroppedFileOpensLikeOpen)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(frame.get(), &drop);
-    QTRY_COMPARE_WITH_TIMEOUT(rows(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(rows(), 2, 30000);
     EXPECT_EQ(frame->windowTitle(), "dropped.bmt - Quillmark  [ 2x20 Zeichen ]");
 }
 
@@ -386,7 +386,7 @@ TEST_F(MainFrame, HelpOpensTheProgramsOwnPages)
     // F1 on the list: the page about entering texts.
     frame->activateWindow();
     view()->setFocus();
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == frame.get(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == frame.get(), 30000);
     QTest::keyClick(view(), Qt::Key_F1);
     EXPECT_TRUE(frame->HelpWindow()->Browser()->source().toString().endsWith("eingabe.html"));
     // Shift+F1, then a click on a toolbar button: that command's entry.
@@ -405,11 +405,11 @@ TEST_F(MainFrame, EntryDialogFromTheMenuStoresAndAdvances)
 {
     OpenStandard();
     QTest::keyClick(frame.get(), Qt::Key_B, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(frame->Popup(1)->isVisible(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(frame->Popup(1)->isVisible(), 30000);
     QTest::keyClick(frame->Popup(1), Qt::Key_E);
     CEntryDlg* dialog = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
-    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == dialog, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == dialog, 30000);
     EXPECT_EQ(QApplication::focusWidget(), dialog->GroupField());
     QTest::keyClicks(dialog->GroupField(), "12");
     QTest::keyClick(dialog, Qt::Key_M, Qt::AltModifier);
@@ -438,15 +438,15 @@ TEST_F(MainFrame, DoubleClickOpensTheRowOrAnEmptyDialog)
     OpenStandard();
     QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {}, cellRect(1, Column::Text1).center());
     CEntryDlg* dialog = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 30000);
     EXPECT_EQ(dialog->DetectorField()->text(), "02");
     EXPECT_EQ(dialog->Text1Field()->text(), "Halle Sued");
     dialog->reject();
-    QTRY_VERIFY_WITH_TIMEOUT(CEntryDlg::FindOpen("Standardeingabe") == nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(CEntryDlg::FindOpen("Standardeingabe") == nullptr, 30000);
     // Below the last row: empty.
     QTest::mouseDClick(view()->viewport(), Qt::LeftButton, {},
                        QPoint(20, view()->viewport()->height() - 5));
-    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT((dialog = CEntryDlg::FindOpen("Standardeingabe")) != nullptr, 30000);
     EXPECT_EQ(dialog->GroupField()->text(), "");
     EXPECT_EQ(dialog->Text1Field()->text(), "");
     dialog->reject();

@@ -59,7 +59,7 @@ TEST_F(TransferWindow, ReadTheFatIntoTheWindowThenSendItBack)
     view()->CellEdit()->selectAll();
     QTest::keyClicks(view()->CellEdit(), "Halle West");
     QTest::keyClick(view()->CellEdit(), Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 30000);
     messages.Clear();
     ASSERT_TRUE(commands().Execute(Cmd::SendTexts));
     EXPECT_TRUE(messages.Texts().contains(

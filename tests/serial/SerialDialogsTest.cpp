@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = 30000;
 
 // Receives the messages as a window would.
 class CommWindow : public QDialog

@@ -150,7 +150,7 @@ TEST_F(OpenPty, ReadAllMovesOnlyWhatWasReported)
     QByteArray big(serial.GetDataToRead(), '\0');
     // The announcement of "h" comes after "h" is in the buffer; waiting for it reports no
     // count, so the seven told stay the last one.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) >= 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) >= 1; }, kWaitMs));
     const int announced = receiver.Count(CommRxCharMessage());
     ASSERT_TRUE(pty.Write("h"));
     ASSERT_TRUE(
@@ -186,7 +186,7 @@ TEST_F(OpenPty, ReceivedBytesAreAnnouncedOnceWhilePending)
     for (int i = 0; i < 50; ++i)
         ASSERT_TRUE(pty.Write(QByteArray(1, char(i))));
     ASSERT_EQ(serial.WaitForData(50, kWaitMs), 50);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) > 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) > 0; }, kWaitMs));
     Settle();
     EXPECT_EQ(receiver.Count(CommRxCharMessage()), 1);
 
@@ -194,7 +194,7 @@ TEST_F(OpenPty, ReceivedBytesAreAnnouncedOnceWhilePending)
     Settle();
     EXPECT_EQ(receiver.Count(CommRxCharMessage()), 1);
     ASSERT_TRUE(pty.Write("z"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) == 2; }, kWaitMs));
     EXPECT_EQ(serial.GetDataToRead(), 51);
 }
 
@@ -231,10 +231,10 @@ TEST(SerialReceiver, FoundByCaptionWhenItAppearsAfterOpen)
 
     CommReceiver other(QStringLiteral("Elsewhere"), QCoreApplication::instance());
     CommReceiver receiver(QStringLiteral("Communication"), QCoreApplication::instance());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) == 1; }, kWaitMs));
     EXPECT_EQ(ReadAll(serial), "ID");
     serial.InjectError(CommFramingError);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors() == QList<qintptr>{1}; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors() == QList<qintptr>{1}; }, kWaitMs));
     EXPECT_TRUE(other.messages.isEmpty());
 }
 
@@ -247,7 +247,8 @@ TEST(SerialReceiver, AnnouncedHeadlessObjectWithoutParent)
     auto receiver = std::make_unique<CommReceiver>(QStringLiteral("Communication"));
     CSerial::AnnounceReceiver(receiver.get());
     ASSERT_TRUE(pty.Write("x"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver->Count(CommRxCharMessage()) == 1; }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return receiver->Count(CommRxCharMessage()) == 1; }, kWaitMs));
     receiver.reset(); // leaves the announced list by itself
     ASSERT_TRUE(pty.Write("y"));
     Settle(100);
@@ -270,7 +271,7 @@ TEST(SerialReceiver, ReceiverInAnotherThreadGetsThemOnItsOwnLoop)
     serial.SetPortName(pty.SlavePath());
     ASSERT_TRUE(serial.Open(&receiver));
     ASSERT_TRUE(pty.Write("x"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.load() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return delivered.load() == 1; }, kWaitMs));
     EXPECT_TRUE(onItsThread.load());
     serial.Close();
     thread.quit();
@@ -288,7 +289,7 @@ TEST(SerialReceiver, ReopenNamesTheNewReceiverAndDropsOldMessages)
     ASSERT_EQ(serial.WaitForData(3, kWaitMs), 3);
     // Opening the open port again keeps it open and moves the messages to b.
     ASSERT_EQ(serial.Open(&b), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return b.Count(CommRxCharMessage()) == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return b.Count(CommRxCharMessage()) == 1; }, kWaitMs));
     EXPECT_EQ(a.Count(CommRxCharMessage()), 0);
     EXPECT_EQ(serial.GetDataToRead(), 3);
 }
@@ -347,13 +348,13 @@ TEST_F(OpenPty, InjectedErrorsArriveWithTheirKind)
     for (int kind = 0; kind <= 4; ++kind)
         serial.InjectError(kind);
     serial.InjectError(9); // unknown kinds are ignored
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 5; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 5; }, kWaitMs));
     EXPECT_EQ(receiver.Errors(), (QList<qintptr>{0, 1, 2, 3, 4}));
     EXPECT_EQ(serial.IsOpened(), 1) << "line errors keep the port open";
 
     serial.InjectError(CommIoError);
     EXPECT_EQ(serial.IsOpened(), 0) << "an I/O error closes the port";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 6; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 6; }, kWaitMs));
     Settle(100);
     EXPECT_EQ(receiver.Errors().last(), CommIoError);
     EXPECT_EQ(receiver.Errors().size(), 6);
@@ -367,7 +368,7 @@ TEST_F(OpenPty, RefusedParametersAreReportedAsWrongMode)
     ComParameter even;
     even.parity = 2; // a pseudo-terminal refuses even parity
     EXPECT_EQ(serial.SetComParameter(&even), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }, kWaitMs));
     EXPECT_EQ(receiver.Errors(), QList<qintptr>{CommModeError});
     EXPECT_EQ(serial.IsOpened(), 1);
 
@@ -389,7 +390,7 @@ TEST(SerialOpen, RefusedParametersAtOpenAreReportedAndThePortStaysOpen)
     even.parity = 2;
     serial.SetComParameter(&even);
     ASSERT_EQ(serial.Open(&receiver), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }, kWaitMs));
     EXPECT_EQ(receiver.Errors(), QList<qintptr>{CommModeError});
     serial.SendData("T", 1);
     EXPECT_EQ(pty.Read(1), "T");
@@ -458,7 +459,8 @@ TEST_F(OpenPty, ModemStatusChangesArePostedAndRead)
     EXPECT_EQ(status, 0u);
 
     serial.InjectModemStatus(CommModemCts | CommModemCarrier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommStatusChangedMessage()) == 1; }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return receiver.Count(CommStatusChangedMessage()) == 1; }, kWaitMs));
     EXPECT_EQ(serial.GetCommModemStatus(&status), 1);
     EXPECT_EQ(status, 0x90u);
 
@@ -467,7 +469,8 @@ TEST_F(OpenPty, ModemStatusChangesArePostedAndRead)
     EXPECT_EQ(receiver.Count(CommStatusChangedMessage()), 1) << "no change, no message";
 
     serial.InjectModemStatus(CommModemDsr);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommStatusChangedMessage()) == 2; }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return receiver.Count(CommStatusChangedMessage()) == 2; }, kWaitMs));
     serial.GetCommModemStatus(&status);
     EXPECT_EQ(status, 0x20u);
     EXPECT_EQ(serial.GetCommModemStatus(nullptr), 0);

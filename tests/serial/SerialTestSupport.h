@@ -16,7 +16,7 @@
 // Helpers of the serial tests.
 
 // Generous bounds: the tests wait for events, they never time them.
-constexpr int kWaitMs = 5000;
+constexpr int kWaitMs = 30000;
 
 inline QByteArray AllByteValues()
 {

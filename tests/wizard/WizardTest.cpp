@@ -75,7 +75,7 @@ protected:
     {
         QTest::keyClick(w, key, Qt::AltModifier);
         auto* button = Child<QRadioButton>(w, radio);
-        EXPECT_TRUE(QTest::qWaitFor([button] { return button->isChecked(); }, 5000)) << radio;
+        EXPECT_TRUE(QTest::qWaitFor([button] { return button->isChecked(); }, 30000)) << radio;
     }
 
     QLibrary library;

@@ -1,4 +1,4 @@
-#include "CHelpWindow.h"
+#include "CHelpBrowser.h"
 
 // Qt
 #include <QCoreApplication>
@@ -10,10 +10,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+CHelpBrowser::CHelpBrowser(const QString& program, const QString& folder, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_title(program + QStringLiteral(" - Hilfe")), m_folder(folder)
 {
-    setWindowTitle(QStringLiteral("Quillmark - Hilfe"));
-    setObjectName(QStringLiteral("CHelpWindow"));
+    setWindowTitle(m_title);
     m_browser = new QTextBrowser(this);
     m_browser->setOpenExternalLinks(true);
 
@@ -32,8 +32,7 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
     connect(m_browser, &QTextBrowser::historyChanged, this, [this] {
         const QString title = m_browser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Quillmark - Hilfe")
-                                       : QStringLiteral("Quillmark - Hilfe - ") + title);
+        setWindowTitle(title.isEmpty() ? m_title : m_title + QStringLiteral(" - ") + title);
     });
 
     auto* buttons = new QHBoxLayout;
@@ -48,14 +47,14 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(720, 640);
 }
 
-QString CHelpWindow::HelpDirectory()
+QString CHelpBrowser::HelpDirectory(const QString& folder)
 {
     const QDir app(QCoreApplication::applicationDirPath());
     // Installed: <prefix>/bin and <prefix>/share/korvalin/help; built: build/bin and
     // build/share/korvalin/help.
     const QStringList candidates{
-        app.filePath(QStringLiteral("../share/korvalin/help/quillmark")),
-        app.filePath(QStringLiteral("help/quillmark")),
+        app.filePath(QStringLiteral("../share/korvalin/help/") + folder),
+        app.filePath(QStringLiteral("help/") + folder),
     };
     for (const QString& dir : candidates) {
         if (QFileInfo::exists(dir + QStringLiteral("/index.html")))
@@ -64,9 +63,9 @@ QString CHelpWindow::HelpDirectory()
     return QString();
 }
 
-bool CHelpWindow::ShowPage(const QString& page)
+bool CHelpBrowser::ShowPage(const QString& page)
 {
-    const QString dir = HelpDirectory();
+    const QString dir = HelpDirectory(m_folder);
     if (dir.isEmpty())
         return false;
     const int hash = int(page.indexOf(QLatin1Char('#')));
