@@ -397,7 +397,8 @@ TEST_F(MainFrame, HelpOpensTheProgramsOwnPages)
     EXPECT_EQ(frame->HelpWindow()->Browser()->source().fragment(), "cmd32773");
     EXPECT_TRUE(messages.Boxes().isEmpty()) << "the click explained, not carried out";
     for (const QString& page : {"projekt.html", "zentralen.html", "uebertragung.html",
-                                "schnittstellen.html", "befehle.html"})
+                                "schnittstellen.html", "befehle.html", "importieren.html",
+                                "drucken.html"})
         EXPECT_TRUE(frame->HelpWindow()->ShowPage(page)) << page.toStdString();
 }
 
