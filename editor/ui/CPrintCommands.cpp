@@ -5,6 +5,7 @@
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "PagePainter.h"
+#include "PrintJobs.h"
 #include "ProjectPrintout.h"
 #include "QuillmarkCommands.h"
 
@@ -83,24 +84,10 @@ void CPrintCommands::PreparePrinter(QPrinter& printer)
     printer.setDocName(QStringLiteral("FAT Versorgungstexte"));
 }
 
-QPair<int, int> CPrintCommands::PageRange(const QPrinter& printer, int lastPage)
-{
-    int first = 1;
-    int end = lastPage;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = qBound(1, printer.fromPage(), lastPage);
-        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : lastPage, lastPage);
-    }
-    return {first, end};
-}
-
 std::unique_ptr<ProjectPrintout> CPrintCommands::BeginPrinting(QPrinter& printer)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        // A PDF has no unprintable border: the positions hold on the sheet exactly.
-        printer.setFullPage(true);
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
+    // A PDF has no unprintable border: the positions hold on the sheet exactly.
+    PrintJobs::UseWholeSheetForPdf(printer);
     // Offsets of the printable area from the paper's edges, in 0.1 mm, truncated.
     const QRectF area = printer.pageRect(QPrinter::DevicePixel);
     const qreal dpiX = qMax(1, printer.logicalDpiX());
@@ -114,31 +101,9 @@ std::unique_ptr<ProjectPrintout> CPrintCommands::BeginPrinting(QPrinter& printer
 bool CPrintCommands::PrintJob(QPrinter& printer)
 {
     const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(printer);
-    const QPair<int, int> range = PageRange(printer, printout->LastPage());
-    const int first = range.first;
-    const int end = range.second;
-
-    QProgressDialog progress(QStringLiteral("Die Seiten werden gedruckt..."),
-                             QStringLiteral("&Abbrechen"), 0, end - first + 1, m_view);
-    progress.setWindowTitle(QStringLiteral("Drucken"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    bool cancelled = false;
-    const bool printed = PagePainter::PaintPages(
-        printer, first, end, [&](int page) { return printout->Page(page); },
-        [&](int done, int) {
-            progress.setValue(done);
-            cancelled = progress.wasCanceled();
-            // A cancelled job is withdrawn, not sent half printed.
-            if (cancelled)
-                printer.abort();
-            return !cancelled;
-        });
-    progress.reset();
-    if (!printed && !cancelled)
-        MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."),
-                   QStringLiteral("Fehler"), msg::Error);
-    return printed;
+    return PrintJobs::PrintPages(
+        printer, m_view, printout->LastPage(), [&](int page) { return printout->Page(page); },
+        QStringLiteral("Fehler"));
 }
 
 void CPrintCommands::OnFilePrint()
@@ -166,7 +131,7 @@ void CPrintCommands::OnFilePrintPreview()
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const std::unique_ptr<ProjectPrintout> printout = BeginPrinting(*target);
-        const QPair<int, int> range = PageRange(*target, printout->LastPage());
+        const QPair<int, int> range = PrintJobs::PageRange(*target, printout->LastPage());
         PagePainter::PaintPages(*target, range.first, range.second,
                                 [&](int page) { return printout->Page(page); });
         QApplication::restoreOverrideCursor();

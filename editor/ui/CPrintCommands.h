@@ -45,8 +45,6 @@ public:
     QPrinter& Printer();
     // A4 portrait by default; PDF output gets the whole sheet as printable area.
     static void PreparePrinter(QPrinter& printer);
-    // The pages the printer asks for: all, or its page range within 1..lastPage.
-    static QPair<int, int> PageRange(const QPrinter& printer, int lastPage);
     // The begin step: measures the printable area's offsets on printer and lays the job out.
     std::unique_ptr<ProjectPrintout> BeginPrinting(QPrinter& printer);
     // Prints the pages the printer asks for (all, or its page range) with a progress window

@@ -7,6 +7,7 @@
 #include "CMessages.h"
 #include "LineprobeCommands.h"
 #include "PagePainter.h"
+#include "PrintJobs.h"
 #include "TracePrintout.h"
 
 // Qt
@@ -60,25 +61,10 @@ const TracePrintFonts& CTracePrintCommands::Fonts()
     return *m_fonts;
 }
 
-QPair<int, int> CTracePrintCommands::PageRange(const QPrinter& printer, int pageCount)
-{
-    int first = 1;
-    int end = pageCount;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = qBound(1, printer.fromPage(), pageCount);
-        end = qBound(first, printer.toPage() > 0 ? printer.toPage() : pageCount, pageCount);
-    }
-    return {first, end};
-}
-
 std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& printer,
                                                                   CListViewCourier* view)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        // A PDF has no unprintable border: the whole sheet is the printable area.
-        printer.setFullPage(true);
-        printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
+    PrintJobs::UseWholeSheetForPdf(printer);
     // The printable area in 0.1 mm: pixels divided by pixels per inch, times 254.
     const QRectF area = printer.pageRect(QPrinter::DevicePixel);
     const qreal dpiX = qMax(1, printer.logicalDpiX());
@@ -99,29 +85,9 @@ bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
         CWaitCursor wait;
         printout = BeginPrinting(printer, view);
     }
-    const QPair<int, int> range = PageRange(printer, printout->PageCount());
-    QProgressDialog progress(QStringLiteral("Die Seiten werden gedruckt..."),
-                             QStringLiteral("&Abbrechen"), 0, range.second - range.first + 1,
-                             m_frame);
-    progress.setWindowTitle(QStringLiteral("Drucken"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    bool cancelled = false;
-    const bool printed = PagePainter::PaintPages(
-        printer, range.first, range.second, [&](int page) { return printout->Page(page); },
-        [&](int done, int) {
-            progress.setValue(done);
-            cancelled = progress.wasCanceled();
-            // A cancelled job is withdrawn, not sent half printed.
-            if (cancelled)
-                printer.abort();
-            return !cancelled;
-        });
-    progress.reset();
-    if (!printed && !cancelled)
-        MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."), QString(),
-                   msg::Error);
-    return printed;
+    return PrintJobs::PrintPages(
+        printer, m_frame, printout->PageCount(), [&](int page) { return printout->Page(page); },
+        QString());
 }
 
 void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
@@ -149,7 +115,7 @@ void CTracePrintCommands::OnFilePrintPreview(CListViewCourier* view)
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, view](QPrinter* target) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const std::unique_ptr<TracePrintout> printout = BeginPrinting(*target, view);
-        const QPair<int, int> range = PageRange(*target, printout->PageCount());
+        const QPair<int, int> range = PrintJobs::PageRange(*target, printout->PageCount());
         PagePainter::PaintPages(*target, range.first, range.second,
                                 [&](int page) { return printout->Page(page); });
         QApplication::restoreOverrideCursor();

@@ -43,8 +43,6 @@ public:
     // Prints the pages the printer asks for with a progress window for long jobs; false when
     // nothing or not everything was printed.
     bool PrintJob(QPrinter& printer, CListViewCourier* view);
-    // The pages the printer asks for: all, or its page range within 1..pageCount.
-    static QPair<int, int> PageRange(const QPrinter& printer, int pageCount);
 
 private:
     const TracePrintFonts& Fonts();
