@@ -1,5 +1,7 @@
 #include "ImportCommands.h"
 
+#include "QuillmarkCli.h"
+
 #include "CQuillmarkDoc.h"
 #include "CStderrScope.h"
 #include "FormatConversion.h"
@@ -30,29 +32,6 @@ int Fail(const QString& text)
 {
     MessageBox(text);
     return 1;
-}
-
-// Splits "--name value" options from the positional arguments; false on a malformed line.
-bool Parse(const QStringList& args, const QStringList& known, QMap<QString, QString>& options,
-           QStringList& positional)
-{
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (!a.startsWith(QLatin1String("--"))) {
-            positional.append(a);
-            continue;
-        }
-        if (!known.contains(a) || i + 1 >= args.size() || options.contains(a))
-            return false;
-        options.insert(a, args.at(++i));
-    }
-    return true;
-}
-
-bool Load(CQuillmarkDoc& doc, const QString& path)
-{
-    doc.OpenProjectPath(path);
-    return doc.LoadProject();
 }
 
 // Saves the project under out ("Speichern unter"); the save dialog takes out.
@@ -105,8 +84,8 @@ int RunImportBmf(const QStringList& arguments)
 {
     QMap<QString, QString> options;
     QStringList args;
-    if (!Parse(arguments, {"--out", "--format", "--lz"}, options, args) || args.size() != 2 ||
-        !options.contains("--out"))
+    if (!QuillmarkCli::ParseOptions(arguments, {"--out", "--format", "--lz"}, options, args) ||
+        args.size() != 2 || !options.contains("--out"))
         return Usage(QStringLiteral("import-bmf"), ImportBmfUsage());
     const bool formatGiven = options.contains("--format");
     const int formatKind = KindOfFormat(options.value("--format"));
@@ -117,7 +96,7 @@ int RunImportBmf(const QStringList& arguments)
     CStderrScope sink;
     sink.SetQuestionAnswer(withLz ? msg::IdYes : msg::IdNo);
     CQuillmarkDoc doc;
-    if (!Load(doc, args.at(0)))
+    if (!QuillmarkCli::Load(doc, args.at(0)))
         return 1;
     if (!ProjectRules::BmfImportEnabled(doc.Data()))
         return Fail(Refused(QStringLiteral("BMF - Dateien importieren")));
@@ -151,12 +130,12 @@ int RunImportLz(const QStringList& arguments)
 {
     QMap<QString, QString> options;
     QStringList args;
-    if (!Parse(arguments, {"--out"}, options, args) || args.size() != 2)
+    if (!QuillmarkCli::ParseOptions(arguments, {"--out"}, options, args) || args.size() != 2)
         return Usage(QStringLiteral("import-lz"), ImportLzUsage());
 
     CStderrScope sink;
     CQuillmarkDoc doc;
-    if (!Load(doc, args.at(0)))
+    if (!QuillmarkCli::Load(doc, args.at(0)))
         return 1;
     if (doc.Data().panelType != PanelType::Bosch)
         return Fail(QStringLiteral("LZ-Daten gibt es nur in Projekten für Bosch-Zentralen."));
@@ -175,13 +154,13 @@ int RunImportPanel(const QStringList& arguments)
 {
     QMap<QString, QString> options;
     QStringList args;
-    if (!Parse(arguments, {"--out"}, options, args) || args.size() != 2 ||
+    if (!QuillmarkCli::ParseOptions(arguments, {"--out"}, options, args) || args.size() != 2 ||
         !options.contains("--out"))
         return Usage(QStringLiteral("import-panel"), ImportPanelUsage());
 
     CStderrScope sink;
     CQuillmarkDoc doc;
-    if (!Load(doc, args.at(0)))
+    if (!QuillmarkCli::Load(doc, args.at(0)))
         return 1;
     if (!ProjectRules::PanelTextImportEnabled(doc.Data()) ||
         PanelImport::ReaderFor(doc.Data()) == PanelImport::NoReader)
@@ -196,14 +175,14 @@ int RunConvert(const QStringList& arguments)
 {
     QMap<QString, QString> options;
     QStringList args;
-    if (!Parse(arguments, {"--to", "--out"}, options, args) || args.size() != 1 ||
-        !options.contains("--to") || !options.contains("--out"))
+    if (!QuillmarkCli::ParseOptions(arguments, {"--to", "--out"}, options, args) ||
+        args.size() != 1 || !options.contains("--to") || !options.contains("--out"))
         return Usage(QStringLiteral("convert"), ConvertUsage());
 
     CStderrScope sink;
     sink.SetQuestionAnswer(msg::IdYes); // the warning is answered OK
     CQuillmarkDoc doc;
-    if (!Load(doc, args.at(0)))
+    if (!QuillmarkCli::Load(doc, args.at(0)))
         return 1;
     if (!ProjectRules::ConvertFormatEnabled(doc.Data()))
         return Fail(Refused(QStringLiteral("Eingabeformat ändern")));

@@ -59,13 +59,14 @@ QString Text(const char* bytes, int size)
     return FromCp1252(QByteArray(bytes, int(qstrnlen(bytes, size_t(size)))));
 }
 
+} // namespace
+
 bool Load(CQuillmarkDoc& doc, const QString& path)
 {
     doc.OpenProjectPath(path);
     return doc.LoadProject();
 }
 
-// Splits "--name value" options from the positional arguments; false on a malformed line.
 bool ParseOptions(const QStringList& args, const QStringList& known,
                   QMap<QString, QString>& options, QStringList& positional)
 {
@@ -81,8 +82,6 @@ bool ParseOptions(const QStringList& args, const QStringList& known,
     }
     return true;
 }
-
-} // namespace
 
 void AddCommand(const QString& name, const QString& usage, Command command)
 {

@@ -1,9 +1,12 @@
 #pragma once
 
 // Qt
+#include <QMap>
 #include <QStringList>
 
 #include <functional>
+
+class CQuillmarkDoc;
 
 // quillmark-cli: the editor's operations without a window. Each command takes its arguments
 // (after the command word) and returns the exit status.
@@ -15,6 +18,13 @@ using Command = std::function<int(const QStringList& args)>;
 void AddCommand(const QString& name, const QString& usage, Command command);
 
 int Run(const QStringList& arguments);
+
+// Opens the project file at path as "Öffnen" does; false after its message.
+bool Load(CQuillmarkDoc& doc, const QString& path);
+// Splits "--name value" options of the known names from the positional arguments; false on
+// a malformed line (an unknown or repeated option, a missing value).
+bool ParseOptions(const QStringList& args, const QStringList& known,
+                  QMap<QString, QString>& options, QStringList& positional);
 
 int Show(const QStringList& args);
 int Copy(const QStringList& args);
