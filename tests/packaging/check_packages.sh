@@ -22,24 +22,19 @@ stray=$(find "$work/stray" -type f 2>/dev/null || true)
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; fail "cpack"; }
 
-# package: files it must hold; the programs come first
+# package: files it must hold; both programs bring the same kinds of files
+program_files() {
+    local id=de.korvalin.${1^}
+    echo "usr/bin/$1 usr/bin/$1-cli usr/share/applications/$id.desktop
+        usr/share/metainfo/$id.metainfo.xml usr/share/mime/packages/$id.xml
+        usr/share/icons/hicolor/scalable/apps/$id.svg usr/share/korvalin/help/$1/index.html
+        usr/share/doc/$1/copyright usr/share/man/man1/$1.1.gz usr/share/man/man1/$1-cli.1.gz"
+}
 declare -A files=(
-    [quillmark]="usr/bin/quillmark usr/bin/quillmark-cli usr/lib/korvalin/libwizard.so
-        usr/share/applications/de.korvalin.Quillmark.desktop
-        usr/share/metainfo/de.korvalin.Quillmark.metainfo.xml
-        usr/share/mime/packages/de.korvalin.Quillmark.xml
-        usr/share/icons/hicolor/scalable/apps/de.korvalin.Quillmark.svg
-        usr/share/icons/hicolor/128x128/apps/de.korvalin.Quillmark.png
-        usr/share/korvalin/help/quillmark/index.html usr/share/doc/quillmark/copyright
-        usr/share/man/man1/quillmark.1.gz usr/share/man/man1/quillmark-cli.1.gz"
-    [lineprobe]="usr/bin/lineprobe usr/bin/lineprobe-cli
-        usr/share/applications/de.korvalin.Lineprobe.desktop
-        usr/share/metainfo/de.korvalin.Lineprobe.metainfo.xml
-        usr/share/mime/packages/de.korvalin.Lineprobe.xml
-        usr/share/icons/hicolor/scalable/apps/de.korvalin.Lineprobe.svg
-        usr/share/icons/hicolor/256x256/apps/de.korvalin.Lineprobe.png
-        usr/share/korvalin/help/lineprobe/index.html usr/share/doc/lineprobe/copyright
-        usr/share/man/man1/lineprobe.1.gz usr/share/man/man1/lineprobe-cli.1.gz"
+    [quillmark]="$(program_files quillmark) usr/lib/korvalin/libwizard.so
+        usr/share/icons/hicolor/128x128/apps/de.korvalin.Quillmark.png"
+    [lineprobe]="$(program_files lineprobe)
+        usr/share/icons/hicolor/256x256/apps/de.korvalin.Lineprobe.png"
     [fatsim]="usr/bin/fatsim usr/share/man/man1/fatsim.1.gz usr/share/doc/fatsim/copyright")
 # package: dependencies it must declare (computed from the binaries, and the run-time ones)
 declare -A depends=(
