@@ -11,7 +11,7 @@ packages=(
     fonts-liberation
     xvfb xauth poppler-utils x11-utils imagemagick
     qt6-translations-l10n ccache
-    dpkg-dev appstream desktop-file-utils man-db
+    dpkg-dev file appstream desktop-file-utils man-db
 )
 
 missing=()
