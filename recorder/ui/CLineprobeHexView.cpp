@@ -5,7 +5,7 @@
 
 namespace {
 
-CListViewCourier::Look HexLook()
+CTraceListView::Look HexLook()
 {
     return {LineRules::View::Hex,
             QStringLiteral("Empfangene Hex Daten"),
@@ -18,7 +18,7 @@ CListViewCourier::Look HexLook()
 } // namespace
 
 CLineprobeHexView::CLineprobeHexView(CLineprobeDoc* doc, QWidget* parent)
-    : CListViewCourier(doc, HexLook(), parent)
+    : CTraceListView(doc, HexLook(), parent)
 {
 }
 

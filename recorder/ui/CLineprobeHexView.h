@@ -1,12 +1,12 @@
 #pragma once
 
-#include "CListViewCourier.h"
+#include "CTraceListView.h"
 #include "CRecordingViews.h"
 
 // The hex trace view: the same bytes as hex units, fed by the ASCII view's hints (which it
 // takes through the same calls as the recording gives the ASCII view); its own commands reach
 // the recording through hints as well.
-class CLineprobeHexView : public CListViewCourier, public CRecordingViews
+class CLineprobeHexView : public CTraceListView, public CRecordingViews
 {
     Q_OBJECT
 

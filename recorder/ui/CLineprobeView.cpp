@@ -8,7 +8,7 @@
 
 namespace {
 
-CListViewCourier::Look AsciiLook()
+CTraceListView::Look AsciiLook()
 {
     return {LineRules::View::Ascii,
             QStringLiteral("Empfangene Daten"),
@@ -21,7 +21,7 @@ CListViewCourier::Look AsciiLook()
 } // namespace
 
 CLineprobeView::CLineprobeView(CLineprobeDoc* doc, QWidget* parent)
-    : CListViewCourier(doc, AsciiLook(), parent)
+    : CTraceListView(doc, AsciiLook(), parent)
 {
     if (!doc)
         return;
@@ -87,7 +87,7 @@ void CLineprobeView::StopBeforeLoad()
 void CLineprobeView::showEvent(QShowEvent* event)
 {
     const bool first = !IsInitialized();
-    CListViewCourier::showEvent(event);
+    CTraceListView::showEvent(event);
     if (first && Doc())
         Doc()->recordingFlag = 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CListViewCourier.h"
+#include "CTraceListView.h"
 #include "CRecordingControl.h"
 #include "CRecordingViews.h"
 
@@ -9,7 +9,7 @@
 // The ASCII trace view. It shows the received bytes as characters, answers the hints meant
 // for it and owns the recording control, which reaches both views through this view (the
 // hex view by hints). Its Request signals drive the recording.
-class CLineprobeView : public CListViewCourier, public CRecordingViews
+class CLineprobeView : public CTraceListView, public CRecordingViews
 {
     Q_OBJECT
 

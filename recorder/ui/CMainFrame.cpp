@@ -117,12 +117,12 @@ bool CMainFrame::Execute(int id)
     return m_commands->Execute(id);
 }
 
-void CMainFrame::SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler)
+void CMainFrame::SetListViewHandler(int id, std::function<void(CTraceListView*)> handler)
 {
     m_commands->SetHandler(
         id,
         [this, handler] {
-            if (CListViewCourier* view = ActiveListView())
+            if (CTraceListView* view = ActiveListView())
                 handler(view);
         },
         [this] { return ActiveListView() != nullptr; });
@@ -259,7 +259,7 @@ CMainFrame::Target CMainFrame::ActiveTarget() const
     return Target::Ascii;
 }
 
-CListViewCourier* CMainFrame::ActiveListView() const
+CTraceListView* CMainFrame::ActiveListView() const
 {
     switch (ActiveTarget()) {
     case Target::Ascii:

@@ -14,7 +14,7 @@ class CLineprobeDoc;
 class CLineprobeHelp;
 class CLineprobeHexView;
 class CLineprobeView;
-class CListViewCourier;
+class CTraceListView;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -40,7 +40,7 @@ public:
 
     // Printing registers its handlers here: handler gets the active trace view. The command
     // stays disabled while no handler is registered or no trace view is active.
-    void SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler);
+    void SetListViewHandler(int id, std::function<void(CTraceListView*)> handler);
 
     // Command 57600: the document with both trace views, unless one already exists.
     void OnFileNew();
@@ -77,7 +77,7 @@ private:
     // What handles a command: the active child window's widget.
     enum class Target { Ascii, Hex, Monitor };
     Target ActiveTarget() const;
-    CListViewCourier* ActiveListView() const;
+    CTraceListView* ActiveListView() const;
 
     void CreateCommands();
     void CreateMenus();

@@ -285,8 +285,8 @@ TEST_F(ShellTest, PrintCommandsHaveTheirHandlersAndFollowTheActiveView)
     EXPECT_TRUE(Enabled(FilePrint));
     EXPECT_TRUE(Enabled(FilePrintPreview));
     EXPECT_TRUE(Enabled(FilePrintSetup));
-    QList<CListViewCourier*> printed;
-    frame->SetListViewHandler(FilePrint, [&](CListViewCourier* v) { printed.append(v); });
+    QList<CTraceListView*> printed;
+    frame->SetListViewHandler(FilePrint, [&](CTraceListView* v) { printed.append(v); });
     EXPECT_TRUE(Enabled(FilePrint));
     QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
     Activate(frame->HexView());

@@ -131,7 +131,7 @@ protected:
         f.write(bytes);
     }
 
-    QStringList Items(const CListViewCourier* view) const
+    QStringList Items(const CTraceListView* view) const
     {
         QStringList out;
         for (int i = 0; i < view->ItemCount(); ++i)

@@ -71,7 +71,7 @@ protected:
         frame->MdiArea()->setActiveSubWindow(sub);
         frame->Commands()->UpdateUi();
     }
-    void Fill(CListViewCourier* view, int lines)
+    void Fill(CTraceListView* view, int lines)
     {
         for (int i = 0; i < lines; ++i)
             view->AppendLine("Zeile " + QByteArray::number(i), false);

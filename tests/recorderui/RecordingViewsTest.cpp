@@ -35,7 +35,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QList<QByteArray> Items(const CListViewCourier& view)
+QList<QByteArray> Items(const CTraceListView& view)
 {
     QList<QByteArray> items;
     for (int i = 0; i < view.ItemCount(); ++i)

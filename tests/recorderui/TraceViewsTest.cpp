@@ -38,7 +38,7 @@ QByteArray B(std::initializer_list<int> bytes)
     return out;
 }
 
-QList<QByteArray> Items(const CListViewCourier& view)
+QList<QByteArray> Items(const CTraceListView& view)
 {
     QList<QByteArray> out;
     for (int i = 0; i < view.ItemCount(); ++i)

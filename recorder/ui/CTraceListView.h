@@ -16,7 +16,7 @@ class QHeaderView;
 // caption. Rows have one height, so the view finds a row by arithmetic and paints only the
 // rows in sight; it keeps nothing per row, and scrolls to the end at most once per turn of
 // the event loop however many chunks came in.
-class CListViewCourier : public QAbstractItemView, public CView
+class CTraceListView : public QAbstractItemView, public CView
 {
     Q_OBJECT
 
@@ -31,7 +31,7 @@ public:
         QString partnerExtension; // extension of the other view's list file
     };
 
-    CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
+    CTraceListView(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
 
     CLineprobeDoc* Doc() const { return m_doc; }
     CTraceListModel* Model() const { return m_model; }
