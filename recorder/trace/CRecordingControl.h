@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CSerial.h"
-#include "ComParameter.h"
+#include "RecordingOptions.h"
 
 // Qt
 #include <QByteArray>
@@ -15,8 +15,8 @@ class CRecordingViews;
 // The recording of the FAT's traffic, without widgets: owns the serial port, asks the FAT for
 // its identification ("T"), tells it to send ("S"), keeps every received chunk in the trace
 // files and hands it to the views, and ends the recording on command ("H"), when the FAT stays
-// silent or on a serious port error. The ASCII view drives it in the window, lineprobe-cli
-// without one. The serial component's messages come to this object.
+// silent or on a serious port error. The recording session owns it, for the window and for
+// lineprobe-cli alike. The serial component's messages come to this object.
 class CRecordingControl : public QObject
 {
     Q_OBJECT
@@ -31,7 +31,8 @@ public:
     // How a recording ended.
     enum class End { Stopped, NoAnswer, Unsupported, PortError };
 
-    explicit CRecordingControl(CLineprobeDoc& doc, QObject* parent = nullptr);
+    // options: what the user chose, owned by the session; read at each start.
+    CRecordingControl(CLineprobeDoc& doc, RecordingOptions& options, QObject* parent = nullptr);
     // Stops a running recording (footer, list files) first.
     ~CRecordingControl() override;
 
@@ -45,15 +46,6 @@ public:
     // when it is destroyed (only when it was 0 or differs).
     void ReadPortSetting();
     void WritePortSetting() const;
-
-    // options (the two check marks of the FAT menu; changed only while idle) ---------------------
-    bool SaveData() const { return m_saveData; }
-    void SetSaveData(bool on) { m_saveData = on; }
-    bool ExpertMode() const { return m_expertMode; }
-    void SetExpertMode(bool on) { m_expertMode = on; }
-    // The port parameters of expert mode; never stored in the settings.
-    ComParameter ExpertParameter() const { return m_expertParameter; }
-    void SetExpertParameter(const ComParameter& parameter) { m_expertParameter = parameter; }
 
     // state --------------------------------------------------------------------------------------
     bool IsRecording() const;
@@ -100,7 +92,7 @@ signals:
     void MonitorWanted();
     // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor (hint 9).
     void ModemStatusChanged(unsigned long status);
-    // Expert-mode configuration: the line-break dialog on the document's line settings.
+    // Expert-mode configuration: the line-break dialog on the options' line settings.
     void LineSettingsWanted();
 
 protected:
@@ -124,14 +116,13 @@ private:
     void ShowText(const QByteArray& text);
 
     CLineprobeDoc& m_doc;
+    RecordingOptions& m_options;
     CRecordingViews* m_views = nullptr;
     CSerial m_serial;
-    ComParameter m_expertParameter;
     QTimer m_identTimer;
     QTimer m_reconnectTimer;
 
-    bool m_saveData = true;
-    bool m_expertMode = false;
+    bool m_saveRun = false;   // the running recording writes trace and list files
     bool m_expertRun = false; // the mode of the running recording
     int m_state = AwaitingIdent;
     bool m_ready = false;

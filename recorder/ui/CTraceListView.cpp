@@ -1,13 +1,10 @@
 #include "CTraceListView.h"
 
 #include "CLineprobeDoc.h"
-#include "CMessages.h"
-#include "ListFile.h"
 
 // Qt
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -20,13 +17,11 @@
 
 #include <limits>
 
-CTraceListView::CTraceListView(CLineprobeDoc* doc, const Look& look, QWidget* parent)
-    : QAbstractItemView(parent), m_doc(doc), m_look(look),
-      m_model(new CTraceListModel(look.heading, this)),
+CTraceListView::CTraceListView(CRecordingSession& session, const Look& look, QWidget* parent)
+    : QAbstractItemView(parent), m_session(session), m_look(look),
+      m_model(new CTraceListModel(session.Lines(look.view), look.heading, this)),
       m_header(new QHeaderView(Qt::Horizontal, this))
 {
-    if (doc)
-        m_model->ShareStore(doc->ReceivedBytes());
     setModel(m_model);
     setWindowTitle(look.caption);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -48,14 +43,33 @@ CTraceListView::CTraceListView(CLineprobeDoc* doc, const Look& look, QWidget* pa
     m_rowHeight = fontMetrics().height() + 2;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CTraceListView::OnSelectionChanged);
-    if (doc)
-        doc->AddView(this);
+    connect(&session, &CRecordingSession::LinesAppended, this, &CTraceListView::OnLinesAppended);
+    connect(&session, &CRecordingSession::ListReset, this, [this](LineRules::View view) {
+        if (view == m_look.view)
+            m_model->Reset();
+    });
+    session.Doc().AddView(this);
 }
 
 void CTraceListView::Notify(long hint, const QVariant& arg)
 {
-    if (m_doc)
-        m_doc->UpdateAllViews(this, hint, arg);
+    m_session.Doc().UpdateAllViews(this, hint, arg);
+}
+
+void CTraceListView::OnUpdate(CView*, long hint, const QVariant& arg)
+{
+    if (hint == HintSelect)
+        SelectItem(arg.toInt());
+}
+
+void CTraceListView::OnLinesAppended(LineRules::View view, const CLineIndex::Change& change,
+                                     CRecordingSession::Append what)
+{
+    if (view != m_look.view)
+        return;
+    m_model->Announce(change);
+    if (what != CRecordingSession::Append::PortError || m_look.scrollsToPortError)
+        ScrollToEnd();
 }
 
 void CTraceListView::OnInitialUpdate()
@@ -71,15 +85,13 @@ void CTraceListView::OnInitialUpdate()
             courier.setPointSize(points);
     }
     setFont(courier);
-    Clear();
     const QFontMetrics metrics(courier);
     m_rowHeight = metrics.height() + 2;
     setColumnWidth(0, metrics.horizontalAdvance(QString(m_look.widthBlanks, QLatin1Char(' '))));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
-    if (m_doc && !m_doc->tracePath.isEmpty())
-        LoadList();
+    m_session.LoadList(m_look.view);
 }
 
 void CTraceListView::showEvent(QShowEvent* event)
@@ -97,8 +109,8 @@ void CTraceListView::UpdateCaption()
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         if (sub->windowTitle() != m_look.caption)
             sub->setWindowTitle(m_look.caption);
-    if (m_doc && !m_doc->tracePath.isEmpty())
-        m_doc->UpdateTitle();
+    if (!Doc()->tracePath.isEmpty())
+        Doc()->UpdateTitle();
 }
 
 void CTraceListView::focusInEvent(QFocusEvent* event)
@@ -393,27 +405,9 @@ void CTraceListView::selectRow(int row)
     scrollTo(item);
 }
 
-void CTraceListView::AppendLine(const QByteArray& line, bool scroll)
-{
-    m_model->AppendLine(line);
-    if (scroll)
-        ScrollToEnd();
-}
-
 void CTraceListView::ScrollToEnd()
 {
     ScheduleUpdate(true);
-}
-
-void CTraceListView::AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk)
-{
-    LineRules::Settings settings;
-    if (m_doc) {
-        settings.lineLength = m_doc->lineLength;
-        settings.breakValue = m_doc->breakValue;
-    }
-    m_model->AppendChunk(m_look.view, rule, settings, chunk);
-    ScrollToEnd();
 }
 
 void CTraceListView::SelectItem(int index)
@@ -435,52 +429,6 @@ void CTraceListView::OnSelectionChanged()
     const QModelIndexList rows = selectionModel()->selectedRows();
     if (!rows.isEmpty())
         Notify(HintSelect, rows.first().row());
-}
-
-bool CTraceListView::WriteList(const QString& path)
-{
-    return ListFile::Write(path, ItemCount(), [this](int i) {
-        // Only what the file keeps of an item is rendered.
-        return m_model->Lines().Head(i, ListFile::ItemChars);
-    });
-}
-
-void CTraceListView::LoadList()
-{
-    if (!m_doc || m_doc->tracePath.isEmpty())
-        return;
-    const QString path = ListFile::WithExtension(m_doc->tracePath, m_look.extension);
-    CTraceLines lines;
-    const ListFile::LoadResult result =
-        ListFile::Load(path, m_look.view == LineRules::View::Ascii, lines);
-    if (result == ListFile::LoadResult::Loaded)
-        m_model->Reset(std::move(lines));
-}
-
-bool CTraceListView::SaveList()
-{
-    msg::FileDialog dialog;
-    dialog.initialName = QStringLiteral("*.") + m_look.extension;
-    dialog.defaultExt = m_look.extension;
-    dialog.filter = QStringLiteral("Trace - Dateien (.%1) | *.%1||").arg(m_look.extension);
-    dialog.overwritePrompt = true;
-    QString path;
-    if (!Messages().SaveFileName(dialog, path))
-        return false;
-    const QString partner = ListFile::WithExtension(path, m_look.partnerExtension);
-    if (QFileInfo(partner).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
-        // Both lists would go to one file, the second overwriting the first.
-        MessageBox(QStringLiteral("Die Liste kann nicht unter diesem Namen gespeichert werden: "
-                                  "die zweite Liste bekäme denselben Dateinamen.\n"
-                                  "Wählen Sie einen Namen mit der Endung .%1.")
-                       .arg(m_look.extension),
-                   QString(), msg::Warning);
-        return false;
-    }
-    if (!WriteList(path))
-        return false;
-    Notify(HintWriteList, partner);
-    return true;
 }
 
 QString CTraceListView::DroppedListFile(const QMimeData* mime)
@@ -516,15 +464,10 @@ void CTraceListView::dragMoveEvent(QDragMoveEvent* event)
 void CTraceListView::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedListFile(event->mimeData());
-    if (path.isEmpty() || !m_doc) {
+    if (path.isEmpty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    // A running recording ends first, with its own lists beside its own trace.
-    StopBeforeLoad();
-    if (!m_doc->OpenDocument(path))
-        return;
-    LoadList();
-    Notify(HintLoadList);
+    m_session.OpenList(path);
 }

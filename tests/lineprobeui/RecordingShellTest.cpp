@@ -103,7 +103,7 @@ TEST_F(RecordingShellTest, StartAndStopFromTheHexWindow)
     const QString base = dir.filePath(QStringLiteral("hex"));
     messages.FileNext(base + ".tds");
     Activate(frame->HexView());
-    frame->HexView()->AppendLine("old");
+    frame->Session()->ShowTextLines("old");
     EXPECT_TRUE(frame->Execute(StartRecording));
     ExpectRunning(base);
     EXPECT_FALSE(Items(frame->HexView()).contains("old"));
