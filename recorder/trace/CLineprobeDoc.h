@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CDocument.h"
-#include "LineprobeHints.h"
 #include "TraceFiles.h"
 
 // Qt
@@ -20,12 +19,6 @@ public:
     enum { PanelUnsupported = 0, PanelExpert = 1 };
 
     CLineprobeDoc();
-
-    // view notifications
-    void Notify(CView* sender, LineprobeHint hint, const QVariant& arg = QVariant())
-    {
-        UpdateAllViews(sender, hint, arg);
-    }
 
     // trace path and flag
     QString tracePath;

@@ -61,19 +61,19 @@ public:
     void SetTimerPeriods(int identMs, int reconnectMs);
 
     // commands -----------------------------------------------------------------------------------
-    // "Aufzeichnung &starten", hint 1, "&Speichern" while idle.
+    // "Aufzeichnung &starten" from any window, "&Speichern" while idle.
     void OnStartRecording() { StartRecording(); }
     // The same, telling why a start came to nothing (the window shows nothing for a port
     // that does not open; a script wants to know).
     enum class Start { Started, AlreadyRunning, NoTraceFiles, NoPort };
     Start StartRecording();
-    // "Aufzeichnung &beenden", hint 2, and before a list file is loaded. Writes the footer and
+    // "Aufzeichnung &beenden", and before a list file is loaded. Writes the footer and
     // both list files whenever a recording runs, whether the port is still open or not.
     void OnStopRecording();
-    // "&Konfiguration", hint 4: the port dialog, or in expert mode the parameter dialog and
+    // "&Konfiguration": the port dialog, or in expert mode the parameter dialog and
     // then LineSettingsWanted for the line-break dialog.
     void OnConfiguration();
-    // Hint 9 from the monitor: 0 set RTS, 1 clear RTS, 2 set DTR, 3 clear DTR. A port that
+    // The monitor's line commands: 0 set RTS, 1 clear RTS, 2 set DTR, 3 clear DTR. A port that
     // cannot change its lines (a pseudo-terminal) changes nothing else.
     void OnModemLine(int command);
 
@@ -90,7 +90,7 @@ signals:
     void Ended(CRecordingControl::End reason);
     // The first expert-mode start: the modem-line monitor is to be opened.
     void MonitorWanted();
-    // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor (hint 9).
+    // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor.
     void ModemStatusChanged(unsigned long status);
     // Expert-mode configuration: the line-break dialog on the options' line settings.
     void LineSettingsWanted();
