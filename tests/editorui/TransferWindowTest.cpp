@@ -4,7 +4,6 @@
 #include "FatSimProcess.h"
 
 // Qt
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -73,19 +72,4 @@ TEST_F(TransferWindow, ReadTheFatIntoTheWindowThenSendItBack)
         QJsonDocument::fromJson(file.readAll()).object()["records"].toArray();
     ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records[0].toString(), StoredRecord("0001", "01", "Halle West", "Erdgeschoss"));
-}
-
-TEST_F(TransferWindow, ReadingWithoutTheAdapterSaysWhyAndKeepsTheProject)
-{
-    OpenStandard();
-    const QString title = frame->windowTitle();
-    const QString device = QDir::tempPath() + "/kein-adapter";
-    view()->Serial().SetPortName(device);
-    messages.SetDefaultAnswer(msg::IdNo);
-    ASSERT_TRUE(commands().Execute(Cmd::ReadTexts));
-    const QString reason = QString::fromUtf8("Datei oder Verzeichnis nicht gefunden");
-    EXPECT_EQ(messages.Texts(),
-              QStringList{device + QString::fromUtf8(" konnte nicht geöffnet werden: ") + reason});
-    EXPECT_EQ(rows(), 4);
-    EXPECT_EQ(frame->windowTitle(), title);
 }

