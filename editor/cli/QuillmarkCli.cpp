@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 #include "CStderrScope.h"
 #include "CodePage.h"
+#include "CsvCommands.h"
 #include "ImportCommands.h"
 #include "InfoOptions.h"
 #include "PdfPrintCommand.h"
@@ -106,6 +107,10 @@ static void AddBuiltins()
     AddCommand(QStringLiteral("send-lz"), TransferCommands::SendLzUsage(),
                TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(), TransferCommands::RunReadLz);
+    AddCommand(QStringLiteral("verify"), TransferCommands::VerifyUsage(),
+               TransferCommands::RunVerify);
+    AddCommand(QStringLiteral("export-csv"), CsvCommands::ExportUsage(), CsvCommands::RunExport);
+    AddCommand(QStringLiteral("import-csv"), CsvCommands::ImportUsage(), CsvCommands::RunImport);
     AddCommand(QStringLiteral("print"), PdfPrintCommand::Usage(), PdfPrintCommand::Run);
     AddCommand(QStringLiteral("import-bmf"), ImportCommands::ImportBmfUsage(),
                ImportCommands::RunImportBmf);

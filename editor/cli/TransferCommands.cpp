@@ -5,6 +5,7 @@
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
 #include "CStderrScope.h"
+#include "FatVerify.h"
 #include "ProjectRules.h"
 #include "TransferTypes.h"
 
@@ -34,11 +35,13 @@ struct Line
     QString device;
     int com = 0;
     bool yes = false;
+    bool verify = false; // send: compare after a successful send
     int timeoutSeconds = 60; // the whole transfer
 };
 
 // yesOption: the option that answers the command's question with Yes; empty when it asks none.
-bool ParseLine(const QStringList& args, const QString& yesOption, Line& line)
+bool ParseLine(const QStringList& args, const QString& yesOption, Line& line,
+               bool verifyOption = false)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -60,6 +63,8 @@ bool ParseLine(const QStringList& args, const QString& yesOption, Line& line)
                 return false;
         } else if (!yesOption.isEmpty() && a == yesOption) {
             line.yes = true;
+        } else if (verifyOption && a == QLatin1String("--verify")) {
+            line.verify = true;
         } else if (a.startsWith(QLatin1String("--")) || !line.path.isEmpty()) {
             return false;
         } else {
@@ -80,11 +85,13 @@ void ConfigurePort(CSerial& serial, const Line& line)
 
 // Runs one transfer headless and reports what the window would not: a line error, which the
 // window leaves for the user to see. A port that did not open has told its reason already.
-CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds)
+CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds,
+                                   bool forComparison = false)
 {
-    return [&doc, &serial, timeoutSeconds](int mode, const std::function<void()>& opened) {
+    return [&doc, &serial, timeoutSeconds, forComparison](int mode,
+                                                          const std::function<void()>& opened) {
         switch (CHeadlessTransfer::Run(mode, doc, serial, TransferTimeouts(), timeoutSeconds * 1000,
-                                       opened)) {
+                                       opened, forComparison)) {
         case CHeadlessTransfer::Success:
             return true;
         case CHeadlessTransfer::PortNotOpened:
@@ -108,6 +115,27 @@ bool LoadProject(CQuillmarkDoc& doc, const QString& path)
 {
     doc.OpenProjectPath(path);
     return doc.LoadProject();
+}
+
+// Reads the FAT into memory and compares; the differences go to stdout, one a line.
+int Verify(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds)
+{
+    const FatVerify::Result result = FatVerify::Verify(doc, [&](CQuillmarkDoc& scratch) {
+        return Runner(scratch, serial, timeoutSeconds, true)(ReadTexts, {});
+    });
+    if (result.status == FatVerify::NotCompared) {
+        if (!result.problem.isEmpty())
+            PrintError(result.problem);
+        return FatVerify::NotCompared;
+    }
+    QString out;
+    for (const FatVerify::Difference& diff : result.differences)
+        out += diff.Describe() + QLatin1Char('\n');
+    if (result.differences.isEmpty())
+        out = FatVerify::SameText() + QLatin1Char('\n');
+    const QByteArray bytes = out.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    return result.status;
 }
 
 int RunLz(const QStringList& args, const QString& command, bool send)
@@ -140,7 +168,13 @@ int RunLz(const QStringList& args, const QString& command, bool send)
 
 QString SendUsage()
 {
-    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--yes] [--timeout SECONDS]");
+    return QStringLiteral(
+        "FILE.bmt (--port DEVICE | --com N) [--yes] [--verify] [--timeout SECONDS]");
+}
+
+QString VerifyUsage()
+{
+    return LzUsage();
 }
 
 QString ReadUsage()
@@ -161,19 +195,35 @@ QString LzUsage()
 int RunSend(const QStringList& args)
 {
     Line line;
-    if (!ParseLine(args, QStringLiteral("--yes"), line))
+    if (!ParseLine(args, QStringLiteral("--yes"), line, true))
         return Usage(QStringLiteral("send"), SendUsage());
     CStderrScope sink;
     sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
+    CSerial serial;
     if (ok) {
-        CSerial serial;
         ConfigurePort(serial, line);
         CFatCommands commands(doc, Runner(doc, serial, line.timeoutSeconds));
         ok = commands.SendTexts();
     }
+    if (line.verify)
+        return ok ? Verify(doc, serial, line.timeoutSeconds) : FatVerify::NotCompared;
     return ok ? 0 : 1;
+}
+
+int RunVerify(const QStringList& args)
+{
+    Line line;
+    if (!ParseLine(args, QString(), line))
+        return Usage(QStringLiteral("verify"), VerifyUsage());
+    CStderrScope sink;
+    CQuillmarkDoc doc;
+    if (!LoadProject(doc, line.path))
+        return FatVerify::NotCompared;
+    CSerial serial;
+    ConfigurePort(serial, line);
+    return Verify(doc, serial, line.timeoutSeconds);
 }
 
 int RunRead(const QStringList& args)

@@ -12,11 +12,14 @@ int RunSend(const QStringList& args);
 int RunRead(const QStringList& args);
 int RunSendLz(const QStringList& args);
 int RunReadLz(const QStringList& args);
+// 0 when the FAT holds the project's texts, 1 when they differ, 2 when no comparison was made.
+int RunVerify(const QStringList& args);
 
 // The usage text after the command word, for the CLI's help.
 QString SendUsage();
 QString ReadUsage();
 QString SendLzUsage();
 QString LzUsage();
+QString VerifyUsage();
 
 } // namespace TransferCommands

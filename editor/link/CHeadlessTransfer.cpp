@@ -8,10 +8,12 @@
 
 CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& document,
                                                   CSerial& serial, const TransferTimeouts& timeouts,
-                                                  int limitMs, const std::function<void()>& opened)
+                                                  int limitMs, const std::function<void()>& opened,
+                                                  bool forComparison)
 {
     CTransferCore core;
     core.SetTimeouts(timeouts);
+    core.SetReadForComparison(forComparison);
     if (!core.StartTransfer(mode, &document.List(), &document, &serial))
         return PortNotOpened;
     if (opened)

@@ -18,7 +18,8 @@ public:
     // window ends it (no end byte, port closed) and the outcome is TimedOut. A script has
     // nobody to close a window that waits for a FAT that never becomes ready.
     // opened (when set) is called once the port is open, before the first byte goes out.
+    // forComparison: see CTransferCore::SetReadForComparison.
     static Outcome Run(int mode, CQuillmarkDoc& document, CSerial& serial,
                        const TransferTimeouts& timeouts = TransferTimeouts(), int limitMs = 0,
-                       const std::function<void()>& opened = {});
+                       const std::function<void()>& opened = {}, bool forComparison = false);
 };

@@ -218,6 +218,11 @@ void CTransferCore::OnTimer(int id)
     if (verdict.kind != CTransferMachine::Verdict::Message)
         return;
     AbortLink();
+    if (m_forComparison && m_mode == ReadTexts && (m_state == ReadComplete || m_state == FatEmpty)) {
+        m_succeeded = true;
+        EndTransfer();
+        return;
+    }
     ShowMessage(QString::fromUtf8(verdict.text), QString::fromLatin1(kHinweis), verdict.errorIcon,
                 verdict.success);
     EndTransfer();

@@ -70,6 +70,9 @@ public:
     bool SenderActive() const;
 
     void SetTimeouts(const TransferTimeouts& timeouts) { m_timeouts = timeouts; }
+    // A reading for a comparison: a complete reading and an empty FAT both end as success
+    // and without their message; the caller reports the comparison instead.
+    void SetReadForComparison(bool on) { m_forComparison = on; }
     const TransferTimeouts& Timeouts() const { return m_timeouts; }
 
 signals:
@@ -124,4 +127,5 @@ private:
     TransferTimeouts m_timeouts;
     bool m_ended = false;
     bool m_succeeded = false;
+    bool m_forComparison = false;
 };

@@ -13,10 +13,7 @@
 #include "ProjectRules.h"
 #include "QuillmarkCommands.h"
 
-namespace {
-
-// The list shows the new rows from the top, the menus and title follow the new format.
-void ShowImported(CMainFrame& frame)
+void CImportCommands::ShowImported(CMainFrame& frame)
 {
     frame.View()->PrepareList();
     frame.UpdateMenus();
@@ -24,8 +21,6 @@ void ShowImported(CMainFrame& frame)
     frame.View()->scrollToTop();
     frame.View()->viewport()->update();
 }
-
-} // namespace
 
 void CImportCommands::Register(CMainFrame& frame)
 {

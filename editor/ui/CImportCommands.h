@@ -13,4 +13,6 @@ public:
     static void ImportBmf(CMainFrame& frame);
     static void ImportPanelTexts(CMainFrame& frame);
     static void ChangeTextFormat(CMainFrame& frame);
+    // After rows came in: the list shows them from the top, menus and title follow.
+    static void ShowImported(CMainFrame& frame);
 };

@@ -4,9 +4,11 @@
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
 #include "CHelpWindow.h"
+#include "CCsvCommands.h"
 #include "CImportCommands.h"
 #include "CMessages.h"
 #include "CPrintCommands.h"
+#include "CVerifyCommands.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
 #include "ProjectRules.h"
@@ -95,6 +97,8 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
         ->Register(*m_commands);
     CImportCommands::Register(*this);
+    CVerifyCommands::Register(*this);
+    CCsvCommands::Register(*this);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();

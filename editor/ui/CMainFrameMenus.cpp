@@ -57,6 +57,14 @@ void CMainFrame::CreateCommands()
           U("Die Daten werden an das FAT gesandt\nDaten senden"));
     c.Add(Cmd::ReadTexts, U("Daten &auslesen"),
           U("Die Daten werden aus dem FAT ausgelesen\nDaten auslesen"));
+    c.Add(Cmd::ExportCsv, U("Texte als &CSV..."),
+          U("Schreibt die Texte in eine CSV-Datei für Tabellenkalkulationen.\nCSV exportieren"));
+    c.Add(Cmd::ImportCsv, U("CSV-Datei importieren..."),
+          U("Übernimmt die Texte einer CSV-Datei in das Projekt.\nCSV importieren"));
+    c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
+          U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));
+    c.Add(Cmd::VerifyAfterSend, U("Nach dem Senden vergleichen"),
+          U("Vergleicht nach jedem Senden die Texte des FAT mit dem Projekt."));
     c.Add(Cmd::SendLzCoding, U("LZ-Codierung s&enden"),
           U("Hiermit kann die LZ-Codierung an das FAT gesandt werden"));
     c.Add(Cmd::ReadLzCoding, U("LZ-Codierung a&uslesen"),
@@ -122,10 +130,15 @@ void CMainFrame::CreateMenus()
                                       0, Cmd::FilePrint, Cmd::FilePrintPreview, 0,
                                       Cmd::FileMruFirst, 0, Cmd::AppExit});
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentMenu);
+    auto* exports = new QMenu(U("&Exportieren"), file);
+    exports->addAction(c.Action(Cmd::ExportCsv));
+    c.WatchMenu(exports);
+    file->insertMenu(c.Action(Cmd::FilePrint), exports);
+    file->insertSeparator(c.Action(Cmd::FilePrint));
     popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
-                             Cmd::ImportBmf, 0, Cmd::ImportPanelTexts});
-    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, 0, Cmd::SendLzCoding, Cmd::ReadLzCoding, 0,
-                      Cmd::Configuration});
+                             Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
+    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, 0, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
+                      Cmd::SendLzCoding, Cmd::ReadLzCoding, 0, Cmd::Configuration});
     popup(U("&System"), {Cmd::CoverPage, 0, Cmd::GroupOffset, 0, Cmd::LzAssignment});
     popup(U("A&nalyse"), {Cmd::StartLineprobe});
     popup(U("&Ansicht"), {Cmd::ViewToolbar, Cmd::ViewStatusBar});

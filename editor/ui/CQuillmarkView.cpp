@@ -6,6 +6,7 @@
 #include "CLzAssignDlg.h"
 #include "COffsetDlg.h"
 #include "CFatCommands.h"
+#include "CVerifyCommands.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
@@ -202,7 +203,8 @@ void CQuillmarkView::ReadTexts()
 void CQuillmarkView::SendTexts()
 {
     CFatCommands commands = FatCommands();
-    commands.SendTexts();
+    if (commands.SendTexts() && CVerifyCommands::VerifyAfterSend())
+        CVerifyCommands::Verify(*m_frame);
 }
 
 void CQuillmarkView::SendLzCoding()

@@ -34,7 +34,11 @@ enum : int {
     AppAbout = 57664,
     ContextHelp = 57669,
     Help = 57670,
-    PanelInfo = 32786
+    PanelInfo = 32786,
+    VerifyTexts = 32790,
+    VerifyAfterSend = 32791,
+    ExportCsv = 32792,
+    ImportCsv = 32793
 };
 
 } // namespace Cmd

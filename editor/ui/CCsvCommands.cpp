@@ -1,0 +1,83 @@
+#include "CCsvCommands.h"
+
+#include "CCommandTable.h"
+#include "CCsvReportDlg.h"
+#include "CImportCommands.h"
+#include "CMainFrame.h"
+#include "CMessages.h"
+#include "CQuillmarkDoc.h"
+#include "CQuillmarkView.h"
+#include "CsvFile.h"
+#include "CsvImport.h"
+#include "QuillmarkCommands.h"
+
+// Qt
+#include <QFileInfo>
+
+namespace {
+
+const char* kFilter = "CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
+
+} // namespace
+
+void CCsvCommands::Register(CMainFrame& frame)
+{
+    CCommandTable& c = frame.Commands();
+    CQuillmarkDoc* doc = frame.Document();
+    CQuillmarkView* view = frame.View();
+    c.SetHandler(
+        Cmd::ExportCsv, [&frame] { ExportCsv(frame); },
+        [doc] { return doc->List().GetItemCount() > 0; });
+    c.SetHandler(
+        Cmd::ImportCsv, [&frame] { ImportCsv(frame); },
+        [doc, view] { return doc->Data().textFormat != FormatFromFat && !view->PortOpen(); });
+}
+
+void CCsvCommands::ExportCsv(CMainFrame& frame)
+{
+    CQuillmarkDoc& doc = *frame.Document();
+    msg::FileDialog dialog;
+    dialog.title = QStringLiteral("Texte als CSV exportieren");
+    dialog.filter = QString::fromLatin1(kFilter);
+    dialog.defaultExt = QStringLiteral("csv");
+    dialog.initialName = QFileInfo(doc.ProjectPath()).completeBaseName();
+    dialog.overwritePrompt = true;
+    QString path;
+    if (!Messages().SaveFileName(dialog, path))
+        return;
+    QString problem;
+    if (!CsvFile::WriteFile(path, CsvFile::Export(doc), problem))
+        MessageBox(problem, QString(), msg::Error);
+}
+
+void CCsvCommands::ImportCsv(CMainFrame& frame)
+{
+    CQuillmarkDoc& doc = *frame.Document();
+    msg::FileDialog dialog;
+    dialog.title = QStringLiteral("CSV-Datei importieren");
+    dialog.filter = QString::fromLatin1(kFilter);
+    dialog.defaultExt = QStringLiteral("csv");
+    QString path;
+    if (!Messages().OpenFileName(dialog, path))
+        return;
+    QByteArray bytes;
+    QString problem;
+    if (!CsvFile::ReadFile(path, bytes, problem)) {
+        MessageBox(problem, QString(), msg::Error);
+        return;
+    }
+    CsvImport::Result result = CsvImport::Import(doc, bytes, false);
+    if (!result.refusal.isEmpty()) {
+        MessageBox(result.refusal, QString(), msg::Error);
+        return;
+    }
+    if (!result.problems.isEmpty()) {
+        CCsvReportDlg report(result.problems, result.added + result.replaced, &frame);
+        if (report.exec() != QDialog::Accepted)
+            return;
+        result = CsvImport::Import(doc, bytes, true);
+    }
+    if (result.imported)
+        CImportCommands::ShowImported(frame);
+    MessageBox(result.Summary(), QString(), msg::Information);
+}
