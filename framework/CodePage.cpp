@@ -4,9 +4,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+// Opening a converter by name costs more than converting a short text, so each thread keeps
+// one of each; stateless, so that no call sees what an earlier one left.
 QString FromCp1252(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-1252");
+    thread_local QStringDecoder decoder("windows-1252", QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
     return decoder.decode(bytes);
@@ -14,7 +16,7 @@ QString FromCp1252(const QByteArray& bytes)
 
 QByteArray ToCp1252(const QString& text)
 {
-    QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Default);
+    thread_local QStringEncoder encoder("windows-1252", QStringEncoder::Flag::Stateless);
     if (!encoder.isValid())
         return text.toLatin1();
     return encoder.encode(text);

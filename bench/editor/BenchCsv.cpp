@@ -45,7 +45,7 @@ int main(int argc, char** argv)
         rec.formatTag = "S";
         rec.group = CRecordList::PadZeros(QByteArray::number(i / 99 + 1), 5);
         rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
-        rec.text1 = "Melder " + QByteArray::number(i);
+        rec.text1 = "M " + QByteArray::number(i);
         rec.text2 = "Treppenhaus; \"Ost\"";
         original.Records().AddRecordAt(rec, i, false);
     }
@@ -61,6 +61,8 @@ int main(int argc, char** argv)
                 static_cast<long long>(file.size()));
     std::printf("import of %d rows: %lld ms (%d added, %lld refused)\n", kRows, importMs,
                 result.added, static_cast<long long>(result.problems.size()));
+    if (!result.problems.isEmpty())
+        std::printf("first refused: %s\n", qPrintable(result.problems.first()));
     std::printf("round trip byte for byte: %s\n", same ? "yes" : "NO");
     return same && exportMs <= 1000 && importMs <= 1000 ? 0 : 1;
 }

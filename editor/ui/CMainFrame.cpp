@@ -370,21 +370,23 @@ void CMainFrame::UpdateMenus()
         return action;
     };
 
+    // The LZ commands follow the texts' commands (send, read and the two of the comparison).
+    const int lzPosition = 4;
     // Back to the base menu.
     if (remove(system, c.Action(Cmd::GroupOffset)))
         removeAt(system, 1);
     if (remove(system, c.Action(Cmd::LzAssignment))) {
         removeAt(system, 1);
-        removeAt(fat, 2);
+        removeAt(fat, lzPosition);
         remove(fat, c.Action(Cmd::SendLzCoding));
         remove(fat, c.Action(Cmd::ReadLzCoding));
     }
 
     const ProjectData& d = m_document->Data();
     if (d.panelType == PanelType::Bosch) {
-        insertAt(fat, 2, c.Action(Cmd::ReadLzCoding));
-        insertAt(fat, 2, c.Action(Cmd::SendLzCoding));
-        insertAt(fat, 2, separator(fat));
+        insertAt(fat, lzPosition, c.Action(Cmd::ReadLzCoding));
+        insertAt(fat, lzPosition, c.Action(Cmd::SendLzCoding));
+        insertAt(fat, lzPosition, separator(fat));
         system->addAction(separator(system));
         system->addAction(c.Action(Cmd::LzAssignment));
     }

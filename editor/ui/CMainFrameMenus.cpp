@@ -137,7 +137,7 @@ void CMainFrame::CreateMenus()
     file->insertSeparator(c.Action(Cmd::FilePrint));
     popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
                              Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
-    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, 0, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
+    popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
                       Cmd::SendLzCoding, Cmd::ReadLzCoding, 0, Cmd::Configuration});
     popup(U("&System"), {Cmd::CoverPage, 0, Cmd::GroupOffset, 0, Cmd::LzAssignment});
     popup(U("A&nalyse"), {Cmd::StartLineprobe});

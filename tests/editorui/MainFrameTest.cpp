@@ -58,11 +58,12 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
                                    "&Ansicht", "&?"}));
     EXPECT_EQ(menuTexts(0),
               (QStringList{"&Neu\tStrg+N", U("Ö&ffnen...\tStrg+O"), "S&peichern\tStrg+S",
-                           "Speichern &unter...", "-", "&Drucken...\tStrg+P", "Sei&tenansicht", "-",
+                           "Speichern &unter...", "-", "&Exportieren", "-", "&Drucken...\tStrg+P", "Sei&tenansicht", "-",
                            "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(menuTexts(1), (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
                                          U("Eingabeformat &ändern"), "BMF - Dateien importieren",
-                                         "-", U("Zentralentexte übernehmen")}));
+                                         "CSV-Datei importieren...", "-",
+                                         U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
     EXPECT_EQ(menuTexts(5), (QStringList{"&Symbolleiste", "S&tatusleiste"}));
     EXPECT_EQ(menuTexts(6),
@@ -86,8 +87,14 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
 TEST_F(MainFrame, UpdateMenusFollowsPanelTypeAndFormatAndIsStable)
 {
     Open(WriteProject("bosch.bmt", 2, PanelType::Bosch, {{"0001", "01", "a", "b"}}));
-    const QStringList fat{"Daten &senden",        "Daten &auslesen",        "-",
-                          "LZ-Codierung s&enden", "LZ-Codierung a&uslesen", "-",
+    const QStringList fat{"Daten &senden",
+                          "Daten &auslesen",
+                          "Mit FAT &vergleichen",
+                          "Nach dem Senden vergleichen",
+                          "-",
+                          "LZ-Codierung s&enden",
+                          "LZ-Codierung a&uslesen",
+                          "-",
                           "&Konfiguration"};
     const QStringList system{"&Deckseite", "-", "&LZ - Zuweisung", "-", "&Offset"};
     EXPECT_EQ(menuTexts(2), fat);
@@ -100,8 +107,8 @@ TEST_F(MainFrame, UpdateMenusFollowsPanelTypeAndFormatAndIsStable)
     // Another panel and format: the base menus, then only the offset.
     doc->Data().panelType = PanelType::Esser;
     frame->UpdateMenus();
-    EXPECT_EQ(menuTexts(2),
-              (QStringList{"Daten &senden", "Daten &auslesen", "-", "&Konfiguration"}));
+    EXPECT_EQ(menuTexts(2), (QStringList{"Daten &senden", "Daten &auslesen", "Mit FAT &vergleichen",
+                                         "Nach dem Senden vergleichen", "-", "&Konfiguration"}));
     EXPECT_EQ(menuTexts(3), (QStringList{"&Deckseite", "-", "&Offset"}));
     doc->Data().textFormat = 3;
     frame->UpdateMenus();
