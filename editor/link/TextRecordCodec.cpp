@@ -160,8 +160,9 @@ bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QBy
     const QByteArray detector =
         CRecordList::FitNumber(rec.detector, d.detectorDigits, &detectorFits);
     const QByteArray pseudo =
-        format->pseudoGroup ? CRecordList::FitNumber(rec.pseudoGroup, d.pseudoGroupDigits, &pseudoFits)
-                     : QByteArray();
+        format->pseudoGroup
+            ? CRecordList::FitNumber(rec.pseudoGroup, d.pseudoGroupDigits, &pseudoFits)
+            : QByteArray();
     if (!groupFits || !detectorFits || !pseudoFits) {
         problem = QStringLiteral("Die Nummern in Zeile %1 haben mehr Stellen, als das FAT "
                                  "erlaubt.")
