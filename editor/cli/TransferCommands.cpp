@@ -35,7 +35,7 @@ struct Line
     QString device;
     int com = 0;
     bool yes = false;
-    bool verify = false; // send: compare after a successful send
+    bool verify = false;     // send: compare after a successful send
     int timeoutSeconds = 60; // the whole transfer
 };
 
@@ -86,7 +86,7 @@ void ConfigurePort(CSerial& serial, const Line& line)
 // Runs one transfer headless and reports what the window would not: a line error, which the
 // window leaves for the user to see. A port that did not open has told its reason already.
 CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds,
-                                   bool forComparison = false)
+                                    bool forComparison = false)
 {
     return [&doc, &serial, timeoutSeconds, forComparison](int mode,
                                                           const std::function<void()>& opened) {

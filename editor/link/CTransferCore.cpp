@@ -218,7 +218,8 @@ void CTransferCore::OnTimer(int id)
     if (verdict.kind != CTransferMachine::Verdict::Message)
         return;
     AbortLink();
-    if (m_forComparison && m_mode == ReadTexts && (m_state == ReadComplete || m_state == FatEmpty)) {
+    if (m_forComparison && m_mode == ReadTexts &&
+        (m_state == ReadComplete || m_state == FatEmpty)) {
         m_succeeded = true;
         EndTransfer();
         return;

@@ -15,8 +15,8 @@ namespace {
 
 void AppendField(QByteArray& out, const QByteArray& field)
 {
-    const bool quote = field.contains(';') || field.contains('"') || field.contains('\r') ||
-                       field.contains('\n');
+    const bool quote =
+        field.contains(';') || field.contains('"') || field.contains('\r') || field.contains('\n');
     if (!quote) {
         out += field;
         return;
@@ -80,8 +80,8 @@ QByteArray Export(CQuillmarkDoc& doc)
 
 QList<Row> Parse(const QByteArray& bytes)
 {
-    const QString text = bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.mid(3))
-                                                          : FromCp1252(bytes);
+    const QString text =
+        bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.mid(3)) : FromCp1252(bytes);
     QList<Row> rows;
     Row row;
     row.line = 1;
@@ -122,7 +122,8 @@ QList<Row> Parse(const QByteArray& bytes)
         } else if (c == QLatin1Char(';')) {
             endField();
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+            if (c == QLatin1Char('\r') && i + 1 < text.size() &&
+                text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             ++line;
             endRow();

@@ -14,8 +14,8 @@ namespace CsvImport {
 
 struct Result
 {
-    QString refusal;       // the file as a whole cannot be read (no heading line, ...)
-    QStringList problems;  // "Zeile 4: ..." for each row refused
+    QString refusal;      // the file as a whole cannot be read (no heading line, ...)
+    QStringList problems; // "Zeile 4: ..." for each row refused
     int added = 0;
     int replaced = 0;
     bool imported = false; // the project was changed

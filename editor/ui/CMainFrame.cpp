@@ -94,8 +94,9 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CreateStatusBar();
     RegisterFrameCommands();
     m_view->RegisterCommands(*m_commands);
-    (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
-        ->Register(*m_commands);
+    (new CPrintCommands(document, m_view, [this] {
+        return m_view->PortOpen();
+    }))->Register(*m_commands);
     CImportCommands::Register(*this);
     CVerifyCommands::Register(*this);
     CCsvCommands::Register(*this);

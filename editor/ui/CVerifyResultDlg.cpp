@@ -33,13 +33,13 @@ CVerifyResultDlg::CVerifyResultDlg(const FatVerify::Result& result, QWidget* par
     setWindowTitle(QStringLiteral("Mit FAT vergleichen"));
     auto* layout = new QVBoxLayout(this);
     const int count = int(result.differences.size());
-    m_summary = new QLabel(count == 0 ? FatVerify::SameText()
-                           : count == 1
-                               ? QStringLiteral("Projekt und FAT unterscheiden sich in 1 Punkt:")
-                               : QStringLiteral("Projekt und FAT unterscheiden sich in %1 "
-                                                "Punkten:")
-                                     .arg(count),
-                           this);
+    m_summary =
+        new QLabel(count == 0   ? FatVerify::SameText()
+                   : count == 1 ? QStringLiteral("Projekt und FAT unterscheiden sich in 1 Punkt:")
+                                : QStringLiteral("Projekt und FAT unterscheiden sich in %1 "
+                                                 "Punkten:")
+                                      .arg(count),
+                   this);
     layout->addWidget(m_summary);
     m_list = new QTreeWidget(this);
     m_list->setRootIsDecorated(false);

@@ -58,12 +58,12 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
                                    "&Ansicht", "&?"}));
     EXPECT_EQ(menuTexts(0),
               (QStringList{"&Neu\tStrg+N", U("Ö&ffnen...\tStrg+O"), "S&peichern\tStrg+S",
-                           "Speichern &unter...", "-", "&Exportieren", "-", "&Drucken...\tStrg+P", "Sei&tenansicht", "-",
-                           "Letzte Datei", "-", "&Beenden"}));
-    EXPECT_EQ(menuTexts(1), (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
-                                         U("Eingabeformat &ändern"), "BMF - Dateien importieren",
-                                         "CSV-Datei importieren...", "-",
-                                         U("Zentralentexte übernehmen")}));
+                           "Speichern &unter...", "-", "&Exportieren", "-", "&Drucken...\tStrg+P",
+                           "Sei&tenansicht", "-", "Letzte Datei", "-", "&Beenden"}));
+    EXPECT_EQ(menuTexts(1),
+              (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
+                           U("Eingabeformat &ändern"), "BMF - Dateien importieren",
+                           "CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
     EXPECT_EQ(menuTexts(5), (QStringList{"&Symbolleiste", "S&tatusleiste"}));
     EXPECT_EQ(menuTexts(6),
@@ -403,9 +403,9 @@ TEST_F(MainFrame, HelpOpensTheProgramsOwnPages)
     QTest::mouseClick(send, Qt::LeftButton);
     EXPECT_EQ(frame->HelpWindow()->Browser()->source().fragment(), "cmd32773");
     EXPECT_TRUE(messages.Boxes().isEmpty()) << "the click explained, not carried out";
-    for (const QString& page : {"projekt.html", "zentralen.html", "uebertragung.html",
-                                "schnittstellen.html", "befehle.html", "importieren.html",
-                                "drucken.html"})
+    for (const QString& page :
+         {"projekt.html", "zentralen.html", "uebertragung.html", "schnittstellen.html",
+          "befehle.html", "importieren.html", "drucken.html"})
         EXPECT_TRUE(frame->HelpWindow()->ShowPage(page)) << page.toStdString();
 }
 

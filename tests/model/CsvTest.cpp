@@ -32,8 +32,9 @@ TEST(Csv, RoundTripGivesTheSameProject)
          PanelType::Bosch,
          "BO 1",
          {TextRecord("S", "0001", "01", "Eingang; Ost", "Halle \"1\""),
-          TextRecord("S", "0002", "03", "K\xFC"
-                                        "che    ",
+          TextRecord("S", "0002", "03",
+                     "K\xFC"
+                     "che    ",
                      "                    "),
           TextRecord("S", "0003", "32", "Ende", "")},
          "MelderGruppe;Melder;Text 1;Text 2\r\n0001;01;\"Eingang; Ost\";\"Halle \"\"1\"\"\"\r\n"
@@ -46,7 +47,10 @@ TEST(Csv, RoundTripGivesTheSameProject)
          {TextRecord("P", "0001", "01", "Flur", "EG", "00012"),
           TextRecord("P", "0010", "02", "", "Dach", "00001")},
          "MelderGruppe;Pseudo MG;Melder;Text 1;Text 2\r\n0001;00012;01;Flur;EG\r\n"},
-        {"loop and address", FormatTwoLines, PanelType::Notifier, "NF 1",
+        {"loop and address",
+         FormatTwoLines,
+         PanelType::Notifier,
+         "NF 1",
          {TextRecord("F", "0001", "01", "Loop", "eins")},
          "Zentrale / Loop;Adresse;Text 1;Text 2\r\n"},
     };
@@ -79,19 +83,31 @@ TEST(Csv, ImportReportsEachRefusedRowByLine)
         QByteArray text1OfRow0; // after the import with skipping
     };
     const QList<Case> cases{
-        {"no heading line", "0001;01;A;B\r\n", "Die erste Zeile der Datei nennt die Spalten nicht",
-         {}, 0, 0, "Alt"},
+        {"no heading line",
+         "0001;01;A;B\r\n",
+         "Die erste Zeile der Datei nennt die Spalten nicht",
+         {},
+         0,
+         0,
+         "Alt"},
         {"any column order, UTF-8 with BOM, short numbers padded, existing key replaced",
          "\xEF\xBB\xBFText 2;Melder;melderGruppe;Text 1\r\nOG;1;5;K\xC3\xBC"
          "che\r\n;1;1;Neu\r\n",
-         {}, {}, 1, 1, "Neu"},
+         {},
+         {},
+         1,
+         1,
+         "Neu"},
         {"bad rows by their line, a quoted line break counted",
          "MelderGruppe;Melder;Text 1;Text 2\r\n0002;01;\"zwei\r\nZeilen\";x\r\n0000;01;Null;\r\n"
          "12345;01;Lang;\r\n0003;01;Gut;\r\n0004;01;\xE4\xF6\xFC"
          "ABCDEFGHIJ;\r\n",
-         {}, {"Zeile 2: ", "Zeile 4: Die MelderGruppe 0 ist nicht zulässig !", "Zeile 5: ",
-              "Zeile 7: Text 1"},
-         1, 0, "Alt"},
+         {},
+         {"Zeile 2: ", "Zeile 4: Die MelderGruppe 0 ist nicht zulässig !",
+          "Zeile 5: ", "Zeile 7: Text 1"},
+         1,
+         0,
+         "Alt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
