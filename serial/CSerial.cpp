@@ -108,15 +108,6 @@ void CSerial::RunOnIo(const std::function<void()>& fn)
         QMetaObject::invokeMethod(m_io, fn, Qt::BlockingQueuedConnection);
 }
 
-int CSerial::Open(const char* caption)
-{
-    if (!caption)
-        return 0;
-    EnsureThreads();
-    m_dispatcher->SetTarget(QString::fromLocal8Bit(caption));
-    return OpenPort();
-}
-
 int CSerial::Open(QObject* receiver)
 {
     if (!receiver)
@@ -400,16 +391,6 @@ void CSerial::SetComParameterDialog(ComParameterDialog dialog)
 {
     QMutexLocker lock(&g_dialogLock);
     g_parameterDialog = std::move(dialog);
-}
-
-void CSerial::SetReceiverFinder(ReceiverFinder finder)
-{
-    CSerialDispatcher::SetFinder(std::move(finder));
-}
-
-void CSerial::AnnounceReceiver(QObject* receiver)
-{
-    CSerialDispatcher::Announce(receiver);
 }
 
 // test hooks ------------------------------------------------------------------------------------
