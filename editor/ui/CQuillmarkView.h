@@ -3,7 +3,6 @@
 #include "CListEditView.h"
 #include "CSerial.h"
 
-class CCommandTable;
 class CMainFrame;
 class CQuillmarkDoc;
 
@@ -23,8 +22,6 @@ public:
     // portOpen: a transfer holds the port.
     bool PortOpen() const { return m_serial.IsOpened() != 0; }
 
-    // The handlers and enable rules of the view's commands.
-    void RegisterCommands(CCommandTable& commands);
     // Binds the list and the settings again and applies the project's editing style.
     void PrepareList();
 
@@ -35,6 +32,13 @@ public:
     void EndCellEdit(const QString& text, int row) override;
     // Runs one transfer window; true when it ended with its success message.
     bool RunTransfer(int mode);
+    // the FAT and system commands (CListCommands)
+    void ReadTexts();
+    void SendTexts();
+    void SendLzCoding();
+    void ReadLzCoding();
+    void EditGroupOffset();
+    void EditLzAssignment();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,13 +47,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ReadTexts();
-    void SendTexts();
-    void SendLzCoding();
-    void ReadLzCoding();
-    void EditGroupOffset();
-    void EditLzAssignment();
-
     CQuillmarkDoc* m_document;
     CMainFrame* m_frame;
     CSerial m_serial;

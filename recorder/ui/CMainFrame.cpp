@@ -68,7 +68,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    CTracePrintCommands::Register(*this);
+    (new CTracePrintCommands(this))->Register(*m_commands);
     resize(900, 700);
 }
 
@@ -115,17 +115,6 @@ bool CMainFrame::Execute(int id)
 {
     m_commands->UpdateUi();
     return m_commands->Execute(id);
-}
-
-void CMainFrame::SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler)
-{
-    m_commands->SetHandler(
-        id,
-        [this, handler] {
-            if (CListViewCourier* view = ActiveListView())
-                handler(view);
-        },
-        [this] { return ActiveListView() != nullptr; });
 }
 
 bool CMainFrame::IsRecording() const

@@ -38,10 +38,6 @@ public:
     // Runs a command as the menu, toolbar or key would; false when it is disabled.
     bool Execute(int id);
 
-    // Printing registers its handlers here: handler gets the active trace view. The command
-    // stays disabled while no handler is registered or no trace view is active.
-    void SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler);
-
     // Command 57600: the document with both trace views, unless one already exists.
     void OnFileNew();
 
@@ -52,6 +48,8 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* Menu(const QString& title) const;
+    // The trace view of the active child window; nullptr while the monitor or nothing is.
+    CListViewCourier* ActiveListView() const;
     // The child window that holds widget (a view or the monitor).
     QMdiSubWindow* ChildOf(QWidget* widget) const;
 
@@ -77,7 +75,6 @@ private:
     // What handles a command: the active child window's widget.
     enum class Target { Ascii, Hex, Monitor };
     Target ActiveTarget() const;
-    CListViewCourier* ActiveListView() const;
 
     void CreateCommands();
     void CreateMenus();
