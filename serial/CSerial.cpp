@@ -249,11 +249,13 @@ void CSerial::Received(const QByteArray& bytes)
             m_buffer.append(bytes);
         }
         m_available = Buffered();
+        // Announced before a waiting reader wakes: a reader that has seen these bytes and
+        // lets the pending announcement through is not told about them a second time.
+        if (overrun)
+            m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
+        m_dispatcher->PostRxChar();
         m_dataArrived.wakeAll();
     }
-    if (overrun)
-        m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
-    m_dispatcher->PostRxChar();
 }
 
 int CSerial::WaitForData(int n, int timeoutMs)
