@@ -47,7 +47,10 @@ int CTransferCore::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* docum
     connect(m_sender.get(), &CRecordSender::finished, this, &CTransferCore::OnSenderFinished,
             Qt::QueuedConnection);
     // The port reports to this core, window or not.
-    return m_serial->Open(this);
+    const int opened = m_serial->Open(this);
+    if (!opened)
+        MessageBox(m_serial->OpenFailure(), QString(), msg::Error);
+    return opened;
 }
 
 void CTransferCore::Begin()

@@ -2,7 +2,7 @@
 
 #include "CCommandTable.h"
 #include "CLineprobeDoc.h"
-#include "CListViewCourier.h"
+#include "CTraceListView.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "LineprobeCommands.h"
@@ -37,21 +37,21 @@ void CTracePrintCommands::Register(CCommandTable& table)
     table.SetHandler(
         LineprobeCommands::FilePrint,
         [this] {
-            if (CListViewCourier* view = m_frame->ActiveListView())
+            if (CTraceListView* view = m_frame->ActiveListView())
                 OnFilePrint(view);
         },
         hasView);
     table.SetHandler(
         LineprobeCommands::FilePrintPreview,
         [this] {
-            if (CListViewCourier* view = m_frame->ActiveListView())
+            if (CTraceListView* view = m_frame->ActiveListView())
                 OnFilePrintPreview(view);
         },
         hasView);
     table.SetHandler(LineprobeCommands::FilePrintSetup, [this] { OnFilePrintSetup(); });
 }
 
-void CTracePrintCommands::NameJob(CListViewCourier* view)
+void CTracePrintCommands::NameJob(CTraceListView* view)
 {
     // The job (and the proposed PDF file) is named after the trace and the view.
     QString name = view->Doc() ? QFileInfo(view->Doc()->tracePath).completeBaseName() : QString();
@@ -71,7 +71,7 @@ const TracePrintFonts& CTracePrintCommands::Fonts()
 }
 
 std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& printer,
-                                                                  CListViewCourier* view)
+                                                                  CTraceListView* view)
 {
     PrintJobs::UseWholeSheetForPdf(printer);
     // The printable area in 0.1 mm: pixels divided by pixels per inch, times 254.
@@ -86,7 +86,7 @@ std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& prin
     return printout;
 }
 
-bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
+bool CTracePrintCommands::PrintJob(QPrinter& printer, CTraceListView* view)
 {
     std::unique_ptr<TracePrintout> printout;
     {
@@ -99,7 +99,7 @@ bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
         QString());
 }
 
-void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
+void CTracePrintCommands::OnFilePrint(CTraceListView* view)
 {
     // Page count for the dialog's range before the dialog, on the printer as it stands.
     const int pages = BeginPrinting(*m_printer, view)->PageCount();
@@ -115,7 +115,7 @@ void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
     PrintJob(*m_printer, view);
 }
 
-void CTracePrintCommands::OnFilePrintPreview(CListViewCourier* view)
+void CTracePrintCommands::OnFilePrintPreview(CTraceListView* view)
 {
     NameJob(view);
     QPrintPreviewDialog preview(m_printer.get(), m_frame);
