@@ -20,16 +20,16 @@ const char* kFilter = "CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
 
 } // namespace
 
-void CCsvCommands::Register(CMainFrame& frame)
+void CCsvCommands::Register(CCommandTable& c) const
 {
-    CCommandTable& c = frame.Commands();
-    CQuillmarkDoc* doc = frame.Document();
-    CQuillmarkView* view = frame.View();
+    CMainFrame* frame = &m_frame;
+    CQuillmarkDoc* doc = frame->Document();
+    CQuillmarkView* view = frame->View();
     c.SetHandler(
-        Cmd::ExportCsv, [&frame] { ExportCsv(frame); },
+        Cmd::ExportCsv, [frame] { ExportCsv(*frame); },
         [doc] { return doc->List().GetItemCount() > 0; });
     c.SetHandler(
-        Cmd::ImportCsv, [&frame] { ImportCsv(frame); },
+        Cmd::ImportCsv, [frame] { ImportCsv(*frame); },
         [doc, view] { return doc->Data().textFormat != FormatFromFat && !view->PortOpen(); });
 }
 

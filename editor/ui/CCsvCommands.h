@@ -1,5 +1,6 @@
 #pragma once
 
+class CCommandTable;
 class CMainFrame;
 
 // The window side of the spreadsheet files: "Texte als CSV..." under "Datei > Exportieren"
@@ -7,8 +8,13 @@ class CMainFrame;
 class CCsvCommands
 {
 public:
-    static void Register(CMainFrame& frame);
+    explicit CCsvCommands(CMainFrame& frame) : m_frame(frame) {}
+
+    void Register(CCommandTable& table) const;
 
     static void ExportCsv(CMainFrame& frame);
     static void ImportCsv(CMainFrame& frame);
+
+private:
+    CMainFrame& m_frame;
 };

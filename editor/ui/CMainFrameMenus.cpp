@@ -112,18 +112,23 @@ void CMainFrame::CreateCommands()
         ->setIcon(ToolIcon("help-contextual", QStyle::SP_TitleBarContextHelpButton, s));
 }
 
+void CMainFrame::FillMenu(QMenu* menu, const QList<int>& ids)
+{
+    menu->clear(); // deletes its separators; the commands' actions belong to the table
+    for (const int id : ids) {
+        if (id == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(m_commands->Action(id));
+    }
+}
+
 void CMainFrame::CreateMenus()
 {
-    CCommandTable& c = *m_commands;
-    auto popup = [this, &c](const QString& title, const QList<int>& ids) {
+    auto popup = [this](const QString& title, const QList<int>& ids) {
         QMenu* menu = menuBar()->addMenu(title);
-        for (const int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(c.Action(id));
-        }
-        c.WatchMenu(menu);
+        FillMenu(menu, ids);
+        m_commands->WatchMenu(menu);
         return menu;
     };
     QMenu* file = popup(U("&Datei"), {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::FileSaveAs,
@@ -131,10 +136,10 @@ void CMainFrame::CreateMenus()
                                       Cmd::FileMruFirst, 0, Cmd::AppExit});
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentMenu);
     auto* exports = new QMenu(U("&Exportieren"), file);
-    exports->addAction(c.Action(Cmd::ExportCsv));
-    c.WatchMenu(exports);
-    file->insertMenu(c.Action(Cmd::FilePrint), exports);
-    file->insertSeparator(c.Action(Cmd::FilePrint));
+    exports->addAction(m_commands->Action(Cmd::ExportCsv));
+    m_commands->WatchMenu(exports);
+    file->insertMenu(m_commands->Action(Cmd::FilePrint), exports);
+    file->insertSeparator(m_commands->Action(Cmd::FilePrint));
     popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
                              Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
     popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
@@ -184,7 +189,7 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::RebuildRecentMenu()
 {
-    QMenu* file = Popup(0);
+    QMenu* file = m_commands->MenuOf(Cmd::FileMruFirst);
     if (!file)
         return;
     QAction* placeholder = m_commands->Action(Cmd::FileMruFirst);

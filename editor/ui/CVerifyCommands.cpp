@@ -19,13 +19,13 @@ const char* kKey = "VerifyAfterSend";
 
 } // namespace
 
-void CVerifyCommands::Register(CMainFrame& frame)
+void CVerifyCommands::Register(CCommandTable& c) const
 {
-    CCommandTable& c = frame.Commands();
-    const ProjectData& d = frame.Document()->Data();
-    CQuillmarkView* view = frame.View();
+    CMainFrame* frame = &m_frame;
+    const ProjectData& d = frame->Document()->Data();
+    CQuillmarkView* view = frame->View();
     c.SetHandler(
-        Cmd::VerifyTexts, [&frame] { Verify(frame); },
+        Cmd::VerifyTexts, [frame] { Verify(*frame); },
         [&d, view] { return d.textFormat != FormatFromFat && !view->PortOpen(); });
     c.SetHandler(Cmd::VerifyAfterSend, [] { SetVerifyAfterSend(!VerifyAfterSend()); });
     c.SetCheckRule(Cmd::VerifyAfterSend, [] { return VerifyAfterSend(); });

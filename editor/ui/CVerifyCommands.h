@@ -1,5 +1,6 @@
 #pragma once
 
+class CCommandTable;
 class CMainFrame;
 
 // The window side of "Mit FAT vergleichen" and of "Nach dem Senden vergleichen" (a setting
@@ -7,11 +8,16 @@ class CMainFrame;
 class CVerifyCommands
 {
 public:
-    static void Register(CMainFrame& frame);
+    explicit CVerifyCommands(CMainFrame& frame) : m_frame(frame) {}
+
+    void Register(CCommandTable& table) const;
 
     // Reads the FAT and shows the result dialog, or the reason no comparison was made.
     static void Verify(CMainFrame& frame);
     // The setting "Nach dem Senden vergleichen".
     static bool VerifyAfterSend();
     static void SetVerifyAfterSend(bool on);
+
+private:
+    CMainFrame& m_frame;
 };
