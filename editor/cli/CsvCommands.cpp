@@ -10,21 +10,7 @@
 // Qt
 #include <QMap>
 
-#include <cstdio>
-
 namespace CsvCommands {
-
-namespace {
-
-int Usage(const QString& command, const QString& usage)
-{
-    const QByteArray line =
-        (QStringLiteral("usage: quillmark-cli ") + command + ' ' + usage + '\n').toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    return 2;
-}
-
-} // namespace
 
 QString ExportUsage()
 {
@@ -42,7 +28,7 @@ int RunExport(const QStringList& arguments)
     QStringList args;
     if (!QuillmarkCli::ParseOptions(arguments, {"--out"}, options, args) || args.size() != 1 ||
         !options.contains("--out"))
-        return Usage(QStringLiteral("export-csv"), ExportUsage());
+        return QuillmarkCli::CommandUsage(QStringLiteral("export-csv"), ExportUsage());
     CStderrScope sink;
     CQuillmarkDoc doc;
     if (!QuillmarkCli::Load(doc, args.at(0)))
@@ -63,7 +49,7 @@ int RunImport(const QStringList& arguments)
     QStringList args;
     if (!QuillmarkCli::ParseOptions(rest, {"--out"}, options, args) || args.size() != 2 ||
         !options.contains("--out"))
-        return Usage(QStringLiteral("import-csv"), ImportUsage());
+        return QuillmarkCli::CommandUsage(QStringLiteral("import-csv"), ImportUsage());
     CStderrScope sink;
     CQuillmarkDoc doc;
     if (!QuillmarkCli::Load(doc, args.at(0)))

@@ -14,18 +14,13 @@
 // Qt
 #include <QMap>
 
-#include <cstdio>
-
 namespace ImportCommands {
 
 namespace {
 
 int Usage(const QString& command, const QString& usage)
 {
-    const QByteArray line =
-        (QStringLiteral("usage: quillmark-cli ") + command + ' ' + usage + '\n').toUtf8();
-    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
-    return 2;
+    return QuillmarkCli::CommandUsage(command, usage);
 }
 
 int Fail(const QString& text)

@@ -65,6 +65,14 @@ QString Text(const char* bytes, int size)
 
 } // namespace
 
+int CommandUsage(const QString& command, const QString& usage)
+{
+    const QByteArray line =
+        (QStringLiteral("usage: quillmark-cli ") + command + ' ' + usage + '\n').toUtf8();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    return 2;
+}
+
 bool Load(CQuillmarkDoc& doc, const QString& path)
 {
     doc.OpenProjectPath(path);

@@ -18,6 +18,8 @@ using Command = std::function<int(const QStringList& args)>;
 void AddCommand(const QString& name, const QString& usage, Command command);
 
 int Run(const QStringList& arguments);
+// Prints "usage: quillmark-cli COMMAND USAGE" to stderr; returns the status 2 of a wrong line.
+int CommandUsage(const QString& command, const QString& usage);
 
 // Opens the project file at path as "Öffnen" does; false after its message.
 bool Load(CQuillmarkDoc& doc, const QString& path);

@@ -16,7 +16,14 @@
 
 namespace {
 
-const char* kFilter = "CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*||";
+msg::FileDialog CsvDialog(const QString& title)
+{
+    msg::FileDialog dialog;
+    dialog.title = title;
+    dialog.filter = QStringLiteral("CSV-Dateien (*.csv)|*.csv|Alle Dateien (*.*)|*.*||");
+    dialog.defaultExt = QStringLiteral("csv");
+    return dialog;
+}
 
 } // namespace
 
@@ -36,10 +43,7 @@ void CCsvCommands::Register(CCommandTable& c) const
 void CCsvCommands::ExportCsv(CMainFrame& frame)
 {
     CQuillmarkDoc& doc = *frame.Document();
-    msg::FileDialog dialog;
-    dialog.title = QStringLiteral("Texte als CSV exportieren");
-    dialog.filter = QString::fromLatin1(kFilter);
-    dialog.defaultExt = QStringLiteral("csv");
+    msg::FileDialog dialog = CsvDialog(QStringLiteral("Texte als CSV exportieren"));
     dialog.initialName = QFileInfo(doc.ProjectPath()).completeBaseName();
     dialog.overwritePrompt = true;
     QString path;
@@ -53,12 +57,8 @@ void CCsvCommands::ExportCsv(CMainFrame& frame)
 void CCsvCommands::ImportCsv(CMainFrame& frame)
 {
     CQuillmarkDoc& doc = *frame.Document();
-    msg::FileDialog dialog;
-    dialog.title = QStringLiteral("CSV-Datei importieren");
-    dialog.filter = QString::fromLatin1(kFilter);
-    dialog.defaultExt = QStringLiteral("csv");
     QString path;
-    if (!Messages().OpenFileName(dialog, path))
+    if (!Messages().OpenFileName(CsvDialog(QStringLiteral("CSV-Datei importieren")), path))
         return;
     QByteArray bytes;
     QString problem;
