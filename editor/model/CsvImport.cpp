@@ -92,7 +92,7 @@ void CopyRows(CQuillmarkDoc& from, CQuillmarkDoc& to)
 
 QString Result::Summary() const
 {
-    return QStringLiteral("%1 Zeilen hinzugefügt, %2 ersetzt.").arg(added).arg(replaced);
+    return QStringLiteral("CSV-Import: %1 hinzugefügt, %2 ersetzt.").arg(added).arg(replaced);
 }
 
 Result Import(CQuillmarkDoc& doc, const QByteArray& file, bool skipInvalid)

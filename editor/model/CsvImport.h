@@ -20,7 +20,7 @@ struct Result
     int replaced = 0;
     bool imported = false; // the project was changed
 
-    // "12 Zeilen hinzugefügt, 3 ersetzt."
+    // "CSV-Import: 12 hinzugefügt, 3 ersetzt."
     QString Summary() const;
 };
 

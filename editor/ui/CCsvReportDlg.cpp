@@ -13,8 +13,8 @@ CCsvReportDlg::CCsvReportDlg(const QStringList& problems, int goodRows, QWidget*
     setWindowTitle(QStringLiteral("CSV-Datei importieren"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(
-        QStringLiteral("%1 Zeilen der Datei können nicht übernommen werden, %2 Zeilen sind "
-                       "gültig. Es wurde noch nichts importiert.")
+        QStringLiteral("Zeilen der Datei abgelehnt: %1, gültig: %2. Es wurde noch nichts "
+                       "importiert.")
             .arg(problems.size())
             .arg(goodRows),
         this));
