@@ -96,6 +96,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
         ->Register(*m_commands);
     CImportCommands::Register(*this);
     m_document->SetTitleHook([this] { UpdateTitle(); });
+    m_document->SetGuard(&m_guard);
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();
         UpdateTitle();
@@ -108,6 +109,7 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     m_document->SetTitleHook({});
+    m_document->SetGuard(nullptr);
 }
 
 QSize CMainFrame::sizeHint() const
@@ -258,6 +260,7 @@ void CMainFrame::NewDocument()
         std::memset(d.projectPath, 0, sizeof d.projectPath);
     }
     std::memset(d.groupOffset, 0, sizeof d.groupOffset);
+    m_guard.Release();
     m_document->List().DeleteAllItems();
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
@@ -278,8 +281,15 @@ bool CMainFrame::OpenDocument(const QString& path)
         rowsBefore.append(rec);
     }
 
+    // Another editor's project opens only read-only, and only when the user wants it.
+    ProjectGuard guard(ProjectGuard::Policy::Ask);
+    if (!m_guard.Holds(path) && !guard.Open(path))
+        return false;
     m_document->OpenProjectPath(path);
     if (InitialUpdate()) {
+        if (!m_guard.Holds(path))
+            m_guard.TakeOver(guard);
+        m_guard.Remember(path);
         m_recentFiles.Add(path);
         m_recentFiles.Save();
         return true;
@@ -397,8 +407,10 @@ void CMainFrame::UpdateTitle()
     const QString projectPath = m_document->ProjectPath();
     const QString name =
         projectPath.isEmpty() ? QStringLiteral("Unbenannt") : QFileInfo(projectPath).fileName();
-    const QString title =
-        name + QStringLiteral(" - Quillmark  ") + ProjectRules::TitleSuffix(m_document->Data());
+    const QString title = name +
+                          (m_guard.ReadOnly() ? QStringLiteral(" (schreibgeschützt)") : QString()) +
+                          QStringLiteral(" - Quillmark  ") +
+                          ProjectRules::TitleSuffix(m_document->Data());
     if (windowTitle() != title)
         setWindowTitle(title);
 }

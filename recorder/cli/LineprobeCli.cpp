@@ -3,6 +3,7 @@
 
 #include "CLineprobeDoc.h"
 #include "CStderrMessages.h"
+#include "CDurableFile.h"
 #include "CLineIndex.h"
 #include "CodePage.h"
 #include "LineRules.h"
@@ -167,8 +168,12 @@ int Render(const QStringList& args)
         return 1;
     }
     QFile file(trace);
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+    QString why;
+    if (!CDurableFile::CheckReadable(trace, ListFile::MaxFileSize, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
+                       (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                   QString(), msg::NoIcon);
         return 1;
     }
     const QByteArray bytes = file.readAll();
@@ -201,6 +206,14 @@ int Render(const QStringList& args)
         }
     }
 
+    // An empty trace gives no list: the lists of an earlier rendering stay as they were.
+    if (ascii.Count() == 0) {
+        MessageBox(QStringLiteral("Die Aufzeichnung %1 enthält keine Zeilen; die Listen wurden "
+                                  "nicht geschrieben.")
+                       .arg(trace),
+                   QString(), msg::NoIcon);
+        return 1;
+    }
     const QString asciiPath = base + QStringLiteral(".tvs");
     const QString hexPath = base + QStringLiteral(".tvh");
     const bool asciiWritten = ListFile::Write(
