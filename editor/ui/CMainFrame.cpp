@@ -290,6 +290,7 @@ bool CMainFrame::OpenDocument(const QString& path)
         if (!m_guard.Holds(path))
             m_guard.TakeOver(guard);
         m_guard.Remember(path);
+        UpdateTitle();
         m_recentFiles.Add(path);
         m_recentFiles.Save();
         return true;
