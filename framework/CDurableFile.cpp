@@ -6,9 +6,7 @@
 
 #include <cerrno>
 
-CDurableFile::CDurableFile(const QString& path, Mode mode) : m_path(path), m_mode(mode)
-{
-}
+CDurableFile::CDurableFile(const QString& path, Mode mode) : m_path(path), m_mode(mode) {}
 
 CDurableFile::~CDurableFile()
 {

@@ -58,13 +58,13 @@ bool PrintPages(QPrinter& printer, QWidget* parent, int pageCount,
             MessageBox(error, caption, msg::Error);
         return written;
     }
-    const bool printed = PagePainter::PaintPages(
-        printer, range.first, range.second, source, [&](int done, int total) {
-            if (step(done, total))
-                return true;
-            printer.abort();
-            return false;
-        });
+    const bool printed = PagePainter::PaintPages(printer, range.first, range.second, source,
+                                                 [&](int done, int total) {
+                                                     if (step(done, total))
+                                                         return true;
+                                                     printer.abort();
+                                                     return false;
+                                                 });
     progress.reset();
     if (!printed && !cancelled)
         MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."), caption,

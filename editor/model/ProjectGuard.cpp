@@ -28,9 +28,7 @@ QByteArray StampOf(const QString& path)
 
 } // namespace
 
-ProjectGuard::ProjectGuard(Policy policy) : m_policy(policy)
-{
-}
+ProjectGuard::ProjectGuard(Policy policy) : m_policy(policy) {}
 
 ProjectGuard::~ProjectGuard() = default;
 
@@ -84,8 +82,8 @@ bool ProjectGuard::Open(const QString& path, int waitMs)
     QString holder;
     if (Lock(path, waitMs, holder))
         return true;
-    const QString text = QStringLiteral("Das Projekt %1 wird bereits bearbeitet (%2).")
-                             .arg(Absolute(path), holder);
+    const QString text =
+        QStringLiteral("Das Projekt %1 wird bereits bearbeitet (%2).").arg(Absolute(path), holder);
     if (m_policy == Policy::Refuse) {
         MessageBox(text + QStringLiteral(" Versuchen Sie es später noch einmal."));
         return false;
@@ -125,7 +123,8 @@ bool ProjectGuard::MayWrite(const QString& path)
     }
     QString holder;
     if (!Lock(path, m_policy == Policy::Refuse ? 3000 : 0, holder)) {
-        MessageBox(QStringLiteral("Die Datei %1 wird bereits bearbeitet (%2).").arg(target, holder));
+        MessageBox(
+            QStringLiteral("Die Datei %1 wird bereits bearbeitet (%2).").arg(target, holder));
         return false;
     }
     if (target != m_stampPath || m_stamp.isEmpty() || StampOf(path) == m_stamp)

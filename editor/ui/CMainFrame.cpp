@@ -408,10 +408,9 @@ void CMainFrame::UpdateTitle()
     const QString projectPath = m_document->ProjectPath();
     const QString name =
         projectPath.isEmpty() ? QStringLiteral("Unbenannt") : QFileInfo(projectPath).fileName();
-    const QString title = name +
-                          (m_guard.ReadOnly() ? QStringLiteral(" (schreibgeschützt)") : QString()) +
-                          QStringLiteral(" - Quillmark  ") +
-                          ProjectRules::TitleSuffix(m_document->Data());
+    const QString title =
+        name + (m_guard.ReadOnly() ? QStringLiteral(" (schreibgeschützt)") : QString()) +
+        QStringLiteral(" - Quillmark  ") + ProjectRules::TitleSuffix(m_document->Data());
     if (windowTitle() != title)
         setWindowTitle(title);
 }

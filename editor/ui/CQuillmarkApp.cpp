@@ -87,8 +87,7 @@ bool CQuillmarkApp::CreateProject(CQuillmarkDoc& document, const QString& argume
     return true;
 }
 
-bool CQuillmarkApp::StartFrame(CMainFrame& frame, CQuillmarkDoc& document,
-                               const QString& arguments)
+bool CQuillmarkApp::StartFrame(CMainFrame& frame, CQuillmarkDoc& document, const QString& arguments)
 {
     if (!arguments.isEmpty())
         return frame.OpenDocument(PathFromArgumentString(arguments));

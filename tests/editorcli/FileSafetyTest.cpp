@@ -39,8 +39,8 @@ struct FileSafetyTest : ::testing::Test
         file.panelId = panelId;
         QByteArray bytes = file.Header();
         for (int i = 1; i <= count; ++i)
-            bytes += "S" + QByteArray::number(i).rightJustified(4, '0') + "01" +
-                     QByteArray(32, ' ');
+            bytes +=
+                "S" + QByteArray::number(i).rightJustified(4, '0') + "01" + QByteArray(32, ' ');
         return bytes + "E";
     }
 
@@ -67,7 +67,8 @@ TEST_F(FileSafetyTest, AFullDiskLeavesEveryFileAsItWas)
     const QList<Row> rows = {
         {kQuillmark, {"add", project, "--group", "99", "--detector", "1"}, project},
         {kQuillmark, {"copy", project, dir.filePath("kopie.bmt")}, dir.filePath("kopie.bmt")},
-        {kQuillmark, {"print", project, "--pdf", dir.filePath("halle.pdf")},
+        {kQuillmark,
+         {"print", project, "--pdf", dir.filePath("halle.pdf")},
          dir.filePath("halle.pdf")},
         {kLineprobe,
          {"render", tds, "--panel-code", "1", "--line-length", "5", "--out", dir.filePath("rec")},
@@ -80,8 +81,8 @@ TEST_F(FileSafetyTest, AFullDiskLeavesEveryFileAsItWas)
         const CliResult r = RunWithFileLimit(row.program, row.args, 1024);
         const std::string what = row.args.first().toStdString();
         EXPECT_EQ(r.status, 1) << what;
-        EXPECT_TRUE(r.err.contains(QFileInfo(row.target).absoluteFilePath() +
-                                   ": Die Datei ist zu groß"))
+        EXPECT_TRUE(
+            r.err.contains(QFileInfo(row.target).absoluteFilePath() + ": Die Datei ist zu groß"))
             << what << ": " << r.err.toStdString();
         EXPECT_EQ(ReadTestFile(row.target), before) << what;
         EXPECT_EQ(Entries(), entries) << what;
@@ -107,7 +108,8 @@ TEST_F(FileSafetyTest, SpecialFilesAreRefusedWithoutHanging)
         const CliResult r = RunCliProcess(row.first, row.second, 20000);
         const std::string what = row.second.join(' ').toStdString();
         EXPECT_EQ(r.status, 1) << what;
-        EXPECT_TRUE(r.err.contains("Das ist keine gewöhnliche Datei")) << what << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Das ist keine gewöhnliche Datei"))
+            << what << r.err.toStdString();
     }
     EXPECT_EQ(ReadTestFile(bosch), Project(1, "BO 1"));
     EXPECT_EQ(Entries(), QStringList({"bosch.bmt", "fifo.bmt", "fifo.tvs"}));
@@ -117,12 +119,12 @@ TEST_F(FileSafetyTest, AProjectReadOnlyInPartIsNotSavedOver)
 {
     const QByteArray cut = Project(3).chopped(20);
     const QString path = Write("cut.bmt", cut);
-    for (const QStringList& args :
-         {QStringList{"add", path, "--group", "9", "--detector", "1"},
-          QStringList{"import-lz", path, Write("a.lz", "A\n")}}) {
+    for (const QStringList& args : {QStringList{"add", path, "--group", "9", "--detector", "1"},
+                                    QStringList{"import-lz", path, Write("a.lz", "A\n")}}) {
         const CliResult r = RunCliProcess(kQuillmark, args);
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains("Dateiende konnte nicht gefunden werden")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Dateiende konnte nicht gefunden werden"))
+            << r.err.toStdString();
         EXPECT_EQ(ReadTestFile(path), cut);
     }
 }

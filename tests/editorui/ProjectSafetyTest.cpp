@@ -17,9 +17,9 @@ TEST_F(ProjectSafety, AFailedSaveNamesTheFileAndKeepsTheChangedMark)
     doc->SetModifiedFlag(true);
     EXPECT_TRUE(RunWithFileLimit(before.size() - 1, [&] {
         QTest::keyClick(view(), Qt::Key_S, Qt::ControlModifier);
-        return messages.Texts() == QStringList{"File konnte nicht angelegt werden\n" +
-                                               QFileInfo(path).absoluteFilePath() +
-                                               ": Die Datei ist zu groß"} &&
+        return messages.Texts() ==
+                   QStringList{"File konnte nicht angelegt werden\n" +
+                               QFileInfo(path).absoluteFilePath() + ": Die Datei ist zu groß"} &&
                doc->IsModified();
     }));
     EXPECT_EQ(ReadTestFile(path), before);
@@ -36,7 +36,8 @@ TEST_F(ProjectSafety, ASecondWindowOpensTheProjectReadOnly)
     messages.AnswerNext(msg::IdYes);
     ASSERT_TRUE(second.OpenDocument(path));
     ASSERT_EQ(messages.Boxes().size(), 2);
-    EXPECT_TRUE(messages.Boxes()[1].text.contains("wird bereits bearbeitet")) << messages.Texts()[1].toStdString();
+    EXPECT_TRUE(messages.Boxes()[1].text.contains("wird bereits bearbeitet"))
+        << messages.Texts()[1].toStdString();
     EXPECT_EQ(second.windowTitle(),
               "standard.bmt (schreibgeschützt) - Quillmark  [ Standardeingabe ]");
     messages.Clear();

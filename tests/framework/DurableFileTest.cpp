@@ -52,9 +52,8 @@ TEST_F(DurableFileTest, AFullDiskKeepsTheOldFileAndNamesTheReason)
     // A growing file reports the first write that did not fit, and every one after it.
     EXPECT_TRUE(RunWithFileLimit(4096, [&] {
         CDurableFile grow(Path("g.ts"), CDurableFile::Mode::Grow);
-        return grow.open() && grow.write(big) < 0 && grow.Failed() &&
-               grow.write("x", 1) < 0 && !grow.Commit() &&
-               grow.Reason() == "Die Datei ist zu groß";
+        return grow.open() && grow.write(big) < 0 && grow.Failed() && grow.write("x", 1) < 0 &&
+               !grow.Commit() && grow.Reason() == "Die Datei ist zu groß";
     }));
 }
 
@@ -113,18 +112,20 @@ TEST_F(DurableFileTest, AFolderThatRefusesNewFilesGetsTheFileWrittenInPlace)
         };
     };
     EXPECT_TRUE(RunWithFileLimit(1 << 20, asOtherUser([&] {
-        CDurableFile file(target);
-        return file.open() && file.InPlace() && file.write(big) == big.size() && file.Commit();
-    })));
+                                     CDurableFile file(target);
+                                     return file.open() && file.InPlace() &&
+                                            file.write(big) == big.size() && file.Commit();
+                                 })));
     EXPECT_EQ(ReadTestFile(link), big);
     EXPECT_EQ(QFileInfo(target).size(), big.size());
 
     // Space is claimed before the first byte changes: a full disk keeps the file as it was.
     ASSERT_TRUE(WriteTestFile(target, old));
     EXPECT_TRUE(RunWithFileLimit(4096, asOtherUser([&] {
-        QString why;
-        return !CDurableFile::WriteWhole(target, big, &why) && why.endsWith("zu groß");
-    })));
+                                     QString why;
+                                     return !CDurableFile::WriteWhole(target, big, &why) &&
+                                            why.endsWith("zu groß");
+                                 })));
     EXPECT_EQ(ReadTestFile(link), old);
     EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files), QStringList{"a.bmt"});
     ::chmod(QFile::encodeName(Path("locked")).constData(), 0755);

@@ -68,6 +68,5 @@ bool FatStore::Save(const QString& path, QString& error) const
         list.append(QString::fromLatin1(r.toHex()));
     o["records"] = list;
     o["lz"] = QString::fromLatin1(lzTable.toHex());
-    return CDurableFile::WriteWhole(path, QJsonDocument(o).toJson(QJsonDocument::Indented),
-                                    &error);
+    return CDurableFile::WriteWhole(path, QJsonDocument(o).toJson(QJsonDocument::Indented), &error);
 }
