@@ -153,3 +153,13 @@ TEST_F(FileSafetyTest, EditorsOfOneProjectTakeTurns)
     EXPECT_TRUE(r.err.contains("wird bereits bearbeitet")) << r.err.toStdString();
     EXPECT_EQ(ReadTestFile(path), Project(7));
 }
+
+TEST_F(FileSafetyTest, RenderingAnEmptyTraceKeepsTheListsAndSaysWhy)
+{
+    const QString list = Write("rec.tvs", "    alt\r\n");
+    const CliResult r = RunCliProcess(kLineprobe, {"render", Write("rec.tds", ""), "--panel-code",
+                                                   "1", "--out", dir.filePath("rec")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("enthält keine Zeilen")) << r.err.toStdString();
+    EXPECT_EQ(ReadTestFile(list), "    alt\r\n");
+}
