@@ -6,6 +6,7 @@
 // Qt
 #include <QDir>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -152,6 +153,19 @@ TEST_F(FileSafetyTest, EditorsOfOneProjectTakeTurns)
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.err.contains("wird bereits bearbeitet")) << r.err.toStdString();
     EXPECT_EQ(ReadTestFile(path), Project(7));
+
+    // The lock of a process that is gone is taken over.
+    lock.unlock();
+    QProcess gone;
+    gone.start("true");
+    const QByteArray pid = QByteArray::number(gone.processId());
+    ASSERT_TRUE(gone.waitForFinished());
+    ASSERT_TRUE(WriteTestFile(path + ".lock",
+                              pid + "\nquillmark-cli\n" + QSysInfo::machineHostName().toUtf8()));
+    EXPECT_EQ(RunCliProcess(kQuillmark, {"add", path, "--group", "8", "--detector", "1"}).status,
+              0);
+    EXPECT_EQ(ReadTestFile(path), Project(8));
+    EXPECT_FALSE(QFile::exists(path + ".lock"));
 }
 
 TEST_F(FileSafetyTest, RenderingAnEmptyTraceKeepsTheListsAndSaysWhy)
