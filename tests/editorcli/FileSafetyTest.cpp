@@ -158,10 +158,11 @@ TEST_F(FileSafetyTest, EditorsOfOneProjectTakeTurns)
     lock.unlock();
     QProcess gone;
     gone.start("true");
+    ASSERT_TRUE(gone.waitForStarted());
     const QByteArray pid = QByteArray::number(gone.processId());
     ASSERT_TRUE(gone.waitForFinished());
-    ASSERT_TRUE(WriteTestFile(path + ".lock",
-                              pid + "\nquillmark-cli\n" + QSysInfo::machineHostName().toUtf8()));
+    ASSERT_TRUE(WriteTestFile(path + ".lock", pid + "\nquillmark-cli\n" +
+                                                  QSysInfo::machineHostName().toUtf8() + "\n"));
     EXPECT_EQ(RunCliProcess(kQuillmark, {"add", path, "--group", "8", "--detector", "1"}).status,
               0);
     EXPECT_EQ(ReadTestFile(path), Project(8));
