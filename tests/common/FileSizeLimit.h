@@ -20,19 +20,7 @@ inline void LimitFileSize(qint64 limit)
 // A command-line tool run under the limit.
 inline CliResult RunWithFileLimit(const QString& program, const QStringList& args, qint64 limit)
 {
-    QProcess p;
-    p.setChildProcessModifier([limit] { LimitFileSize(limit); });
-    p.start(program, args);
-    CliResult r;
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return RunCliProcess(program, args, 60000, [limit] { LimitFileSize(limit); });
 }
 
 // Code run in a forked child under the limit; true when body returned true there.
