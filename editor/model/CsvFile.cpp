@@ -1,5 +1,6 @@
 #include "CsvFile.h"
 
+#include "CDurableFile.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
 #include "ProjectRules.h"
@@ -7,7 +8,6 @@
 
 // Qt
 #include <QFile>
-#include <QSaveFile>
 
 namespace CsvFile {
 
@@ -138,24 +138,22 @@ QList<Row> Parse(const QByteArray& bytes)
 
 bool WriteFile(const QString& path, const QByteArray& bytes, QString& problem)
 {
-    // Unbuffered, so that a failed write is seen here and not after the commit.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
-        problem = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden: %2")
-                      .arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    QString why;
+    if (CDurableFile::WriteWhole(path, bytes, &why))
+        return true;
+    problem = QStringLiteral("Die CSV-Datei konnte nicht geschrieben werden: ") + why;
+    return false;
 }
 
 bool ReadFile(const QString& path, QByteArray& bytes, QString& problem)
 {
+    // A spreadsheet of the largest project is a few MB; a device or a huge file is refused.
+    QString why;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!CDurableFile::CheckReadable(path, 64 * 1024 * 1024, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
         problem = QStringLiteral("Die Datei \"%1\" konnte nicht geöffnet werden: %2")
-                      .arg(path, file.errorString());
+                      .arg(path, why.isEmpty() ? file.errorString() : why);
         return false;
     }
     bytes = file.readAll();

@@ -28,8 +28,7 @@ QByteArray Export(CQuillmarkDoc& doc);
 // Splits a whole file into rows: the byte order mark decides UTF-8, else Windows-1252.
 QList<Row> Parse(const QByteArray& bytes);
 
-// Writes bytes to path, replacing it only when everything was written; false with the
-// German reason in problem.
+// Writes bytes to path through the durable writer; false with the German reason in problem.
 bool WriteFile(const QString& path, const QByteArray& bytes, QString& problem);
 // Reads a whole file; false with the reason in problem.
 bool ReadFile(const QString& path, QByteArray& bytes, QString& problem);
