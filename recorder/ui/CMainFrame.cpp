@@ -13,6 +13,7 @@
 #include "CMessages.h"
 #include "CRecordingSession.h"
 #include "CTracePrintCommands.h"
+#include "CTraceSearchCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
 
@@ -27,6 +28,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 using namespace LineprobeCommands;
 
@@ -61,10 +63,16 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(LineprobeIcon());
-    m_mdi = new QMdiArea(this);
+    // The child windows above, bars such as the search below them.
+    m_central = new QWidget(this);
+    auto* column = new QVBoxLayout(m_central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_mdi = new QMdiArea(m_central);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setCentralWidget(m_mdi);
+    column->addWidget(m_mdi, 1);
+    setCentralWidget(m_central);
 
     m_commands = new CCommandTable(this);
     CreateCommands();
@@ -72,6 +80,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
     CTracePrintCommands::Register(*this);
+    CTraceSearchCommands::Register(*this);
     ConnectSession();
     resize(900, 700);
 }
@@ -186,6 +195,11 @@ void CMainFrame::UpdateTitle()
     const QString title = prefix + QStringLiteral("- ") + BaseName(m_doc->tracePath);
     if (title != current)
         setWindowTitle(title);
+}
+
+void CMainFrame::AddBelowViews(QWidget* widget)
+{
+    m_central->layout()->addWidget(widget);
 }
 
 QMdiSubWindow* CMainFrame::ChildOf(QWidget* widget) const
