@@ -3,6 +3,7 @@
 #include "CChildFrame.h"
 #include "CCommandTable.h"
 #include "CFatDataDlg.h"
+#include "CFollowPane.h"
 #include "CHandshake.h"
 #include "CLineBreakDlg.h"
 #include "CLineprobeAboutDlg.h"
@@ -240,6 +241,11 @@ void CMainFrame::OnFileNew()
     TileHorizontally();
     m_mdi->setActiveSubWindow(m_asciiFrame);
     UpdateTitle();
+
+    auto* follow = new CFollowPane(*m_session, statusBar());
+    follow->Watch(m_asciiView);
+    follow->Watch(m_hexView);
+    statusBar()->addPermanentWidget(follow);
 }
 
 void CMainFrame::OpenMonitor()
