@@ -263,10 +263,7 @@ int Record(const QStringList& args)
     case CRecordingControl::Start::NoTraceFiles:
         return 1; // after the file message
     case CRecordingControl::Start::NoPort:
-        // The window says nothing here; a script needs to know.
-        PrintErr(QStringLiteral("Lineprobe: Die Schnittstelle %1 konnte nicht geöffnet werden.")
-                     .arg(rec.Serial().PortName()));
-        return 1;
+        return 1; // after the port's message
     }
     if (o.durationS > 0)
         QTimer::singleShot(o.durationS * 1000, &rec, [&rec] { rec.OnStopRecording(); });

@@ -129,6 +129,7 @@ CRecordingControl::Start CRecordingControl::StartRecording()
     }
     if (!m_serial.Open(this)) {
         m_doc.Files().Close();
+        MessageBox(m_serial.OpenFailure(), QString(), msg::Error);
         return Start::NoPort;
     }
     m_expertRun = expert;

@@ -63,8 +63,8 @@ public:
     // commands -----------------------------------------------------------------------------------
     // "Aufzeichnung &starten" from any window, "&Speichern" while idle.
     void OnStartRecording() { StartRecording(); }
-    // The same, telling why a start came to nothing (the window shows nothing for a port
-    // that does not open; a script wants to know).
+    // The same, telling why a start came to nothing. A port that does not open is reported
+    // with its device and the reason.
     enum class Start { Started, AlreadyRunning, NoTraceFiles, NoPort };
     Start StartRecording();
     // "Aufzeichnung &beenden", and before a list file is loaded. Writes the footer and

@@ -307,6 +307,19 @@ TEST_F(RecordingShellTest, ClosingTheProgramStopsTheRecording)
     EXPECT_EQ(PcBytesAfterStop("TSH"), QByteArray("TSH"));
 }
 
+TEST_F(RecordingShellTest, PortThatDoesNotOpenSaysWhy)
+{
+    const QString device = dir.filePath(QStringLiteral("kein-adapter"));
+    Recorder()->Serial().SetPortName(device);
+    MenuCommand(Qt::Key_T, Qt::Key_D); // "&Daten speichern" off
+    MenuCommand(Qt::Key_T, Qt::Key_S);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{device + QString::fromUtf8(" konnte nicht geöffnet werden: Datei oder "
+                                                     "Verzeichnis nicht gefunden")});
+    EXPECT_EQ(Doc()->recordingFlag, 0);
+    EXPECT_TRUE(Enabled(StartRecording));
+}
+
 TEST_F(RecordingShellTest, ViewsHoldStillAwayFromTheEndAndFollowAgainByEndOrThePane)
 {
     StartFat({"--rate", "4000"});
