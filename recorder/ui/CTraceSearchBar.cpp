@@ -33,8 +33,7 @@ bool SameQuery(const CTraceSearch::Query& a, const CTraceSearch::Query& b)
 CTraceSearchBar::CTraceSearchBar(CRecordingSession& session, CTraceListView* ascii,
                                  CTraceListView* hex, QWidget* parent)
     : QWidget(parent), m_session(session), m_ascii(ascii), m_hex(hex), m_edit(new QLineEdit(this)),
-      m_kind(new QComboBox(this)), m_ignoreCase(new QCheckBox(U("&Groß/klein egal"), this)),
-      m_count(new QLabel(this))
+      m_kind(new QComboBox(this)), m_ignoreCase(new QCheckBox(U("&Groß/klein egal"), this))
 {
     setObjectName(QStringLiteral("searchBar"));
     auto* layout = new QHBoxLayout(this);
@@ -52,8 +51,7 @@ CTraceSearchBar::CTraceSearchBar(CRecordingSession& session, CTraceListView* asc
     close->setToolTip(U("Suche schließen (Esc)"));
     for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(m_edit),
                        static_cast<QWidget*>(m_kind), static_cast<QWidget*>(m_ignoreCase),
-                       static_cast<QWidget*>(next), static_cast<QWidget*>(previous),
-                       static_cast<QWidget*>(m_count)})
+                       static_cast<QWidget*>(next), static_cast<QWidget*>(previous)})
         layout->addWidget(w);
     layout->addStretch(1);
     layout->addWidget(close);
@@ -261,6 +259,5 @@ void CTraceSearchBar::OnLinesAppended(LineRules::View view, const CLineIndex::Ch
 void CTraceSearchBar::SetStatus(const QString& text)
 {
     m_status = text;
-    m_count->setText(text);
     emit StatusChanged(text);
 }

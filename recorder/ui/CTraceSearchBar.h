@@ -71,7 +71,6 @@ private:
     QLineEdit* m_edit;
     QComboBox* m_kind;
     QCheckBox* m_ignoreCase;
-    QLabel* m_count;
     CTraceSearch m_search;
     LineRules::View m_view = LineRules::View::Ascii;
     QTimer m_step;

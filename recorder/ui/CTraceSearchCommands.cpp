@@ -9,6 +9,7 @@
 
 // Qt
 #include <QAction>
+#include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -78,12 +79,22 @@ CTraceSearchCommands* CTraceSearchCommands::Register(CMainFrame& frame)
     return search;
 }
 
+bool CTraceSearchCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_bar && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        QMetaObject::invokeMethod(
+            m_frame, [frame = m_frame] { frame->TileHorizontally(); }, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
 CTraceSearchBar* CTraceSearchCommands::Bar()
 {
     if (!m_bar) {
         m_bar = new CTraceSearchBar(*m_frame->Session(), m_frame->AsciiView(), m_frame->HexView(),
                                     m_frame);
         m_frame->AddBelowViews(m_bar);
+        // The bar takes height from the child windows: they are arranged again to fit.
+        m_bar->installEventFilter(this);
         connect(m_bar, &CTraceSearchBar::StatusChanged, m_pane, [this](const QString& text) {
             m_pane->setText(text);
             m_pane->setVisible(!text.isEmpty());

@@ -25,6 +25,9 @@ public:
     CTraceSearchBar* Bar();
     QLabel* Pane() const { return m_pane; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     CMainFrame* m_frame;
     QPointer<CTraceSearchBar> m_bar;
