@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -176,7 +177,8 @@ void CTraceListView::PaintMatches(QPainter& painter, int first, int last, int le
 {
     if (!m_search)
         return;
-    const int charWidth = CharWidth();
+    // The text is laid out with the font's exact advance, which may be a fraction of a pixel.
+    const qreal charWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     // While searching, a selected row is framed, so that its matches stay readable.
     for (int row = first; row < last; ++row) {
@@ -189,8 +191,9 @@ void CTraceListView::PaintMatches(QPainter& painter, int first, int last, int le
     for (qsizetype i = begin; i < end; ++i) {
         const CTraceSearch::Match& m = m_search->Matches()[size_t(i)];
         const bool current = m.row == m_matchRow && m.column == m_matchColumn;
-        painter.fillRect(QRect(left + margin + m.column * charWidth,
-                               int(m.row - first) * m_rowHeight, m.length * charWidth, m_rowHeight),
+        painter.fillRect(QRectF(left + margin + m.column * charWidth,
+                                qreal(m.row - first) * m_rowHeight, m.length * charWidth,
+                                m_rowHeight),
                          current ? QColor(255, 150, 0) : QColor(255, 235, 60));
     }
 }
