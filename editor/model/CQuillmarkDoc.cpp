@@ -1,13 +1,15 @@
 #include "CQuillmarkDoc.h"
 
+#include "CDurableFile.h"
 #include "CMessages.h"
+#include "ProjectGuard.h"
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -153,8 +155,14 @@ bool CQuillmarkDoc::LoadProject()
 
     CWaitCursor wait;
     QFile file(ProjectPath());
-    if (ProjectPath().isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        Report("Auf das Projekt konnte nicht zugegriffen werden !");
+    // A FIFO or device would hang the open or never end; no project is this big.
+    QString why;
+    if (ProjectPath().isEmpty() ||
+        !CDurableFile::CheckReadable(ProjectPath(), 64 * 1024 * 1024, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("Auf das Projekt konnte nicht zugegriffen werden !") +
+                       (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                   QString(), msg::Warning, msg::Ok);
         return false;
     }
     return ReadProject(file, file.size());
@@ -162,6 +170,7 @@ bool CQuillmarkDoc::LoadProject()
 
 bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
 {
+    m_readCompletely = false;
     const QByteArray magic = file.read(kMagicSize);
     if (magic != QByteArray(kMagic, kMagicSize)) {
         Report("Unbekanntes Dateiformat");
@@ -242,8 +251,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
             break;
 
         MessageRecord rec;
-        rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
-        const bool pseudo = rec.formatTag == "P";
+        rec.formatTag = TextFormats::OfTag(tag) ? QByteArray(1, tag) : tagOfFormat;
+        const bool pseudo = TextFormats::OfTag(rec.formatTag)->pseudoGroup;
         // The file may hold the group wider than the project's digits; the list, the keys
         // and the wire always have groupDigits characters.
         rec.group = CText(file.read(groupWidth));
@@ -264,6 +273,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         m_records.AddRecordAt(rec, m_list.GetItemCount(), false);
     }
     batch.reset();
+    m_readCompletely = remaining >= 0;
     if (remaining < 0)
         Report("Dateiende konnte nicht gefunden werden");
 
@@ -296,10 +306,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         // The reader takes any other tag as the project's own, so write it as that: a
         // record must come back with the fields it was written with.
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
-        const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
+        const char tag = TextFormats::OfTag(own) ? own : defaultTag;
         out.append(tag);
         out.append(CRecordList::FitNumber(rec.group, groupWidth));
-        if (tag == 'P')
+        if (TextFormats::OfTag(tag)->pseudoGroup)
             out.append(CRecordList::FitNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
         out.append(CRecordList::FitNumber(rec.detector, m_data.detectorDigits));
         out.append(FixedText(rec.text1, m_data.text1Length));
@@ -325,16 +335,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
     return out;
 }
 
-bool CQuillmarkDoc::WriteProject(const QString& path)
+bool CQuillmarkDoc::WriteProject(const QString& path, QString& why)
 {
-    // Written beside the old file and renamed into place, so a failed write keeps the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ProjectBytes();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    // A failed write keeps the old file; why names the file and the reason.
+    return CDurableFile::WriteWhole(path, ProjectBytes(), &why);
 }
 
 bool CQuillmarkDoc::SaveProject(int mode)
@@ -382,16 +386,24 @@ bool CQuillmarkDoc::SaveProject(int mode)
             m_data.panelId[3] = '1';
     }
 
-    bool written;
-    {
-        CWaitCursor wait;
-        written = WriteProject(path);
-    }
-    if (!written) {
-        Report("File konnte nicht angelegt werden");
+    if (m_guard && !m_guard->MayWrite(path)) {
         UpdateTitle();
         return false;
     }
+    bool written;
+    QString why;
+    {
+        CWaitCursor wait;
+        written = WriteProject(path, why);
+    }
+    if (!written) {
+        MessageBox(QStringLiteral("File konnte nicht angelegt werden\n") + why, QString(),
+                   msg::Warning, msg::Ok);
+        UpdateTitle();
+        return false;
+    }
+    if (m_guard)
+        m_guard->Remember(path);
     SetModifiedFlag(false);
     UpdateTitle();
     return true;

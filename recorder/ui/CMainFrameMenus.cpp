@@ -40,6 +40,15 @@ void CMainFrame::CreateCommands()
     c.Add(FilePrintSetup, U("Drucker&einrichtung..."),
           U("Ändert die Druckoptionen.\nDruckereinrichtung"));
     c.Add(AppExit, U("&Beenden"), U("Beendet die Anwendung.\nBeenden"));
+    // &Bearbeiten
+    c.Add(EditFind, U("&Suchen...\tStrg+F"),
+          U("Sucht einen Text oder eine Bytefolge in den Listen.\nSuchen"),
+          QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.Add(EditRepeat, U("&Weitersuchen\tF3"), U("Springt zum nächsten Treffer.\nWeitersuchen"),
+          QKeySequence(Qt::Key_F3));
+    c.Add(EditFindPrevious, U("&Rückwärts suchen\tUmschalt+F3"),
+          U("Springt zum vorigen Treffer.\nRückwärts suchen"),
+          QKeySequence(Qt::SHIFT | Qt::Key_F3));
     // FA&T
     c.Add(StartRecording, U("Aufzeichnung &starten"),
           U("Hiermit wird die Aufzeichnung gestartet.\nAnalyse start"));
@@ -83,8 +92,7 @@ void CMainFrame::CreateCommands()
     c.SetHandler(
         FileSave, [this] { OnFileSave(); }, listView);
     c.SetHandler(AppExit, [this] { close(); });
-    // Printing ("&Drucken...", "Sei&tenansicht": SetListViewHandler; "Drucker&einrichtung...":
-    // Commands()->SetHandler) registers its handlers from its own source (CTracePrintCommands).
+    // Printing registers its handlers from its own source (CTracePrintCommands).
 
     c.SetHandler(
         StartRecording, [this] { OnStart(); }, [=] { return haveDoc() && idle(); });
@@ -139,6 +147,11 @@ void CMainFrame::CreateMenus()
     file->addAction(c.Action(FilePrintSetup));
     file->addSeparator();
     file->addAction(c.Action(AppExit));
+
+    QMenu* edit = menu(U("&Bearbeiten"));
+    edit->addAction(c.Action(EditFind));
+    edit->addAction(c.Action(EditRepeat));
+    edit->addAction(c.Action(EditFindPrevious));
 
     QMenu* fat = menu(U("FA&T"));
     fat->addAction(c.Action(StartRecording));
@@ -197,11 +210,11 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::UpdateWindowList(QMenu* menu)
 {
+    // The menu's own actions are the separator and the entries; the commands stay.
     const QList<QAction*> actions = menu->actions();
-    for (int i = 2; i < actions.size(); ++i) {
-        menu->removeAction(actions[i]);
-        if (actions[i]->parent() == menu)
-            delete actions[i];
+    for (QAction* action : actions) {
+        if (action->parent() == menu)
+            delete action;
     }
     const QList<QMdiSubWindow*> subs = m_mdi->subWindowList(QMdiArea::CreationOrder);
     if (subs.isEmpty())

@@ -8,75 +8,36 @@
 #include "LineprobeCommands.h"
 
 // Qt
-#include <QAction>
 #include <QEvent>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QStatusBar>
 
 using namespace LineprobeCommands;
 
-namespace {
-
-QString U(const char* text)
+CTraceSearchCommands::CTraceSearchCommands(CMainFrame* frame)
+    : QObject(frame), m_frame(frame), m_pane(new QLabel(frame->statusBar()))
 {
-    return QString::fromUtf8(text);
+    m_pane->setObjectName(QStringLiteral("searchPane"));
+    m_pane->hide();
+    frame->statusBar()->addPermanentWidget(m_pane);
 }
 
-} // namespace
-
-CTraceSearchCommands::CTraceSearchCommands(CMainFrame* frame) : QObject(frame), m_frame(frame) {}
-
-CTraceSearchCommands* CTraceSearchCommands::Register(CMainFrame& frame)
+void CTraceSearchCommands::Register(CCommandTable& table)
 {
-    auto* search = new CTraceSearchCommands(&frame);
-    CCommandTable& c = *frame.Commands();
-    c.Add(EditFind, U("&Suchen...\tStrg+F"),
-          U("Sucht einen Text oder eine Bytefolge in den Listen.\nSuchen"),
-          QKeySequence(Qt::CTRL | Qt::Key_F));
-    c.Add(EditRepeat, U("&Weitersuchen\tF3"), U("Springt zum nächsten Treffer.\nWeitersuchen"),
-          QKeySequence(Qt::Key_F3));
-    c.Add(EditFindPrevious, U("&Rückwärts suchen\tUmschalt+F3"),
-          U("Springt zum vorigen Treffer.\nRückwärts suchen"),
-          QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    const auto haveViews = [&frame] { return frame.AsciiView() != nullptr; };
-    c.SetHandler(
+    CMainFrame* frame = m_frame;
+    const auto haveViews = [frame] { return frame->AsciiView() != nullptr; };
+    table.SetHandler(
         EditFind,
-        [search, &frame] {
-            CTraceSearchBar* bar = search->Bar();
-            const QMdiSubWindow* active = frame.MdiArea()->currentSubWindow();
-            bar->Open(active && active->widget() == static_cast<QWidget*>(frame.HexView())
-                          ? static_cast<CTraceListView*>(frame.HexView())
-                          : static_cast<CTraceListView*>(frame.AsciiView()));
+        [this] {
+            // Bytes are searched in the list of the active view, a text in the ASCII list.
+            CTraceListView* active = m_frame->ActiveListView();
+            Bar()->Open(active ? active : m_frame->AsciiView());
         },
         haveViews);
-    c.SetHandler(
-        EditRepeat, [search] { search->Bar()->FindNext(); }, haveViews);
-    c.SetHandler(
-        EditFindPrevious, [search] { search->Bar()->FindPrevious(); }, haveViews);
-
-    // "&Bearbeiten" stands after "&Datei", as in every Windows program.
-    QMenu* edit = new QMenu(U("&Bearbeiten"), frame.menuBar());
-    edit->setObjectName(edit->title());
-    c.WatchMenu(edit);
-    edit->addAction(c.Action(EditFind));
-    edit->addAction(c.Action(EditRepeat));
-    edit->addAction(c.Action(EditFindPrevious));
-    QMenuBar* bar = frame.menuBar();
-    const QList<QAction*> menus = bar->actions();
-    if (menus.size() > 1)
-        bar->insertMenu(menus.at(1), edit);
-    else
-        bar->addMenu(edit);
-
-    search->m_pane = new QLabel(frame.statusBar());
-    search->m_pane->setObjectName(QStringLiteral("searchPane"));
-    search->m_pane->hide();
-    frame.statusBar()->addPermanentWidget(search->m_pane);
-    return search;
+    table.SetHandler(
+        EditRepeat, [this] { Bar()->FindNext(); }, haveViews);
+    table.SetHandler(
+        EditFindPrevious, [this] { Bar()->FindPrevious(); }, haveViews);
 }
 
 bool CTraceSearchCommands::eventFilter(QObject* watched, QEvent* event)

@@ -4,13 +4,14 @@
 #include <QObject>
 #include <QPointer>
 
+class CCommandTable;
 class CMainFrame;
 class CTraceSearchBar;
 class QLabel;
 
-// Searching in Lineprobe's trace views: the "&Bearbeiten" menu with "&Suchen...",
-// "&Weitersuchen" and "&Rückwärts suchen", the search bar under the views and its status
-// pane. Lives as a child of the main window.
+// Searching in Lineprobe's trace views: "&Suchen...", "&Weitersuchen" and "&Rückwärts
+// suchen", the search bar under the views and its status pane. Lives as a child of the main
+// window.
 class CTraceSearchCommands : public QObject
 {
     Q_OBJECT
@@ -18,8 +19,8 @@ class CTraceSearchCommands : public QObject
 public:
     explicit CTraceSearchCommands(CMainFrame* frame);
 
-    // Declares the three commands, their menu and their pane with the main window.
-    static CTraceSearchCommands* Register(CMainFrame& frame);
+    // Registers the three commands; they act once the views exist.
+    void Register(CCommandTable& table);
 
     // The bar, made when it is first wanted (the views exist by then).
     CTraceSearchBar* Bar();
@@ -31,5 +32,5 @@ protected:
 private:
     CMainFrame* m_frame;
     QPointer<CTraceSearchBar> m_bar;
-    QLabel* m_pane = nullptr;
+    QLabel* m_pane;
 };
