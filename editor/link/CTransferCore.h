@@ -11,7 +11,6 @@
 #include <atomic>
 #include <memory>
 
-class CListCtrl;
 class CQuillmarkDoc;
 class CRecordSender;
 class CSerial;
@@ -43,7 +42,7 @@ public:
     static const char* Caption() { return "Communication"; }
 
     // Stores the arguments and opens the port; non-zero when it opened.
-    int StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document, CSerial* serial);
+    int StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial);
     // The window's initialisation: first status text, timer 1, "T".
     void Begin();
 
@@ -114,7 +113,6 @@ private:
     CSerial* m_serial = nullptr;
     int m_mode = SendTexts;
     std::atomic<int> m_state{AwaitIdent};
-    CListCtrl* m_list = nullptr;
     CQuillmarkDoc* m_document = nullptr;
     int m_recordsDone = 0;
 

@@ -149,11 +149,9 @@ MessageRecord DecodeRecord(const QByteArray& record, char tag, const ProjectData
     return rec;
 }
 
-bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QByteArray& wire,
+bool EncodeRecord(const MessageRecord& rec, int row, const ProjectData& d, QByteArray& wire,
                   QString& problem)
 {
-    MessageRecord rec;
-    records.GetRecord(rec, row);
     unsigned char type = 0;
     if (rec.formatTag == "F")
         type = 0x28;

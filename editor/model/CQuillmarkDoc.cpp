@@ -57,8 +57,6 @@ void Report(const char* text)
 CQuillmarkDoc::CQuillmarkDoc()
 {
     std::memset(&m_data, 0, sizeof m_data);
-    m_records.SetListCtrl(&m_list);
-    m_records.SetSettings(&m_data);
     SetModifiedFlag(true);
 }
 
@@ -102,40 +100,15 @@ void CQuillmarkDoc::UpdateTitle()
 
 bool CQuillmarkDoc::SetupListColumns()
 {
-    const int margin = m_list.GetStringWidth(QStringLiteral("WW"));
-    m_list.SetLabelEdit(ProjectRules::LabelEditAllowed(m_data));
-
     m_data.text2Length = m_data.displayChars / 2;
     m_data.text1Length =
         ProjectRules::Text1LengthFor(m_data, m_data.textFormat, m_data.text1Length);
-
-    m_list.InsertColumn(Column::Tag, QString(), 0);
     if (m_data.groupDigits > 10) {
+        m_records.ColumnsChanged(false);
         Report("Beim Auslesen ist ein Fehler aufgetreten.");
         return false;
     }
-
-    const QString groupHeader = ProjectRules::GroupHeader(m_data);
-    const int groupWidth =
-        qMax(m_list.GetStringWidth(groupHeader),
-             m_list.GetStringWidth(QString(qMax(0, m_data.groupDigits), QLatin1Char('W')))) +
-        margin;
-    m_list.InsertColumn(Column::Group, groupHeader, groupWidth);
-    const QString pseudoHeader = QStringLiteral("Pseudo MG");
-    m_list.InsertColumn(
-        Column::PseudoGroup, pseudoHeader,
-        m_data.textFormat == FormatPseudo ? m_list.GetStringWidth(pseudoHeader) + margin : 0);
-    const QString detectorHeader = ProjectRules::DetectorHeader(m_data);
-    m_list.InsertColumn(Column::Detector, detectorHeader,
-                        m_list.GetStringWidth(detectorHeader) + margin);
-    m_list.InsertColumn(
-        Column::Text1, QStringLiteral("Text 1"),
-        m_list.GetStringWidth(QString(qMax(0, m_data.text1Length), QLatin1Char('W'))) + margin);
-    m_list.InsertColumn(
-        Column::Text2, QStringLiteral("Text 2"),
-        m_list.GetStringWidth(QString(qMax(0, m_data.text2Length), QLatin1Char('W'))) + margin);
-    if (m_list.Viewport())
-        m_list.Viewport()->ResizeFrameToFit();
+    m_records.ColumnsChanged(true);
     return true;
 }
 
@@ -207,7 +180,6 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     // A Bosch file without its table keeps the standard assignment, not zeros.
     if (m_data.panelType == PanelType::Bosch)
         ProjectRules::SetDefaultLzAssignment(m_data);
-    m_list.DeleteAllColumns();
     if (!SetupListColumns())
         return false;
 
@@ -215,8 +187,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
     const int groupWidth = ProjectRules::FileGroupWidth(m_data);
     qint64 remaining = length - kHeaderSize;
     // The rows arrive as one batch: a shown list is reset once, not told of every row.
-    std::optional<CListBatch> batch(std::in_place, m_list);
-    m_list.DeleteAllItems();
+    std::optional<CRecordBatch> batch(std::in_place, m_records);
+    m_records.DeleteAllItems();
     while (remaining > 0) {
         const QByteArray tagByte = file.read(1);
         remaining -= 1;
@@ -261,7 +233,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         // A record cut by the end of the file is dropped; the complete ones before it stay.
         if (remaining < 0)
             break;
-        m_records.AddRecordAt(rec, m_list.GetItemCount(), false);
+        m_records.AddRecordAt(rec, m_records.GetCount());
     }
     batch.reset();
     if (remaining < 0)
@@ -290,9 +262,8 @@ QByteArray CQuillmarkDoc::ProjectBytes()
     const int groupWidth = ProjectRules::FileGroupWidth(m_data);
     const QByteArray formatTag = ProjectRules::FormatTag(m_data.textFormat);
     const char defaultTag = formatTag.isEmpty() ? 'S' : formatTag[0];
-    MessageRecord rec;
-    for (int row = 0; row < m_list.GetItemCount(); ++row) {
-        m_records.GetRecord(rec, row);
+    for (int row = 0; row < m_records.GetCount(); ++row) {
+        const MessageRecord& rec = m_records.At(row);
         // The reader takes any other tag as the project's own, so write it as that: a
         // record must come back with the fields it was written with.
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];

@@ -1,5 +1,6 @@
 #include "RecordEntry.h"
 
+#include "CRecordList.h"
 #include "CodePage.h"
 #include "ProjectRules.h"
 
@@ -104,6 +105,42 @@ QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec
     ToCodePage(input.text1, rec.text1);
     ToCodePage(input.text2, rec.text2);
     return QString();
+}
+
+RecordRefusal Admit(const ProjectData& d, const MessageRecord& in, MessageRecord& rec)
+{
+    const QString hint = QStringLiteral("Hinweis");
+    if (in.group.isEmpty())
+        return {QStringLiteral("Das Feld MelderGruppe muß ausgefüllt werden !"), hint};
+    const bool card = in.group.startsWith('+');
+    if (in.group == "+")
+        return {QStringLiteral("Die Kartennummer fehlt noch !"), hint};
+    if (CRecordList::DecimalValue(in.group) == 0)
+        return {QStringLiteral("Die MelderGruppe 0 ist nicht zulässig !"), hint};
+    if (card) {
+        const long long det = CRecordList::DecimalValue(in.detector);
+        if (det < 1 || det > 32)
+            return {QStringLiteral("Der Eingabebereich für \"Melder\" geht von 1 - 32 !"), hint};
+    }
+    if (in.formatTag == "P" && in.pseudoGroup.isEmpty())
+        return {QStringLiteral("Das Feld Pseudo MelderGruppe muß ausgefüllt werden !"), hint};
+    if (in.detector.isEmpty())
+        return {QStringLiteral("Das Feld Melder muß ausgefüllt werden !"), hint};
+
+    rec = in;
+    rec.detector = CRecordList::PadZeros(rec.detector, d.detectorDigits);
+    if (card) {
+        QByteArray digits = rec.group;
+        digits[0] = '0';
+        rec.group = CRecordList::PadZeros(digits, d.groupDigits);
+        if (!rec.group.isEmpty())
+            rec.group[0] = '+';
+    } else {
+        rec.group = CRecordList::PadZeros(rec.group, d.groupDigits);
+    }
+    if (rec.formatTag == "P")
+        rec.pseudoGroup = CRecordList::PadZeros(rec.pseudoGroup, d.pseudoGroupDigits);
+    return RecordRefusal();
 }
 
 } // namespace RecordEntry

@@ -8,6 +8,16 @@
 #include <QByteArray>
 #include <QString>
 
+// Why a record was refused: the message, its caption and, for typed input, the column of the
+// cell it names (-1: none). Empty when the record was accepted.
+struct RecordRefusal
+{
+    QString text;
+    QString caption;
+    int column = -1;
+    explicit operator bool() const { return !text.isEmpty(); }
+};
+
 // The fields of one record as the user typed them (entry dialog, in-place editor, command
 // line), still as widget text.
 struct RecordInput
@@ -19,11 +29,9 @@ struct RecordInput
     QString text2;
 };
 
-// The one check of typed record fields against a project, called by every entry path
-// (quillmark-cli add, the entry dialogs, the in-place editing of the list) before the
-// record goes to CRecordList::InsertRecord, which then pads the numbers, places the row and
-// reports the rules of the list itself (empty fields, group 0, detector 1 - 32 on a card,
-// the record limit) with their own messages.
+// The rules every record must pass on its way into the project. Check takes typed cells
+// (quillmark-cli add, the entry dialogs, the in-place editing of the list); Admit takes the
+// record CRecordList::InsertRecord is given (typed, imported) and pads its numbers.
 //
 // The check covers what the list cannot see in bytes:
 //   - numbers are ASCII digits only; the group may start with "+" (card form) when the
@@ -48,6 +56,11 @@ QString CheckCell(const ProjectData& d, int column, const QString& text);
 // cell refused, sets *column (when given) to that cell's column and leaves rec unchanged.
 QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec,
               int* column = nullptr);
+
+// The rules of a record in bytes, in this order: a group, a card number after "+", not group
+// 0, detector 1 - 32 on a card, a pseudo group with tag "P", a detector. On success pads the
+// numbers into padded (the card mark stays in front) and returns an empty refusal.
+RecordRefusal Admit(const ProjectData& d, const MessageRecord& rec, MessageRecord& padded);
 
 // True when every character of text has a Windows-1252 byte; bytes then holds them.
 bool ToCodePage(const QString& text, QByteArray& bytes);

@@ -1,6 +1,5 @@
 #include "CEntryDlg.h"
 
-#include "CListCtrl.h"
 #include "CMaskEdit.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
@@ -53,11 +52,9 @@ const QString kGroupRange =
 
 } // namespace
 
-CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent)
-    : QDialog(parent), m_kind(kind), m_data(data)
+CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent)
+    : QDialog(parent), m_kind(kind), m_data(data), m_records(*records)
 {
-    m_records.SetListCtrl(list);
-    m_records.SetSettings(data);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(Caption(kind));
@@ -139,7 +136,7 @@ CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row
     Kind kind;
     if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
         return nullptr;
-    auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.List(), frame);
+    auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.Records(), frame);
     dlg->Fill(row);
     doc.SetModifiedFlag();
     dlg->show();
@@ -379,8 +376,8 @@ void CEntryDlg::OnOK()
         rec.text1 = CleanCardList(rec.text1);
         rec.text2 = CleanCardList(rec.text2);
     }
-    if (m_records.InsertRecord(rec, true) == -1)
-        return; // the list told the user why; everything typed stays
+    if (!Store(rec, true))
+        return; // everything typed stays
     accept();
 }
 
@@ -394,9 +391,21 @@ void CEntryDlg::OnCopy()
         rec.text1 = CleanCardList(rec.text1);
         rec.text2 = CleanCardList(rec.text2);
     }
-    if (m_records.InsertRecord(rec, m_kind != Pseudo) == -1)
+    if (!Store(rec, m_kind != Pseudo))
         return;
     Advance(typed);
+}
+
+bool CEntryDlg::Store(const MessageRecord& rec, bool show)
+{
+    const InsertResult result = m_records.InsertRecord(rec);
+    if (result.refusal) {
+        BeepMessageBox(result.refusal.text, result.refusal.caption);
+        return false;
+    }
+    if (show)
+        emit RecordPlaced(result.row);
+    return true;
 }
 
 void CEntryDlg::Advance(const MessageRecord& typed)

@@ -92,8 +92,9 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CreateStatusBar();
     RegisterFrameCommands();
     m_view->RegisterCommands(*m_commands);
-    (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
-        ->Register(*m_commands);
+    (new CPrintCommands(document, m_view, [this] {
+        return m_view->PortOpen();
+    }))->Register(*m_commands);
     CImportCommands::Register(*this);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
@@ -183,7 +184,7 @@ void CMainFrame::RegisterFrameCommands()
     c.SetEnableRule(Cmd::ImportPanelTexts, [this, &d] {
         return !m_view->PortOpen() && ProjectRules::PanelTextImportEnabled(d);
     });
-    auto hasRows = [this] { return m_document->List().GetItemCount() > 0; };
+    auto hasRows = [this] { return m_document->Records().GetCount() > 0; };
     c.SetEnableRule(Cmd::FilePrint, hasRows);
     c.SetEnableRule(Cmd::FilePrintPreview, hasRows);
     c.SetEnableRule(Cmd::CoverPage, [this] { return !m_view->PortOpen(); });
@@ -258,7 +259,7 @@ void CMainFrame::NewDocument()
         std::memset(d.projectPath, 0, sizeof d.projectPath);
     }
     std::memset(d.groupOffset, 0, sizeof d.groupOffset);
-    m_document->List().DeleteAllItems();
+    m_document->Records().DeleteAllItems();
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
     InitialUpdate();
@@ -272,11 +273,8 @@ bool CMainFrame::OpenDocument(const QString& path)
     const bool modifiedBefore = m_document->IsModified();
     QList<MessageRecord> rowsBefore;
     CRecordList& records = m_document->Records();
-    for (int row = 0; row < m_document->List().GetItemCount(); ++row) {
-        MessageRecord rec;
-        records.GetRecord(rec, row);
-        rowsBefore.append(rec);
-    }
+    for (int row = 0; row < records.GetCount(); ++row)
+        rowsBefore.append(records.At(row));
 
     m_document->OpenProjectPath(path);
     if (InitialUpdate()) {
@@ -287,14 +285,12 @@ bool CMainFrame::OpenDocument(const QString& path)
 
     m_document->Data() = before;
     m_document->SetPathName(pathBefore);
-    CListCtrl& list = m_document->List();
-    list.DeleteAllColumns();
     m_document->SetupListColumns();
     {
-        CListBatch batch(list);
-        list.DeleteAllItems();
+        CRecordBatch batch(records);
+        records.DeleteAllItems();
         for (const MessageRecord& rec : std::as_const(rowsBefore))
-            records.AddRecordAt(rec, list.GetItemCount(), false);
+            records.AddRecordAt(rec, records.GetCount());
     }
     m_document->SetModifiedFlag(modifiedBefore);
     m_view->PrepareList();
@@ -311,9 +307,9 @@ bool CMainFrame::InitialUpdate()
         m_document->SetProjectPath(QStringLiteral("Unbenannt.bmt"));
     m_document->SetPathName(m_document->ProjectPath());
 
-    CListCtrl& list = m_document->List();
-    list.DeleteAllItems();
-    list.DeleteAllColumns();
+    CRecordList& records = m_document->Records();
+    records.DeleteAllItems();
+    records.ColumnsChanged(false);
     m_view->InitialSetup();
     m_view->PrepareList();
 
@@ -324,7 +320,7 @@ bool CMainFrame::InitialUpdate()
     m_view->ApplyListWidths();
     m_view->scrollToTop();
     m_status.currentPosition = 0;
-    m_status.messageCount = list.GetItemCount();
+    m_status.messageCount = records.GetCount();
     if (d.textFormat == FormatFromFat)
         d.panelType = PanelType::None;
     UpdateMenus();

@@ -197,8 +197,7 @@ TEST_F(EntryDialogTest, MinimaxGroupsAbove9999ByOkInAllDialogsByKopierenInStanda
 {
     for (int format : {FormatStandard, FormatPseudo, FormatTwoLines}) {
         SCOPED_TRACE(format);
-        doc.List().DeleteAllItems();
-        doc.List().DeleteAllColumns();
+        doc.Records().DeleteAllItems();
         messages.Clear();
         Project(format, PanelType::Minimax, 0, 5, 2);
         Open();
@@ -383,7 +382,7 @@ TEST_F(EntryDialogTest, EditingARowShowsItsTextsWithoutPadding)
     rec.text1 = "Treppe      "; // padded to Text 1's length
     rec.text2 = "Ost";
     rec.formatTag = "S";
-    doc.Records().AddRecordAt(rec, 0, false);
+    doc.Records().AddRecordAt(rec, 0);
     Open(0);
     EXPECT_EQ(dlg->Text1Field()->text(), QStringLiteral("Treppe"));
     EXPECT_EQ(dlg->Text2Field()->text(), QStringLiteral("Ost"));
@@ -433,7 +432,6 @@ TEST_F(EntryDialogTest, EveryDialogHasDistinctAccessKeysForEveryField)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format * 100 + c.panelType);
-        doc.List().DeleteAllColumns();
         Project(c.format, c.panelType, c.variant);
         Open();
         QStringList keys = AccessKeys(dlg);
