@@ -209,10 +209,10 @@ int Add(const QStringList& arguments)
         return 1;
     // The same check as the entry dialogs; the file stays untouched when it refuses.
     MessageRecord rec;
-    const QString problem =
+    const RecordRefusal problem =
         RecordEntry::Check(doc.Data(), {group, pseudo, detector, text1, text2}, rec);
-    if (!problem.isEmpty())
-        return Fail(problem);
+    if (problem)
+        return Fail(problem.text);
     const InsertResult inserted = doc.Records().InsertRecord(rec);
     if (inserted.refusal) {
         BeepMessageBox(inserted.refusal.text, inserted.refusal.caption);

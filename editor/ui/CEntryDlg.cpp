@@ -47,9 +47,6 @@ QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
     return label;
 }
 
-const QString kGroupRange =
-    QStringLiteral("Es sind nur Werte von 1 - 9999 für die MelderGruppe erlaubt !");
-
 } // namespace
 
 CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent)
@@ -307,24 +304,6 @@ void CEntryDlg::Fill(int row)
     m_group->setFocus();
 }
 
-QByteArray CEntryDlg::CleanCardList(QByteArray text)
-{
-    if (text.isEmpty())
-        return text;
-    // A complete last group lacks only its trailing blank; without it the cut below would
-    // drop that group.
-    if (text.size() % 5 == 4)
-        text.append(' ');
-    QList<QByteArray> groups;
-    for (int i = 0; i + 5 <= text.size(); i += 5) {
-        const QByteArray group = text.mid(i, 4);
-        if (group.at(0) == '0' || group.mid(2, 2) == "00")
-            continue;
-        groups.append(group);
-    }
-    return groups.join(' ');
-}
-
 bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
 {
     const ProjectData& d = *m_data;
@@ -335,21 +314,17 @@ bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
     input.text2 = m_text2->text();
     if (m_pseudo)
         input.pseudoGroup = m_pseudo->text();
+    input.copying = button == Button::Copy;
 
-    const long long group = CRecordList::DecimalValue(ToCp1252(input.group));
-    const bool tooHigh = (button == Button::Copy && m_kind != Standard)
-                             ? group >= 10000
-                             : group > 9999 && !ProjectRules::GroupsAbove9999(d);
-    if (tooHigh) {
-        MessageBox(kGroupRange);
-        return false;
-    }
-
-    // Digits, lengths and code page of every field, before the list sees the bytes.
+    // Every rule of typed fields, before the list sees the bytes.
     int column = -1;
-    const QString problem = RecordEntry::Check(d, input, rec, &column);
-    if (!problem.isEmpty()) {
-        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+    const RecordRefusal problem = RecordEntry::Check(d, input, rec, &column);
+    if (problem) {
+        if (!problem.beep) {
+            MessageBox(problem.text, problem.caption);
+            return false;
+        }
+        BeepMessageBox(problem.text, problem.caption);
         CMaskEdit* field = column == Column::Group         ? m_group
                            : column == Column::PseudoGroup ? m_pseudo
                            : column == Column::Detector    ? m_detector
@@ -372,10 +347,6 @@ void CEntryDlg::OnOK()
     MessageRecord rec;
     if (!ReadChecked(Button::Ok, rec))
         return;
-    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
-        rec.text1 = CleanCardList(rec.text1);
-        rec.text2 = CleanCardList(rec.text2);
-    }
     if (!Store(rec, true))
         return; // everything typed stays
     accept();
@@ -386,14 +357,9 @@ void CEntryDlg::OnCopy()
     MessageRecord rec;
     if (!ReadChecked(Button::Copy, rec))
         return;
-    const MessageRecord typed = rec;
-    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
-        rec.text1 = CleanCardList(rec.text1);
-        rec.text2 = CleanCardList(rec.text2);
-    }
     if (!Store(rec, m_kind != Pseudo))
         return;
-    Advance(typed);
+    Advance(rec);
 }
 
 bool CEntryDlg::Store(const MessageRecord& rec, bool show)

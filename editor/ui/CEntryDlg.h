@@ -50,7 +50,6 @@ public:
     void Fill(int row);
 
     // A card list "D/NN D/NN" without its placeholder and unfinished groups.
-    static QByteArray CleanCardList(QByteArray text);
 
     Kind GetKind() const { return m_kind; }
     CMaskEdit* GroupField() const { return m_group; }

@@ -119,11 +119,16 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
 
     // The shared entry check first: a refused text leaves the row untouched and selected.
     QByteArray bytes;
-    QString problem = RecordEntry::CheckCell(m_document->Data(), column, text);
-    if (problem.isEmpty() && !RecordEntry::ToCodePage(text, bytes))
-        problem = QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann.");
-    if (!problem.isEmpty()) {
-        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+    RecordRefusal problem = RecordEntry::CheckCell(m_document->Data(), column, text);
+    if (!problem && !RecordEntry::ToCodePage(text, bytes))
+        problem = {
+            QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann."),
+            QStringLiteral("Hinweis")};
+    if (problem) {
+        if (problem.beep)
+            BeepMessageBox(problem.text, problem.caption);
+        else
+            MessageBox(problem.text, problem.caption);
         m_editColumn = -1;
         SelectRow(row);
         viewport()->update();

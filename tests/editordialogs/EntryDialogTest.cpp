@@ -1,4 +1,5 @@
 #include "CEntryDlg.h"
+#include "RecordEntry.h"
 #include "CMaskEdit.h"
 #include "DialogFixture.h"
 
@@ -315,14 +316,14 @@ TEST_F(EntryDialogTest, OutputCardListsAreCleanedBeforeStoring)
 
 TEST(CardListCleaning, DropsPlaceholdersAndKeepsCompleteGroups)
 {
-    EXPECT_EQ(CEntryDlg::CleanCardList(""), QByteArray(""));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/05"), QByteArray("1/05"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("0/00"), QByteArray(""));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/05 0/00"), QByteArray("1/05"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("0/05 2/07 3/00 4/32"), QByteArray("2/07 4/32"));
+    EXPECT_EQ(RecordEntry::CleanCardList(""), QByteArray(""));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/05"), QByteArray("1/05"));
+    EXPECT_EQ(RecordEntry::CleanCardList("0/00"), QByteArray(""));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/05 0/00"), QByteArray("1/05"));
+    EXPECT_EQ(RecordEntry::CleanCardList("0/05 2/07 3/00 4/32"), QByteArray("2/07 4/32"));
     // A complete third group at the end of a long Text 1 is kept too.
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/01 2/02 3/03"), QByteArray("1/01 2/02 3/03"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/01 2/0"), QByteArray("1/01"));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/01 2/02 3/03"), QByteArray("1/01 2/02 3/03"));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/01 2/0"), QByteArray("1/01"));
 }
 
 TEST_F(EntryDialogTest, AtMostOneDialogPerCaption)

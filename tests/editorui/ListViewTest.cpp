@@ -335,4 +335,15 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
     EXPECT_EQ(Row(2), (QStringList{"0002", "", "00", "Buero", "1. OG"}));
     EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 2);
     EXPECT_EQ(rows(), 4);
+
+    // Room for a fifth digit, which only Minimax panels may fill above 9999.
+    messages.Clear();
+    doc->Data().groupDigits = 5;
+    edit = EditCell(0, Column::Group);
+    ASSERT_TRUE(edit);
+    edit->setText(QStringLiteral("12345"));
+    Enter(edit);
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_TRUE(messages.Boxes()[0].text.contains("1 - 9999"));
+    EXPECT_EQ(Row(0).first(), "0001");
 }
