@@ -1,5 +1,6 @@
 #include "CSerialIo.h"
 #include "CCommEvent.h"
+#include "PortOpenError.h"
 
 // Qt
 #include <QElapsedTimer>
@@ -24,7 +25,8 @@ constexpr int kDrainMs = 500;
 
 CSerialIo::CSerialIo(ISerialIoOwner* owner) : m_owner(owner) {}
 
-bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused)
+bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused,
+                         QString* reason)
 {
     *refused = false;
     if (!m_port) {
@@ -56,6 +58,8 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
     const bool opened = m_port->open(QIODevice::ReadWrite);
     m_configuring = false;
     if (!opened) {
+        if (reason)
+            *reason = PortOpenError::Reason(m_port->error(), m_port->errorString());
         m_port->clearError();
         return false;
     }

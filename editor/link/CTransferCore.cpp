@@ -48,7 +48,10 @@ int CTransferCore::StartTransfer(int mode, CQuillmarkDoc* document, CSerial* ser
             Qt::QueuedConnection);
     connect(m_sender.get(), &CRecordSender::finished, this, &CTransferCore::OnSenderFinished,
             Qt::QueuedConnection);
-    return m_serial->Open(Caption());
+    const int opened = m_serial->Open(Caption());
+    if (!opened)
+        MessageBox(m_serial->OpenFailure(), QString(), msg::Error);
+    return opened;
 }
 
 void CTransferCore::Begin()

@@ -1,8 +1,7 @@
 #include "RecordCommand.h"
 
-#include "CHeadlessViews.h"
 #include "CLineprobeDoc.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
 
@@ -38,8 +37,7 @@ struct RecordOptions
     int durationS = 0;
     bool expert = false;
     ComParameter parameter;
-    int lineLength = 40;
-    int breakValue = CLineprobeDoc::NoBreak;
+    LineRules::Settings lines;
     bool quiet = false;
 };
 
@@ -99,8 +97,8 @@ int Parse(const QStringList& args, RecordOptions& o)
                 ok = false;
             expertValues = true;
         } else if (a == QLatin1String("--line-length") && hasValue) {
-            o.lineLength = value.toInt(&ok);
-            if (ok && (o.lineLength < 1 || o.lineLength > 100)) {
+            o.lines.lineLength = value.toInt(&ok);
+            if (ok && (o.lines.lineLength < 1 || o.lines.lineLength > 100)) {
                 PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
                                         "und 100 ein."));
                 return 2;
@@ -115,7 +113,7 @@ int Parse(const QStringList& args, RecordOptions& o)
                                         "Hex-Ziffern (00 bis FF)."));
                 return 2;
             }
-            o.breakValue = hex.toInt(nullptr, 16);
+            o.lines.breakValue = hex.toInt(nullptr, 16);
             expertValues = true;
         } else {
             return 2;
@@ -152,6 +150,16 @@ QByteArray TerminalLine(QByteArray line)
     return FromCp1252(line).toUtf8() + '\n';
 }
 
+// Completed ASCII lines up to upTo go to the terminal, each once.
+void EchoLines(const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+{
+    for (; echoed < upTo && echoed < lines.Count(); ++echoed) {
+        const QByteArray text = TerminalLine(lines.At(echoed));
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        std::fflush(stdout);
+    }
+}
+
 } // namespace
 
 QString RecordUsage()
@@ -185,20 +193,29 @@ int Record(const QStringList& args)
         sink.AddFileAnswer(o.out);
 
     CLineprobeDoc doc;
-    doc.lineLength = o.lineLength;
-    doc.breakValue = o.breakValue;
-    CHeadlessViews views(doc);
-    if (!o.quiet)
-        views.SetLineWatcher([](const QByteArray& line) {
-            const QByteArray text = TerminalLine(line);
-            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-            std::fflush(stdout);
-        });
-    CRecordingControl rec(doc);
-    rec.SetViews(&views);
-    rec.SetSaveData(!o.noSave);
-    rec.SetExpertMode(o.expert);
-    rec.SetExpertParameter(o.parameter);
+    qsizetype echoed = 0; // ASCII lines already on the terminal
+    CRecordingSession session(doc);
+    RecordingOptions& options = session.Options();
+    options.saveData = !o.noSave;
+    options.expertMode = o.expert;
+    options.expertParameter = o.parameter;
+    options.lines = o.lines;
+    const CLineIndex& ascii = session.Lines(LineRules::View::Ascii);
+    if (!o.quiet) {
+        // A line is complete once another follows it; the last one goes at the end.
+        QObject::connect(&session, &CRecordingSession::LinesAppended,
+                         [&session, &echoed](LineRules::View view, const CLineIndex::Change&,
+                                             CRecordingSession::Append) {
+                             const CLineIndex& lines = session.Lines(view);
+                             if (view == LineRules::View::Ascii)
+                                 EchoLines(lines, echoed, lines.Count() - 1);
+                         });
+    }
+    QObject::connect(&session, &CRecordingSession::ListReset, [&echoed](LineRules::View view) {
+        if (view == LineRules::View::Ascii)
+            echoed = 0;
+    });
+    CRecordingControl& rec = session.Control();
     if (!o.device.isEmpty())
         rec.Serial().SetPortName(o.device);
     else
@@ -246,16 +263,14 @@ int Record(const QStringList& args)
     case CRecordingControl::Start::NoTraceFiles:
         return 1; // after the file message
     case CRecordingControl::Start::NoPort:
-        // The window says nothing here; a script needs to know.
-        PrintErr(QStringLiteral("Lineprobe: Die Schnittstelle %1 konnte nicht geöffnet werden.")
-                     .arg(rec.Serial().PortName()));
-        return 1;
+        return 1; // after the port's message
     }
     if (o.durationS > 0)
         QTimer::singleShot(o.durationS * 1000, &rec, [&rec] { rec.OnStopRecording(); });
     if (status < 0)
         loop.exec();
-    views.Flush();
+    if (!o.quiet)
+        EchoLines(ascii, echoed, ascii.Count());
     return status < 0 ? 1 : status;
 }
 

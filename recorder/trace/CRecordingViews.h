@@ -4,9 +4,9 @@
 #include <QByteArray>
 #include <QString>
 
-// What the recording control needs of the trace views: the ASCII view implements it in the
-// window and passes each call on to the hex view; lineprobe-cli implements it over two line
-// stores without widgets. Every call comes on the recording control's thread.
+// What the recording control needs of the trace lists: the recording session implements it
+// over the ASCII and the hex lines, for the window and lineprobe-cli alike. Every call comes
+// on the recording control's thread.
 class CRecordingViews
 {
 public:
