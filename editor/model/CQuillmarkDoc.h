@@ -48,8 +48,8 @@ public:
     void SetTitleHook(std::function<void()> hook) { m_titleHook = std::move(hook); }
     void UpdateTitle();
 
-    // Everything the file holds after the header, in file order: records and trailer.
-    QByteArray ProjectBytes();
+    // The project file's bytes for the settings and rows as they are now.
+    QByteArray ProjectBytes() const;
 
 private:
     bool WriteProject(const QString& path);

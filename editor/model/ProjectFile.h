@@ -16,9 +16,9 @@ class QIODevice;
 namespace ProjectFile {
 
 // header
-constexpr int MagicSize = 13;     // "Korvalin GmbH"
-constexpr int FieldsOffset = 13;  // seven int32: format, display, records, three digit counts,
-constexpr int FieldCount = 7;     // and the group offset
+constexpr int MagicSize = 13;    // "Korvalin GmbH"
+constexpr int FieldsOffset = 13; // seven int32: format, display, records, three digit counts,
+constexpr int FieldCount = 7;    // and the group offset
 constexpr int FormatMarkOffset = FieldsOffset + 4 * FieldCount; // "N", then 99 blanks
 constexpr int ReservedSize = 99;
 constexpr int PanelIdOffset = FormatMarkOffset + 1 + ReservedSize;
