@@ -4,7 +4,9 @@
 #include "CStderrScope.h"
 #include "CodePage.h"
 #include "ImportCommands.h"
+#include "InfoOptions.h"
 #include "PdfPrintCommand.h"
+#include "ProjectGuard.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
 #include "TransferCommands.h"
@@ -39,12 +41,14 @@ void PrintLine(FILE* out, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
 }
 
-int Usage()
+// The command lines to stderr after a wrong one (status 2), to stdout for --help (status 0).
+int Usage(FILE* out = stderr)
 {
-    PrintLine(stderr, QStringLiteral("usage: quillmark-cli COMMAND ..."));
+    PrintLine(out, QStringLiteral("usage: quillmark-cli COMMAND ..."));
     for (auto it = Commands().cbegin(); it != Commands().cend(); ++it)
-        PrintLine(stderr, QStringLiteral("  quillmark-cli ") + it.key() + ' ' + it->usage);
-    return 2;
+        PrintLine(out, QStringLiteral("  quillmark-cli ") + it.key() + ' ' + it->usage);
+    PrintLine(out, QStringLiteral("  quillmark-cli --help | --version"));
+    return out == stdout ? 0 : 2;
 }
 
 // Reports a failure the way the GUI would show it in a box.
@@ -65,6 +69,17 @@ bool Load(CQuillmarkDoc& doc, const QString& path)
 {
     doc.OpenProjectPath(path);
     return doc.LoadProject();
+}
+
+bool LoadForChange(CQuillmarkDoc& doc, ProjectGuard& guard, const QString& path)
+{
+    if (!guard.Open(path, 3000))
+        return false;
+    doc.SetGuard(&guard);
+    if (!Load(doc, path) || !doc.ReadCompletely())
+        return false;
+    guard.Remember(path);
+    return true;
 }
 
 bool ParseOptions(const QStringList& args, const QStringList& known,
@@ -117,6 +132,12 @@ static void AddBuiltins()
 int Run(const QStringList& arguments)
 {
     AddBuiltins();
+    if (arguments == QStringList{QStringLiteral("--help")})
+        return Usage(stdout);
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        PrintVersion("quillmark-cli");
+        return 0;
+    }
     if (arguments.isEmpty() || !Commands().contains(arguments.first()))
         return Usage();
     return Commands().value(arguments.first()).command(arguments.mid(1));
@@ -206,7 +227,8 @@ int Add(const QStringList& arguments)
     sink.AddFileAnswer(path); // a file named "Unbenannt" is asked for again: keep its name
 
     CQuillmarkDoc doc;
-    if (!Load(doc, path))
+    ProjectGuard guard(ProjectGuard::Policy::Refuse);
+    if (!LoadForChange(doc, guard, path))
         return 1;
     // The same check as the entry dialogs; the file stays untouched when it refuses.
     MessageRecord rec;

@@ -1,7 +1,5 @@
 #include "CCommunicationDlg.h"
 
-#include "CCommEvent.h"
-
 // Qt
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -59,20 +57,6 @@ CCommunicationDlg::~CCommunicationDlg()
 int CCommunicationDlg::StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial)
 {
     return m_core.StartTransfer(mode, document, serial);
-}
-
-bool CCommunicationDlg::event(QEvent* e)
-{
-    // The serial component finds this window by its caption; the core handles its messages.
-    if (e->type() == CommRxCharMessage()) {
-        m_core.OnCommRxChar();
-        return true;
-    }
-    if (e->type() == CommErrorMessage()) {
-        m_core.OnCommError(int(static_cast<CCommEvent*>(e)->wParam()));
-        return true;
-    }
-    return QDialog::event(e);
 }
 
 void CCommunicationDlg::showEvent(QShowEvent* e)

@@ -14,12 +14,7 @@ const char* const kHinweis = "Hinweis";
 const char* const kConnectionLost = "Die Verbindung zum FAT wurde unterbrochen.";
 } // namespace
 
-CTransferCore::CTransferCore(QObject* parent) : QObject(parent)
-{
-    // The serial component finds its receiver by this name when no window carries it.
-    setObjectName(QString::fromLatin1(Caption()));
-    CSerial::AnnounceReceiver(this);
-}
+CTransferCore::CTransferCore(QObject* parent) : QObject(parent) {}
 
 CTransferCore::~CTransferCore()
 {
@@ -48,7 +43,8 @@ int CTransferCore::StartTransfer(int mode, CQuillmarkDoc* document, CSerial* ser
             Qt::QueuedConnection);
     connect(m_sender.get(), &CRecordSender::finished, this, &CTransferCore::OnSenderFinished,
             Qt::QueuedConnection);
-    const int opened = m_serial->Open(Caption());
+    // The port reports to this core, window or not.
+    const int opened = m_serial->Open(this);
     if (!opened)
         MessageBox(m_serial->OpenFailure(), QString(), msg::Error);
     return opened;

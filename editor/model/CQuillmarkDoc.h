@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class ProjectGuard;
 class QIODevice;
 
 // The editor's document: the project settings block for the whole run, the store of the
@@ -39,7 +40,11 @@ public:
     // Reads a project from an open device of the given length; the same as LoadProject after
     // the file was opened.
     bool ReadProject(QIODevice& file, qint64 length);
+    // False (rows read so far kept) when the last read ended early or failed.
+    bool ReadCompletely() const { return m_readCompletely; }
     bool SaveProject(int mode);
+    // Asked before every save and told after it (lock, change on disk); not owned.
+    void SetGuard(ProjectGuard* guard) { m_guard = guard; }
     // Derives the text lengths and tells the list's views of the new columns; false (after
     // the message) for more than 10 group digits.
     bool SetupListColumns();
@@ -52,9 +57,11 @@ public:
     QByteArray ProjectBytes() const;
 
 private:
-    bool WriteProject(const QString& path);
+    bool WriteProject(const QString& path, QString& why);
 
     ProjectData m_data;
     CRecordList m_records{m_data};
     std::function<void()> m_titleHook;
+    ProjectGuard* m_guard = nullptr;
+    bool m_readCompletely = false;
 };

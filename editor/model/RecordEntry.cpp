@@ -3,10 +3,17 @@
 #include "CRecordList.h"
 #include "CodePage.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 namespace RecordEntry {
 
 namespace {
+
+bool CarriesPseudoGroup(const QByteArray& tag)
+{
+    const TextFormats::Format* format = TextFormats::OfTag(tag);
+    return format && format->pseudoGroup;
+}
 
 RecordRefusal Hint(const QString& text)
 {
@@ -161,7 +168,7 @@ RecordRefusal Admit(const ProjectData& d, const MessageRecord& in, MessageRecord
         if (det < 1 || det > 32)
             return {QStringLiteral("Der Eingabebereich für \"Melder\" geht von 1 - 32 !"), hint};
     }
-    if (in.formatTag == "P" && in.pseudoGroup.isEmpty())
+    if (CarriesPseudoGroup(in.formatTag) && in.pseudoGroup.isEmpty())
         return {QStringLiteral("Das Feld Pseudo MelderGruppe muß ausgefüllt werden !"), hint};
     if (in.detector.isEmpty())
         return {QStringLiteral("Das Feld Melder muß ausgefüllt werden !"), hint};
@@ -177,7 +184,7 @@ RecordRefusal Admit(const ProjectData& d, const MessageRecord& in, MessageRecord
     } else {
         rec.group = CRecordList::PadZeros(rec.group, d.groupDigits);
     }
-    if (rec.formatTag == "P")
+    if (CarriesPseudoGroup(rec.formatTag))
         rec.pseudoGroup = CRecordList::PadZeros(rec.pseudoGroup, d.pseudoGroupDigits);
     return RecordRefusal();
 }

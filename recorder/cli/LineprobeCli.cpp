@@ -1,11 +1,14 @@
 #include "LineprobeCli.h"
 #include "RecordCommand.h"
 
+#include "CDurableFile.h"
 #include "CLineprobeDoc.h"
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "InfoOptions.h"
 #include "LineRules.h"
+#include "ListFile.h"
 #include "PortErrors.h"
 #include "TracePdfCommand.h"
 #include "TraceReader.h"
@@ -25,21 +28,28 @@ namespace {
 // The most bytes one read of the recording returns.
 const qsizetype RenderPiece = 2048;
 
-void PrintErr(const QString& text)
+void PrintLine(FILE* out, const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
 }
 
-int Usage()
+void PrintErr(const QString& text)
 {
-    PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
-                            "       lineprobe-cli ident --hex HEX64\n"
-                            "       lineprobe-cli render TRACE.tds --panel-code N "
-                            "[--line-length N] [--break HH] --out BASE\n") +
-             RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
-             TracePdfCommand::Usage());
-    return 2;
+    PrintLine(stderr, text);
+}
+
+// The command lines to stderr after a wrong one (status 2), to stdout for --help (status 0).
+int Usage(FILE* out = stderr)
+{
+    PrintLine(out, QStringLiteral("usage: lineprobe-cli ident TEXT\n"
+                                  "       lineprobe-cli ident --hex HEX64\n"
+                                  "       lineprobe-cli render TRACE.tds --panel-code N "
+                                  "[--line-length N] [--break HH] --out BASE\n") +
+                       RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
+                       TracePdfCommand::Usage() +
+                       QStringLiteral("\n       lineprobe-cli --help | --version"));
+    return out == stdout ? 0 : 2;
 }
 
 // The program's own messages go to stderr as "Lineprobe: text" for the time of a command.
@@ -64,6 +74,12 @@ int Run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return Usage();
+    if (arguments == QStringList{QStringLiteral("--help")})
+        return Usage(stdout);
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        PrintVersion("lineprobe-cli");
+        return 0;
+    }
     const QString command = arguments.first();
     if (command == QLatin1String("ident"))
         return Ident(arguments.mid(1));
@@ -165,8 +181,12 @@ int Render(const QStringList& args)
         return 1;
     }
     QFile file(trace);
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+    QString why;
+    if (!CDurableFile::CheckReadable(trace, ListFile::MaxFileSize, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
+                       (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                   QString(), msg::NoIcon);
         return 1;
     }
     const QByteArray bytes = file.readAll();
@@ -193,6 +213,14 @@ int Render(const QStringList& args)
         }
     }
 
+    // An empty trace gives no list: the lists of an earlier rendering stay as they were.
+    if (session.Lines(LineRules::View::Ascii).Count() == 0) {
+        MessageBox(QStringLiteral("Die Aufzeichnung %1 enthält keine Zeilen; die Listen wurden "
+                                  "nicht geschrieben.")
+                       .arg(trace),
+                   QString(), msg::NoIcon);
+        return 1;
+    }
     const QString asciiPath = base + QStringLiteral(".tvs");
     const QString hexPath = base + QStringLiteral(".tvh");
     const bool asciiWritten = session.WriteList(LineRules::View::Ascii, asciiPath);
