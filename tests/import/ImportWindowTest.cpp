@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,8 +140,11 @@ TEST_F(ImportWindowTest, BmfImportAsksForTheFormatAndShowsItsProgress)
         WaitFor([&dlg] { return dlg.OkButton()->isEnabled(); });
         QTest::keyClick(&dlg, Qt::Key_Return);
     });
+    // The shown list is reset once, not told of every imported row.
+    QSignalSpy inserted(&doc.Records(), &QAbstractItemModel::rowsInserted);
     RunFromMenu(Cmd::ImportBmf);
     ASSERT_TRUE(WaitFor([this] { return doc.Records().GetCount() == 2; }));
+    EXPECT_EQ(inserted.count(), 0);
     EXPECT_TRUE(pseudoDisabled);
     EXPECT_TRUE(okDisabled);
     EXPECT_EQ(doc.Data().textFormat, 4);
@@ -179,8 +183,10 @@ TEST_F(ImportWindowTest, PanelTextsComeFromTheMenuForATotalWaltherPanel)
     Open("TW 1");
     messages.FileNext(Write("a.cmb", "@Text\r\n01 5 0012 Wort 0123456789X\r\n"));
     ProgressWatch watch;
+    QSignalSpy inserted(&doc.Records(), &QAbstractItemModel::rowsInserted);
     RunFromMenu(Cmd::ImportPanelTexts);
     ASSERT_TRUE(WaitFor([this] { return doc.Records().GetCount() == 1; }));
+    EXPECT_EQ(inserted.count(), 0);
     EXPECT_EQ(Cell(0, 1), "0012");
     EXPECT_EQ(Cell(0, 3), "05");
     EXPECT_EQ(Cell(0, 4), "0123456789");
