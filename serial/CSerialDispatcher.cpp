@@ -145,6 +145,8 @@ void CSerialDispatcher::Flush()
             if (next.type == CommRxCharMessage())
                 m_rxPending = false;
         }
+        if (next.type == CommErrorMessage() && m_errorDelivered)
+            m_errorDelivered(next.wParam);
         if (target->thread() == QThread::currentThread()) {
             CCommEvent message(next.type, next.wParam);
             QCoreApplication::sendEvent(target, &message);

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 // Delivers the messages of one CSerial on the application's main thread: there the receiver
 // named by caption is looked up among the widgets and objects, and messages wait while it does
@@ -29,6 +30,11 @@ public:
     // "CommRxCharByQK081199", at most one pending until it is delivered. Any thread.
     void PostRxChar();
     void Post(QEvent::Type type, qintptr wParam = 0);
+    // Runs on the main thread just before each "CommErrorByQK081199" is delivered.
+    void SetErrorDeliveredHook(std::function<void(qintptr kind)> hook)
+    {
+        m_errorDelivered = std::move(hook);
+    }
 
     // The receiver of caption: the installed finder, the announced objects, the application's
     // descendants, in that order. Main thread.
@@ -59,4 +65,5 @@ private:
     QList<Pending> m_queue;
     std::atomic<bool> m_rxPending{false};
     QBasicTimer m_retry;
+    std::function<void(qintptr kind)> m_errorDelivered;
 };
