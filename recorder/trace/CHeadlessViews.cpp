@@ -74,7 +74,6 @@ bool CHeadlessViews::WriteLists(const QString& asciiPath, const QString& hexPath
     if (!ListFile::Write(asciiPath, int(m_ascii.Count()),
                          [this](int i) { return m_ascii.Head(i, ListFile::ItemChars); }))
         return false;
-    ListFile::Write(hexPath, int(m_hex.Count()),
-                    [this](int i) { return m_hex.Head(i, ListFile::ItemChars); });
-    return true;
+    return ListFile::Write(hexPath, int(m_hex.Count()),
+                           [this](int i) { return m_hex.Head(i, ListFile::ItemChars); });
 }

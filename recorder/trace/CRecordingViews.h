@@ -24,6 +24,7 @@ public:
     // A port error: the text and an empty item in both views.
     virtual void ShowErrorText(const QByteArray& text) = 0;
     // Writes the ASCII list to asciiPath and, when that wrote at least one item, the hex list
-    // to hexPath. True when the ASCII list was written.
+    // to hexPath. True when the ASCII list was written and, where the hex list is written in
+    // the same call (lineprobe-cli), the hex list too.
     virtual bool WriteLists(const QString& asciiPath, const QString& hexPath) = 0;
 };

@@ -3,6 +3,10 @@
 #include "CMessages.h"
 #include "ListFile.h"
 
+// Qt
+#include <QFile>
+#include <QSaveFile>
+
 namespace {
 
 const char* const kExtensions[TraceFiles::Count] = {"ts", "tds", "tdh", "th"};
@@ -23,9 +27,11 @@ bool TraceFiles::Create(const QString& path)
 {
     Close();
     m_failed = false;
+    m_published = false;
     for (int i = 0; i < Count; ++i) {
-        auto file = std::make_unique<QFile>(PathWithExtension(path, kExtensions[i]));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // Unbuffered: a failing write tells its reason at once, not at some later flush.
+        auto file = std::make_unique<QSaveFile>(PathWithExtension(path, kExtensions[i]));
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
             MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
             Close();
             return false;
@@ -33,6 +39,40 @@ bool TraceFiles::Create(const QString& path)
         m_files[i] = std::move(file);
     }
     return true;
+}
+
+void TraceFiles::Publish()
+{
+    if (!IsOpen() || m_published)
+        return;
+    m_published = true;
+    for (auto& file : m_files) {
+        const QString path = file->fileName();
+        auto* pending = static_cast<QSaveFile*>(file.get());
+        if (!pending->commit()) {
+            Fail(pending->errorString());
+            file.reset();
+            continue;
+        }
+        // The recording goes on in the file that now has the target's name.
+        auto target = std::make_unique<QFile>(path);
+        if (!target->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            Fail(target->errorString());
+            file.reset();
+            continue;
+        }
+        file = std::move(target);
+    }
+}
+
+void TraceFiles::Fail(const QString& reason)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben werden:\n") +
+                   reason,
+               QString(), msg::Warning);
 }
 
 QString TraceFiles::PathOf(int which) const
@@ -54,28 +94,25 @@ QByteArray TraceFiles::HexText(const QByteArray& bytes)
 
 void TraceFiles::Write(int which, const QByteArray& bytes)
 {
-    QFile* file = m_files[which].get();
+    QFileDevice* file = m_files[which].get();
     if (!file || bytes.isEmpty())
         return;
-    if (file->write(bytes) != bytes.size() && !m_failed) {
-        m_failed = true;
-        MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
-                                  "werden:\n") +
-                       file->errorString(),
-                   QString(), msg::Warning);
+    // A write cut short says nothing; the next one, of the rest, tells the reason.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 n = file->write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            Fail(file->errorString());
+            return;
+        }
+        done += n;
     }
 }
 
 void TraceFiles::Flush()
 {
     for (auto& file : m_files)
-        if (file && !file->flush() && !m_failed) {
-            m_failed = true;
-            MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
-                                      "werden:\n") +
-                           file->errorString(),
-                       QString(), msg::Warning);
-        }
+        if (file && !file->flush())
+            Fail(file->errorString());
 }
 
 void TraceFiles::WriteText(const QByteArray& text)
@@ -101,9 +138,10 @@ void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStam
 
 void TraceFiles::Close()
 {
-    for (auto& file : m_files)
-        if (file) {
+    for (auto& file : m_files) {
+        // A file never published is removed with its object; the earlier one stays.
+        if (file && m_published)
             file->close();
-            file.reset();
-        }
+        file.reset();
+    }
 }

@@ -2,7 +2,7 @@
 
 // Qt
 #include <QByteArray>
-#include <QFile>
+#include <QFileDevice>
 #include <QString>
 
 #include <array>
@@ -11,6 +11,11 @@
 // The four files of a running recording: raw bytes (.ts), raw bytes with time stamps (.tds),
 // hex text with time stamps (.tdh) and hex text (.th). Every chunk is flushed to the disk
 // before the next one, so a recorder that dies keeps what it had received.
+//
+// A start is not yet a recording: the files are first written beside their targets under
+// temporary names and take the targets' place only when Publish() is called (the FAT has
+// identified itself). A start that fails before leaves an earlier recording of the same name
+// as it was.
 class TraceFiles
 {
 public:
@@ -18,9 +23,14 @@ public:
 
     ~TraceFiles();
 
-    // Creates the four files beside path (its directory and base name); on the first
-    // failure shows "File konnte nicht geöffnet werden", closes what was created, false.
+    // Creates the four files beside path (its directory and base name), under temporary
+    // names; on the first failure shows "File konnte nicht geöffnet werden", removes what was
+    // created, false.
     bool Create(const QString& path);
+    // The files replace those of the path's name and stay open for writing; on a failure the
+    // reason is shown and WriteFailed() is true.
+    void Publish();
+    bool IsPublished() const { return m_published; }
     bool IsOpen() const { return m_files[0] != nullptr; }
     QString PathOf(int which) const;
 
@@ -28,6 +38,7 @@ public:
     void WriteText(const QByteArray& text);
     // One chunk with its time stamp, as each file wants it.
     void RecordChunk(const QByteArray& chunk, const QByteArray& timeStamp);
+    // Closes the files; files never published are removed.
     void Close();
     // True once a write failed; the failure is reported once by the message below.
     bool WriteFailed() const { return m_failed; }
@@ -39,7 +50,9 @@ public:
 private:
     void Write(int which, const QByteArray& bytes);
     void Flush();
+    void Fail(const QString& reason);
 
-    std::array<std::unique_ptr<QFile>, Count> m_files;
+    std::array<std::unique_ptr<QFileDevice>, Count> m_files;
+    bool m_published = false;
     bool m_failed = false;
 };
