@@ -5,18 +5,16 @@
 #include "CRecordingControl.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "StopSignals.h"
 
 // Qt
-#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace LineprobeCli {
 
@@ -29,13 +27,18 @@ void PrintErr(const QString& text)
     std::fflush(stderr);
 }
 
+// Longest --duration: 31 days.
+constexpr qint64 kMaxDurationS = 31 * 24 * 3600;
+// A timer runs at most this long at a time; the deadline decides when the recording ends.
+constexpr qint64 kTimerStepMs = 3600 * 1000;
+
 struct RecordOptions
 {
     QString device;
     int comPort = 0;
     QString out;
     bool noSave = false;
-    int durationS = 0;
+    qint64 durationS = 0;
     bool expert = false;
     ComParameter parameter;
     int lineLength = 40;
@@ -63,8 +66,13 @@ int Parse(const QStringList& args, RecordOptions& o)
             o.noSave = true;
             continue;
         } else if (a == QLatin1String("--duration") && hasValue) {
-            o.durationS = value.toInt(&ok);
-            ok = ok && o.durationS > 0;
+            o.durationS = value.toLongLong(&ok);
+            if (!ok || o.durationS < 1 || o.durationS > kMaxDurationS) {
+                PrintErr(QStringLiteral("Lineprobe: Die Aufnahmedauer ist eine ganze Zahl von 1 "
+                                        "bis %1 Sekunden (31 Tage).")
+                             .arg(kMaxDurationS));
+                return 2;
+            }
         } else if (a == QLatin1String("--expert")) {
             o.expert = true;
             continue;
@@ -131,15 +139,6 @@ int Parse(const QStringList& args, RecordOptions& o)
     return 0;
 }
 
-// SIGINT and SIGTERM end the recording as the stop command does, on the event loop's thread.
-int g_signalPipe[2] = {-1, -1};
-
-void OnSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
-
 // A completed ASCII line for the terminal: line ends dropped, other control bytes shown as
 // blanks, the code page turned into the terminal's.
 QByteArray TerminalLine(QByteArray line)
@@ -188,13 +187,23 @@ int Record(const QStringList& args)
     doc.lineLength = o.lineLength;
     doc.breakValue = o.breakValue;
     CHeadlessViews views(doc);
-    if (!o.quiet)
-        views.SetLineWatcher([](const QByteArray& line) {
-            const QByteArray text = TerminalLine(line);
-            std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-            std::fflush(stdout);
-        });
     CRecordingControl rec(doc);
+    // A reader of standard output that went away ends the recording as a stop does. Unbuffered,
+    // so that no line that could not be written waits for the exit to fail once more.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    bool stdoutGone = false;
+    if (!o.quiet)
+        views.SetLineWatcher([&stdoutGone, &rec](const QByteArray& line) {
+            if (stdoutGone)
+                return;
+            const QByteArray text = TerminalLine(line);
+            if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) !=
+                size_t(text.size())) {
+                stdoutGone = true;
+                QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording,
+                                          Qt::QueuedConnection);
+            }
+        });
     rec.SetViews(&views);
     rec.SetSaveData(!o.noSave);
     rec.SetExpertMode(o.expert);
@@ -211,33 +220,11 @@ int Record(const QStringList& args)
         loop.exit(status);
     });
 
-    if (::pipe(g_signalPipe) != 0) {
+    StopSignals stopSignals([&rec] { rec.OnStopRecording(); });
+    if (!stopSignals.IsValid()) {
         PrintErr(QStringLiteral("Lineprobe: Das Signal zum Beenden kann nicht empfangen werden."));
         return 1;
     }
-    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &rec, [&] {
-        char byte;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
-        rec.OnStopRecording();
-    });
-    struct sigaction sa = {};
-    sa.sa_handler = OnSignal;
-    struct sigaction oldInt = {}, oldTerm = {};
-    sigaction(SIGINT, &sa, &oldInt);
-    sigaction(SIGTERM, &sa, &oldTerm);
-    struct Signals
-    {
-        struct sigaction oldInt, oldTerm;
-        ~Signals()
-        {
-            sigaction(SIGINT, &oldInt, nullptr);
-            sigaction(SIGTERM, &oldTerm, nullptr);
-            ::close(g_signalPipe[0]);
-            ::close(g_signalPipe[1]);
-            g_signalPipe[0] = g_signalPipe[1] = -1;
-        }
-    } signalGuard{oldInt, oldTerm};
 
     switch (rec.StartRecording()) {
     case CRecordingControl::Start::Started:
@@ -251,11 +238,26 @@ int Record(const QStringList& args)
                      .arg(rec.Serial().PortName()));
         return 1;
     }
+    // The end is a deadline; the timer only wakes up to look at it, in steps an int holds.
+    const QDeadlineTimer end(o.durationS * 1000);
+    QTimer wake;
+    wake.setSingleShot(true);
+    auto sleepOrStop = [&] {
+        const qint64 left = end.remainingTime();
+        if (left == 0)
+            rec.OnStopRecording();
+        else
+            wake.start(int(std::min(left, kTimerStepMs)));
+    };
+    QObject::connect(&wake, &QTimer::timeout, &rec, sleepOrStop);
     if (o.durationS > 0)
-        QTimer::singleShot(o.durationS * 1000, &rec, [&rec] { rec.OnStopRecording(); });
+        sleepOrStop();
     if (status < 0)
         loop.exec();
     views.Flush();
+    // The recording counts only when everything of it reached the disk; the reason was shown.
+    if (rec.SaveFailed())
+        return 1;
     return status < 0 ? 1 : status;
 }
 
