@@ -2,6 +2,7 @@
 #include "CSerialDispatcher.h"
 #include "CSerialIo.h"
 #include "ComPortSettings.h"
+#include "PortOpenError.h"
 
 // Qt
 #include <QDeadlineTimer>
@@ -144,13 +145,22 @@ int CSerial::OpenPort()
         ResetBuffer();
     }
     const QString device = PortName();
+    const int port = m_portName.isEmpty() ? m_comPort : 0;
+    m_openFailure.clear();
+    // Refused before the device layer sees it: a control character (a NUL above all) takes
+    // QSerialPort's lock file apart, and a second program then spins on that broken lock.
+    if (device.isEmpty() || PortOpenError::HasControlCharacters(device)) {
+        m_openFailure = PortOpenError::Message(port, device, PortOpenError::NameReason(device));
+        return 0;
+    }
     const ComParameter parameter = m_parameter;
     bool opened = false;
     bool refused = false;
+    QString reason;
     const unsigned long linesSet = m_controlInjected < 0 ? m_modemControlSet.load() : 0;
     const unsigned long lines = m_modemControl;
     RunOnIo([&] {
-        opened = m_io->OpenPort(device, parameter, &refused);
+        opened = m_io->OpenPort(device, parameter, &refused, &reason);
         // Set here, on the I/O thread, so that an error reported right after the opening
         // cannot be overtaken by it.
         if (opened)
@@ -161,6 +171,8 @@ int CSerial::OpenPort()
         if (opened && (linesSet & kRtsBit))
             m_io->SetLine(1, lines & kRtsBit);
     });
+    if (!opened)
+        m_openFailure = PortOpenError::Message(port, device, reason);
     if (opened && refused)
         m_dispatcher->Post(CommErrorMessage(), CommModeError);
     return opened ? 1 : 0;

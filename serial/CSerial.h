@@ -109,6 +109,9 @@ public:
     // Sends what is still queued, then closes. Returns non-zero if the port was open.
     int Close();
     int IsOpened() const { return m_opened.load() ? 1 : 0; }
+    // Why the last Open failed, naming the port and its device: "COM1 (/dev/ttyUSB0) konnte
+    // nicht geöffnet werden: Datei oder Verzeichnis nicht gefunden". Empty after a success.
+    QString OpenFailure() const { return m_openFailure; }
 
     // data ------------------------------------------------------------------------------------
     // Queues n bytes for sending, in call order from any thread. Returns n, or 0 if closed.
@@ -226,6 +229,7 @@ private:
     mutable std::atomic<int> m_reported{0}; // what ReadData(buffer, 0) may move
     // The one record of whether the port is open; only CSerial's own functions change it.
     std::atomic<bool> m_opened{false};
+    QString m_openFailure;
     // test hooks
     std::atomic<bool> m_statusInjected{false};
     std::atomic<unsigned long> m_injectedStatus{0};

@@ -1,5 +1,6 @@
 #include "CSerialIo.h"
 #include "CCommEvent.h"
+#include "PortOpenError.h"
 
 // Qt
 #include <QElapsedTimer>
@@ -28,7 +29,8 @@ constexpr qint64 kPortReadBuffer = 64 * 1024;
 
 CSerialIo::CSerialIo(ISerialIoOwner* owner) : m_owner(owner) {}
 
-bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused)
+bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, bool* refused,
+                         QString* reason)
 {
     *refused = false;
     if (!m_port) {
@@ -61,6 +63,8 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
     const bool opened = m_port->open(QIODevice::ReadWrite);
     m_configuring = false;
     if (!opened) {
+        if (reason)
+            *reason = PortOpenError::Reason(m_port->error(), m_port->errorString());
         m_port->clearError();
         return false;
     }

@@ -47,8 +47,10 @@ class CSerialIo : public QObject
 public:
     explicit CSerialIo(ISerialIoOwner* owner);
 
-    // Opens device with parameter; refused is set when the device declined a parameter.
-    bool OpenPort(const QString& device, const ComParameter& parameter, bool* refused);
+    // Opens device with parameter; refused is set when the device declined a parameter,
+    // reason (when not null) to why it did not open.
+    bool OpenPort(const QString& device, const ComParameter& parameter, bool* refused,
+                  QString* reason = nullptr);
     // Writes what is still queued, then closes. Returns true if the port was open.
     bool ClosePort();
     void Write(const QByteArray& bytes);

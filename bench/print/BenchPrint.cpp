@@ -5,6 +5,7 @@
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
+#include "CRecordingSession.h"
 #include "CTraceLines.h"
 #include "PagePainter.h"
 #include "ProjectPrintout.h"
@@ -157,9 +158,10 @@ int main(int argc, char** argv)
     // The same lines in the ASCII view, read through its accessor as printing reads them.
     CMessageRecorder messages;
     CLineprobeDoc traceDoc;
-    CLineprobeView view(&traceDoc);
+    CRecordingSession traceSession(traceDoc);
+    CLineprobeView view(traceSession);
     for (qsizetype i = 0; i < lines.Count(); ++i)
-        view.AppendLine(lines.At(i), false);
+        traceSession.ShowTextLines(lines.At(i));
     TracePrintout viewTrace(LineRules::View::Ascii, TracePrintFonts::Create());
     viewTrace.MeasurePage(2100, 2970);
     timer.Restart();

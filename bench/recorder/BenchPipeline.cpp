@@ -8,7 +8,7 @@
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "PtyPair.h"
 
 // Qt
@@ -115,14 +115,15 @@ int main(int argc, char** argv)
 
     CMessageRecorder messages;
     CLineprobeDoc doc;
-    CLineprobeView ascii(&doc);
-    CLineprobeHexView hex(&doc);
+    CRecordingSession session(doc);
+    CLineprobeView ascii(session);
+    CLineprobeHexView hex(session);
     ascii.resize(800, 400);
     hex.resize(800, 400);
     ascii.show();
     hex.show();
     QApplication::processEvents();
-    CRecordingControl& rec = *ascii.Recorder();
+    CRecordingControl& rec = session.Control();
     PtyPair pty;
     rec.Serial().SetPortName(pty.SlavePath());
     messages.FileNext(dir.filePath(QStringLiteral("run.tds")));
@@ -149,7 +150,7 @@ int main(int argc, char** argv)
     });
     const long rssBefore = RssKilobytes();
     rec.OnStartRecording();
-    const quint64 first = doc.ReceivedBytes()->End();
+    const quint64 first = session.ReceivedBytes().End();
     QElapsedTimer guard;
     guard.start();
     qint64 report = 1000;
@@ -157,10 +158,10 @@ int main(int argc, char** argv)
     // nothing came for three seconds.
     quint64 seen = 0;
     qint64 lastProgress = 0;
-    while (rec.IsRecording() && doc.ReceivedBytes()->End() - first < quint64(traffic.size()) &&
+    while (rec.IsRecording() && session.ReceivedBytes().End() - first < quint64(traffic.size()) &&
            guard.elapsed() - lastProgress < 3000) {
-        if (doc.ReceivedBytes()->End() != seen) {
-            seen = doc.ReceivedBytes()->End();
+        if (session.ReceivedBytes().End() != seen) {
+            seen = session.ReceivedBytes().End();
             lastProgress = guard.elapsed();
         }
         QEventLoop turn;
@@ -170,13 +171,13 @@ int main(int argc, char** argv)
             report += 1000;
             std::fprintf(stderr, "%lld ms: %llu received, %d waiting, state %d\n",
                          static_cast<long long>(guard.elapsed()),
-                         static_cast<unsigned long long>(doc.ReceivedBytes()->End() - first),
+                         static_cast<unsigned long long>(session.ReceivedBytes().End() - first),
                          rec.Serial().GetDataToRead(), rec.RecordingState());
         }
     }
     if (!rec.IsRecording())
         std::printf("  the recording ended early: %s\n", qPrintable(rec.StatusText()));
-    const double seconds = (doc.ReceivedBytes()->End() - first < quint64(traffic.size())
+    const double seconds = (session.ReceivedBytes().End() - first < quint64(traffic.size())
                                 ? lastProgress * 1e6
                                 : clock.nsecsElapsed() - startNs) /
                            1e9;
@@ -188,7 +189,7 @@ int main(int argc, char** argv)
     const double stopMs = stopTimer.nsecsElapsed() / 1e6;
     fat.join();
 
-    const qint64 received = qint64(doc.ReceivedBytes()->End() - first);
+    const qint64 received = qint64(session.ReceivedBytes().End() - first);
     const QString base = dir.filePath(QStringLiteral("run"));
     std::printf("pipeline: %lld bytes sent, %lld received; rows: ascii %d, hex %d\n",
                 static_cast<long long>(traffic.size()), static_cast<long long>(received),

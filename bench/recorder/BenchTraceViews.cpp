@@ -14,6 +14,7 @@
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
+#include "CRecordingSession.h"
 #include "CTraceLines.h"
 #include "LineRules.h"
 
@@ -30,7 +31,7 @@
 
 namespace {
 
-// The two views as the program has them, shown (offscreen), with the hints between them.
+// The two views as the program has them, shown (offscreen), over one recording session.
 struct Views
 {
     explicit Views(int panelCode)
@@ -39,25 +40,22 @@ struct Views
         hex.resize(800, 400);
         ascii.show();
         hex.show();
-        ascii.SetPanelCode(panelCode);
-        doc.UpdateAllViews(&ascii, HintPanelCode, panelCode);
+        session.TakePanelCode(panelCode);
         QApplication::processEvents();
     }
-    void Receive(const QByteArray& chunk)
-    {
-        ascii.AppendChunk(chunk);
-        doc.UpdateAllViews(&ascii, HintChunk, chunk);
-    }
+    void Receive(const QByteArray& chunk) { session.ShowChunk(chunk); }
     qsizetype StructureBytes() const
     {
-        return qsizetype(doc.ReceivedBytes()->MemoryBytes()) +
-               ascii.Model()->Lines().MemoryBytes() + hex.Model()->Lines().MemoryBytes();
+        return qsizetype(session.ReceivedBytes().MemoryBytes()) +
+               session.Lines(LineRules::View::Ascii).MemoryBytes() +
+               session.Lines(LineRules::View::Hex).MemoryBytes();
     }
 
     CMessageRecorder messages;
     CLineprobeDoc doc;
-    CLineprobeView ascii{&doc};
-    CLineprobeHexView hex{&doc};
+    CRecordingSession session{doc};
+    CLineprobeView ascii{session};
+    CLineprobeHexView hex{session};
 };
 
 // Chunks of 1013 bytes cut from a run of lines; each call gives the next chunk.
@@ -246,7 +244,7 @@ void ListFile()
     Views views(9);
     views.doc.tracePath = path;
     timer.restart();
-    views.ascii.LoadList();
+    views.session.LoadList(LineRules::View::Ascii);
     const double loadMs = timer.nsecsElapsed() / 1e6;
     timer.restart();
     QApplication::processEvents();
@@ -264,13 +262,13 @@ void Show()
     views.hex.move(640, 0);
     views.ascii.resize(630, 500);
     views.hex.resize(630, 500);
-    views.ascii.AppendTextLines("----------------------------------------------\r\n\r\n"
+    views.session.ShowTextLines("----------------------------------------------\r\n\r\n"
                                 "Hersteller: BOSCH\r\n\r\n");
     ChunkSource source(OneByteLines());
     for (int i = 0; i < 100000; ++i)
         views.Receive(QByteArray("Feuer MG ") + QByteArray::number(i % 300) +
                       QByteArray(3, char(0xC1 + i % 20)));
-    views.ascii.AppendErrorText("Overrun Error");
+    views.session.ShowErrorText("Overrun Error");
     views.ascii.selectRow(views.ascii.ItemCount() - 20);
     QTimer::singleShot(30000, qApp, &QCoreApplication::quit);
     QApplication::exec();

@@ -1,11 +1,10 @@
 // A recording without a window as lineprobe-cli runs it: fatsim sends its made-up traffic of
 // an eff eff panel (marked lines and line feeds) as fast as the line takes it; the real
-// CSerial, the recording control, both headless lists and the four trace files take it.
+// CSerial, the recording session with both lists and the four trace files take it.
 // Run by hand: bench_recording [--megabytes N] [--rate BYTES_PER_SECOND]
-#include "CHeadlessViews.h"
 #include "CLineprobeDoc.h"
 #include "CMessageRecorder.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 
 // Qt
 #include <QCoreApplication>
@@ -15,23 +14,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-
-namespace {
-
-// The headless lists, counting the received bytes on their way in.
-class CountingViews : public CHeadlessViews
-{
-public:
-    using CHeadlessViews::CHeadlessViews;
-    bool ShowChunk(const QByteArray& chunk) override
-    {
-        received += chunk.size();
-        return CHeadlessViews::ShowChunk(chunk);
-    }
-    qint64 received = 0;
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -59,9 +41,10 @@ int main(int argc, char** argv)
     CMessageRecorder messages;
     QTemporaryDir dir;
     CLineprobeDoc doc;
-    CountingViews views(doc);
-    CRecordingControl rec(doc);
-    rec.SetViews(&views);
+    CRecordingSession session(doc);
+    CRecordingControl& rec = session.Control();
+    // The received bytes, counted on their way in.
+    const auto received = [&session] { return qint64(session.ReceivedBytes().End()); };
     rec.Serial().SetPortName(device);
     messages.FileNext(dir.filePath(QStringLiteral("run.tds")));
     rec.OnStartRecording();
@@ -78,16 +61,16 @@ int main(int argc, char** argv)
     QElapsedTimer still;
     still.start();
     double seconds = 0;
-    while (views.received < bytes && still.elapsed() < 2000 && rec.IsRecording()) {
+    while (received() < bytes && still.elapsed() < 2000 && rec.IsRecording()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        const qint64 now = views.received;
+        const qint64 now = received();
         if (now != last) {
             last = now;
             still.restart();
             seconds = clock.nsecsElapsed() / 1e9;
         }
     }
-    const qint64 received = views.received;
+    const qint64 total = received();
     QElapsedTimer stop;
     stop.start();
     rec.OnStopRecording();
@@ -95,13 +78,14 @@ int main(int argc, char** argv)
     fat.terminate();
     fat.waitForFinished(10000);
 
-    std::printf("recording without a window: %lld of %lld bytes in %.2f s: %.1f MB/s%s\n", received,
-                bytes, seconds, received / seconds / 1e6,
+    std::printf("recording without a window: %lld of %lld bytes in %.2f s: %.1f MB/s%s\n", total,
+                bytes, seconds, total / seconds / 1e6,
                 messages.Texts().isEmpty() ? "" : " (with messages)");
     std::printf("  lines: ascii %lld, hex %lld; stop with footer and both lists: %.0f ms\n",
-                qint64(views.AsciiLines().Count()), qint64(views.HexLines().Count()), stopMs);
-    for (qsizetype i = 0; i < views.AsciiLines().Count(); ++i)
-        if (views.AsciiLines().At(i) == "Overrun Error")
+                qint64(session.Lines(LineRules::View::Ascii).Count()),
+                qint64(session.Lines(LineRules::View::Hex).Count()), stopMs);
+    for (qsizetype i = 0; i < session.Lines(LineRules::View::Ascii).Count(); ++i)
+        if (session.Lines(LineRules::View::Ascii).At(i) == "Overrun Error")
             std::printf("  the serial component's buffer overran: FAT faster than the recording\n");
-    return received == bytes ? 0 : 1;
+    return total == bytes ? 0 : 1;
 }

@@ -100,7 +100,8 @@ static void AddBuiltins()
                Add);
     AddCommand(QStringLiteral("send"), TransferCommands::SendUsage(), TransferCommands::RunSend);
     AddCommand(QStringLiteral("read"), TransferCommands::ReadUsage(), TransferCommands::RunRead);
-    AddCommand(QStringLiteral("send-lz"), TransferCommands::LzUsage(), TransferCommands::RunSendLz);
+    AddCommand(QStringLiteral("send-lz"), TransferCommands::SendLzUsage(),
+               TransferCommands::RunSendLz);
     AddCommand(QStringLiteral("read-lz"), TransferCommands::LzUsage(), TransferCommands::RunReadLz);
     AddCommand(QStringLiteral("print"), PdfPrintCommand::Usage(), PdfPrintCommand::Run);
     AddCommand(QStringLiteral("import-bmf"), ImportCommands::ImportBmfUsage(),

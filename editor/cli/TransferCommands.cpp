@@ -26,8 +26,8 @@ int Usage(const QString& command, const QString& usage)
     return 2;
 }
 
-// The common line: one project path, the port (--port DEVICE or --com N), and --yes where
-// allowed.
+// The common line: one project path, the port (--port DEVICE or --com N), and the answer
+// to the command's question where it has one (--yes, or --force for send-lz).
 struct Line
 {
     QString path;
@@ -37,7 +37,8 @@ struct Line
     int timeoutSeconds = 60; // the whole transfer
 };
 
-bool ParseLine(const QStringList& args, bool allowYes, Line& line)
+// yesOption: the option that answers the command's question with Yes; empty when it asks none.
+bool ParseLine(const QStringList& args, const QString& yesOption, Line& line)
 {
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args.at(i);
@@ -57,7 +58,7 @@ bool ParseLine(const QStringList& args, bool allowYes, Line& line)
             line.timeoutSeconds = args.at(++i).toInt(&ok);
             if (!ok || line.timeoutSeconds < 1 || line.timeoutSeconds > 86400)
                 return false;
-        } else if (allowYes && a == QLatin1String("--yes")) {
+        } else if (!yesOption.isEmpty() && a == yesOption) {
             line.yes = true;
         } else if (a.startsWith(QLatin1String("--")) || !line.path.isEmpty()) {
             return false;
@@ -77,17 +78,16 @@ void ConfigurePort(CSerial& serial, const Line& line)
         serial.SetComPort(line.com);
 }
 
-// Runs one transfer headless and reports what the window would not: a port that did not
-// open and a line error, which the window leaves for the user to see.
+// Runs one transfer headless and reports what the window would not: a line error, which the
+// window leaves for the user to see. A port that did not open has told its reason already.
 CFatCommands::TransferRunner Runner(CQuillmarkDoc& doc, CSerial& serial, int timeoutSeconds)
 {
-    return [&doc, &serial, timeoutSeconds](int mode) {
-        switch (
-            CHeadlessTransfer::Run(mode, doc, serial, TransferTimeouts(), timeoutSeconds * 1000)) {
+    return [&doc, &serial, timeoutSeconds](int mode, const std::function<void()>& opened) {
+        switch (CHeadlessTransfer::Run(mode, doc, serial, TransferTimeouts(), timeoutSeconds * 1000,
+                                       opened)) {
         case CHeadlessTransfer::Success:
             return true;
         case CHeadlessTransfer::PortNotOpened:
-            PrintError(QStringLiteral("cannot open the port %1").arg(serial.PortName()));
             return false;
         case CHeadlessTransfer::LineErrorStop:
             PrintError(QStringLiteral("a line error stopped the transfer"));
@@ -113,9 +113,10 @@ bool LoadProject(CQuillmarkDoc& doc, const QString& path)
 int RunLz(const QStringList& args, const QString& command, bool send)
 {
     Line line;
-    if (!ParseLine(args, false, line))
-        return Usage(command, LzUsage());
+    if (!ParseLine(args, send ? QStringLiteral("--force") : QString(), line))
+        return Usage(command, send ? SendLzUsage() : LzUsage());
     CStderrScope sink;
+    sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
     CQuillmarkDoc doc;
     bool ok = LoadProject(doc, line.path);
     if (ok && !ProjectRules::LzCodingEnabled(doc.Data())) {
@@ -147,6 +148,11 @@ QString ReadUsage()
     return QStringLiteral("OUT.bmt (--port DEVICE | --com N) [--timeout SECONDS]");
 }
 
+QString SendLzUsage()
+{
+    return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--force] [--timeout SECONDS]");
+}
+
 QString LzUsage()
 {
     return QStringLiteral("FILE.bmt (--port DEVICE | --com N) [--timeout SECONDS]");
@@ -155,7 +161,7 @@ QString LzUsage()
 int RunSend(const QStringList& args)
 {
     Line line;
-    if (!ParseLine(args, true, line))
+    if (!ParseLine(args, QStringLiteral("--yes"), line))
         return Usage(QStringLiteral("send"), SendUsage());
     CStderrScope sink;
     sink.SetQuestionAnswer(line.yes ? msg::IdYes : msg::IdNo);
@@ -173,7 +179,7 @@ int RunSend(const QStringList& args)
 int RunRead(const QStringList& args)
 {
     Line line;
-    if (!ParseLine(args, false, line))
+    if (!ParseLine(args, QString(), line))
         return Usage(QStringLiteral("read"), ReadUsage());
     CStderrScope sink;
     // A new project whose texts come from the FAT.

@@ -16,6 +16,7 @@ int RunReadLz(const QStringList& args);
 // The usage text after the command word, for the CLI's help.
 QString SendUsage();
 QString ReadUsage();
+QString SendLzUsage();
 QString LzUsage();
 
 } // namespace TransferCommands

@@ -4,8 +4,10 @@
 
 // Qt
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 CCommunicationDlg::CCommunicationDlg(QWidget* parent) : QDialog(parent)
@@ -20,9 +22,19 @@ CCommunicationDlg::CCommunicationDlg(QWidget* parent) : QDialog(parent)
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setMinimumWidth(280);
+    // Ends the transfer as closing the window does: a FAT that never becomes ready is
+    // otherwise waited for without end.
+    m_cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    m_cancel->setAutoDefault(false);
+    connect(m_cancel, &QPushButton::clicked, this, &CCommunicationDlg::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_progress);
     layout->addWidget(m_status);
+    layout->addLayout(buttons);
 
     connect(&m_core, &CTransferCore::statusTextChanged, m_status, &QLabel::setText);
     connect(&m_core, &CTransferCore::progressChanged, this, [this](int min, int max, int pos) {

@@ -7,9 +7,10 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
-// The modal transfer window "Communication": a progress bar and one line of status text
-// showing the transfer core, which does the work.
+// The modal transfer window "Communication": a progress bar, one line of status text and
+// "Abbrechen", showing the transfer core, which does the work.
 class CCommunicationDlg : public QDialog
 {
     Q_OBJECT
@@ -27,6 +28,7 @@ public:
     bool Succeeded() const { return m_core.Succeeded(); }
     QProgressBar* ProgressBar() const { return m_progress; }
     QLabel* StatusLabel() const { return m_status; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
 public slots:
     void reject() override;
@@ -40,5 +42,6 @@ private:
     CTransferCore m_core;
     QProgressBar* m_progress = nullptr;
     QLabel* m_status = nullptr;
+    QPushButton* m_cancel = nullptr;
     bool m_initialised = false;
 };

@@ -18,17 +18,18 @@ bool CFatCommands::ReadTexts()
 {
     if (!m_document.SaveProject(CQuillmarkDoc::SaveIfWanted))
         return false;
-    // Named before the first byte is exchanged: whatever the transfer's end, a later save
-    // asks for a name instead of writing the emptied list over the old file.
-    m_document.SetPathName(QStringLiteral("Unbenannt"));
-    m_document.SetProjectPath(QStringLiteral("Unbenannt"));
-    m_document.SetModifiedFlag(true);
-    m_document.List().DeleteAllItems();
-    if (m_rowsCleared)
-        m_rowsCleared();
-    ProjectData& d = m_document.Data();
-    std::fill(std::begin(d.groupOffset), std::end(d.groupOffset), '\0');
-    const bool ok = m_runner(::ReadTexts);
+    const bool ok = m_runner(::ReadTexts, [this] {
+        // Named before the first byte is exchanged: whatever the transfer's end, a later save
+        // asks for a name instead of writing the emptied list over the old file.
+        m_document.SetPathName(QStringLiteral("Unbenannt"));
+        m_document.SetProjectPath(QStringLiteral("Unbenannt"));
+        m_document.SetModifiedFlag(true);
+        m_document.List().DeleteAllItems();
+        if (m_rowsCleared)
+            m_rowsCleared();
+        ProjectData& d = m_document.Data();
+        std::fill(std::begin(d.groupOffset), std::end(d.groupOffset), '\0');
+    });
     if (m_updateMenus)
         m_updateMenus();
     return ok;
@@ -69,15 +70,23 @@ bool CFatCommands::SendTexts()
 {
     if (!ConfirmHiddenDetectors(m_document))
         return false;
-    return m_runner(::SendTexts);
+    return m_runner(::SendTexts, {});
 }
 
 bool CFatCommands::SendLzCoding()
 {
-    return m_runner(::SendLzCoding);
+    // An all-zero table switches every LZ of the FAT off: only on purpose.
+    const char* table = m_document.Data().lzAssignment;
+    if (std::all_of(table, table + 255, [](char entry) { return entry == 0; }) &&
+        MessageBox(QStringLiteral("Alle LZ der Zuweisung stehen auf \"nicht Auswerten\"; das FAT "
+                                  "wertet dann keine LZ mehr aus.\nMöchten Sie die LZ-Codierung "
+                                  "trotzdem senden ?"),
+                   QString(), msg::Question, msg::YesNo) != msg::IdYes)
+        return false;
+    return m_runner(::SendLzCoding, {});
 }
 
 bool CFatCommands::ReadLzCoding()
 {
-    return m_runner(::ReadLzCoding);
+    return m_runner(::ReadLzCoding, {});
 }

@@ -10,8 +10,9 @@ class CQuillmarkDoc;
 class CFatCommands
 {
 public:
-    // Runs one transfer window in mode; true when it ended with its success message.
-    using TransferRunner = std::function<bool(int mode)>;
+    // Runs one transfer window in mode; calls opened (when set) once the port is open, before
+    // the first byte goes out. True when it ended with its success message.
+    using TransferRunner = std::function<bool(int mode, const std::function<void()>& opened)>;
 
     CFatCommands(CQuillmarkDoc& document, TransferRunner runner);
 
@@ -20,7 +21,8 @@ public:
     // Called after every reading, whatever its outcome (the view re-derives its menus).
     void SetUpdateMenusHook(std::function<void()> hook) { m_updateMenus = std::move(hook); }
 
-    // "Daten auslesen": save question, empty untitled project, transfer. True on success.
+    // "Daten auslesen": save question, transfer; the project becomes empty and untitled once
+    // the port is open (a port that does not open changes nothing). True on success.
     bool ReadTexts();
     // "Daten senden": the question about hidden detectors, then the transfer.
     bool SendTexts();

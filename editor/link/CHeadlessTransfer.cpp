@@ -8,12 +8,14 @@
 
 CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& document,
                                                   CSerial& serial, const TransferTimeouts& timeouts,
-                                                  int limitMs)
+                                                  int limitMs, const std::function<void()>& opened)
 {
     CTransferCore core;
     core.SetTimeouts(timeouts);
     if (!core.StartTransfer(mode, &document.List(), &document, &serial))
         return PortNotOpened;
+    if (opened)
+        opened();
     QEventLoop loop;
     bool lineError = false;
     QObject::connect(&core, &CTransferCore::ended, &loop, &QEventLoop::quit);

@@ -2,8 +2,10 @@
 
 #include "CListCtrl.h"
 #include "CQuillmarkDoc.h"
+#include "CodePage.h"
 #include "MessageRecord.h"
 #include "ProjectLimits.h"
+#include "ProjectRules.h"
 #include "TextRecordCodec.h"
 
 #include <cstring>
@@ -13,6 +15,16 @@ namespace {
 QString Refusal(const QString& problem)
 {
     return QStringLiteral("Die Kennung des FAT passt zu keinem Projekt: ") + problem;
+}
+
+// Bytes of the wire as a message may show them: control characters as '?'.
+QString Printable(const QByteArray& bytes)
+{
+    QString text = FromCp1252(bytes);
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            c = QLatin1Char('?');
+    return text;
 }
 
 } // namespace
@@ -45,9 +57,12 @@ bool CReadTextsMachine::StoreIdentification(const QByteArray& id)
     // Decoded into a copy first: an identification no project can hold ends the reading
     // before anything of the project changes.
     ProjectData d = Data();
-    if (id.size() == TextRecordCodec::IdentLength)
-        TextRecordCodec::DecodeIdentification(id, d);
-    const QString problem = ProjectLimits::Check(d);
+    if (id.size() != TextRecordCodec::IdentLength)
+        return false;
+    const QString problem =
+        TextRecordCodec::DecodeIdentification(id, d)
+            ? ProjectLimits::Check(d)
+            : QStringLiteral("Der Hersteller \"%1\" ist unbekannt.").arg(Printable(id.left(2)));
     if (!problem.isEmpty()) {
         m_session.Refuse(Refusal(problem));
         return false;
@@ -111,6 +126,18 @@ void CReadTextsMachine::AcceptRecord(int waiting)
     const char tag = TextRecordCodec::TagOfType(static_cast<unsigned char>(record.at(0)));
     if (first && m_session.ProgressPosition() == 0 && tag && !SetFormatOf(tag)) {
         m_pending.clear();
+        return;
+    }
+    if (first && tag && ProjectRules::FormatTag(Data().textFormat) != QByteArray(1, tag)) {
+        // A FAT holds one format; the project's Text 1 has one length. A record of another
+        // type would lose characters or shift its fields, so the reading ends here.
+        m_pending.clear();
+        m_session.Refuse(QStringLiteral("Der %1. Text des FAT hat das Textformat \"%2\", die "
+                                        "Texte davor \"%3\". Ein FAT hält nur ein Textformat; "
+                                        "die Übertragung wurde abgebrochen.")
+                             .arg(m_session.ProgressPosition() + 1)
+                             .arg(QLatin1Char(tag))
+                             .arg(QString::fromLatin1(ProjectRules::FormatTag(Data().textFormat))));
         return;
     }
     const int expected = tag ? TextRecordCodec::RecordLength(tag, Data()) : -1;

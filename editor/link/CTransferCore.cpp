@@ -51,7 +51,10 @@ int CTransferCore::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* docum
             Qt::QueuedConnection);
     connect(m_sender.get(), &CRecordSender::finished, this, &CTransferCore::OnSenderFinished,
             Qt::QueuedConnection);
-    return m_serial->Open(Caption());
+    const int opened = m_serial->Open(Caption());
+    if (!opened)
+        MessageBox(m_serial->OpenFailure(), QString(), msg::Error);
+    return opened;
 }
 
 void CTransferCore::Begin()

@@ -42,7 +42,8 @@ public:
     // The caption the serial component posts its notifications to.
     static const char* Caption() { return "Communication"; }
 
-    // Stores the arguments and opens the port; non-zero when it opened.
+    // Stores the arguments and opens the port; non-zero when it opened. A port that does not
+    // open is reported with its device and the reason.
     int StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document, CSerial* serial);
     // The window's initialisation: first status text, timer 1, "T".
     void Begin();

@@ -45,17 +45,22 @@ unsigned char Sum(const QByteArray& bytes)
     return static_cast<unsigned char>(sum);
 }
 
-void DecodeIdentification(const QByteArray& id, ProjectData& d)
+bool DecodeIdentification(const QByteArray& id, ProjectData& d)
 {
     d.displayChars = At(id, 16);
     d.maxRecords = At(id, 17) * 256 + At(id, 18);
     std::memset(d.projectPath, 0, sizeof d.projectPath);
+    const bool wasBosch = d.panelType == PanelType::Bosch;
     int type = d.panelType;
     int variant = d.panelVariant;
-    if (ProjectRules::DecodePanelIdFat(id.constData(), type, variant)) {
+    const bool known = ProjectRules::DecodePanelIdFat(id.constData(), type, variant);
+    if (known) {
         d.panelType = type;
         d.panelVariant = variant;
     }
+    // Zeros would switch every LZ of the FAT off at the next "LZ-Codierung senden".
+    if (d.panelType == PanelType::Bosch && !wasBosch)
+        ProjectRules::SetDefaultLzAssignment(d);
     d.detectorDigits = At(id, 19);
     d.groupDigits = At(id, 20);
     d.pseudoGroupDigits = 5;
@@ -64,6 +69,7 @@ void DecodeIdentification(const QByteArray& id, ProjectData& d)
     // saved project would no longer know its model nor match its FAT when sending.
     std::memset(d.panelId, 0, sizeof d.panelId);
     std::memcpy(d.panelId, id.constData(), 16);
+    return known;
 }
 
 bool SameFat(const QByteArray& id, const ProjectData& d)

@@ -23,7 +23,10 @@ unsigned char Sum(const QByteArray& bytes);
 
 // Decodes the 32-byte identification into d: layout values, panel type and variant (the
 // FAT's mapping of the model digit), the 16 bytes of panelId; the project path is emptied.
-void DecodeIdentification(const QByteArray& id, ProjectData& d);
+// A project that becomes a Bosch project here gets the standard LZ assignment, as a new one
+// does. False when the maker letters name no panel type (a project file could not hold
+// them); d is then changed all the same and must not be used.
+bool DecodeIdentification(const QByteArray& id, ProjectData& d);
 // True when bytes 0 to 3 of id name the project's FAT (byte 3 is not compared for eff eff).
 bool SameFat(const QByteArray& id, const ProjectData& d);
 

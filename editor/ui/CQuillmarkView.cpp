@@ -169,18 +169,27 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
     viewport()->update();
 }
 
-bool CQuillmarkView::RunTransfer(int mode)
+bool CQuillmarkView::RunTransfer(int mode, const std::function<void()>& opened)
 {
     CCommunicationDlg dialog(window());
     if (!dialog.StartTransfer(mode, &m_document->List(), m_document, &m_serial))
         return false;
+    if (opened)
+        opened();
     dialog.exec();
     return dialog.Succeeded();
 }
 
+CFatCommands CQuillmarkView::FatCommands()
+{
+    return CFatCommands(*m_document, [this](int mode, const std::function<void()>& opened) {
+        return RunTransfer(mode, opened);
+    });
+}
+
 void CQuillmarkView::ReadTexts()
 {
-    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    CFatCommands commands = FatCommands();
     commands.SetRowsClearedHook([this] { UpdateStatusPanes(0); });
     commands.SetUpdateMenusHook([this] {
         PrepareList();
@@ -192,19 +201,19 @@ void CQuillmarkView::ReadTexts()
 
 void CQuillmarkView::SendTexts()
 {
-    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    CFatCommands commands = FatCommands();
     commands.SendTexts();
 }
 
 void CQuillmarkView::SendLzCoding()
 {
-    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    CFatCommands commands = FatCommands();
     commands.SendLzCoding();
 }
 
 void CQuillmarkView::ReadLzCoding()
 {
-    CFatCommands commands(*m_document, [this](int mode) { return RunTransfer(mode); });
+    CFatCommands commands = FatCommands();
     commands.ReadLzCoding();
 }
 

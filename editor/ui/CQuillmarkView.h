@@ -3,7 +3,10 @@
 #include "CListEditView.h"
 #include "CSerial.h"
 
+#include <functional>
+
 class CCommandTable;
+class CFatCommands;
 class CMainFrame;
 class CQuillmarkDoc;
 
@@ -33,8 +36,11 @@ public:
     // a dialog of that caption is open.
     void OpenEntryDialog(int row);
     void EndCellEdit(const QString& text, int row) override;
-    // Runs one transfer window; true when it ended with its success message.
-    bool RunTransfer(int mode);
+    // Runs one transfer window, calling opened once its port is open; true when it ended
+    // with its success message.
+    bool RunTransfer(int mode, const std::function<void()>& opened);
+    // The FAT commands, each running its transfer in a window of this view.
+    CFatCommands FatCommands();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,11 +2,10 @@
 #include "RecordCommand.h"
 
 #include "CLineprobeDoc.h"
+#include "CRecordingSession.h"
 #include "CStderrMessages.h"
-#include "CLineIndex.h"
 #include "CodePage.h"
 #include "LineRules.h"
-#include "ListFile.h"
 #include "PortErrors.h"
 #include "TracePdfCommand.h"
 #include "TraceReader.h"
@@ -103,7 +102,6 @@ int Ident(const QStringList& args)
 
     StderrScope scope;
     CLineprobeDoc doc;
-    doc.saveFlag = 0;
     QByteArray buffer = ident;
     const int panelCode = doc.DecodeIdentification(buffer);
     QJsonObject o;
@@ -173,42 +171,33 @@ int Render(const QStringList& args)
     }
     const QByteArray bytes = file.readAll();
 
-    // Both views index their lines over one store of the received bytes. Chunks go to the
-    // rules in pieces no longer than the recording reads, so that a trace without line ends
-    // costs no more than its bytes and the line index.
-    const auto received = std::make_shared<CTraceStore>();
-    CLineIndex ascii(received), hex(received);
+    // The same session as a recording, fed from the trace. Chunks go to the rules in pieces
+    // no longer than the recording reads, so that a trace without line ends costs no more
+    // than its bytes and the line index.
+    CLineprobeDoc doc;
+    CRecordingSession session(doc);
+    session.Options().lines = settings;
+    session.TakePanelCode(panelCode);
     for (const TraceReader::Segment& segment : TraceReader::ParseTds(bytes)) {
         if (segment.kind == TraceReader::Segment::Text) {
-            for (const QByteArray& line : CLineprobeDoc::TextLines(segment.bytes)) {
-                ascii.AppendText(line);
-                hex.AppendText(line);
-            }
+            session.ShowTextLines(segment.bytes);
         } else if (PortErrors::IsErrorText(segment.bytes)) {
             // The trace keeps no mark of an error line: a chunk that is exactly one of the
             // texts is taken as the error it almost always is.
-            for (CLineIndex* lines : {&ascii, &hex}) {
-                lines->AppendText(segment.bytes);
-                lines->AppendText(QByteArray());
-            }
+            session.ShowErrorText(segment.bytes);
         } else {
-            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece) {
-                const qsizetype size = qMin<qsizetype>(RenderPiece, segment.bytes.size() - at);
-                const char* data = segment.bytes.constData() + at;
-                ascii.AppendChunk(LineRules::View::Ascii, rule, settings, data, size);
-                hex.AppendChunk(LineRules::View::Hex, rule, settings, data, size);
-            }
+            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece)
+                session.ShowChunk(QByteArray::fromRawData(
+                    segment.bytes.constData() + at,
+                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at)));
         }
     }
 
     const QString asciiPath = base + QStringLiteral(".tvs");
     const QString hexPath = base + QStringLiteral(".tvh");
-    const bool asciiWritten = ListFile::Write(
-        asciiPath, int(ascii.Count()), [&](int i) { return ascii.Head(i, ListFile::ItemChars); });
+    const bool asciiWritten = session.WriteList(LineRules::View::Ascii, asciiPath);
     // As at the end of a recording: no hex list without an ASCII list.
-    const bool hexWritten = asciiWritten && ListFile::Write(hexPath, int(hex.Count()), [&](int i) {
-                                return hex.Head(i, ListFile::ItemChars);
-                            });
+    const bool hexWritten = asciiWritten && session.WriteList(LineRules::View::Hex, hexPath);
     return asciiWritten && hexWritten ? 0 : 1;
 }
 

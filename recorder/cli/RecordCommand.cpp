@@ -1,8 +1,7 @@
 #include "RecordCommand.h"
 
-#include "CHeadlessViews.h"
 #include "CLineprobeDoc.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
 #include "StopSignals.h"
@@ -41,8 +40,7 @@ struct RecordOptions
     qint64 durationS = 0;
     bool expert = false;
     ComParameter parameter;
-    int lineLength = 40;
-    int breakValue = CLineprobeDoc::NoBreak;
+    LineRules::Settings lines;
     bool quiet = false;
 };
 
@@ -107,8 +105,8 @@ int Parse(const QStringList& args, RecordOptions& o)
                 ok = false;
             expertValues = true;
         } else if (a == QLatin1String("--line-length") && hasValue) {
-            o.lineLength = value.toInt(&ok);
-            if (ok && (o.lineLength < 1 || o.lineLength > 100)) {
+            o.lines.lineLength = value.toInt(&ok);
+            if (ok && (o.lines.lineLength < 1 || o.lines.lineLength > 100)) {
                 PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
                                         "und 100 ein."));
                 return 2;
@@ -123,7 +121,7 @@ int Parse(const QStringList& args, RecordOptions& o)
                                         "Hex-Ziffern (00 bis FF)."));
                 return 2;
             }
-            o.breakValue = hex.toInt(nullptr, 16);
+            o.lines.breakValue = hex.toInt(nullptr, 16);
             expertValues = true;
         } else {
             return 2;
@@ -149,6 +147,18 @@ QByteArray TerminalLine(QByteArray line)
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             c = ' ';
     return FromCp1252(line).toUtf8() + '\n';
+}
+
+// Completed ASCII lines up to upTo go to the terminal, each once; false when standard output
+// took them no more (its reader went away).
+bool EchoLines(const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+{
+    for (; echoed < upTo && echoed < lines.Count(); ++echoed) {
+        const QByteArray text = TerminalLine(lines.At(echoed));
+        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -184,30 +194,37 @@ int Record(const QStringList& args)
         sink.AddFileAnswer(o.out);
 
     CLineprobeDoc doc;
-    doc.lineLength = o.lineLength;
-    doc.breakValue = o.breakValue;
-    CHeadlessViews views(doc);
-    CRecordingControl rec(doc);
+    qsizetype echoed = 0; // ASCII lines already on the terminal
+    CRecordingSession session(doc);
+    RecordingOptions& options = session.Options();
+    options.saveData = !o.noSave;
+    options.expertMode = o.expert;
+    options.expertParameter = o.parameter;
+    options.lines = o.lines;
+    CRecordingControl& rec = session.Control();
+    const CLineIndex& ascii = session.Lines(LineRules::View::Ascii);
     // A reader of standard output that went away ends the recording as a stop does. Unbuffered,
     // so that no line that could not be written waits for the exit to fail once more.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
-    bool stdoutGone = false;
-    if (!o.quiet)
-        views.SetLineWatcher([&stdoutGone, &rec](const QByteArray& line) {
-            if (stdoutGone)
-                return;
-            const QByteArray text = TerminalLine(line);
-            if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) !=
-                size_t(text.size())) {
+    bool stdoutGone = o.quiet;
+    if (!o.quiet) {
+        // A line is complete once another follows it; the last one goes at the end.
+        QObject::connect(
+            &session, &CRecordingSession::LinesAppended,
+            [&](LineRules::View view, const CLineIndex::Change&, CRecordingSession::Append) {
+                const CLineIndex& lines = session.Lines(view);
+                if (view != LineRules::View::Ascii || stdoutGone ||
+                    EchoLines(lines, echoed, lines.Count() - 1))
+                    return;
                 stdoutGone = true;
                 QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording,
                                           Qt::QueuedConnection);
-            }
-        });
-    rec.SetViews(&views);
-    rec.SetSaveData(!o.noSave);
-    rec.SetExpertMode(o.expert);
-    rec.SetExpertParameter(o.parameter);
+            });
+    }
+    QObject::connect(&session, &CRecordingSession::ListReset, [&echoed](LineRules::View view) {
+        if (view == LineRules::View::Ascii)
+            echoed = 0;
+    });
     if (!o.device.isEmpty())
         rec.Serial().SetPortName(o.device);
     else
@@ -233,10 +250,7 @@ int Record(const QStringList& args)
     case CRecordingControl::Start::NoTraceFiles:
         return 1; // after the file message
     case CRecordingControl::Start::NoPort:
-        // The window says nothing here; a script needs to know.
-        PrintErr(QStringLiteral("Lineprobe: Die Schnittstelle %1 konnte nicht geöffnet werden.")
-                     .arg(rec.Serial().PortName()));
-        return 1;
+        return 1; // after the port's message
     }
     // The end is a deadline; the timer only wakes up to look at it, in steps an int holds.
     const QDeadlineTimer end(o.durationS * 1000);
@@ -254,7 +268,8 @@ int Record(const QStringList& args)
         sleepOrStop();
     if (status < 0)
         loop.exec();
-    views.Flush();
+    if (!stdoutGone)
+        EchoLines(ascii, echoed, ascii.Count());
     // The recording counts only when everything of it reached the disk; the reason was shown.
     if (rec.SaveFailed())
         return 1;

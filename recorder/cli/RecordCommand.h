@@ -3,8 +3,8 @@
 // Qt
 #include <QStringList>
 
-// lineprobe-cli record: one recording without a window, through the same recording control
-// as the program's ASCII view.
+// lineprobe-cli record: one recording without a window, through the same recording session
+// as the program's window.
 namespace LineprobeCli {
 
 int Record(const QStringList& args);

@@ -347,30 +347,26 @@ void CLineIndex::MaterializeLast()
     e &= ~(BytesMask | DotFlag | ModeMask | HexFlag);
 }
 
-quint64 CLineIndex::Place(const char* data, qsizetype size)
-{
-    m_store->Hold(this);
-    const QByteArray bytes = QByteArray::fromRawData(data, size);
-    quint64 offset;
-    if (m_store->Size() >= quint64(size) && m_store->End() - quint64(size) >= m_consumed &&
-        m_store->Matches(m_store->End() - quint64(size), bytes))
-        offset = m_store->End() - quint64(size);
-    else
-        offset = m_store->Append(data, size);
-    m_consumed = offset + quint64(size);
-    return offset;
-}
-
 CLineIndex::Change CLineIndex::AppendChunk(View view, LineRules::Rule rule,
                                            const LineRules::Settings& settings, const char* data,
                                            qsizetype size)
+{
+    if (size <= 0 || rule == LineRules::Rule::None)
+        return {false, m_count};
+    return AppendStored(view, rule, settings, m_store->Append(data, size), data, size);
+}
+
+CLineIndex::Change CLineIndex::AppendStored(View view, LineRules::Rule rule,
+                                            const LineRules::Settings& settings, quint64 offset,
+                                            const char* data, qsizetype size)
 {
     Change change;
     change.firstAdded = m_count;
     if (size <= 0 || rule == LineRules::Rule::None)
         return change;
     const LineRules::LastLine last = DescribeLast();
-    const quint64 offset = Place(data, size);
+    m_store->Hold(this);
+    m_consumed = offset + quint64(size);
     Sink sink(*this, view, offset, last.size);
     LineRules::Run(sink, view, rule, settings, last, data, size);
     change.lastChanged = sink.Finish();

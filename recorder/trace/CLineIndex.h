@@ -54,8 +54,7 @@ public:
         bool lastChanged = false; // the row that was last before now reads differently
         qsizetype firstAdded = 0; // rows from here to Count() - 1 are new
     };
-    // A received chunk by the rule: its bytes go into the store unless the other view put
-    // exactly these bytes there last.
+    // A received chunk by the rule; its bytes are appended to the store.
     Change AppendChunk(LineRules::View view, LineRules::Rule rule,
                        const LineRules::Settings& settings, const char* data, qsizetype size);
     Change AppendChunk(LineRules::View view, LineRules::Rule rule,
@@ -63,6 +62,11 @@ public:
     {
         return AppendChunk(view, rule, settings, chunk.constData(), chunk.size());
     }
+    // A received chunk that the store already keeps at offset (the session stored it once
+    // for both views); data are the same bytes, for the rules to read.
+    Change AppendStored(LineRules::View view, LineRules::Rule rule,
+                        const LineRules::Settings& settings, quint64 offset, const char* data,
+                        qsizetype size);
     // One text line, unchanged.
     void AppendText(const QByteArray& line);
     void Clear();
@@ -119,7 +123,6 @@ private:
     // The last row's text moves into the side store, so that it can go on in another writing
     // or after a gap in the bytes.
     void MaterializeLast();
-    quint64 Place(const char* data, qsizetype size);
 
     std::shared_ptr<CTraceStore> m_store;
     std::vector<std::unique_ptr<quint32[]>> m_pages;

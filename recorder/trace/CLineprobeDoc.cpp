@@ -146,7 +146,7 @@ int CLineprobeDoc::DecodeIdentification(QByteArray& buffer)
     h += "Lineprobe: " + programVersion + para;
     h += kRule + para;
     buffer = h;
-    if (saveFlag)
+    if (m_files.IsOpen())
         m_files.WriteText(h);
     return panelCode;
 }
@@ -173,7 +173,7 @@ int CLineprobeDoc::ComposeExpertHeader(int baudRate, int parity, int dataBits, i
     h += kRule + para;
     fatVersion.clear();
     buffer = h;
-    if (saveFlag)
+    if (m_files.IsOpen())
         m_files.WriteText(h);
     return PanelExpert;
 }
@@ -186,7 +186,7 @@ void CLineprobeDoc::ComposeFooter(QByteArray& buffer)
     f += "Aufzeichnung beendet  : " + TimeStamp() + para;
     f += kRule;
     buffer = f;
-    if (saveFlag) {
+    if (m_files.IsOpen()) {
         m_files.WriteText(f);
         m_files.Close();
     }
@@ -194,8 +194,6 @@ void CLineprobeDoc::ComposeFooter(QByteArray& buffer)
 
 bool CLineprobeDoc::CreateTraceFiles()
 {
-    if (!saveFlag)
-        return false;
     msg::FileDialog dialog;
     dialog.initialName = QStringLiteral("*.tds");
     dialog.defaultExt = QStringLiteral("tds");

@@ -1,8 +1,6 @@
 #pragma once
 
 #include "CDocument.h"
-#include "CTraceStore.h"
-#include "LineprobeHints.h"
 #include "TraceFiles.h"
 
 // Qt
@@ -11,40 +9,29 @@
 #include <QString>
 
 #include <functional>
-#include <memory>
 
-// Lineprobe's document: the trace path and flags, the identification of the FAT, the line
-// settings of the length rule, the four trace files and the texts that open and close a trace.
+// Lineprobe's document: the trace path, the recording flag, the identification of the FAT,
+// the four trace files and the texts that open and close a trace. What the user chose for
+// the recordings is RecordingOptions, kept by the recording session.
 class CLineprobeDoc : public CDocument
 {
 public:
     enum { PanelUnsupported = 0, PanelExpert = 1 };
-    enum { NoBreak = 1000 };
 
     CLineprobeDoc();
 
-    // view notifications
-    void Notify(CView* sender, LineprobeHint hint, const QVariant& arg = QVariant())
-    {
-        UpdateAllViews(sender, hint, arg);
-    }
-
-    // trace path and flags
+    // trace path and flag
     QString tracePath;
-    int saveFlag = 1;
     int recordingFlag = 0;
     // identification
     QByteArray maker;
     QByteArray model;
     QByteArray fatVersion;
     const QByteArray programVersion = "1.8";
-    // line settings of the length rule
-    int lineLength = 40;
-    int breakValue = NoBreak;
 
+    // Open while a recording that saves its data runs; the header and the footer are
+    // written to them as they are composed.
     TraceFiles& Files() { return m_files; }
-    // The received bytes, kept once for both trace views.
-    const std::shared_ptr<CTraceStore>& ReceivedBytes() const { return m_received; }
 
     // Clock of the time stamps; tests set a fixed one.
     void SetClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
@@ -64,8 +51,8 @@ public:
     // The footer into buffer; written to the trace files, which are then closed.
     void ComposeFooter(QByteArray& buffer);
 
-    // Creates the four trace files for a path chosen in the save dialog (only with the save
-    // flag set); false when nothing was created.
+    // Creates the four trace files for a path chosen in the save dialog; false when nothing
+    // was created.
     bool CreateTraceFiles();
     // Asks for a list file to open; on OK the trace path is the chosen file (refused like
     // OpenDocument when it is too long).
@@ -89,7 +76,6 @@ private:
     QByteArray BaseName() const;
 
     TraceFiles m_files;
-    std::shared_ptr<CTraceStore> m_received = std::make_shared<CTraceStore>();
     std::function<QDateTime()> m_clock;
     std::function<void()> m_titleHook;
 };

@@ -24,12 +24,12 @@ const int kReadBudgetMs = 50;
 
 } // namespace
 
-CRecordingControl::CRecordingControl(CLineprobeDoc& doc, QObject* parent)
-    : QObject(parent), m_doc(doc),
+CRecordingControl::CRecordingControl(CLineprobeDoc& doc, RecordingOptions& options, QObject* parent)
+    : QObject(parent), m_doc(doc), m_options(options),
       m_statusText(QStringLiteral("Lineprobe ist für eine Aufnahme bereit"))
 {
     m_serial.SetProgram(QStringLiteral("Lineprobe")); // its own port settings
-    m_serial.GetComParameter(&m_expertParameter);
+    m_serial.GetComParameter(&m_options.expertParameter);
     m_identTimer.setSingleShot(true);
     m_identTimer.setInterval(IdentTimeoutMs);
     m_reconnectTimer.setInterval(ReconnectMs);
@@ -60,7 +60,7 @@ bool CRecordingControl::IsRecording() const
 
 bool CRecordingControl::SaveFailed() const
 {
-    return m_doc.saveFlag && (m_doc.Files().WriteFailed() || m_listsFailed);
+    return m_saveRun && (m_doc.Files().WriteFailed() || m_listsFailed);
 }
 
 bool CRecordingControl::TimerActive(int timer) const
@@ -112,20 +112,19 @@ CRecordingControl::Start CRecordingControl::StartRecording()
 {
     if (IsRecording())
         return Start::AlreadyRunning;
-    const bool expert = m_expertMode;
+    const bool expert = m_options.expertMode;
     m_doc.ClearIdentification();
     if (m_views)
         m_views->ClearLists();
-    m_doc.saveFlag = m_saveData ? 1 : 0;
+    m_saveRun = m_options.saveData;
     m_listsFailed = false;
     // Created under temporary names: the files of an earlier recording of the same name are
     // replaced only once the port is open and, in normal mode, the FAT has identified itself.
-    const bool created = m_doc.CreateTraceFiles();
-    if (!created && m_saveData)
+    if (m_saveRun && !m_doc.CreateTraceFiles())
         return Start::NoTraceFiles;
 
     if (expert) {
-        m_serial.SetComParameter(&m_expertParameter);
+        m_serial.SetComParameter(&m_options.expertParameter);
         // Results ignored: a port without modem lines records all the same.
         m_serial.ClearDTR();
         m_serial.ClearRTS();
@@ -138,6 +137,7 @@ CRecordingControl::Start CRecordingControl::StartRecording()
     }
     if (!m_serial.Open(this)) {
         m_doc.Files().Close();
+        MessageBox(m_serial.OpenFailure(), QString(), msg::Error);
         return Start::NoPort;
     }
     m_expertRun = expert;
@@ -154,9 +154,9 @@ CRecordingControl::Start CRecordingControl::StartRecording()
         m_serial.GetCommModemStatus(&status);
         emit ModemStatusChanged(status);
         QByteArray header;
-        m_panelCode = m_doc.ComposeExpertHeader(
-            m_expertParameter.baudRate, m_expertParameter.parity, m_expertParameter.dataBits,
-            m_expertParameter.stopBits, header);
+        const ComParameter& p = m_options.expertParameter;
+        m_panelCode =
+            m_doc.ComposeExpertHeader(p.baudRate, p.parity, p.dataBits, p.stopBits, header);
         if (m_views)
             m_views->TakePanelCode(m_panelCode);
         ShowText(header);
@@ -238,7 +238,7 @@ void CRecordingControl::Receive()
 
 bool CRecordingControl::RecordChunkAndShow(const QByteArray& chunk)
 {
-    if (m_doc.saveFlag)
+    if (m_saveRun)
         m_doc.Files().RecordChunk(chunk, m_doc.TimeStamp());
     return !m_views || m_views->ShowChunk(chunk);
 }
@@ -275,14 +275,14 @@ void CRecordingControl::IdentificationComplete()
 {
     m_reconnectTimer.stop();
     m_identTimer.stop();
-    if (m_doc.saveFlag)
+    if (m_saveRun)
         m_doc.Files().Publish();
     QByteArray buffer = m_ident;
     // The unknown-panel message runs a nested event loop: bytes arriving meanwhile wait.
     m_ready = false;
     m_panelCode = m_doc.DecodeIdentification(buffer);
     m_ready = true;
-    if (m_panelCode == 0 && m_doc.saveFlag) {
+    if (m_panelCode == 0 && m_saveRun) {
         StopRecording(End::Unsupported);
         return;
     }
@@ -307,7 +307,7 @@ void CRecordingControl::OnCommError(int kind)
                    msg::NoIcon);
         return;
     }
-    if (m_doc.saveFlag)
+    if (m_saveRun)
         m_doc.Files().RecordChunk(text, m_doc.TimeStamp());
     if (m_views)
         m_views->ShowErrorText(text);
@@ -350,11 +350,11 @@ void CRecordingControl::OnModemLine(int command)
 
 void CRecordingControl::OnConfiguration()
 {
-    if (!m_expertMode) {
+    if (!m_options.expertMode) {
         m_serial.ChangeComPort();
         return;
     }
-    m_serial.ChangeComParameter(&m_expertParameter);
+    m_serial.ChangeComParameter(&m_options.expertParameter);
     emit LineSettingsWanted();
 }
 
@@ -385,7 +385,7 @@ void CRecordingControl::OnReconnect()
         return;
     }
     // Expert mode has no identification: the port is open again, the recording goes on.
-    m_serial.SetComParameter(&m_expertParameter);
+    m_serial.SetComParameter(&m_options.expertParameter);
     if (m_serial.IsOpened() || m_serial.Open(this))
         m_reconnectTimer.stop();
 }
@@ -427,7 +427,7 @@ void CRecordingControl::StopRecording(End reason)
     m_collected = 0;
     ShowText(footer);
     SetStatus(QStringLiteral("Analyse Beendet"));
-    if (m_doc.saveFlag && published && m_views)
+    if (m_saveRun && published && m_views)
         m_listsFailed =
             !m_views->WriteLists(ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvs")),
                                  ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvh")));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CSerial.h"
-#include "ComParameter.h"
+#include "RecordingOptions.h"
 
 // Qt
 #include <QByteArray>
@@ -15,8 +15,8 @@ class CRecordingViews;
 // The recording of the FAT's traffic, without widgets: owns the serial port, asks the FAT for
 // its identification ("T"), tells it to send ("S"), keeps every received chunk in the trace
 // files and hands it to the views, and ends the recording on command ("H"), when the FAT stays
-// silent or on a serious port error. The ASCII view drives it in the window, lineprobe-cli
-// without one. The serial component's messages come to this object.
+// silent or on a serious port error. The recording session owns it, for the window and for
+// lineprobe-cli alike. The serial component's messages come to this object.
 class CRecordingControl : public QObject
 {
     Q_OBJECT
@@ -31,7 +31,8 @@ public:
     // How a recording ended.
     enum class End { Stopped, NoAnswer, Unsupported, PortError };
 
-    explicit CRecordingControl(CLineprobeDoc& doc, QObject* parent = nullptr);
+    // options: what the user chose, owned by the session; read at each start.
+    CRecordingControl(CLineprobeDoc& doc, RecordingOptions& options, QObject* parent = nullptr);
     // Stops a running recording (footer, list files) first.
     ~CRecordingControl() override;
 
@@ -45,15 +46,6 @@ public:
     // when it is destroyed (only when it was 0 or differs).
     void ReadPortSetting();
     void WritePortSetting() const;
-
-    // options (the two check marks of the FAT menu; changed only while idle) ---------------------
-    bool SaveData() const { return m_saveData; }
-    void SetSaveData(bool on) { m_saveData = on; }
-    bool ExpertMode() const { return m_expertMode; }
-    void SetExpertMode(bool on) { m_expertMode = on; }
-    // The port parameters of expert mode; never stored in the settings.
-    ComParameter ExpertParameter() const { return m_expertParameter; }
-    void SetExpertParameter(const ComParameter& parameter) { m_expertParameter = parameter; }
 
     // state --------------------------------------------------------------------------------------
     bool IsRecording() const;
@@ -72,19 +64,19 @@ public:
     void SetTimerPeriods(int identMs, int reconnectMs);
 
     // commands -----------------------------------------------------------------------------------
-    // "Aufzeichnung &starten", hint 1, "&Speichern" while idle.
+    // "Aufzeichnung &starten" from any window, "&Speichern" while idle.
     void OnStartRecording() { StartRecording(); }
-    // The same, telling why a start came to nothing (the window shows nothing for a port
-    // that does not open; a script wants to know).
+    // The same, telling why a start came to nothing. A port that does not open is reported
+    // with its device and the reason.
     enum class Start { Started, AlreadyRunning, NoTraceFiles, NoPort };
     Start StartRecording();
-    // "Aufzeichnung &beenden", hint 2, and before a list file is loaded. Writes the footer and
+    // "Aufzeichnung &beenden", and before a list file is loaded. Writes the footer and
     // both list files whenever a recording runs, whether the port is still open or not.
     void OnStopRecording();
-    // "&Konfiguration", hint 4: the port dialog, or in expert mode the parameter dialog and
+    // "&Konfiguration": the port dialog, or in expert mode the parameter dialog and
     // then LineSettingsWanted for the line-break dialog.
     void OnConfiguration();
-    // Hint 9 from the monitor: 0 set RTS, 1 clear RTS, 2 set DTR, 3 clear DTR. A port that
+    // The monitor's line commands: 0 set RTS, 1 clear RTS, 2 set DTR, 3 clear DTR. A port that
     // cannot change its lines (a pseudo-terminal) changes nothing else.
     void OnModemLine(int command);
 
@@ -101,9 +93,9 @@ signals:
     void Ended(CRecordingControl::End reason);
     // The first expert-mode start: the modem-line monitor is to be opened.
     void MonitorWanted();
-    // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor (hint 9).
+    // The modem lines (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) for the monitor.
     void ModemStatusChanged(unsigned long status);
-    // Expert-mode configuration: the line-break dialog on the document's line settings.
+    // Expert-mode configuration: the line-break dialog on the options' line settings.
     void LineSettingsWanted();
 
 protected:
@@ -127,14 +119,13 @@ private:
     void ShowText(const QByteArray& text);
 
     CLineprobeDoc& m_doc;
+    RecordingOptions& m_options;
     CRecordingViews* m_views = nullptr;
     CSerial m_serial;
-    ComParameter m_expertParameter;
     QTimer m_identTimer;
     QTimer m_reconnectTimer;
 
-    bool m_saveData = true;
-    bool m_expertMode = false;
+    bool m_saveRun = false;   // the running recording writes trace and list files
     bool m_expertRun = false; // the mode of the running recording
     int m_state = AwaitingIdent;
     bool m_ready = false;

@@ -4,9 +4,9 @@
 #include <QByteArray>
 #include <QString>
 
-// What the recording control needs of the trace views: the ASCII view implements it in the
-// window and passes each call on to the hex view; lineprobe-cli implements it over two line
-// stores without widgets. Every call comes on the recording control's thread.
+// What the recording control needs of the trace lists: the recording session implements it
+// over the ASCII and the hex lines, for the window and lineprobe-cli alike. Every call comes
+// on the recording control's thread.
 class CRecordingViews
 {
 public:
@@ -24,7 +24,6 @@ public:
     // A port error: the text and an empty item in both views.
     virtual void ShowErrorText(const QByteArray& text) = 0;
     // Writes the ASCII list to asciiPath and, when that wrote at least one item, the hex list
-    // to hexPath. True when the ASCII list was written and, where the hex list is written in
-    // the same call (lineprobe-cli), the hex list too.
+    // to hexPath. True when both lists were written.
     virtual bool WriteLists(const QString& asciiPath, const QString& hexPath) = 0;
 };

@@ -36,25 +36,6 @@ void CTraceStore::Copy(quint64 offset, qsizetype size, char* out) const
     }
 }
 
-bool CTraceStore::Matches(quint64 offset, const QByteArray& bytes) const
-{
-    if (!Holds(offset, bytes.size()))
-        return false;
-    const char* data = bytes.constData();
-    qsizetype size = bytes.size();
-    while (size > 0) {
-        const quint64 i = offset - m_begin;
-        const qsizetype at = qsizetype(i & (BlockSize - 1));
-        const qsizetype n = qMin<qsizetype>(size, BlockSize - at);
-        if (std::memcmp(data, m_blocks[size_t(i >> BlockBits)].get() + at, size_t(n)) != 0)
-            return false;
-        data += n;
-        size -= n;
-        offset += quint64(n);
-    }
-    return true;
-}
-
 void CTraceStore::Hold(const void* holder)
 {
     if (std::find(m_holders.begin(), m_holders.end(), holder) == m_holders.end())

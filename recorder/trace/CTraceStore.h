@@ -7,10 +7,13 @@
 #include <vector>
 
 // The received bytes of a recording, kept once for both trace views (the same bytes as the
-// .ts file). Bytes are only ever appended, into blocks of fixed size, so an append never
-// moves what is kept and an offset names the same byte for the whole life of the store.
-// The views that index lines over the bytes hold the store; when the last of them lets go
-// (its list was emptied), the bytes are dropped and offsets go on from where they ended.
+// .ts file): the recording session appends each chunk once and both line indexes refer to
+// it by offset. This class is the one place bytes go in and come back out, so a store that
+// reads them back from the .ts file can take its place. Bytes are only ever appended, into blocks
+// of fixed size, so an append never moves what is kept and an offset names the same byte for the
+// whole life of the store. The views that index lines over the bytes hold the store; when the last
+// of them lets go (its list was emptied), the bytes are dropped and offsets go on from where they
+// ended.
 class CTraceStore
 {
 public:
@@ -34,8 +37,6 @@ public:
     {
         return offset >= m_begin && size >= 0 && offset + quint64(size) <= m_end;
     }
-    // Whether the bytes at offset are exactly bytes.
-    bool Matches(quint64 offset, const QByteArray& bytes) const;
 
     // A view holds the store while its lines refer to kept bytes.
     void Hold(const void* holder);

@@ -1,5 +1,9 @@
 #include "CFatDataDlg.h"
 
+#include "CLineprobeDoc.h"
+#include "CMessages.h"
+#include "CodePage.h"
+
 // Qt
 #include <QGridLayout>
 #include <QGroupBox>
@@ -41,6 +45,18 @@ CFatDataDlg::CFatDataDlg(const QString& fatVersion, const QString& maker, const 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(versionRow);
     layout->addWidget(group);
+}
+
+void CFatDataDlg::ShowIdentification(const CLineprobeDoc& doc, QWidget* parent)
+{
+    if (doc.fatVersion.isEmpty()) {
+        MessageBox(QStringLiteral("Sie müssen zuerst mit dem FAT Verbindung aufnehmen."), QString(),
+                   msg::Information);
+        return;
+    }
+    CFatDataDlg dialog(FromCp1252(doc.fatVersion), FromCp1252(doc.maker), FromCp1252(doc.model),
+                       parent);
+    dialog.exec();
 }
 
 QString CFatDataDlg::FatVersionText() const

@@ -3,6 +3,7 @@
 // Qt
 #include <QDialog>
 
+class CLineprobeDoc;
 class QLabel;
 
 // "FAT Anpassung": the decoded identification of the connected FAT; OK only.
@@ -13,6 +14,10 @@ class CFatDataDlg : public QDialog
 public:
     CFatDataDlg(const QString& fatVersion, const QString& maker, const QString& model,
                 QWidget* parent = nullptr);
+
+    // "&FAT Daten": the dialog on the document's identification, or the refusal before any
+    // identification came.
+    static void ShowIdentification(const CLineprobeDoc& doc, QWidget* parent);
 
     QString FatVersionText() const;
     QString MakerText() const;

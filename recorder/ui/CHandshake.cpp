@@ -1,8 +1,5 @@
 #include "CHandshake.h"
 
-#include "CLineprobeDoc.h"
-#include "LineprobeHints.h"
-
 // Qt
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -16,7 +13,7 @@ constexpr unsigned long kCts = 0x10;
 constexpr unsigned long kDsr = 0x20;
 constexpr unsigned long kCd = 0x80;
 
-// Hint 9 to the ASCII view for the user-set lines.
+// Commands of the user-set lines.
 constexpr int kRtsOn = 0;
 constexpr int kRtsOff = 1;
 constexpr int kDtrOn = 2;
@@ -24,7 +21,7 @@ constexpr int kDtrOff = 3;
 
 } // namespace
 
-CHandshake::CHandshake(CLineprobeDoc* doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+CHandshake::CHandshake(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CHandshake"));
     setWindowTitle(QStringLiteral("Handshake"));
@@ -60,14 +57,6 @@ CHandshake::CHandshake(CLineprobeDoc* doc, QWidget* parent) : QWidget(parent), m
     // Activating the window leads the keyboard to the first line the user sets.
     setFocusProxy(m_on[Dtr]);
     UpdateDisplay();
-    if (doc)
-        doc->AddView(this);
-}
-
-void CHandshake::Notify(long hint, const QVariant& arg)
-{
-    if (m_doc)
-        m_doc->UpdateAllViews(this, hint, arg);
 }
 
 void CHandshake::OnClicked(Line line, bool on)
@@ -76,12 +65,12 @@ void CHandshake::OnClicked(Line line, bool on)
     case Dtr:
         m_value[Dtr] = on ? On : Off;
         UpdateDisplay();
-        Notify(HintModem, on ? kDtrOn : kDtrOff);
+        emit ModemLineRequested(on ? kDtrOn : kDtrOff);
         break;
     case Rts:
         m_value[Rts] = on ? On : Off;
         UpdateDisplay();
-        Notify(HintModem, on ? kRtsOn : kRtsOff);
+        emit ModemLineRequested(on ? kRtsOn : kRtsOff);
         break;
     default:
         // Lines of the FAT: a click changes nothing, the display shows the stored values again.
@@ -101,11 +90,8 @@ void CHandshake::UpdateDisplay()
     }
 }
 
-void CHandshake::OnUpdate(CView*, long hint, const QVariant& arg)
+void CHandshake::ShowModemStatus(unsigned long status)
 {
-    if (hint != HintModem)
-        return;
-    const unsigned long status = arg.toULongLong();
     m_value[Cts] = (status & kCts) ? On : Off;
     m_value[Dsr] = (status & kDsr) ? On : Off;
     m_value[Cd] = (status & kCd) ? On : Off;

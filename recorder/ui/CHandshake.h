@@ -1,20 +1,16 @@
 #pragma once
 
-#include "CDocument.h"
-#include "LineprobeHints.h"
-
 // Qt
 #include <QWidget>
 
-class CLineprobeDoc;
 class QButtonGroup;
 class QLabel;
 class QRadioButton;
 
-// The modem-line monitor of expert mode: DTR and RTS are set by the user (hint 9 with 0 to 3
-// to the ASCII view, which drives the lines); DSR, CD and CTS show the modem status word that
-// the ASCII view sends with hint 9 and cannot be changed here.
-class CHandshake : public QWidget, public CView
+// The modem-line monitor of expert mode: DTR and RTS are set by the user (ModemLineRequested
+// with 0 to 3, which the recording control drives); DSR, CD and CTS show the modem status word
+// of the recording and cannot be changed here.
+class CHandshake : public QWidget
 {
     Q_OBJECT
 
@@ -26,26 +22,23 @@ public:
     // Ids of the "ON" buttons; each "OFF" button has the id after it.
     static constexpr int kOnIds[LineCount] = {1003, 1005, 1007, 1009, 1011};
 
-    explicit CHandshake(CLineprobeDoc* doc, QWidget* parent = nullptr);
+    explicit CHandshake(QWidget* parent = nullptr);
 
     int Value(Line line) const { return m_value[line]; }
     QRadioButton* Button(Line line, bool on) const { return on ? m_on[line] : m_off[line]; }
 
-    // The monitor's own commands reach the ASCII view by hints.
-    void OnStartCommand() { Notify(HintStart); }
-    void OnStopCommand() { Notify(HintStop); }
-    void OnConfigureCommand() { Notify(HintConfigure); }
-    void OnFatDataCommand() { Notify(HintIdentDialog); }
+    // The modem status word (bits 0x10 CTS, 0x20 DSR, 0x80 carrier) shown in CTS, DSR and CD.
+    void ShowModemStatus(unsigned long status);
 
-    void OnUpdate(CView* sender, long hint, const QVariant& arg) override;
+signals:
+    // 0 = set RTS, 1 = clear RTS, 2 = set DTR, 3 = clear DTR
+    void ModemLineRequested(int command);
 
 private:
-    void Notify(long hint, const QVariant& arg = QVariant());
     void OnClicked(Line line, bool on);
     // Shows the stored values: the matching button checked, or neither for -1.
     void UpdateDisplay();
 
-    CLineprobeDoc* m_doc;
     int m_value[LineCount] = {Off, NoValue, NoValue, Off, NoValue};
     QLabel* m_label[LineCount] = {};
     QRadioButton* m_on[LineCount] = {};

@@ -44,6 +44,16 @@ CLineBreakDlg::CLineBreakDlg(int lineLength, int breakValue, QWidget* parent)
     layout->addLayout(buttons);
 }
 
+bool CLineBreakDlg::Edit(LineRules::Settings& lines, QWidget* parent)
+{
+    CLineBreakDlg dialog(lines.lineLength, lines.breakValue, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    lines.lineLength = dialog.LineLength();
+    lines.breakValue = dialog.BreakValue();
+    return true;
+}
+
 QString CLineBreakDlg::BreakText(int breakValue)
 {
     if (breakValue < 0 || breakValue > 255)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "LineRules.h"
+
 // Qt
 #include <QDialog>
 
@@ -13,6 +15,9 @@ class CLineBreakDlg : public QDialog
 
 public:
     CLineBreakDlg(int lineLength, int breakValue, QWidget* parent = nullptr);
+
+    // The dialog on lines; on OK both values are stored there and true is returned.
+    static bool Edit(LineRules::Settings& lines, QWidget* parent);
 
     int LineLength() const { return m_lineLength; }
     int BreakValue() const { return m_breakValue; }

@@ -2,14 +2,16 @@
 
 #include "CChildFrame.h"
 #include "CCommandTable.h"
+#include "CFatDataDlg.h"
 #include "CHandshake.h"
+#include "CLineBreakDlg.h"
 #include "CLineprobeAboutDlg.h"
 #include "CLineprobeDoc.h"
 #include "CLineprobeHelp.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessages.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "CTracePrintCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
@@ -53,7 +55,8 @@ QString BaseName(const QString& path)
 } // namespace
 
 CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
-    : QMainWindow(parent), m_startPath(tracePath)
+    : QMainWindow(parent), m_startPath(tracePath), m_doc(std::make_unique<CLineprobeDoc>()),
+      m_session(std::make_unique<CRecordingSession>(*m_doc))
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QString::fromLatin1(kTitle));
@@ -69,13 +72,15 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
     CTracePrintCommands::Register(*this);
+    ConnectSession();
     resize(900, 700);
 }
 
 CMainFrame::~CMainFrame()
 {
-    // The views stop a running recording and keep the port number as they go; they need the
-    // document for that, so they go first.
+    // A running recording ends with its footer and lists; the port number is kept.
+    m_session->Control().OnStopRecording();
+    m_session->Control().WritePortSetting();
     for (CChildFrame* frame : {m_monitorFrame, m_hexFrame, m_asciiFrame})
         if (frame)
             frame->AllowClose();
@@ -117,12 +122,12 @@ bool CMainFrame::Execute(int id)
     return m_commands->Execute(id);
 }
 
-void CMainFrame::SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler)
+void CMainFrame::SetListViewHandler(int id, std::function<void(CTraceListView*)> handler)
 {
     m_commands->SetHandler(
         id,
         [this, handler] {
-            if (CListViewCourier* view = ActiveListView())
+            if (CTraceListView* view = ActiveListView())
                 handler(view);
         },
         [this] { return ActiveListView() != nullptr; });
@@ -130,7 +135,33 @@ void CMainFrame::SetListViewHandler(int id, std::function<void(CListViewCourier*
 
 bool CMainFrame::IsRecording() const
 {
-    return m_doc && m_doc->recordingFlag != 0;
+    return m_session->IsRecording();
+}
+
+bool CMainFrame::SaveDataChecked() const
+{
+    return m_session->Options().saveData;
+}
+
+bool CMainFrame::ExpertModeChecked() const
+{
+    return m_session->Options().expertMode;
+}
+
+void CMainFrame::ConnectSession()
+{
+    CRecordingControl* recorder = &m_session->Control();
+    recorder->ReadPortSetting();
+    connect(recorder, &CRecordingControl::StatusTextChanged, this, &CMainFrame::SetStatusText);
+    // The monitor must exist before the start sends it the modem lines.
+    connect(recorder, &CRecordingControl::MonitorWanted, this, &CMainFrame::OpenMonitor,
+            Qt::DirectConnection);
+    connect(recorder, &CRecordingControl::ModemStatusChanged, this, [this](unsigned long status) {
+        if (m_monitor)
+            m_monitor->ShowModemStatus(status);
+    });
+    connect(recorder, &CRecordingControl::LineSettingsWanted, this,
+            [this] { CLineBreakDlg::Edit(m_session->Options().lines, m_asciiView); });
 }
 
 QString CMainFrame::StatusText() const
@@ -146,7 +177,7 @@ void CMainFrame::SetStatusText(const QString& text)
 
 void CMainFrame::UpdateTitle()
 {
-    if (!m_doc || m_doc->tracePath.isEmpty())
+    if (m_doc->tracePath.isEmpty())
         return;
     // The part before the first "-" stays (the program's title), the base name follows.
     const QString current = windowTitle();
@@ -178,27 +209,18 @@ CChildFrame* CMainFrame::AddChild(QWidget* widget, const QString& caption)
 
 void CMainFrame::OnFileNew()
 {
-    // One document for the whole run: once it exists, "new" does nothing.
+    // One document for the whole run: once its views exist, "new" does nothing.
     if (m_asciiView)
         return;
-    m_doc = std::make_unique<CLineprobeDoc>();
     m_doc->SetTitleHook([this] { UpdateTitle(); });
     if (!m_startPath.isEmpty())
         m_doc->OpenDocument(m_startPath);
 
-    m_asciiView = new CLineprobeView(m_doc.get());
+    m_asciiView = new CLineprobeView(*m_session);
     m_asciiView->setObjectName(QStringLiteral("CLineprobeView"));
-    if (CRecordingControl* recorder = m_asciiView->Recorder()) {
-        recorder->SetSaveData(m_saveData);
-        recorder->SetExpertMode(m_expertMode);
-        connect(recorder, &CRecordingControl::StatusTextChanged, this, &CMainFrame::SetStatusText);
-        // The monitor must exist before the start sends it the modem lines.
-        connect(recorder, &CRecordingControl::MonitorWanted, this, &CMainFrame::OpenMonitor,
-                Qt::DirectConnection);
-    }
     m_asciiFrame = AddChild(m_asciiView, QStringLiteral("ASCII - Zeichen"));
 
-    m_hexView = new CLineprobeHexView(m_doc.get());
+    m_hexView = new CLineprobeHexView(*m_session);
     m_hexView->setObjectName(QStringLiteral("CLineprobeHexView"));
     m_hexFrame = AddChild(m_hexView, QStringLiteral("Hex - Werte"));
     TileHorizontally();
@@ -208,12 +230,14 @@ void CMainFrame::OnFileNew()
 
 void CMainFrame::OpenMonitor()
 {
-    if (m_monitor || !m_doc)
+    if (m_monitor)
         return;
     // The window the recording was started from stays the active one, so that its commands
     // ("&Speichern", "Ö&ffnen") stay at hand.
     QMdiSubWindow* active = m_mdi->currentSubWindow();
-    m_monitor = new CHandshake(m_doc.get());
+    m_monitor = new CHandshake;
+    connect(m_monitor, &CHandshake::ModemLineRequested, &m_session->Control(),
+            &CRecordingControl::OnModemLine);
     m_monitorFrame = AddChild(m_monitor, QStringLiteral("Handshake"));
     TileHorizontally();
     if (active)
@@ -259,7 +283,7 @@ CMainFrame::Target CMainFrame::ActiveTarget() const
     return Target::Ascii;
 }
 
-CListViewCourier* CMainFrame::ActiveListView() const
+CTraceListView* CMainFrame::ActiveListView() const
 {
     switch (ActiveTarget()) {
     case Target::Ascii:
@@ -274,97 +298,53 @@ CListViewCourier* CMainFrame::ActiveListView() const
 
 void CMainFrame::OnStart()
 {
-    switch (ActiveTarget()) {
-    case Target::Ascii:
-        if (m_asciiView && m_asciiView->Recorder())
-            m_asciiView->Recorder()->OnStartRecording();
-        break;
-    case Target::Hex:
-        m_hexView->OnStartCommand();
-        break;
-    case Target::Monitor:
-        m_monitor->OnStartCommand();
-        break;
-    }
+    m_session->Control().OnStartRecording();
 }
 
 void CMainFrame::OnStop()
 {
     // Writing the lists of a long recording takes a moment.
     CWaitCursor wait;
-    switch (ActiveTarget()) {
-    case Target::Ascii:
-        if (m_asciiView && m_asciiView->Recorder())
-            m_asciiView->Recorder()->OnStopRecording();
-        break;
-    case Target::Hex:
-        m_hexView->OnStopCommand();
-        break;
-    case Target::Monitor:
-        m_monitor->OnStopCommand();
-        break;
-    }
+    m_session->Control().OnStopRecording();
 }
 
 void CMainFrame::OnConfiguration()
 {
-    switch (ActiveTarget()) {
-    case Target::Ascii:
-        if (m_asciiView && m_asciiView->Recorder())
-            m_asciiView->Recorder()->OnConfiguration();
-        break;
-    case Target::Hex:
-        m_hexView->OnConfigureCommand();
-        break;
-    case Target::Monitor:
-        m_monitor->OnConfigureCommand();
-        break;
-    }
+    m_session->Control().OnConfiguration();
 }
 
 void CMainFrame::OnFatData()
 {
-    switch (ActiveTarget()) {
-    case Target::Ascii:
-        m_asciiView->ShowIdentification();
-        break;
-    case Target::Hex:
-        m_hexView->OnFatDataCommand();
-        break;
-    case Target::Monitor:
-        m_monitor->OnFatDataCommand();
-        break;
-    }
+    CFatDataDlg::ShowIdentification(*m_doc, this);
 }
 
 void CMainFrame::OnFileOpen()
 {
-    if (ActiveTarget() == Target::Hex)
-        m_hexView->OnFileOpen();
-    else if (ActiveTarget() == Target::Ascii)
-        m_asciiView->OnFileOpen();
+    if (ActiveListView())
+        m_session->OpenListFile();
 }
 
 void CMainFrame::OnFileSave()
 {
-    if (ActiveTarget() == Target::Hex)
-        m_hexView->OnFileSave();
-    else if (ActiveTarget() == Target::Ascii)
-        m_asciiView->OnFileSave();
+    // While recording, the active view's list is saved (the other one beside it); otherwise
+    // "&Speichern" starts a recording.
+    CTraceListView* view = ActiveListView();
+    if (!view)
+        return;
+    if (IsRecording())
+        m_session->SaveLists(view->GetLook().view);
+    else
+        m_session->Control().OnStartRecording();
 }
 
 void CMainFrame::OnToggleSaveData()
 {
-    m_saveData = !m_saveData;
-    if (m_asciiView && m_asciiView->Recorder())
-        m_asciiView->Recorder()->SetSaveData(m_saveData);
+    m_session->Options().saveData = !m_session->Options().saveData;
 }
 
 void CMainFrame::OnToggleExpertMode()
 {
-    m_expertMode = !m_expertMode;
-    if (m_asciiView && m_asciiView->Recorder())
-        m_asciiView->Recorder()->SetExpertMode(m_expertMode);
+    m_session->Options().expertMode = !m_session->Options().expertMode;
 }
 
 void CMainFrame::OnAbout()
@@ -409,9 +389,9 @@ void CMainFrame::showEvent(QShowEvent* event)
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // A running recording ends with its footer and lists while the windows still stand.
-    if (m_asciiView && m_asciiView->Recorder() && IsRecording()) {
+    if (IsRecording()) {
         CWaitCursor wait;
-        m_asciiView->Recorder()->OnStopRecording();
+        m_session->Control().OnStopRecording();
     }
     if (m_help)
         m_help->close();

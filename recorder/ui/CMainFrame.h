@@ -14,17 +14,19 @@ class CLineprobeDoc;
 class CLineprobeHelp;
 class CLineprobeHexView;
 class CLineprobeView;
-class CListViewCourier;
+class CRecordingSession;
+class CTraceListView;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
-// Lineprobe's main window: the one trace document with its ASCII and hex views (and, from the
-// first expert-mode start, the modem-line monitor) as MDI children that cannot be closed, the
-// menu, toolbar and keys through one command table, the two option check marks, the status
-// text and the title. Commands go to the active child window, as each window handles them.
+// Lineprobe's main window: the one trace document and its recording session with the ASCII
+// and hex views (and, from the first expert-mode start, the modem-line monitor) as MDI
+// children that cannot be closed, the menu, toolbar and keys through one command table, the
+// status text and the title. The recording commands and the option check marks go to the
+// session; opening and saving lists act on the active trace view's list.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -40,12 +42,13 @@ public:
 
     // Printing registers its handlers here: handler gets the active trace view. The command
     // stays disabled while no handler is registered or no trace view is active.
-    void SetListViewHandler(int id, std::function<void(CListViewCourier*)> handler);
+    void SetListViewHandler(int id, std::function<void(CTraceListView*)> handler);
 
-    // Command 57600: the document with both trace views, unless one already exists.
+    // Command 57600: both trace views on the document, unless they already exist.
     void OnFileNew();
 
     CLineprobeDoc* Doc() const { return m_doc.get(); }
+    CRecordingSession* Session() const { return m_session.get(); }
     CLineprobeView* AsciiView() const { return m_asciiView; }
     CLineprobeHexView* HexView() const { return m_hexView; }
     CHandshake* Monitor() const { return m_monitor; }
@@ -55,8 +58,8 @@ public:
     // The child window that holds widget (a view or the monitor).
     QMdiSubWindow* ChildOf(QWidget* widget) const;
 
-    bool SaveDataChecked() const { return m_saveData; }
-    bool ExpertModeChecked() const { return m_expertMode; }
+    bool SaveDataChecked() const;
+    bool ExpertModeChecked() const;
     bool IsRecording() const;
     // The text of the status bar's second pane.
     QString StatusText() const;
@@ -77,12 +80,14 @@ private:
     // What handles a command: the active child window's widget.
     enum class Target { Ascii, Hex, Monitor };
     Target ActiveTarget() const;
-    CListViewCourier* ActiveListView() const;
+    CTraceListView* ActiveListView() const;
 
     void CreateCommands();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // The recording's signals to the status bar, the monitor and the line-break dialog.
+    void ConnectSession();
     CChildFrame* AddChild(QWidget* widget, const QString& caption);
     void OpenMonitor();
     // The numbered list of the child windows at the end of the "&Fenster" menu.
@@ -103,6 +108,7 @@ private:
 
     QString m_startPath;
     std::unique_ptr<CLineprobeDoc> m_doc;
+    std::unique_ptr<CRecordingSession> m_session;
     CCommandTable* m_commands = nullptr;
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_toolBar = nullptr;
@@ -116,9 +122,5 @@ private:
     CChildFrame* m_asciiFrame = nullptr;
     CChildFrame* m_hexFrame = nullptr;
     CChildFrame* m_monitorFrame = nullptr;
-
-    // The two check marks of the FA&T menu.
-    bool m_saveData = true;
-    bool m_expertMode = false;
     bool m_tiledOnShow = false;
 };

@@ -92,12 +92,12 @@ void CMainFrame::CreateCommands()
         StopRecording, [this] { OnStop(); }, [=] { return haveDoc() && recording(); });
     c.SetHandler(
         SaveData, [this] { OnToggleSaveData(); }, idle);
-    c.SetCheckRule(SaveData, [this] { return m_saveData; });
+    c.SetCheckRule(SaveData, [this] { return SaveDataChecked(); });
     c.SetHandler(
         Configuration, [this] { OnConfiguration(); }, [=] { return haveDoc() && idle(); });
     c.SetHandler(
         ExpertMode, [this] { OnToggleExpertMode(); }, idle);
-    c.SetCheckRule(ExpertMode, [this] { return m_expertMode; });
+    c.SetCheckRule(ExpertMode, [this] { return ExpertModeChecked(); });
 
     c.SetHandler(ViewToolbar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
     c.SetCheckRule(ViewToolbar, [this] { return m_toolBar && !m_toolBar->isHidden(); });

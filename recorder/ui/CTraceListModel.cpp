@@ -16,8 +16,9 @@ int ClampRows(qsizetype rows)
 
 } // namespace
 
-CTraceListModel::CTraceListModel(const QString& heading, QObject* parent)
-    : QAbstractListModel(parent), m_heading(heading)
+CTraceListModel::CTraceListModel(const CLineIndex& lines, const QString& heading, QObject* parent)
+    : QAbstractListModel(parent), m_heading(heading), m_lines(lines),
+      m_rows(ClampRows(lines.Count()))
 {
 }
 
@@ -26,14 +27,6 @@ int CTraceListModel::rowCount(const QModelIndex& parent) const
     if (parent.isValid())
         return 0;
     return m_rows;
-}
-
-void CTraceListModel::ShareStore(std::shared_ptr<CTraceStore> store)
-{
-    beginResetModel();
-    m_lines.SetStore(std::move(store));
-    m_rows = 0;
-    endResetModel();
 }
 
 bool CTraceListModel::IsMarked(int row) const
@@ -55,7 +48,9 @@ QString CTraceListModel::DisplayText(int row, qsizetype maxChars) const
 
 QVariant CTraceListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.column() != 0 || index.row() >= rowCount())
+    // Rows the index no longer has (emptied, the views not yet told) show nothing.
+    if (!index.isValid() || index.column() != 0 || index.row() >= rowCount() ||
+        index.row() >= m_lines.Count())
         return QVariant();
     switch (role) {
     case Qt::DisplayRole:
@@ -92,34 +87,9 @@ void CTraceListModel::Announce(const CLineIndex::Change& change)
     endInsertRows();
 }
 
-void CTraceListModel::AppendChunk(LineRules::View view, LineRules::Rule rule,
-                                  const LineRules::Settings& settings, const QByteArray& chunk)
-{
-    Announce(m_lines.AppendChunk(view, rule, settings, chunk));
-}
-
-void CTraceListModel::AppendLine(const QByteArray& line)
-{
-    CLineIndex::Change change;
-    change.firstAdded = m_lines.Count();
-    m_lines.AppendText(line);
-    Announce(change);
-}
-
-void CTraceListModel::Clear()
-{
-    if (m_lines.IsEmpty() && m_rows == 0)
-        return;
-    beginResetModel();
-    m_lines.Clear();
-    m_rows = 0;
-    endResetModel();
-}
-
-void CTraceListModel::Reset(CTraceLines&& lines)
+void CTraceListModel::Reset()
 {
     beginResetModel();
-    m_lines.Reset(std::move(lines));
     m_rows = ClampRows(m_lines.Count());
     endResetModel();
 }

@@ -2,7 +2,7 @@
 
 #include "CCommandTable.h"
 #include "CLineprobeDoc.h"
-#include "CListViewCourier.h"
+#include "CTraceListView.h"
 #include "CMainFrame.h"
 #include "CMessages.h"
 #include "LineprobeCommands.h"
@@ -34,15 +34,15 @@ CTracePrintCommands* CTracePrintCommands::Register(CMainFrame& frame)
 {
     auto* print = new CTracePrintCommands(&frame);
     frame.SetListViewHandler(LineprobeCommands::FilePrint,
-                             [print](CListViewCourier* view) { print->OnFilePrint(view); });
+                             [print](CTraceListView* view) { print->OnFilePrint(view); });
     frame.SetListViewHandler(LineprobeCommands::FilePrintPreview,
-                             [print](CListViewCourier* view) { print->OnFilePrintPreview(view); });
+                             [print](CTraceListView* view) { print->OnFilePrintPreview(view); });
     frame.Commands()->SetHandler(LineprobeCommands::FilePrintSetup,
                                  [print] { print->OnFilePrintSetup(); });
     return print;
 }
 
-void CTracePrintCommands::NameJob(CListViewCourier* view)
+void CTracePrintCommands::NameJob(CTraceListView* view)
 {
     // The job (and the proposed PDF file) is named after the trace and the view.
     QString name = view->Doc() ? QFileInfo(view->Doc()->tracePath).completeBaseName() : QString();
@@ -62,7 +62,7 @@ const TracePrintFonts& CTracePrintCommands::Fonts()
 }
 
 std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& printer,
-                                                                  CListViewCourier* view)
+                                                                  CTraceListView* view)
 {
     PrintJobs::UseWholeSheetForPdf(printer);
     // The printable area in 0.1 mm: pixels divided by pixels per inch, times 254.
@@ -77,7 +77,7 @@ std::unique_ptr<TracePrintout> CTracePrintCommands::BeginPrinting(QPrinter& prin
     return printout;
 }
 
-bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
+bool CTracePrintCommands::PrintJob(QPrinter& printer, CTraceListView* view)
 {
     std::unique_ptr<TracePrintout> printout;
     {
@@ -90,7 +90,7 @@ bool CTracePrintCommands::PrintJob(QPrinter& printer, CListViewCourier* view)
         QString());
 }
 
-void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
+void CTracePrintCommands::OnFilePrint(CTraceListView* view)
 {
     // Page count for the dialog's range before the dialog, on the printer as it stands.
     const int pages = BeginPrinting(*m_printer, view)->PageCount();
@@ -106,7 +106,7 @@ void CTracePrintCommands::OnFilePrint(CListViewCourier* view)
     PrintJob(*m_printer, view);
 }
 
-void CTracePrintCommands::OnFilePrintPreview(CListViewCourier* view)
+void CTracePrintCommands::OnFilePrintPreview(CTraceListView* view)
 {
     NameJob(view);
     QPrintPreviewDialog preview(m_printer.get(), m_frame);

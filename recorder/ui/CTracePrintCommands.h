@@ -10,7 +10,7 @@
 
 #include <memory>
 
-class CListViewCourier;
+class CTraceListView;
 class CMainFrame;
 class QPrinter;
 class TracePrintout;
@@ -29,8 +29,8 @@ public:
     // Registers the three commands with the main window.
     static CTracePrintCommands* Register(CMainFrame& frame);
 
-    void OnFilePrint(CListViewCourier* view);
-    void OnFilePrintPreview(CListViewCourier* view);
+    void OnFilePrint(CTraceListView* view);
+    void OnFilePrintPreview(CTraceListView* view);
     void OnFilePrintSetup();
 
     // The application's printer: page setup, print dialog and preview share it.
@@ -39,14 +39,14 @@ public:
 
     // The begin step: measures the printable area of printer, chooses font and characters per
     // line from the view's items and paginates.
-    std::unique_ptr<TracePrintout> BeginPrinting(QPrinter& printer, CListViewCourier* view);
+    std::unique_ptr<TracePrintout> BeginPrinting(QPrinter& printer, CTraceListView* view);
     // Prints the pages the printer asks for with a progress window for long jobs; false when
     // nothing or not everything was printed.
-    bool PrintJob(QPrinter& printer, CListViewCourier* view);
+    bool PrintJob(QPrinter& printer, CTraceListView* view);
 
 private:
     const TracePrintFonts& Fonts();
-    void NameJob(CListViewCourier* view);
+    void NameJob(CTraceListView* view);
 
     CMainFrame* m_frame;
     std::unique_ptr<QPrinter> m_printer;

@@ -1,42 +1,35 @@
-// The modem-line monitor on its own: its five groups, the hints it sends and the hints it
-// answers.
+// The modem-line monitor on its own: its five groups, the line commands it sends and the
+// status words it shows.
 #include "CHandshake.h"
-#include "CLineprobeDoc.h"
-#include "LineprobeHints.h"
 
 // Qt
 #include <QLabel>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <memory>
 
-// A window on the same document that notes every hint it receives.
-class HintSpy : public CView
-{
-public:
-    void OnUpdate(CView*, long hint, const QVariant& arg) override
-    {
-        hints.append({hint, arg.toInt()});
-    }
-    QList<QPair<long, int>> hints;
-};
+namespace {
 
 class HandshakeTest : public ::testing::Test
 {
 protected:
     HandshakeTest()
     {
-        doc.AddView(&spy);
-        monitor = new CHandshake(&doc);
+        monitor = new CHandshake;
         monitor->show();
+        commands = std::make_unique<QSignalSpy>(monitor, &CHandshake::ModemLineRequested);
     }
-    ~HandshakeTest() override
+    ~HandshakeTest() override { delete monitor; }
+    QList<int> Commands() const
     {
-        delete monitor;
-        doc.RemoveView(&spy);
+        QList<int> out;
+        for (const QList<QVariant>& call : *commands)
+            out.append(call.at(0).toInt());
+        return out;
     }
 
     void Click(CHandshake::Line line, bool on)
@@ -57,9 +50,8 @@ protected:
         return out;
     }
 
-    CLineprobeDoc doc;
-    HintSpy spy;
     CHandshake* monitor = nullptr;
+    std::unique_ptr<QSignalSpy> commands;
 };
 
 } // namespace
@@ -87,16 +79,14 @@ TEST_F(HandshakeTest, FiveGroupsWithTheirIdsAndStartValues)
     EXPECT_EQ(monitor->Value(CHandshake::Dsr), CHandshake::NoValue);
 }
 
-TEST_F(HandshakeTest, DtrAndRtsSendHintNineWithTheirCommand)
+TEST_F(HandshakeTest, DtrAndRtsSendTheirLineCommand)
 {
     Click(CHandshake::Rts, true);
     Click(CHandshake::Rts, false);
     Click(CHandshake::Dtr, true);
     Click(CHandshake::Dtr, false);
     Click(CHandshake::Dtr, true);
-    const QList<QPair<long, int>> expected = {
-        {HintModem, 0}, {HintModem, 1}, {HintModem, 2}, {HintModem, 3}, {HintModem, 2}};
-    EXPECT_EQ(spy.hints, expected);
+    EXPECT_EQ(Commands(), QList<int>({0, 1, 2, 3, 2}));
     EXPECT_EQ(monitor->Value(CHandshake::Dtr), CHandshake::On);
     EXPECT_EQ(monitor->Value(CHandshake::Rts), CHandshake::Off);
     EXPECT_EQ(Display(), QStringLiteral("1--0-"));
@@ -108,8 +98,8 @@ TEST_F(HandshakeTest, LinesOfTheFatCannotBeChanged)
     Click(CHandshake::Cd, false);
     Click(CHandshake::Cts, true);
     EXPECT_EQ(Display(), QStringLiteral("0--0-"));
-    EXPECT_TRUE(spy.hints.isEmpty());
-    doc.UpdateAllViews(&spy, HintModem, 0x20);
+    EXPECT_TRUE(Commands().isEmpty());
+    monitor->ShowModemStatus(0x20);
     Click(CHandshake::Dsr, false);
     EXPECT_EQ(Display(), QStringLiteral("01000"));
     EXPECT_EQ(monitor->Value(CHandshake::Dsr), CHandshake::On);
@@ -117,29 +107,15 @@ TEST_F(HandshakeTest, LinesOfTheFatCannotBeChanged)
 
 TEST_F(HandshakeTest, StatusWordShowsCtsDsrAndCd)
 {
-    doc.UpdateAllViews(&spy, HintModem, 0x10);
+    monitor->ShowModemStatus(0x10);
     EXPECT_EQ(Display(), QStringLiteral("00001"));
-    doc.UpdateAllViews(&spy, HintModem, 0x20 | 0x80);
+    monitor->ShowModemStatus(0x20 | 0x80);
     EXPECT_EQ(Display(), QStringLiteral("01100"));
     EXPECT_EQ(monitor->Value(CHandshake::Cd), CHandshake::On);
     EXPECT_EQ(monitor->Value(CHandshake::Cts), CHandshake::Off);
-    // Other bits and other hints change nothing.
-    doc.UpdateAllViews(&spy, HintModem, 0x20 | 0x80 | 0x01 | 0x40);
+    // Other bits change nothing.
+    monitor->ShowModemStatus(0x20 | 0x80 | 0x01 | 0x40);
     EXPECT_EQ(Display(), QStringLiteral("01100"));
-    doc.UpdateAllViews(&spy, HintChunk, QByteArray("x"));
-    doc.UpdateAllViews(&spy, HintStart);
-    EXPECT_EQ(Display(), QStringLiteral("01100"));
-}
-
-TEST_F(HandshakeTest, OwnCommandsSendTheirHints)
-{
-    monitor->OnStartCommand();
-    monitor->OnStopCommand();
-    monitor->OnConfigureCommand();
-    monitor->OnFatDataCommand();
-    const QList<QPair<long, int>> expected = {
-        {HintStart, 0}, {HintStop, 0}, {HintConfigure, 0}, {HintIdentDialog, 0}};
-    EXPECT_EQ(spy.hints, expected);
 }
 
 TEST_F(HandshakeTest, AccessKeysLeadToTheUserLines)

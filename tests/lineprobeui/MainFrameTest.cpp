@@ -247,18 +247,18 @@ TEST_F(ShellTest, OptionsToggleTheirCheckMarks)
     EXPECT_FALSE(Action(ExpertMode)->isChecked());
     MenuCommand(Qt::Key_T, Qt::Key_D);
     EXPECT_FALSE(frame->SaveDataChecked());
-    EXPECT_FALSE(Recorder()->SaveData());
+    EXPECT_FALSE(frame->Session()->Options().saveData);
     frame->Commands()->UpdateUi();
     EXPECT_FALSE(Action(SaveData)->isChecked());
     MenuCommand(Qt::Key_T, Qt::Key_E);
     EXPECT_TRUE(frame->ExpertModeChecked());
-    EXPECT_TRUE(Recorder()->ExpertMode());
+    EXPECT_TRUE(frame->Session()->Options().expertMode);
     frame->Commands()->UpdateUi();
     EXPECT_TRUE(Action(ExpertMode)->isChecked());
     MenuCommand(Qt::Key_T, Qt::Key_D);
     MenuCommand(Qt::Key_T, Qt::Key_E);
-    EXPECT_TRUE(Recorder()->SaveData());
-    EXPECT_FALSE(Recorder()->ExpertMode());
+    EXPECT_TRUE(frame->Session()->Options().saveData);
+    EXPECT_FALSE(frame->Session()->Options().expertMode);
 }
 
 TEST_F(ShellTest, IdleEnablingFollowsTheRecordingFlag)
@@ -285,8 +285,8 @@ TEST_F(ShellTest, PrintCommandsHaveTheirHandlersAndFollowTheActiveView)
     EXPECT_TRUE(Enabled(FilePrint));
     EXPECT_TRUE(Enabled(FilePrintPreview));
     EXPECT_TRUE(Enabled(FilePrintSetup));
-    QList<CListViewCourier*> printed;
-    frame->SetListViewHandler(FilePrint, [&](CListViewCourier* v) { printed.append(v); });
+    QList<CTraceListView*> printed;
+    frame->SetListViewHandler(FilePrint, [&](CTraceListView* v) { printed.append(v); });
     EXPECT_TRUE(Enabled(FilePrint));
     QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
     Activate(frame->HexView());

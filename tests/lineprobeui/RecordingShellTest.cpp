@@ -103,7 +103,7 @@ TEST_F(RecordingShellTest, StartAndStopFromTheHexWindow)
     const QString base = dir.filePath(QStringLiteral("hex"));
     messages.FileNext(base + ".tds");
     Activate(frame->HexView());
-    frame->HexView()->AppendLine("old");
+    frame->Session()->ShowTextLines("old");
     EXPECT_TRUE(frame->Execute(StartRecording));
     ExpectRunning(base);
     EXPECT_FALSE(Items(frame->HexView()).contains("old"));
@@ -303,4 +303,17 @@ TEST_F(RecordingShellTest, ClosingTheProgramStopsTheRecording)
     EXPECT_TRUE(ReadFile(base + ".ts").contains("Aufzeichnung beendet"));
     EXPECT_TRUE(ReadFile(base + ".tvs").contains("    Hersteller:  BOSCH\r\n"));
     EXPECT_EQ(PcBytesAfterStop("TSH"), QByteArray("TSH"));
+}
+
+TEST_F(RecordingShellTest, PortThatDoesNotOpenSaysWhy)
+{
+    const QString device = dir.filePath(QStringLiteral("kein-adapter"));
+    Recorder()->Serial().SetPortName(device);
+    MenuCommand(Qt::Key_T, Qt::Key_D); // "&Daten speichern" off
+    MenuCommand(Qt::Key_T, Qt::Key_S);
+    EXPECT_EQ(messages.Texts(),
+              QStringList{device + QString::fromUtf8(" konnte nicht geöffnet werden: Datei oder "
+                                                     "Verzeichnis nicht gefunden")});
+    EXPECT_EQ(Doc()->recordingFlag, 0);
+    EXPECT_TRUE(Enabled(StartRecording));
 }

@@ -7,7 +7,7 @@
 #include "CMainFrame.h"
 #include "CMessageRecorder.h"
 #include "CMessages.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "FatSimProcess.h"
 #include "LineprobeCommands.h"
 
@@ -54,7 +54,7 @@ protected:
     }
 
     CLineprobeDoc* Doc() const { return frame->Doc(); }
-    CRecordingControl* Recorder() const { return frame->AsciiView()->Recorder(); }
+    CRecordingControl* Recorder() const { return &frame->Session()->Control(); }
     QAction* Action(int id) const { return frame->Commands()->Action(id); }
     bool Enabled(int id) const
     {
@@ -131,7 +131,7 @@ protected:
         f.write(bytes);
     }
 
-    QStringList Items(const CListViewCourier* view) const
+    QStringList Items(const CTraceListView* view) const
     {
         QStringList out;
         for (int i = 0; i < view->ItemCount(); ++i)

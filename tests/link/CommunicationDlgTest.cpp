@@ -14,8 +14,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
-
 
 namespace {
 
@@ -90,12 +91,43 @@ TEST_F(CommunicationDlg, ClosingWhileTheSenderRuns)
     EXPECT_FALSE(m_serial.IsOpened());
 }
 
-TEST_F(CommunicationDlg, PortThatDoesNotOpenShowsNothing)
+TEST_F(CommunicationDlg, PortThatDoesNotOpenSaysWhy)
 {
     m_serial.SetPortName(m_fat.Folder() + "/none");
     CCommunicationDlg dlg;
     EXPECT_EQ(dlg.StartTransfer(ReadTexts, &m_doc.List(), &m_doc, &m_serial), 0);
+    ASSERT_EQ(m_recorder.Boxes().size(), 1);
+    EXPECT_EQ(m_recorder.Boxes()[0].text,
+              m_fat.Folder() +
+                  "/none konnte nicht geöffnet werden: Datei oder Verzeichnis nicht gefunden");
+    EXPECT_EQ(m_recorder.Boxes()[0].icon, msg::Error);
+}
+
+TEST_F(CommunicationDlg, AbbrechenEndsTheWaitForAFatThatNeverBecomesReady)
+{
+    ASSERT_FALSE(m_fat.Start({"--not-ready", "1000000"}).isEmpty());
+    m_serial.SetPortName(m_fat.Device());
+    CCommunicationDlg dlg;
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    // Clicked once the FAT has been asked to get ready; a guard fails the test instead of
+    // letting it hang.
+    QTimer watch;
+    bool clicked = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!clicked && dlg.Core().State() == AwaitReady) {
+            clicked = true;
+            QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+        }
+    });
+    watch.start(1);
+    QTimer::singleShot(20000, &dlg, [&] { dlg.done(QDialog::Rejected); });
+    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(dlg.CancelButton()->text(), "Abbrechen");
     EXPECT_TRUE(m_recorder.Boxes().isEmpty());
+    EXPECT_FALSE(m_serial.IsOpened());
+    m_fat.Stop();
+    EXPECT_FALSE(m_fat.FromPc().endsWith('\x04')) << "ended as a closed window, no end byte";
 }
 
 TEST_F(CommunicationDlg, RowThatCannotBeSentEndsTheWindowBeforeAnyByte)

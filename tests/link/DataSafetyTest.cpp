@@ -78,8 +78,9 @@ protected:
 
     CFatCommands Commands()
     {
-        return CFatCommands(m_doc,
-                            [this](int mode) { return Run(mode) == CHeadlessTransfer::Success; });
+        return CFatCommands(m_doc, [this](int mode, const std::function<void()>& opened) {
+            return Run(mode, Quick(), opened) == CHeadlessTransfer::Success;
+        });
     }
 };
 
@@ -108,19 +109,18 @@ TEST_F(DataSafety, SaveAfterAFailedReadAsksForANewName)
     EXPECT_EQ(Read(path), before);
 }
 
-TEST_F(DataSafety, SaveAfterAReadWhosePortDidNotOpenAsksForANewName)
+TEST_F(DataSafety, ReadWhosePortDidNotOpenChangesNothing)
 {
     QByteArray before;
     const QString path = SavedProject(before);
     m_serial.SetPortName(m_fat.Folder() + "/no-such-device");
-    EXPECT_FALSE(CFatCommands(m_doc, [this](int mode) {
-                     return CHeadlessTransfer::Run(mode, m_doc, m_serial, Quick()) ==
-                            CHeadlessTransfer::Success;
-                 }).ReadTexts());
-    EXPECT_TRUE(Boxes().isEmpty());
-    m_recorder.FileNext(QString());
-    EXPECT_FALSE(m_doc.SaveProject(CQuillmarkDoc::Save));
-    EXPECT_EQ(Read(path), before);
+    EXPECT_FALSE(Commands().ReadTexts());
+    EXPECT_EQ(Boxes(), QStringList{"Quillmark|" + m_fat.Folder() +
+                                   "/no-such-device konnte nicht geöffnet werden: Datei oder "
+                                   "Verzeichnis nicht gefunden"});
+    EXPECT_EQ(m_doc.List().GetItemCount(), 1);
+    EXPECT_EQ(m_doc.GetPathName(), path);
+    EXPECT_FALSE(m_doc.IsModified());
 }
 
 TEST_F(DataSafety, FiveCharacterGroupsRoundTripToTheWire)

@@ -35,11 +35,12 @@ protected:
         m_serial.SetPortName(m_fat.Device());
     }
 
-    CHeadlessTransfer::Outcome Run(int mode, const TransferTimeouts& t = Quick())
+    CHeadlessTransfer::Outcome Run(int mode, const TransferTimeouts& t = Quick(),
+                                   const std::function<void()>& opened = {})
     {
         QElapsedTimer clock;
         clock.start();
-        const auto outcome = CHeadlessTransfer::Run(mode, m_doc, m_serial, t);
+        const auto outcome = CHeadlessTransfer::Run(mode, m_doc, m_serial, t, 0, opened);
         m_elapsed = clock.elapsed();
         m_fat.Stop();
         return outcome;

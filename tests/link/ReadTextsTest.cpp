@@ -128,11 +128,10 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     QByteArray p = QByteArray(1, char(0x48)) + "0007" + "03" + "00012" +
                    QByteArray("Pseudo").leftJustified(11) + QByteArray("Zwei").leftJustified(20);
     ASSERT_EQ(p.size(), 43);
-    QByteArray f = QByteArray(1, char(0x28)) + "0008" + "04" +
-                   QByteArray("Zeile eins").leftJustified(20) +
-                   QByteArray("Zeile zwei").leftJustified(20);
-    ASSERT_EQ(f.size(), 47);
-    StartFat({}, StoreJson({p, f}));
+    const QByteArray p2 = QByteArray(1, char(0x48)) + "0008" + "04" + "00013" +
+                          QByteArray("Zeile eins").leftJustified(11) +
+                          QByteArray("Zeile zwei").leftJustified(20);
+    StartFat({}, StoreJson({p, p2}));
     // the first record decides the format, whatever the project had before
     m_doc.Data().textFormat = FormatTwoLines;
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
@@ -145,9 +144,8 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray("00012"));
     EXPECT_EQ(Row(0, Column::Detector), QByteArray("03"));
     EXPECT_EQ(Row(0, Column::Text1), QByteArray("Pseudo").leftJustified(11));
-    EXPECT_EQ(Row(1, Column::Tag), QByteArray("F"));
-    EXPECT_EQ(Row(1, Column::PseudoGroup), QByteArray());
-    EXPECT_EQ(Row(1, Column::Text1), QByteArray("Zeile eins").leftJustified(20));
+    EXPECT_EQ(Row(1, Column::PseudoGroup), QByteArray("00013"));
+    EXPECT_EQ(Row(1, Column::Text1), QByteArray("Zeile eins").leftJustified(11));
     EXPECT_EQ(Row(1, Column::Text2), QByteArray("Zeile zwei").leftJustified(20));
 }
 
@@ -165,6 +163,8 @@ TEST_F(ReadTexts, IdentificationOutsideTheLimitsEndsTheReading)
         {{"--display", "200", "--group-digits", "200", "--detector-digits", "255"},
          "Die Meldergruppen haben 200 Stellen; erlaubt sind 1 bis 10."},
         {{"--records", "0"}, "Das Projekt soll 0 Texte aufnehmen; erlaubt sind 1 bis 65534."},
+        // maker letters a project file cannot hold: it would be saved and never open again
+        {{"--maker", "XY"}, "Der Hersteller \"XY\" ist unbekannt."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.options.join(' ').toStdString());
@@ -211,12 +211,21 @@ TEST_F(ReadTexts, PanelDecodingOfTheFat)
     EXPECT_EQ(m_doc.Data().panelVariant, 1);
 }
 
-TEST_F(ReadTexts, UnknownMakerKeepsThePanelType)
+TEST_F(ReadTexts, RecordOfAnotherTypeEndsTheReading)
 {
-    StartFat({"--maker", "QQ"}, StoreJson({SRecord("0001", "01", "a", "b")}));
-    m_doc.Data().panelType = PanelType::Notifier;
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, PanelType::Notifier);
+    // An "F" record after an "S" one would keep only 12 of its 20 characters of Text 1.
+    const QByteArray s = SRecord("0001", "01", "a", "b");
+    const QByteArray f = QByteArray(1, char(0x28)) + "0002" + "01" +
+                         QByteArray("Zwanzig Zeichen Text") + QByteArray(20, ' ');
+    StartFat({}, StoreJson({s, f, SRecord("0003", "01", "c", "d")}));
+    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
+    EXPECT_EQ(Boxes(), QStringList{QString::fromUtf8(
+                           "Fehler|Der 2. Text des FAT hat das Textformat \"F\", die Texte davor "
+                           "\"S\". Ein FAT hält nur ein Textformat; die Übertragung wurde "
+                           "abgebrochen.")});
+    EXPECT_EQ(m_fat.FromPc(),
+              QByteArray("TL") + char(Sum(Hex("000300000000"))) + char(Sum(s)) + Hex("04"))
+        << "the F record is not acknowledged";
 }
 
 TEST_F(ReadTexts, PauseShorterThanTheSilenceIsWaitedFor)
@@ -251,5 +260,5 @@ TEST_F(ReadTexts, PortThatDoesNotOpen)
     m_serial.SetPortName(m_fat.Folder() + "/no-such-device");
     EXPECT_EQ(CHeadlessTransfer::Run(::ReadTexts, m_doc, m_serial, Quick()),
               CHeadlessTransfer::PortNotOpened);
-    EXPECT_TRUE(Boxes().isEmpty());
+    EXPECT_EQ(m_recorder.Boxes().size(), 1) << "the port's message";
 }

@@ -291,7 +291,7 @@ TEST_F(SendTexts, HiddenDetectorQuestion)
     AddRow("S", "0010", "00", "Gruppe", "");
     AddRow("S", "0010", "01", "Melder", "");
     int runs = 0;
-    CFatCommands commands(m_doc, [&runs](int) { return ++runs > 0; });
+    CFatCommands commands(m_doc, [&runs](int, const auto&) { return ++runs > 0; });
     m_recorder.AnswerNext(msg::IdNo);
     EXPECT_FALSE(commands.SendTexts());
     EXPECT_EQ(runs, 0);
@@ -331,8 +331,9 @@ TEST_F(SendTexts, ReadingPreparesAnUntitledEmptyProject)
     int cleared = 0;
     int menus = 0;
     int rowsAtRun = -1;
-    CFatCommands commands(m_doc, [&](int mode) {
+    CFatCommands commands(m_doc, [&](int mode, const std::function<void()>& opened) {
         EXPECT_EQ(mode, ::ReadTexts);
+        opened();
         rowsAtRun = m_doc.List().GetItemCount();
         EXPECT_STREQ(m_doc.Data().groupOffset, "");
         return false;

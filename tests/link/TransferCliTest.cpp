@@ -63,6 +63,10 @@ TEST_F(TransferCli, SendThenReadBack)
     const QJsonObject project = Show(out);
     EXPECT_EQ(project["groupOffset"].toString(), "-3");
     EXPECT_EQ(project["panelType"].toInt(), int(PanelType::Bosch));
+    // a Bosch project born of the FAT gets the standard LZ assignment, as a new one does
+    const QJsonArray lz = project["lzAssignment"].toArray();
+    EXPECT_EQ(lz[0].toInt(), 2);
+    EXPECT_EQ(lz[14].toInt(), 1);
     const QJsonArray records = project["records"].toArray();
     ASSERT_EQ(records.size(), 2);
     EXPECT_EQ(records[1].toObject()["group"].toString(), "0002");
@@ -98,15 +102,23 @@ TEST_F(TransferCli, ReadFromAnEmptyFatSavesNothing)
 
 TEST_F(TransferCli, ReadOfAnIdentificationOutsideTheLimitsSavesNothing)
 {
-    // Before, 12 detector digits were saved with status 0 and "show" refused the file.
-    StartFat({"--detector-digits", "12"}, StoreJson({SRecord("0001", "01", "a", "b")}));
-    const QString out = m_fat.Folder() + "/twelve.bmt";
-    const Result r = Cli({"read", out, "--port", m_fat.Device()});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.errors.contains("Fehler: Die Kennung des FAT passt zu keinem Projekt: Die "
-                                  "Melder haben 12 Stellen"))
-        << r.errors.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(out));
+    // Before, such projects were saved with status 0 and "show" refused the file.
+    const QStringList cases[][2] = {
+        {{"--detector-digits", "12"}, {"Die Melder haben 12 Stellen"}},
+        {{"--maker", "XY"}, {"Der Hersteller \"XY\" ist unbekannt."}},
+    };
+    for (const auto& c : cases) {
+        FatSimProcess fat{QStringLiteral(FATSIM_PATH)};
+        ASSERT_TRUE(fat.WriteStore(StoreJson({SRecord("0001", "01", "a", "b")})));
+        ASSERT_FALSE(fat.Start(c[0]).isEmpty());
+        const QString out = fat.Folder() + "/refused.bmt";
+        const Result r = Cli({"read", out, "--port", fat.Device()});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(
+            r.errors.contains("Fehler: Die Kennung des FAT passt zu keinem Projekt: " + c[1][0]))
+            << r.errors.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
 }
 
 TEST_F(TransferCli, SendEndsAtItsTimeoutWhenTheFatNeverBecomesReady)
@@ -170,6 +182,21 @@ TEST_F(TransferCli, LzCodingBothWays)
     EXPECT_EQ(Show(file)["records"].toArray().size(), 1);
 }
 
+TEST_F(TransferCli, SendLzOfAnAllZeroTableNeedsForce)
+{
+    MakeProject();
+    std::memset(m_doc.Data().lzAssignment, 0, 255);
+    const QString file = SaveProjectFile("zero.bmt");
+    StartFat();
+    const Result refused = Cli({"send-lz", file, "--port", m_fat.Device()});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.errors.contains("trotzdem senden ?")) << refused.errors.toStdString();
+    const Result forced = Cli({"send-lz", file, "--port", m_fat.Device(), "--force"});
+    EXPECT_EQ(forced.exitCode, 0) << forced.errors.toStdString();
+    m_fat.Stop();
+    EXPECT_EQ(m_fat.FromPc().count('T'), 1) << "only the forced run opened the line";
+}
+
 TEST_F(TransferCli, RefusalsAndUsage)
 {
     MakeProject(FormatStandard, PanelType::Esser, "EF 1");
@@ -186,5 +213,7 @@ TEST_F(TransferCli, RefusalsAndUsage)
 
     const Result closed = Cli({"send", file, "--port", m_fat.Folder() + "/none"});
     EXPECT_EQ(closed.exitCode, 1);
-    EXPECT_TRUE(closed.errors.contains("cannot open the port"));
+    EXPECT_TRUE(closed.errors.contains(
+        "Quillmark: " + m_fat.Folder() +
+        "/none konnte nicht geöffnet werden: Datei oder Verzeichnis nicht gefunden\n"));
 }

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTest>
 
 #include <csignal>
@@ -263,7 +264,35 @@ TEST_F(RecordCliTest, BadOptionsAndAMissingPort)
         RunCliProcess(QStringLiteral(LINEPROBE_CLI),
                       {"record", "--port", dir.filePath("nothing-here"), "--out", Out("m.tds")});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_TRUE(missing.err.contains("konnte nicht geöffnet werden")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains(
+        "nothing-here konnte nicht geöffnet werden: Datei oder Verzeichnis nicht gefunden\n"))
+        << missing.err.toStdString();
     EXPECT_EQ(fat.Stop(), 0);
     EXPECT_TRUE(fat.FromPc().isEmpty());
+}
+
+TEST_F(RecordCliTest, DeviceNameWithControlCharactersAndALeftLockFile)
+{
+    // A NUL in the mapping once cut the lock file's name; the second run spun on that lock.
+    QSettings settings(QStringLiteral("Korvalin GmbH"), QStringLiteral("Lineprobe"));
+    settings.setValue(QStringLiteral("Ports/COM4"), QByteArray("\0abc", 4));
+    settings.sync();
+    for (int run = 0; run < 2; ++run) {
+        const CliResult r =
+            RunCliProcess(QStringLiteral(LINEPROBE_CLI), {"record", "--com", "4", "--no-save"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, QString::fromUtf8("Lineprobe: COM4 (\\x00abc) konnte nicht geöffnet "
+                                           "werden: Der Gerätename enthält Steuerzeichen\n"));
+    }
+    settings.remove(QStringLiteral("Ports/COM4"));
+
+    // A recording killed outright leaves its lock file; the next one takes the port over.
+    StartFat({});
+    QProcess killed;
+    killed.start(QStringLiteral(LINEPROBE_CLI), {"record", "--port", fat.Device(), "--no-save"});
+    ASSERT_TRUE(killed.waitForReadyRead(30000)) << "the port is open, the header printed";
+    killed.kill();
+    killed.waitForFinished();
+    const CliResult r = Record({"--no-save", "--duration", "1"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
 }

@@ -3,6 +3,7 @@
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMainFrame.h"
+#include "CRecordingSession.h"
 #include "CMessageRecorder.h"
 #include "CMessages.h"
 #include "CTracePrintCommands.h"
@@ -71,10 +72,11 @@ protected:
         frame->MdiArea()->setActiveSubWindow(sub);
         frame->Commands()->UpdateUi();
     }
-    void Fill(CListViewCourier* view, int lines)
+    // Text lines in both views.
+    void Fill(int lines)
     {
         for (int i = 0; i < lines; ++i)
-            view->AppendLine("Zeile " + QByteArray::number(i), false);
+            frame->Session()->ShowTextLines("Zeile " + QByteArray::number(i));
     }
 
     QTemporaryDir dir;
@@ -87,7 +89,7 @@ protected:
 
 TEST_F(TracePrintWindowTest, ThePreviewShowsTheActiveViewsPages)
 {
-    Fill(frame->AsciiView(), 60);
+    Fill(60);
     Activate(frame->AsciiView());
     bool seen = false;
     int pages = -1;
@@ -103,7 +105,8 @@ TEST_F(TracePrintWindowTest, ThePreviewShowsTheActiveViewsPages)
     EXPECT_TRUE(seen);
     EXPECT_EQ(pages, 2);
 
-    // The hex view's list is empty: one page with the footer.
+    // An empty list: one page with the footer.
+    frame->Session()->ClearLists();
     Activate(frame->HexView());
     seen = false;
     WhenModal<QPrintPreviewDialog>(
@@ -121,7 +124,7 @@ TEST_F(TracePrintWindowTest, ThePreviewShowsTheActiveViewsPages)
 
 TEST_F(TracePrintWindowTest, StrgPOpensThePrintDialogWithPrintToFile)
 {
-    Fill(frame->AsciiView(), 120);
+    Fill(120);
     Activate(frame->AsciiView());
     bool seen = false;
     bool toFile = false;
@@ -155,9 +158,9 @@ TEST_F(TracePrintWindowTest, DruckereinrichtungOpensThePageSetupFromTheFileMenu)
 
 TEST_F(TracePrintWindowTest, PrintingToAFileWritesTheViewsLinesAndFooter)
 {
-    Fill(frame->HexView(), 3);
+    Fill(3);
     // An item as a loaded list file gives it: four blanks, then the units.
-    frame->HexView()->AppendLine("    " + QByteArray(60, 'x').replace("x", "41 "), false);
+    frame->Session()->ShowTextLines("    " + QByteArray(60, 'x').replace("x", "41 "));
     QPrinter& printer = print->Printer();
     const QString pdf = dir.filePath("hex.pdf");
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,10 +1,11 @@
 // The two trace views on a real recording through a pseudo-terminal: list files opened or
-// dropped while it runs, the list partner paths, the view closed while recording, and the
+// dropped while it runs, the list partner paths, the session closed while recording, and the
 // scrolling under many lines.
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
+#include "CRecordingSession.h"
 #include "PtyPair.h"
 
 // Qt
@@ -19,6 +20,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -35,7 +38,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QList<QByteArray> Items(const CListViewCourier& view)
+QList<QByteArray> Items(const CTraceListView& view)
 {
     QList<QByteArray> items;
     for (int i = 0; i < view.ItemCount(); ++i)
@@ -49,9 +52,9 @@ protected:
     RecordingViewsTest()
     {
         doc.SetClock([] { return QDateTime(QDate(2001, 3, 6), QTime(9, 5, 3, 42)); });
-        ascii = new CLineprobeView(&doc);
-        hex = new CLineprobeHexView(&doc);
-        ascii->Recorder()->Serial().SetPortName(pty.SlavePath());
+        ascii = new CLineprobeView(*session);
+        hex = new CLineprobeHexView(*session);
+        session->Control().Serial().SetPortName(pty.SlavePath());
         ascii->resize(400, 200);
         hex->resize(400, 200);
         ascii->show();
@@ -67,13 +70,13 @@ protected:
     void Record(const QString& name, const QByteArray& line)
     {
         messages.FileNext(dir.filePath(name));
-        hex->OnStartCommand(); // hint 1: the ASCII view starts the recording
+        session->Control().OnStartRecording();
         ASSERT_TRUE(doc.recordingFlag);
         ASSERT_EQ(pty.Read(1), "T");
         QByteArray id(32, 'x');
         id.replace(0, 2, "NF");
         ASSERT_TRUE(pty.Write(id));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return hex->PanelCode() == 13; }, 10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return session->PanelCode() == 13; }, 10000));
         ASSERT_EQ(pty.Read(1), "S");
         ASSERT_TRUE(pty.Write(line));
         ASSERT_TRUE(QTest::qWaitFor(
@@ -95,6 +98,7 @@ protected:
     QTemporaryDir dir;
     PtyPair pty;
     CLineprobeDoc doc;
+    std::unique_ptr<CRecordingSession> session = std::make_unique<CRecordingSession>(doc);
     CLineprobeView* ascii;
     CLineprobeHexView* hex;
 };
@@ -123,14 +127,14 @@ TEST_F(RecordingViewsTest, AFileDroppedDuringARecordingStopsItBeforeTheTracePath
     EXPECT_TRUE(messages.Boxes().isEmpty()) << messages.Texts().join('|').toStdString();
 }
 
-TEST_F(RecordingViewsTest, OpeningAListInTheHexViewStopsTheRecordingFirst)
+TEST_F(RecordingViewsTest, OpeningAListStopsTheRecordingFirst)
 {
     Record("rec2.tds", "Alarm 2\r\n");
     const QString other = dir.filePath("open");
     WriteFile(other + ".tvs", "    A\r\n");
     WriteFile(other + ".tvh", "    41 \r\n");
     messages.FileNext(other + ".tvs");
-    hex->OnFileOpen();
+    session->OpenListFile();
     EXPECT_EQ(pty.Read(1), "H");
     EXPECT_TRUE(ReadFile(dir.filePath("rec2.tvs")).contains("    Alarm 2\r\n"));
     EXPECT_TRUE(QFile::exists(dir.filePath("rec2.tvh")));
@@ -139,11 +143,16 @@ TEST_F(RecordingViewsTest, OpeningAListInTheHexViewStopsTheRecordingFirst)
     EXPECT_EQ(Items(*hex), QList<QByteArray>{"    41 "});
 }
 
-TEST_F(RecordingViewsTest, ClosingTheAsciiViewWhileRecordingStopsFirst)
+TEST_F(RecordingViewsTest, ClosingTheSessionWhileRecordingStopsFirst)
 {
     Record("close.tds", "Alarm 3\r\n");
+    // The views go first, as the window's do; the recording goes on until the session ends.
     delete ascii;
+    delete hex;
     ascii = nullptr;
+    hex = nullptr;
+    EXPECT_TRUE(doc.recordingFlag);
+    session.reset();
     EXPECT_EQ(pty.Read(1), "H");
     EXPECT_TRUE(ReadFile(dir.filePath("close.ts")).contains("Aufzeichnung beendet  : 06.03.01"));
     EXPECT_TRUE(ReadFile(dir.filePath("close.tvs")).contains("    Alarm 3\r\n"));
@@ -154,18 +163,18 @@ TEST_F(RecordingViewsTest, ASaveWhosePartnerListWouldBeTheSameFileIsRefused)
     Record("save.tds", "Alarm 4\r\n");
     const QString typed = dir.filePath("typed.tvh");
     messages.FileNext(typed);
-    ascii->OnFileSave();
+    session->SaveLists(LineRules::View::Ascii);
     EXPECT_FALSE(QFile::exists(typed));
     ASSERT_EQ(messages.Boxes().size(), 1);
     EXPECT_TRUE(messages.Boxes().first().text.contains("Endung .tvs"));
     // The same from the hex view for a .tvs name.
     messages.FileNext(dir.filePath("other.tvs"));
-    hex->OnFileSave();
+    session->SaveLists(LineRules::View::Hex);
     EXPECT_FALSE(QFile::exists(dir.filePath("other.tvs")));
     EXPECT_EQ(messages.Boxes().size(), 2);
     // A name with another extension gets its partner by extension, not by its last letter.
     messages.FileNext(dir.filePath("liste.txt"));
-    ascii->OnFileSave();
+    session->SaveLists(LineRules::View::Ascii);
     EXPECT_TRUE(ReadFile(dir.filePath("liste.txt")).contains("    Alarm 4\r\n"));
     EXPECT_TRUE(
         ReadFile(dir.filePath("liste.tvh")).contains("    41 6C 61 72 6D 20 34 0D 0A \r\n"));
@@ -174,11 +183,11 @@ TEST_F(RecordingViewsTest, ASaveWhosePartnerListWouldBeTheSameFileIsRefused)
 
 TEST_F(RecordingViewsTest, ManyLinesScrollOnceInTheNextTurnOfTheEventLoop)
 {
-    ascii->TakePanelCode(9);
+    session->TakePanelCode(9);
     QApplication::processEvents();
     QScrollBar* bar = ascii->verticalScrollBar();
     for (int i = 0; i < 500; ++i)
-        ascii->ShowChunk("Zeile " + QByteArray::number(i) + "\n");
+        session->ShowChunk("Zeile " + QByteArray::number(i) + "\n");
     EXPECT_EQ(hex->ItemCount(), 500);
     EXPECT_EQ(bar->value(), 0); // nothing scrolled per line
     QApplication::processEvents();

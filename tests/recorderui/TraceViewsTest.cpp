@@ -1,11 +1,13 @@
-// The two trace views under the offscreen platform: model, hints between the views, selection
-// coupling, red lines, dropped files, list files and the two dialogs.
+// The two trace views over one recording session under the offscreen platform: model, both
+// lists fed once, selection coupling, red lines, dropped files, list files and the two
+// dialogs.
 #include "CFatDataDlg.h"
 #include "CLineBreakDlg.h"
 #include "CLineprobeDoc.h"
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
+#include "CRecordingSession.h"
 #include "CTraceListModel.h"
 
 // Qt
@@ -38,7 +40,7 @@ QByteArray B(std::initializer_list<int> bytes)
     return out;
 }
 
-QList<QByteArray> Items(const CListViewCourier& view)
+QList<QByteArray> Items(const CTraceListView& view)
 {
     QList<QByteArray> out;
     for (int i = 0; i < view.ItemCount(); ++i)
@@ -82,8 +84,8 @@ protected:
     TraceViewsTest()
     {
         SetProgramTitle(QStringLiteral("Lineprobe"));
-        ascii = new CLineprobeView(&doc);
-        hex = new CLineprobeHexView(&doc);
+        ascii = new CLineprobeView(session);
+        hex = new CLineprobeHexView(session);
         ascii->resize(600, 300);
         hex->resize(600, 300);
         ascii->show();
@@ -96,19 +98,12 @@ protected:
     }
 
     // What the recording does for one received chunk.
-    void Receive(const QByteArray& chunk)
-    {
-        ascii->AppendChunk(chunk);
-        doc.UpdateAllViews(ascii, HintChunk, chunk);
-    }
-    void SetPanel(int code)
-    {
-        ascii->SetPanelCode(code);
-        doc.UpdateAllViews(ascii, HintPanelCode, code);
-    }
+    void Receive(const QByteArray& chunk) { session.ShowChunk(chunk); }
+    void SetPanel(int code) { session.TakePanelCode(code); }
 
     CMessageRecorder messages;
     CLineprobeDoc doc;
+    CRecordingSession session{doc};
     CLineprobeView* ascii;
     CLineprobeHexView* hex;
     QTemporaryDir dir;
@@ -116,18 +111,31 @@ protected:
 
 } // namespace
 
+// A text line into lines, announced to the model as the session does.
+void AppendText(CLineIndex& lines, CTraceListModel& model, const QByteArray& line)
+{
+    const CLineIndex::Change change{false, lines.Count()};
+    lines.AppendText(line);
+    model.Announce(change);
+}
+
 TEST(TraceListModel, AppendingTouchesOnlyTheEnd)
 {
-    CTraceListModel model(QStringLiteral("Empfangene Daten"));
+    CLineIndex lines;
+    CTraceListModel model(lines, QStringLiteral("Empfangene Daten"));
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     LineRules::Settings s;
+    const auto chunk = [&](const QByteArray& bytes) {
+        model.Announce(
+            lines.AppendChunk(LineRules::View::Ascii, LineRules::Rule::LineFeed, s, bytes));
+    };
 
-    model.AppendLine("----");
+    AppendText(lines, model, "----");
     inserted.clear();
     // A text line without line feed is continued by the line-feed rule.
-    model.AppendChunk(LineRules::View::Ascii, LineRules::Rule::LineFeed, s, "AB\nC");
+    chunk("AB\nC");
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.ItemText(0), "----AB\n");
     EXPECT_EQ(model.ItemText(1), "C");
@@ -136,7 +144,7 @@ TEST(TraceListModel, AppendingTouchesOnlyTheEnd)
     changed.clear();
     inserted.clear();
 
-    model.AppendChunk(LineRules::View::Ascii, LineRules::Rule::LineFeed, s, "D\nE\nF");
+    chunk("D\nE\nF");
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.first().at(0).toModelIndex().row(), 1);
     EXPECT_EQ(changed.first().at(1).toModelIndex().row(), 1);
@@ -150,11 +158,10 @@ TEST(TraceListModel, AppendingTouchesOnlyTheEnd)
 
 TEST(TraceListModel, MarkedLinesAreRed)
 {
-    CTraceListModel model(QStringLiteral("h"));
-    model.AppendLine(".AB");
-    model.AppendLine("    .AB");
-    model.AppendLine("AB.");
-    model.AppendLine("    A.");
+    CLineIndex lines;
+    CTraceListModel model(lines, QStringLiteral("h"));
+    for (const char* line : {".AB", "    .AB", "AB.", "    A."})
+        AppendText(lines, model, line);
     EXPECT_EQ(model.data(model.index(0), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     EXPECT_EQ(model.data(model.index(1), Qt::ForegroundRole).value<QColor>(), QColor(255, 0, 0));
     EXPECT_FALSE(model.data(model.index(2), Qt::ForegroundRole).isValid());
@@ -181,9 +188,10 @@ TEST_F(TraceViewsTest, LookOfBothViews)
 
 TEST_F(TraceViewsTest, CaptionOfTheChildWindow)
 {
-    QMdiArea area;
     CLineprobeDoc other;
-    auto* view = new CLineprobeHexView(&other);
+    CRecordingSession otherSession(other);
+    QMdiArea area;
+    auto* view = new CLineprobeHexView(otherSession);
     QMdiSubWindow* sub = area.addSubWindow(view);
     sub->setWindowTitle(QStringLiteral("x"));
     area.show();
@@ -194,12 +202,12 @@ TEST_F(TraceViewsTest, CaptionOfTheChildWindow)
 TEST_F(TraceViewsTest, TextLinesAndChunksReachBothViews)
 {
     SetPanel(5);
-    ascii->AppendTextLines("----\r\n\r\nFAT-Version: 1\r\n\r\n");
+    session.ShowTextLines("----\r\n\r\nFAT-Version: 1\r\n\r\n");
     Receive(B({0x41, 0x42, 0xC1, 0xC2, 0x43}));
     EXPECT_EQ(Items(*ascii), L({"----", "", "FAT-Version: 1", "AB", ".AB", "C"}));
     EXPECT_EQ(Items(*hex), L({"----", "", "FAT-Version: 1", "41 42 ", ".41 42 ", "43 "}));
 
-    ascii->AppendErrorText("Break Error");
+    session.ShowErrorText("Break Error");
     EXPECT_EQ(Items(*ascii).mid(6), L({"Break Error", ""}));
     EXPECT_EQ(Items(*hex).mid(6), L({"Break Error", ""}));
     EXPECT_TRUE(messages.Texts().isEmpty());
@@ -208,8 +216,7 @@ TEST_F(TraceViewsTest, TextLinesAndChunksReachBothViews)
 TEST_F(TraceViewsTest, UnsupportedPanelCodeIsRefusedInBothViews)
 {
     SetPanel(0);
-    EXPECT_FALSE(ascii->AppendChunk("AB"));
-    EXPECT_FALSE(hex->AppendChunk("AB"));
+    EXPECT_FALSE(session.ShowChunk("AB"));
     EXPECT_EQ(messages.Texts(),
               QStringList({QStringLiteral("Diese Funktion wird noch nicht unterstützt"),
                            QStringLiteral("Diese Funktion wird in der Hex-Ansicht noch nicht "
@@ -217,15 +224,14 @@ TEST_F(TraceViewsTest, UnsupportedPanelCodeIsRefusedInBothViews)
     EXPECT_EQ(ascii->ItemCount(), 0);
     EXPECT_EQ(hex->ItemCount(), 0);
     SetPanel(15);
-    doc.UpdateAllViews(ascii, HintChunk, QByteArray("A"));
+    EXPECT_FALSE(session.ShowChunk("A"));
     EXPECT_EQ(hex->ItemCount(), 0);
 }
 
-TEST_F(TraceViewsTest, LengthRuleUsesTheDocumentSettings)
+TEST_F(TraceViewsTest, LengthRuleUsesTheLineSettingsOfTheOptions)
 {
     SetPanel(1);
-    doc.lineLength = 3;
-    doc.breakValue = 0x0D;
+    session.Options().lines = {3, 0x0D};
     Receive("AB\rCDEFG");
     EXPECT_EQ(Items(*ascii), L({"AB\r", "CDE", "FG"}));
     EXPECT_EQ(Items(*hex), L({"41 42 0D ", "43 44 45 ", "46 47 "}));
@@ -250,8 +256,13 @@ TEST_F(TraceViewsTest, SelectionIsCoupledThroughTheDocument)
     EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 2);
     EXPECT_EQ(hex->selectionModel()->selectedRows().size(), 1);
 
-    // An index beyond the other list leaves its selection alone.
-    ascii->AppendLine("only here");
+    // An index beyond the other list leaves its selection alone: with break byte 0x20 the
+    // ASCII view ends a line at 0x00 (written as a blank), the hex view does not.
+    SetPanel(1);
+    session.Options().lines.breakValue = 0x20;
+    Receive(QByteArray("A\0B", 3));
+    ASSERT_EQ(ascii->ItemCount(), 11);
+    ASSERT_EQ(hex->ItemCount(), 10);
     ascii->selectRow(10);
     EXPECT_EQ(hex->selectionModel()->selectedRows().first().row(), 2);
 }
@@ -283,7 +294,7 @@ TEST_F(TraceViewsTest, DroppedListFileLoadsBothViews)
     const QString base = dir.filePath(QStringLiteral("run1"));
     WriteFile(base + ".tvs", "    AB\r\n    .CD\r\n");
     WriteFile(base + ".tvh", "    41 42 \r\n");
-    ascii->AppendLine("old");
+    session.ShowTextLines("old");
 
     auto drop = [](QWidget* target, const QList<QUrl>& urls) {
         QMimeData mime;
@@ -295,8 +306,6 @@ TEST_F(TraceViewsTest, DroppedListFileLoadsBothViews)
         QApplication::sendEvent(target, &dropEvent);
         return accepted;
     };
-    QSignalSpy stops(ascii, &CLineprobeView::StopRecordingRequested);
-
     // Capitals, other extensions and two files are ignored.
     EXPECT_FALSE(drop(ascii->viewport(), {QUrl::fromLocalFile(dir.filePath("RUN1.TVS"))}));
     EXPECT_FALSE(drop(ascii->viewport(), {QUrl::fromLocalFile(base + ".tds")}));
@@ -309,14 +318,12 @@ TEST_F(TraceViewsTest, DroppedListFileLoadsBothViews)
     EXPECT_EQ(doc.tracePath, base + ".tvs");
     EXPECT_EQ(Items(*ascii), L({"    AB", "    .CD"}));
     EXPECT_EQ(Items(*hex), L({"    41 42 "}));
-    EXPECT_EQ(stops.count(), 1); // the hex view has the ASCII view stop the recording
     EXPECT_TRUE(ascii->Model()->IsMarked(1));
 
-    // Dropped on the hex view: the ASCII view stops and loads its own file.
+    // Dropped on the hex view: both lists load all the same.
     WriteFile(base + ".tvs", "    XY\r\n");
     EXPECT_TRUE(drop(hex->viewport(), {QUrl::fromLocalFile(base + ".tvh")}));
     EXPECT_EQ(Items(*ascii), L({"    XY"}));
-    EXPECT_EQ(stops.count(), 2);
     EXPECT_TRUE(messages.Texts().isEmpty());
 }
 
@@ -325,8 +332,8 @@ TEST_F(TraceViewsTest, OpenCommandLoadsBothListsAndReportsAMissingOne)
     const QString base = dir.filePath(QStringLiteral("run2"));
     WriteFile(base + ".tvs", "    A\r\n");
     messages.FileNext(base + ".tvs");
-    hex->AppendLine("keep");
-    ascii->OnFileOpen();
+    session.ShowTextLines("keep");
+    session.OpenListFile();
     EXPECT_EQ(Items(*ascii), L({"    A"}));
     // No .tvh beside it: the message, and the hex list stays.
     EXPECT_EQ(messages.Texts(), QStringList({QStringLiteral("File konnte nicht geöffnet werden")}));
@@ -343,7 +350,7 @@ TEST_F(TraceViewsTest, SaveWhileRecordingWritesBothLists)
     doc.recordingFlag = 1;
     const QString path = dir.filePath(QStringLiteral("save.tvs"));
     messages.FileNext(path);
-    ascii->OnFileSave();
+    session.SaveLists(LineRules::View::Ascii);
     EXPECT_EQ(ReadFile(path), "    A\r\n\r\n    B\r\n");
     EXPECT_EQ(ReadFile(dir.filePath("save.tvh")), "    41 0D 0A \r\n    42 \r\n");
     EXPECT_EQ(messages.Entries().first().dialog.filter,
@@ -352,55 +359,32 @@ TEST_F(TraceViewsTest, SaveWhileRecordingWritesBothLists)
     // From the hex view the partner path ends in "s".
     const QString hexPath = dir.filePath(QStringLiteral("other.tvh"));
     messages.FileNext(hexPath);
-    hex->OnFileSave();
+    session.SaveLists(LineRules::View::Hex);
     EXPECT_EQ(ReadFile(hexPath), "    41 0D 0A \r\n    42 \r\n");
     EXPECT_EQ(ReadFile(dir.filePath("other.tvs")), "    A\r\n\r\n    B\r\n");
 
     // Reloading the ASCII list gives the items with their four blanks, CR LF gone.
     doc.OpenDocument(path);
-    ascii->LoadList();
+    session.LoadList(LineRules::View::Ascii);
     EXPECT_EQ(Items(*ascii), L({"    A", "    B"}));
 }
 
-TEST_F(TraceViewsTest, SaveWithoutRecordingStartsOne)
+TEST_F(TraceViewsTest, AStartEmptiesBothListsBeforeItAsksForTheTracePath)
 {
-    QSignalSpy starts(ascii, &CLineprobeView::StartRecordingRequested);
-    ascii->OnFileSave();
-    EXPECT_EQ(starts.count(), 1);
-    hex->AppendLine("x");
-    hex->OnFileSave(); // empties its list and sends hint 1
+    session.ShowTextLines("x");
+    session.Control().OnStartRecording(); // the dialog is cancelled
+    EXPECT_EQ(ascii->ItemCount(), 0);
     EXPECT_EQ(hex->ItemCount(), 0);
-    EXPECT_EQ(starts.count(), 2);
-    // Each start asked for the trace path (cancelled here) and touched nothing else.
-    ASSERT_EQ(messages.Entries().size(), 2);
-    for (const CMessageRecorder::Entry& e : messages.Entries()) {
-        EXPECT_EQ(e.kind, CMessageRecorder::SaveDialog);
-        EXPECT_EQ(e.dialog.filter, QStringLiteral("Trace - Dateien (.tds) | *.tds||"));
-    }
+    ASSERT_EQ(messages.Entries().size(), 1);
+    EXPECT_EQ(messages.Entries().first().kind, CMessageRecorder::SaveDialog);
+    EXPECT_EQ(messages.Entries().first().dialog.filter,
+              QStringLiteral("Trace - Dateien (.tds) | *.tds||"));
     EXPECT_EQ(doc.recordingFlag, 0);
-}
-
-TEST_F(TraceViewsTest, HintsOfTheAsciiView)
-{
-    QSignalSpy stops(ascii, &CLineprobeView::StopRecordingRequested);
-    QSignalSpy configure(ascii, &CLineprobeView::ConfigurationRequested);
-    QSignalSpy modem(ascii, &CLineprobeView::ModemLineRequested);
-    hex->OnStopCommand();
-    hex->OnConfigureCommand();
-    doc.UpdateAllViews(hex, HintModem, 2);
-    doc.UpdateAllViews(hex, HintModem, 0x30); // a status word is not a line command
-    EXPECT_EQ(stops.count(), 1);
-    EXPECT_EQ(configure.count(), 1);
-    ASSERT_EQ(modem.count(), 1);
-    EXPECT_EQ(modem.first().at(0).toInt(), 2);
-    // The ASCII view's own hints never come back to it.
-    doc.UpdateAllViews(ascii, HintStop);
-    EXPECT_EQ(stops.count(), 1);
 }
 
 TEST_F(TraceViewsTest, IdentificationDialogRefusesBeforeAConnection)
 {
-    hex->OnFatDataCommand();
+    CFatDataDlg::ShowIdentification(doc, hex);
     ASSERT_EQ(messages.Boxes().size(), 1);
     EXPECT_EQ(messages.Boxes().first().text,
               QStringLiteral("Sie müssen zuerst mit dem FAT Verbindung aufnehmen."));
@@ -421,7 +405,7 @@ TEST_F(TraceViewsTest, IdentificationDialogRefusesBeforeAConnection)
         }
     });
     AcceptNextModal(&title, &seen);
-    ascii->ShowIdentification();
+    CFatDataDlg::ShowIdentification(doc, ascii);
     EXPECT_EQ(title, QStringLiteral("FAT Anpassung"));
     EXPECT_EQ(version, QStringLiteral("V1.23A"));
     EXPECT_EQ(maker, QStringLiteral("Esser"));
@@ -489,7 +473,7 @@ TEST(LineBreakDialog, ValidatesOnOk)
     EXPECT_EQ(dialog.BreakValue(), 1000);
 }
 
-TEST_F(TraceViewsTest, LineBreakDialogStoresIntoTheDocumentOnOkOnly)
+TEST_F(TraceViewsTest, LineBreakDialogStoresIntoTheOptionsOnOkOnly)
 {
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<CLineBreakDlg*>(QApplication::activeModalWidget());
@@ -499,9 +483,10 @@ TEST_F(TraceViewsTest, LineBreakDialogStoresIntoTheDocumentOnOkOnly)
         dialog->BreakEdit()->setText(QStringLiteral("20"));
         dialog->accept();
     });
-    EXPECT_TRUE(ascii->LineBreakDialog());
-    EXPECT_EQ(doc.lineLength, 8);
-    EXPECT_EQ(doc.breakValue, 0x20);
+    LineRules::Settings& lines = session.Options().lines;
+    EXPECT_TRUE(CLineBreakDlg::Edit(lines, ascii));
+    EXPECT_EQ(lines.lineLength, 8);
+    EXPECT_EQ(lines.breakValue, 0x20);
 
     QTimer::singleShot(0, [] {
         auto* dialog = qobject_cast<CLineBreakDlg*>(QApplication::activeModalWidget());
@@ -510,6 +495,6 @@ TEST_F(TraceViewsTest, LineBreakDialogStoresIntoTheDocumentOnOkOnly)
         dialog->LengthEdit()->setText(QStringLiteral("9"));
         dialog->reject();
     });
-    EXPECT_FALSE(ascii->LineBreakDialog());
-    EXPECT_EQ(doc.lineLength, 8);
+    EXPECT_FALSE(CLineBreakDlg::Edit(lines, ascii));
+    EXPECT_EQ(lines.lineLength, 8);
 }

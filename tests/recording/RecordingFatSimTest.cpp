@@ -109,7 +109,7 @@ TEST_F(RecordingFatSimTest, AnAdapterPulledMidRecordingIsFoundAgainUnderItsLink)
 TEST_F(RecordingFatSimTest, ExpertModeNeverAsksForTheIdentification)
 {
     StartFat({"--maker", "BO", "--rate", "0"});
-    rec.SetExpertMode(true);
+    options.expertMode = true;
     StartSaving("expert.tds");
     ASSERT_TRUE(rec.IsRecording());
     QTest::qWait(300);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "CHeadlessViews.h"
 #include "CLineprobeDoc.h"
 #include "CMessageRecorder.h"
-#include "CRecordingControl.h"
+#include "CRecordingSession.h"
 #include "TraceFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,7 @@
 
 #include <functional>
 
-// One recording through the real serial component, its views without widgets, a fixed clock
+// One recording session through the real serial component, without widgets, a fixed clock
 // and every message recorded; the FAT side is played by each test.
 class RecordingFixture : public ::testing::Test
 {
@@ -26,7 +25,6 @@ protected:
     RecordingFixture()
     {
         doc.SetClock([] { return Fixed(); });
-        rec.SetViews(&views);
         QObject::connect(&rec, &CRecordingControl::Ended,
                          [this](CRecordingControl::End end) { endings.append(end); });
     }
@@ -48,7 +46,6 @@ protected:
         CMessageRecorder quiet;
         CLineprobeDoc other;
         other.SetClock([] { return Fixed(); });
-        other.saveFlag = 0;
         other.tracePath = doc.tracePath;
         QByteArray buffer = ident;
         other.DecodeIdentification(buffer);
@@ -122,21 +119,17 @@ protected:
     {
         return QTest::qWaitFor(condition, ms);
     }
-    QByteArray LastAscii() const { return views.AsciiLines().Last(); }
-    QList<QByteArray> AsciiItems() const
+    const CLineIndex& AsciiLines() const { return session.Lines(LineRules::View::Ascii); }
+    QByteArray LastAscii() const { return AsciiLines().Last(); }
+    static QList<QByteArray> Items(const CLineIndex& lines)
     {
         QList<QByteArray> items;
-        for (qsizetype i = 0; i < views.AsciiLines().Count(); ++i)
-            items.append(views.AsciiLines().At(i));
+        for (qsizetype i = 0; i < lines.Count(); ++i)
+            items.append(lines.At(i));
         return items;
     }
-    QList<QByteArray> HexItems() const
-    {
-        QList<QByteArray> items;
-        for (qsizetype i = 0; i < views.HexLines().Count(); ++i)
-            items.append(views.HexLines().At(i));
-        return items;
-    }
+    QList<QByteArray> AsciiItems() const { return Items(AsciiLines()); }
+    QList<QByteArray> HexItems() const { return Items(session.Lines(LineRules::View::Hex)); }
 
     // Starts a recording that saves to name in the temporary folder.
     void StartSaving(const QString& name)
@@ -148,7 +141,8 @@ protected:
     CMessageRecorder messages;
     QTemporaryDir dir;
     CLineprobeDoc doc;
-    CHeadlessViews views{doc};
-    CRecordingControl rec{doc};
+    CRecordingSession session{doc};
+    CRecordingControl& rec = session.Control();
+    RecordingOptions& options = session.Options();
     QList<CRecordingControl::End> endings;
 };

@@ -72,7 +72,7 @@ TEST_F(RecordingPtyTest, NormalRecordingWritesFourTraceFilesAndBothLists)
     ASSERT_EQ(pty.Read(1), "S");
     EXPECT_FALSE(rec.TimerActive(CRecordingControl::IdentTimer));
     EXPECT_EQ(rec.PanelCode(), 9);
-    EXPECT_EQ(views.PanelCode(), 9);
+    EXPECT_EQ(session.PanelCode(), 9);
     EXPECT_EQ(doc.maker, "Aritech");
 
     SendChunk("Feuer MG 12\r\n Halle", " Halle");
@@ -159,7 +159,7 @@ TEST_F(RecordingPtyTest, NoAnswerEndsTheRecordingAfterTwoSecondsWithoutFooter)
 TEST_F(RecordingPtyTest, AnIdentificationThatOverrunsThirtyTwoCharactersTimesOut)
 {
     rec.SetTimerPeriods(500, 100);
-    rec.SetSaveData(false);
+    options.saveData = false;
     rec.OnStartRecording();
     ASSERT_EQ(pty.Read(1), "T");
     ASSERT_TRUE(pty.Write(QByteArray(30, 'B')));
@@ -288,19 +288,19 @@ TEST_F(RecordingPtyTest, ExpertModeSendsOnlyTheStopAndOpensTheMonitorOnce)
 {
     QSignalSpy monitor(&rec, &CRecordingControl::MonitorWanted);
     QSignalSpy modem(&rec, &CRecordingControl::ModemStatusChanged);
-    rec.SetExpertMode(true);
+    options.expertMode = true;
     ComParameter p;
     p.baudRate = 19200;
     p.dataBits = 7;
     p.stopBits = 2;
-    rec.SetExpertParameter(p);
-    doc.lineLength = 4;
-    doc.breakValue = 0x0D;
+    options.expertParameter = p;
+    options.lines.lineLength = 4;
+    options.lines.breakValue = 0x0D;
     for (int run = 0; run < 2; ++run) {
         StartSaving(QStringLiteral("expert%1.tds").arg(run));
         ASSERT_TRUE(rec.IsRecording());
         EXPECT_EQ(rec.PanelCode(), 1);
-        EXPECT_EQ(views.PanelCode(), 1);
+        EXPECT_EQ(session.PanelCode(), 1);
         EXPECT_FALSE(rec.TimerActive(CRecordingControl::IdentTimer));
         EXPECT_EQ(modem.count(), run + 1); // a pseudo-terminal has no lines: status 0
         EXPECT_TRUE(doc.fatVersion.isEmpty());
@@ -349,7 +349,7 @@ TEST_F(RecordingPtyTest, AnUnsupportedPanelStopsAtOnceWhenSaving)
 
 TEST_F(RecordingPtyTest, AnUnsupportedPanelWithoutSavingEndsAtTheFirstChunk)
 {
-    rec.SetSaveData(false);
+    options.saveData = false;
     rec.OnStartRecording();
     ASSERT_TRUE(rec.IsRecording());
     Identify(Ident("AC", '7'));
@@ -390,7 +390,7 @@ TEST_F(RecordingPtyTest, ACancelledTraceDialogLeavesThePortAlone)
 
 TEST_F(RecordingPtyTest, AFloodIsReadInOrderWithoutHoldingTheEventLoop)
 {
-    rec.SetSaveData(false);
+    options.saveData = false;
     rec.OnStartRecording();
     Identify(Ident("NF"));
     QByteArray flood;
@@ -414,23 +414,23 @@ TEST_F(RecordingPtyTest, AFloodIsReadInOrderWithoutHoldingTheEventLoop)
         ~Join() { t.join(); }
     } join{writer};
     const QByteArray last = flood.mid(flood.lastIndexOf('\n', flood.size() - 2) + 1);
-    ASSERT_TRUE(WaitFor([&] { return LastAscii() == last; }, 60000)) << views.AsciiLines().Count();
+    ASSERT_TRUE(WaitFor([&] { return LastAscii() == last; }, 60000)) << AsciiLines().Count();
     EXPECT_FALSE(AsciiItems().contains("Overrun Error"));
     EXPECT_GT(turns, 2);
     QByteArray shown;
-    for (qsizetype i = 0; i < views.AsciiLines().Count(); ++i)
-        if (views.AsciiLines().At(i).startsWith("Meldung"))
-            shown += views.AsciiLines().At(i);
+    for (qsizetype i = 0; i < AsciiLines().Count(); ++i)
+        if (AsciiLines().At(i).startsWith("Meldung"))
+            shown += AsciiLines().At(i);
     EXPECT_EQ(shown, flood);
 }
 
 TEST_F(RecordingPtyTest, ExpertModeReopensALostPortWithItsParameters)
 {
     rec.SetTimerPeriods(1000, 100);
-    rec.SetExpertMode(true);
+    options.expertMode = true;
     ComParameter p;
     p.baudRate = 4800;
-    rec.SetExpertParameter(p);
+    options.expertParameter = p;
     StartSaving("lost.tds");
     SendChunk("abc", "abc");
     rec.Serial().InjectError(CommIoError);

@@ -26,7 +26,6 @@ protected:
     void SetUp() override
     {
         doc.SetClock([] { return kFixed; });
-        doc.saveFlag = 0;
     }
     CMessageRecorder messages;
     CLineprobeDoc doc;

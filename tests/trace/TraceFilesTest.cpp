@@ -104,13 +104,13 @@ TEST_F(TraceFilesTest, RecordingWritesTheFourFilesByteForByte)
     EXPECT_EQ(Read(dir.filePath("run1.th")), "HEAD\r\n41 00 F0 \r\n\r\n42 \r\n\r\n" + footer);
 }
 
-TEST_F(TraceFilesTest, NoSaveFlagCreatesNothing)
+TEST_F(TraceFilesTest, WithoutTraceFilesTheFooterIsComposedOnly)
 {
-    doc.saveFlag = 0;
-    EXPECT_FALSE(doc.CreateTraceFiles());
-    EXPECT_TRUE(messages.Entries().isEmpty()) << "not even the dialog";
+    // A recording that does not save its data never created the files.
     QByteArray buffer;
     doc.ComposeFooter(buffer);
+    EXPECT_TRUE(buffer.contains("Aufzeichnung beendet"));
+    EXPECT_TRUE(messages.Entries().isEmpty()) << "not even the dialog";
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 

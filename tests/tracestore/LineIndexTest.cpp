@@ -39,6 +39,12 @@ struct Twin
         LineRules::AppendChunk(text, view, rule, s, bytes);
         index.AppendChunk(view, rule, s, bytes);
     }
+    // A chunk the store already keeps at offset (stored once for both views).
+    void Stored(Rule rule, const QByteArray& bytes, quint64 offset)
+    {
+        LineRules::AppendChunk(text, view, rule, {}, bytes);
+        index.AppendStored(view, rule, {}, offset, bytes.constData(), bytes.size());
+    }
     void Text(const QByteArray& line)
     {
         text.Append(line);
@@ -196,8 +202,9 @@ TEST(LineIndex, OffsetsBeyondFourGigabytes)
     Twin a(View::Ascii, store), h(View::Hex, store);
     for (int i = 0; i < 700; ++i) {
         const QByteArray chunk = QByteArray::number(i) + (i % 3 ? "\n" : "");
-        a.Chunk(Rule::LineFeed, chunk);
-        h.Chunk(Rule::LineFeed, chunk);
+        const quint64 at = store->Append(chunk.constData(), chunk.size());
+        a.Stored(Rule::LineFeed, chunk, at);
+        h.Stored(Rule::LineFeed, chunk, at);
         if (i % 97 == 0) {
             a.Text("--");
             h.Text("--");
@@ -217,20 +224,22 @@ TEST(LineIndex, OffsetsBeyondFourGigabytes)
 
 TEST(LineIndex, BothViewsShareTheReceivedBytesOnce)
 {
+    // The session stores each chunk once; both indexes refer to it by offset.
     const auto store = std::make_shared<CTraceStore>();
     CLineIndex ascii(store), hex(store);
     qsizetype received = 0;
     for (int i = 0; i < 50; ++i) {
-        const QByteArray chunk = i % 5 ? QByteArray("AB\n") : QByteArray("AB\n"); // repeats
-        ascii.AppendChunk(View::Ascii, Rule::LineFeed, {}, chunk);
-        hex.AppendChunk(View::Hex, Rule::LineFeed, {}, chunk);
+        const QByteArray chunk = "AB" + QByteArray::number(i % 3) + "\n";
+        const quint64 at = store->Append(chunk.constData(), chunk.size());
+        ascii.AppendStored(View::Ascii, Rule::LineFeed, {}, at, chunk.constData(), chunk.size());
+        hex.AppendStored(View::Hex, Rule::LineFeed, {}, at, chunk.constData(), chunk.size());
         received += chunk.size();
     }
     EXPECT_EQ(store->Size(), quint64(received)) << "each chunk kept once";
-    EXPECT_EQ(ascii.At(49), "AB\n");
-    EXPECT_EQ(hex.At(49), "41 42 0A ");
+    EXPECT_EQ(ascii.At(49), "AB1\n");
+    EXPECT_EQ(hex.At(49), "41 42 31 0A ");
 
-    // A view fed alone keeps its own copy in the store; an identical chunk again is new.
+    // A view fed alone keeps its own copy in the store.
     hex.AppendChunk(View::Hex, Rule::LineFeed, {}, "AB\n");
     hex.AppendChunk(View::Hex, Rule::LineFeed, {}, "AB\n");
     EXPECT_EQ(store->Size(), quint64(received + 6));

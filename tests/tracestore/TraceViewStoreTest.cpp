@@ -5,6 +5,7 @@
 #include "CLineprobeHexView.h"
 #include "CLineprobeView.h"
 #include "CMessageRecorder.h"
+#include "CRecordingSession.h"
 #include "LineprobeCli.h"
 
 // Qt
@@ -26,8 +27,8 @@ protected:
     TraceViewStoreTest()
     {
         SetProgramTitle(QStringLiteral("Lineprobe"));
-        ascii = new CLineprobeView(&doc);
-        hex = new CLineprobeHexView(&doc);
+        ascii = new CLineprobeView(session);
+        hex = new CLineprobeHexView(session);
         ascii->resize(600, 300);
         hex->resize(600, 300);
         ascii->show();
@@ -39,19 +40,12 @@ protected:
         delete ascii;
         delete hex;
     }
-    void Receive(const QByteArray& chunk)
-    {
-        ascii->AppendChunk(chunk);
-        doc.UpdateAllViews(ascii, HintChunk, chunk);
-    }
-    void SetPanel(int code)
-    {
-        ascii->SetPanelCode(code);
-        doc.UpdateAllViews(ascii, HintPanelCode, code);
-    }
+    void Receive(const QByteArray& chunk) { session.ShowChunk(chunk); }
+    void SetPanel(int code) { session.TakePanelCode(code); }
 
     CMessageRecorder messages;
     CLineprobeDoc doc;
+    CRecordingSession session{doc};
     CLineprobeView* ascii;
     CLineprobeHexView* hex;
     QTemporaryDir dir;
@@ -74,14 +68,13 @@ TEST_F(TraceViewStoreTest, ReceivedBytesAreKeptOnceForBothViews)
         Receive(chunk);
         received += chunk.size();
     }
-    EXPECT_EQ(doc.ReceivedBytes()->Size(), quint64(received));
+    EXPECT_EQ(session.ReceivedBytes().Size(), quint64(received));
     EXPECT_EQ(ascii->ItemText(299), "line 299\r\n");
     EXPECT_EQ(hex->ItemText(0), "6C 69 6E 65 20 30 0D 0A ");
 
     // A start empties both lists, and the bytes go with them.
-    hex->OnStartCommand();
-    ascii->Clear();
-    EXPECT_EQ(doc.ReceivedBytes()->Size(), 0u);
+    session.ClearLists();
+    EXPECT_EQ(session.ReceivedBytes().Size(), 0u);
     Receive("x");
     EXPECT_EQ(ascii->ItemText(0), "x");
     EXPECT_EQ(hex->ItemText(0), "78 ");
@@ -109,7 +102,7 @@ TEST_F(TraceViewStoreTest, ScrollsToTheEndOncePerTurnOfTheEventLoop)
     // Port error lines do not scroll the ASCII view.
     ascii->scrollToTop();
     QApplication::processEvents();
-    ascii->AppendErrorText("Overrun Error");
+    session.ShowErrorText("Overrun Error");
     QApplication::processEvents();
     EXPECT_EQ(ascii->verticalScrollBar()->value(), 0);
     EXPECT_EQ(ascii->verticalScrollBar()->maximum() +
@@ -167,14 +160,14 @@ TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
     s.close();
     h.close();
     messages.FileNext(base + ".tvs");
-    ascii->OnFileOpen();
+    session.OpenListFile();
     ASSERT_EQ(ascii->ItemCount(), 100000);
     ASSERT_EQ(hex->ItemCount(), 100000);
     EXPECT_EQ(ascii->ItemText(99999), "    Zeile 99999");
     EXPECT_EQ(hex->ItemText(5), "    41 42 ");
     EXPECT_TRUE(messages.Texts().isEmpty());
     // Written back, every item gets four more blanks.
-    ASSERT_TRUE(ascii->WriteList(base + "2.tvs"));
+    ASSERT_TRUE(session.WriteList(LineRules::View::Ascii, base + "2.tvs"));
     const QByteArray again = ReadFile(base + "2.tvs");
     EXPECT_EQ(again.count("\r\n"), 100000);
     EXPECT_TRUE(again.endsWith("        Zeile 99999\r\n"));

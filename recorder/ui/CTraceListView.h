@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocument.h"
+#include "CRecordingSession.h"
 #include "CTraceListModel.h"
 #include "LineRules.h"
 #include "LineprobeHints.h"
@@ -11,12 +12,13 @@
 class CLineprobeDoc;
 class QHeaderView;
 
-// Common base of the two trace views: one column in a fixed-pitch font, marked lines in red,
-// selection coupling, dropped list files, loading and writing the list file, and the window
-// caption. Rows have one height, so the view finds a row by arithmetic and paints only the
-// rows in sight; it keeps nothing per row, and scrolls to the end at most once per turn of
-// the event loop however many chunks came in.
-class CListViewCourier : public QAbstractItemView, public CView
+// Common base of the two trace views: shows one list of the recording session in one column
+// of a fixed-pitch font, marked lines in red, couples the selection with the other view,
+// takes dropped list files to the session and sets the window caption. Rows have one height,
+// so the view finds a row by arithmetic and paints only the rows in sight; it keeps nothing
+// per row, and scrolls to the end at most once per turn of the event loop however many
+// chunks came in.
+class CTraceListView : public QAbstractItemView, public CView
 {
     Q_OBJECT
 
@@ -24,35 +26,23 @@ public:
     struct Look
     {
         LineRules::View view;
-        QString heading;          // column heading
-        int widthBlanks;          // column width as this many blanks of the list font
-        QString caption;          // caption of the child window
-        QString extension;        // "tvs" or "tvh"
-        QString partnerExtension; // extension of the other view's list file
+        QString heading;         // column heading
+        int widthBlanks;         // column width as this many blanks of the list font
+        QString caption;         // caption of the child window
+        bool scrollsToPortError; // a port error's lines scroll the last item into view
     };
 
-    CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent = nullptr);
+    CTraceListView(CRecordingSession& session, const Look& look, QWidget* parent = nullptr);
 
-    CLineprobeDoc* Doc() const { return m_doc; }
+    CRecordingSession& Session() const { return m_session; }
+    CLineprobeDoc* Doc() const { return &m_session.Doc(); }
     CTraceListModel* Model() const { return m_model; }
     int ItemCount() const { return m_model->rowCount(); }
     QByteArray ItemText(int row) const { return m_model->ItemText(row); }
     const Look& GetLook() const { return m_look; }
 
-    // Empties the list.
-    void Clear() { m_model->Clear(); }
-    // One item with the text unchanged.
-    void AppendLine(const QByteArray& line, bool scroll = true);
     // Selects item index (when it exists) and scrolls it into view; sends nothing.
     void SelectItem(int index);
-    // Writes all items to path; true when at least one was written.
-    bool WriteList(const QString& path);
-    // Loads the view's own list file beside the document's trace path.
-    void LoadList();
-    // "&Speichern" while recording: asks for the file, writes this list there and sends the
-    // other view the partner path, the same path with the other list's extension (hint 11).
-    // A name whose partner path is the same file is refused before anything is written.
-    bool SaveList();
     // Caption of the child window and the main window title.
     void UpdateCaption();
     // Done once when the view is first shown; public for the shell that builds the windows.
@@ -77,12 +67,10 @@ public:
 
 protected:
     void Notify(long hint, const QVariant& arg = QVariant());
-    // Before a dropped file becomes the trace path: a running recording is stopped first.
-    virtual void StopBeforeLoad() = 0;
+    void OnUpdate(CView* sender, long hint, const QVariant& arg) override;
     // Scrolls the last item into view once, in the next turn of the event loop, however many
     // lines came in this one.
     void ScrollToEnd();
-    void AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk);
 
     // QAbstractItemView
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -106,6 +94,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void OnLinesAppended(LineRules::View view, const CLineIndex::Change& change,
+                         CRecordingSession::Append what);
     void OnSelectionChanged();
     // Brings the scroll range up to the rows, once per turn of the event loop; toBottom
     // shows the last row.
@@ -116,7 +106,7 @@ private:
     // The one local file of a drop with the extension ".tvs" or ".tvh", or empty.
     static QString DroppedListFile(const QMimeData* mime);
 
-    CLineprobeDoc* m_doc;
+    CRecordingSession& m_session;
     Look m_look;
     CTraceListModel* m_model;
     QHeaderView* m_header;

@@ -1,13 +1,10 @@
-#include "CListViewCourier.h"
+#include "CTraceListView.h"
 
 #include "CLineprobeDoc.h"
-#include "CMessages.h"
-#include "ListFile.h"
 
 // Qt
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -20,13 +17,11 @@
 
 #include <limits>
 
-CListViewCourier::CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget* parent)
-    : QAbstractItemView(parent), m_doc(doc), m_look(look),
-      m_model(new CTraceListModel(look.heading, this)),
+CTraceListView::CTraceListView(CRecordingSession& session, const Look& look, QWidget* parent)
+    : QAbstractItemView(parent), m_session(session), m_look(look),
+      m_model(new CTraceListModel(session.Lines(look.view), look.heading, this)),
       m_header(new QHeaderView(Qt::Horizontal, this))
 {
-    if (doc)
-        m_model->ShareStore(doc->ReceivedBytes());
     setModel(m_model);
     setWindowTitle(look.caption);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -47,18 +42,37 @@ CListViewCourier::CListViewCourier(CLineprobeDoc* doc, const Look& look, QWidget
     });
     m_rowHeight = fontMetrics().height() + 2;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &CListViewCourier::OnSelectionChanged);
-    if (doc)
-        doc->AddView(this);
+            &CTraceListView::OnSelectionChanged);
+    connect(&session, &CRecordingSession::LinesAppended, this, &CTraceListView::OnLinesAppended);
+    connect(&session, &CRecordingSession::ListReset, this, [this](LineRules::View view) {
+        if (view == m_look.view)
+            m_model->Reset();
+    });
+    session.Doc().AddView(this);
 }
 
-void CListViewCourier::Notify(long hint, const QVariant& arg)
+void CTraceListView::Notify(long hint, const QVariant& arg)
 {
-    if (m_doc)
-        m_doc->UpdateAllViews(this, hint, arg);
+    m_session.Doc().UpdateAllViews(this, hint, arg);
 }
 
-void CListViewCourier::OnInitialUpdate()
+void CTraceListView::OnUpdate(CView*, long hint, const QVariant& arg)
+{
+    if (hint == HintSelect)
+        SelectItem(arg.toInt());
+}
+
+void CTraceListView::OnLinesAppended(LineRules::View view, const CLineIndex::Change& change,
+                                     CRecordingSession::Append what)
+{
+    if (view != m_look.view)
+        return;
+    m_model->Announce(change);
+    if (what != CRecordingSession::Append::PortError || m_look.scrollsToPortError)
+        ScrollToEnd();
+}
+
+void CTraceListView::OnInitialUpdate()
 {
     m_initialized = true;
     QFont courier = font();
@@ -71,18 +85,16 @@ void CListViewCourier::OnInitialUpdate()
             courier.setPointSize(points);
     }
     setFont(courier);
-    Clear();
     const QFontMetrics metrics(courier);
     m_rowHeight = metrics.height() + 2;
     setColumnWidth(0, metrics.horizontalAdvance(QString(m_look.widthBlanks, QLatin1Char(' '))));
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
-    if (m_doc && !m_doc->tracePath.isEmpty())
-        LoadList();
+    m_session.LoadList(m_look.view);
 }
 
-void CListViewCourier::showEvent(QShowEvent* event)
+void CTraceListView::showEvent(QShowEvent* event)
 {
     if (!m_initialized)
         OnInitialUpdate();
@@ -90,30 +102,30 @@ void CListViewCourier::showEvent(QShowEvent* event)
     UpdateCaption();
 }
 
-void CListViewCourier::UpdateCaption()
+void CTraceListView::UpdateCaption()
 {
     if (windowTitle() != m_look.caption)
         setWindowTitle(m_look.caption);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         if (sub->windowTitle() != m_look.caption)
             sub->setWindowTitle(m_look.caption);
-    if (m_doc && !m_doc->tracePath.isEmpty())
-        m_doc->UpdateTitle();
+    if (!Doc()->tracePath.isEmpty())
+        Doc()->UpdateTitle();
 }
 
-void CListViewCourier::focusInEvent(QFocusEvent* event)
+void CTraceListView::focusInEvent(QFocusEvent* event)
 {
     QAbstractItemView::focusInEvent(event);
     UpdateCaption();
 }
 
-void CListViewCourier::focusOutEvent(QFocusEvent* event)
+void CTraceListView::focusOutEvent(QFocusEvent* event)
 {
     QAbstractItemView::focusOutEvent(event);
     UpdateCaption();
 }
 
-void CListViewCourier::paintEvent(QPaintEvent* event)
+void CTraceListView::paintEvent(QPaintEvent* event)
 {
     UpdateCaption();
     QPainter painter(viewport());
@@ -148,22 +160,22 @@ void CListViewCourier::paintEvent(QPaintEvent* event)
     }
 }
 
-int CListViewCourier::columnWidth(int column) const
+int CTraceListView::columnWidth(int column) const
 {
     return m_header->sectionSize(column);
 }
 
-void CListViewCourier::setColumnWidth(int column, int width)
+void CTraceListView::setColumnWidth(int column, int width)
 {
     m_header->resizeSection(column, width);
 }
 
-int CListViewCourier::VisibleRows() const
+int CTraceListView::VisibleRows() const
 {
     return qMax(1, viewport()->height() / m_rowHeight);
 }
 
-void CListViewCourier::UpdateScrollRanges()
+void CTraceListView::UpdateScrollRanges()
 {
     const int rows = m_model->rowCount();
     const int visible = VisibleRows();
@@ -177,7 +189,7 @@ void CListViewCourier::UpdateScrollRanges()
     horizontalScrollBar()->setRange(0, qMax(0, columnWidth(0) - width));
 }
 
-void CListViewCourier::updateGeometries()
+void CTraceListView::updateGeometries()
 {
     if (m_inGeometries)
         return;
@@ -192,7 +204,7 @@ void CListViewCourier::updateGeometries()
     m_inGeometries = false;
 }
 
-void CListViewCourier::ScheduleUpdate(bool toBottom)
+void CTraceListView::ScheduleUpdate(bool toBottom)
 {
     m_bottomPending = m_bottomPending || toBottom;
     if (m_updatePosted)
@@ -202,7 +214,7 @@ void CListViewCourier::ScheduleUpdate(bool toBottom)
         this, [this] { RunScheduledUpdate(); }, Qt::QueuedConnection);
 }
 
-void CListViewCourier::RunScheduledUpdate()
+void CTraceListView::RunScheduledUpdate()
 {
     m_updatePosted = false;
     UpdateScrollRanges();
@@ -213,33 +225,33 @@ void CListViewCourier::RunScheduledUpdate()
     viewport()->update();
 }
 
-void CListViewCourier::rowsInserted(const QModelIndex& parent, int start, int end)
+void CTraceListView::rowsInserted(const QModelIndex& parent, int start, int end)
 {
     QAbstractItemView::rowsInserted(parent, start, end);
     ScheduleUpdate(false);
 }
 
-void CListViewCourier::scrollToTop()
+void CTraceListView::scrollToTop()
 {
     m_bottomPending = false;
     UpdateScrollRanges();
     verticalScrollBar()->setValue(0);
 }
 
-void CListViewCourier::scrollToBottom()
+void CTraceListView::scrollToBottom()
 {
     UpdateScrollRanges();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
-void CListViewCourier::scrollContentsBy(int, int)
+void CTraceListView::scrollContentsBy(int, int)
 {
     // Rows are painted from the scroll values; nothing is moved by pixels.
     m_header->setOffset(horizontalScrollBar()->value());
     viewport()->update();
 }
 
-void CListViewCourier::changeEvent(QEvent* event)
+void CTraceListView::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange) {
         m_rowHeight = fontMetrics().height() + 2;
@@ -249,13 +261,13 @@ void CListViewCourier::changeEvent(QEvent* event)
     QAbstractItemView::changeEvent(event);
 }
 
-void CListViewCourier::resizeEvent(QResizeEvent* event)
+void CTraceListView::resizeEvent(QResizeEvent* event)
 {
     QAbstractItemView::resizeEvent(event);
     updateGeometries();
 }
 
-QRect CListViewCourier::visualRect(const QModelIndex& index) const
+QRect CTraceListView::visualRect(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != m_model || index.row() >= m_model->rowCount())
         return QRect();
@@ -265,7 +277,7 @@ QRect CListViewCourier::visualRect(const QModelIndex& index) const
     return QRect(-horizontalOffset(), int(y), columnWidth(0), m_rowHeight);
 }
 
-void CListViewCourier::scrollTo(const QModelIndex& index, ScrollHint hint)
+void CTraceListView::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
     if (!index.isValid() || index.row() >= m_model->rowCount())
         return;
@@ -294,7 +306,7 @@ void CListViewCourier::scrollTo(const QModelIndex& index, ScrollHint hint)
     viewport()->update();
 }
 
-QModelIndex CListViewCourier::indexAt(const QPoint& point) const
+QModelIndex CTraceListView::indexAt(const QPoint& point) const
 {
     // The whole width of a row selects it, as far as the column reaches.
     if (point.y() < 0 || point.x() < 0)
@@ -305,7 +317,7 @@ QModelIndex CListViewCourier::indexAt(const QPoint& point) const
     return m_model->index(int(row));
 }
 
-QModelIndex CListViewCourier::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+QModelIndex CTraceListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
 {
     const int rows = m_model->rowCount();
     if (rows == 0)
@@ -343,18 +355,18 @@ QModelIndex CListViewCourier::moveCursor(CursorAction action, Qt::KeyboardModifi
     return m_model->index(int(qBound(qint64(0), row, qint64(rows - 1))));
 }
 
-int CListViewCourier::horizontalOffset() const
+int CTraceListView::horizontalOffset() const
 {
     return horizontalScrollBar()->value();
 }
 
-int CListViewCourier::verticalOffset() const
+int CTraceListView::verticalOffset() const
 {
     return int(qMin<qint64>(qint64(verticalScrollBar()->value()) * m_rowHeight,
                             std::numeric_limits<int>::max()));
 }
 
-void CListViewCourier::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
+void CTraceListView::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command)
 {
     const int rows = m_model->rowCount();
     const QRect r = rect.normalized();
@@ -367,7 +379,7 @@ void CListViewCourier::setSelection(const QRect& rect, QItemSelectionModel::Sele
     selectionModel()->select(selection, command);
 }
 
-QRegion CListViewCourier::visualRegionForSelection(const QItemSelection& selection) const
+QRegion CTraceListView::visualRegionForSelection(const QItemSelection& selection) const
 {
     QRegion region;
     const int first = verticalScrollBar()->value();
@@ -383,7 +395,7 @@ QRegion CListViewCourier::visualRegionForSelection(const QItemSelection& selecti
     return region;
 }
 
-void CListViewCourier::selectRow(int row)
+void CTraceListView::selectRow(int row)
 {
     if (row < 0 || row >= m_model->rowCount())
         return;
@@ -393,30 +405,12 @@ void CListViewCourier::selectRow(int row)
     scrollTo(item);
 }
 
-void CListViewCourier::AppendLine(const QByteArray& line, bool scroll)
-{
-    m_model->AppendLine(line);
-    if (scroll)
-        ScrollToEnd();
-}
-
-void CListViewCourier::ScrollToEnd()
+void CTraceListView::ScrollToEnd()
 {
     ScheduleUpdate(true);
 }
 
-void CListViewCourier::AppendChunkByRule(LineRules::Rule rule, const QByteArray& chunk)
-{
-    LineRules::Settings settings;
-    if (m_doc) {
-        settings.lineLength = m_doc->lineLength;
-        settings.breakValue = m_doc->breakValue;
-    }
-    m_model->AppendChunk(m_look.view, rule, settings, chunk);
-    ScrollToEnd();
-}
-
-void CListViewCourier::SelectItem(int index)
+void CTraceListView::SelectItem(int index)
 {
     if (index < 0 || index >= ItemCount())
         return;
@@ -428,7 +422,7 @@ void CListViewCourier::SelectItem(int index)
     scrollTo(item);
 }
 
-void CListViewCourier::OnSelectionChanged()
+void CTraceListView::OnSelectionChanged()
 {
     if (m_selecting)
         return;
@@ -437,53 +431,7 @@ void CListViewCourier::OnSelectionChanged()
         Notify(HintSelect, rows.first().row());
 }
 
-bool CListViewCourier::WriteList(const QString& path)
-{
-    return ListFile::Write(path, ItemCount(), [this](int i) {
-        // Only what the file keeps of an item is rendered.
-        return m_model->Lines().Head(i, ListFile::ItemChars);
-    });
-}
-
-void CListViewCourier::LoadList()
-{
-    if (!m_doc || m_doc->tracePath.isEmpty())
-        return;
-    const QString path = ListFile::WithExtension(m_doc->tracePath, m_look.extension);
-    CTraceLines lines;
-    const ListFile::LoadResult result =
-        ListFile::Load(path, m_look.view == LineRules::View::Ascii, lines);
-    if (result == ListFile::LoadResult::Loaded)
-        m_model->Reset(std::move(lines));
-}
-
-bool CListViewCourier::SaveList()
-{
-    msg::FileDialog dialog;
-    dialog.initialName = QStringLiteral("*.") + m_look.extension;
-    dialog.defaultExt = m_look.extension;
-    dialog.filter = QStringLiteral("Trace - Dateien (.%1) | *.%1||").arg(m_look.extension);
-    dialog.overwritePrompt = true;
-    QString path;
-    if (!Messages().SaveFileName(dialog, path))
-        return false;
-    const QString partner = ListFile::WithExtension(path, m_look.partnerExtension);
-    if (QFileInfo(partner).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
-        // Both lists would go to one file, the second overwriting the first.
-        MessageBox(QStringLiteral("Die Liste kann nicht unter diesem Namen gespeichert werden: "
-                                  "die zweite Liste bekäme denselben Dateinamen.\n"
-                                  "Wählen Sie einen Namen mit der Endung .%1.")
-                       .arg(m_look.extension),
-                   QString(), msg::Warning);
-        return false;
-    }
-    if (!WriteList(path))
-        return false;
-    Notify(HintWriteList, partner);
-    return true;
-}
-
-QString CListViewCourier::DroppedListFile(const QMimeData* mime)
+QString CTraceListView::DroppedListFile(const QMimeData* mime)
 {
     if (!mime || !mime->hasUrls())
         return QString();
@@ -497,7 +445,7 @@ QString CListViewCourier::DroppedListFile(const QMimeData* mime)
     return path;
 }
 
-void CListViewCourier::dragEnterEvent(QDragEnterEvent* event)
+void CTraceListView::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!DroppedListFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
@@ -505,7 +453,7 @@ void CListViewCourier::dragEnterEvent(QDragEnterEvent* event)
         event->ignore();
 }
 
-void CListViewCourier::dragMoveEvent(QDragMoveEvent* event)
+void CTraceListView::dragMoveEvent(QDragMoveEvent* event)
 {
     if (!DroppedListFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
@@ -513,18 +461,13 @@ void CListViewCourier::dragMoveEvent(QDragMoveEvent* event)
         event->ignore();
 }
 
-void CListViewCourier::dropEvent(QDropEvent* event)
+void CTraceListView::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedListFile(event->mimeData());
-    if (path.isEmpty() || !m_doc) {
+    if (path.isEmpty()) {
         event->ignore();
         return;
     }
     event->acceptProposedAction();
-    // A running recording ends first, with its own lists beside its own trace.
-    StopBeforeLoad();
-    if (!m_doc->OpenDocument(path))
-        return;
-    LoadList();
-    Notify(HintLoadList);
+    m_session.OpenList(path);
 }

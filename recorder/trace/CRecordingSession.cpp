@@ -1,0 +1,152 @@
+#include "CRecordingSession.h"
+
+#include "CLineprobeDoc.h"
+#include "CMessages.h"
+#include "CTraceLines.h"
+#include "ListFile.h"
+
+// Qt
+#include <QFileInfo>
+
+CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
+    : QObject(parent), m_doc(doc)
+{
+    m_control.SetViews(this);
+}
+
+CRecordingSession::~CRecordingSession()
+{
+    m_control.OnStopRecording();
+    m_control.SetViews(nullptr);
+}
+
+QString CRecordingSession::Extension(View view)
+{
+    return view == View::Ascii ? QStringLiteral("tvs") : QStringLiteral("tvh");
+}
+
+void CRecordingSession::ClearLists()
+{
+    for (View view : {View::Ascii, View::Hex}) {
+        LinesOf(view).Clear();
+        emit ListReset(view);
+    }
+}
+
+bool CRecordingSession::ShowChunk(const QByteArray& chunk)
+{
+    const LineRules::Rule rule = LineRules::ForPanelCode(m_panelCode);
+    if (rule == LineRules::Rule::None) {
+        MessageBox(LineRules::UnsupportedMessage(View::Ascii), QString(), msg::NoIcon);
+        emit ChunkRefused();
+        return false;
+    }
+    if (chunk.isEmpty())
+        return true;
+    // Kept once; both lists refer to the same bytes.
+    const quint64 offset = m_store->Append(chunk.constData(), chunk.size());
+    for (View view : {View::Ascii, View::Hex}) {
+        const CLineIndex::Change change = LinesOf(view).AppendStored(
+            view, rule, m_options.lines, offset, chunk.constData(), chunk.size());
+        emit LinesAppended(view, change, Append::Chunk);
+    }
+    return true;
+}
+
+void CRecordingSession::AppendText(const QByteArray& line, Append what)
+{
+    for (View view : {View::Ascii, View::Hex}) {
+        CLineIndex& lines = LinesOf(view);
+        const CLineIndex::Change change{false, lines.Count()};
+        lines.AppendText(line);
+        emit LinesAppended(view, change, what);
+    }
+}
+
+void CRecordingSession::ShowTextLines(const QByteArray& text)
+{
+    for (const QByteArray& line : CLineprobeDoc::TextLines(text))
+        AppendText(line, Append::Text);
+}
+
+void CRecordingSession::ShowErrorText(const QByteArray& text)
+{
+    AppendText(text, Append::PortError);
+    AppendText(QByteArray(), Append::PortError);
+}
+
+bool CRecordingSession::WriteList(View view, const QString& path) const
+{
+    const CLineIndex& lines = Lines(view);
+    return ListFile::Write(path, int(lines.Count()), [&lines](int i) {
+        // Only what the file keeps of an item is rendered.
+        return lines.Head(i, ListFile::ItemChars);
+    });
+}
+
+bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexPath)
+{
+    if (!WriteList(View::Ascii, asciiPath))
+        return false;
+    return WriteList(View::Hex, hexPath);
+}
+
+void CRecordingSession::LoadList(View view)
+{
+    if (m_doc.tracePath.isEmpty())
+        return;
+    const QString path = ListFile::WithExtension(m_doc.tracePath, Extension(view));
+    CTraceLines lines;
+    if (ListFile::Load(path, view == View::Ascii, lines) != ListFile::LoadResult::Loaded)
+        return;
+    LinesOf(view).Reset(std::move(lines));
+    emit ListReset(view);
+}
+
+bool CRecordingSession::OpenList(const QString& path)
+{
+    // The running recording ends first, with its own lists beside its own trace; only then
+    // does the trace path name the chosen file.
+    m_control.OnStopRecording();
+    if (!m_doc.OpenDocument(path))
+        return false;
+    LoadList(View::Ascii);
+    LoadList(View::Hex);
+    return true;
+}
+
+bool CRecordingSession::OpenListFile()
+{
+    QString path;
+    if (!m_doc.AskListFile(path))
+        return false;
+    return OpenList(path);
+}
+
+bool CRecordingSession::SaveLists(View view)
+{
+    const QString extension = Extension(view);
+    const View other = view == View::Ascii ? View::Hex : View::Ascii;
+    msg::FileDialog dialog;
+    dialog.initialName = QStringLiteral("*.") + extension;
+    dialog.defaultExt = extension;
+    dialog.filter = QStringLiteral("Trace - Dateien (.%1) | *.%1||").arg(extension);
+    dialog.overwritePrompt = true;
+    QString path;
+    if (!Messages().SaveFileName(dialog, path))
+        return false;
+    const QString partner = ListFile::WithExtension(path, Extension(other));
+    if (QFileInfo(partner).absoluteFilePath() == QFileInfo(path).absoluteFilePath()) {
+        // Both lists would go to one file, the second overwriting the first.
+        MessageBox(QStringLiteral("Die Liste kann nicht unter diesem Namen gespeichert werden: "
+                                  "die zweite Liste bekäme denselben Dateinamen.\n"
+                                  "Wählen Sie einen Namen mit der Endung .%1.")
+                       .arg(extension),
+                   QString(), msg::Warning);
+        return false;
+    }
+    if (!WriteList(view, path))
+        return false;
+    WriteList(other, partner);
+    return true;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "CLineIndex.h"
+#include "CRecordingControl.h"
+#include "CRecordingViews.h"
+#include "CTraceStore.h"
+#include "RecordingOptions.h"
+
+// Qt
+#include <QObject>
+
+#include <memory>
+
+class CLineprobeDoc;
+
+// One Lineprobe session, for the window and for lineprobe-cli alike: the received bytes, the
+// ASCII and the hex lines over them, the recording control that fills them and the options
+// the user chose. Each chunk the control hands over is stored once and cut into both lists by
+// the panel code's rule; signals tell the views which rows changed, and the views only show.
+// The list files of both views are opened, saved and written here.
+class CRecordingSession : public QObject, public CRecordingViews
+{
+    Q_OBJECT
+
+public:
+    using View = LineRules::View;
+    // What rows were added: received bytes, lines of a header or footer, or a port error.
+    enum class Append { Chunk, Text, PortError };
+
+    explicit CRecordingSession(CLineprobeDoc& doc, QObject* parent = nullptr);
+    // Stops a running recording (footer, list files) while the lists still stand.
+    ~CRecordingSession() override;
+
+    CLineprobeDoc& Doc() const { return m_doc; }
+    CRecordingControl& Control() { return m_control; }
+    const CRecordingControl& Control() const { return m_control; }
+    RecordingOptions& Options() { return m_options; }
+    const RecordingOptions& Options() const { return m_options; }
+    bool IsRecording() const { return m_control.IsRecording(); }
+
+    // data access
+    const CLineIndex& Lines(View view) const { return view == View::Ascii ? m_ascii : m_hex; }
+    const CTraceStore& ReceivedBytes() const { return *m_store; }
+    // The panel code whose line rule cuts the chunks (the last one taken).
+    int PanelCode() const { return m_panelCode; }
+    // "tvs" for the ASCII list, "tvh" for the hex list.
+    static QString Extension(View view);
+
+    // list files
+    // "Ö&ffnen": asks for a list file; a running recording ends first, with its own lists
+    // beside its own trace; then the trace path names the chosen file and both lists load.
+    bool OpenListFile();
+    // A dropped list file: the same without the dialog.
+    bool OpenList(const QString& path);
+    // Loads the list file of view beside the trace path (a missing one: the message, and
+    // the list stays).
+    void LoadList(View view);
+    // "&Speichern" while recording, from the list of view: asks for the file, writes that
+    // list there and the other list beside it with its own extension. A name whose partner
+    // would be the same file is refused before anything is written.
+    bool SaveLists(View view);
+    // Writes the list of view to path; true when at least one item was written.
+    bool WriteList(View view, const QString& path) const;
+
+    // CRecordingViews: what the recording shows, in both lists
+    void ClearLists() override;
+    void TakePanelCode(int panelCode) override { m_panelCode = panelCode; }
+    bool ShowChunk(const QByteArray& chunk) override;
+    void ShowTextLines(const QByteArray& text) override;
+    void ShowErrorText(const QByteArray& text) override;
+    bool WriteLists(const QString& asciiPath, const QString& hexPath) override;
+
+signals:
+    // Rows of the list of view changed at its end: the row before change.firstAdded when
+    // change.lastChanged, and every row from change.firstAdded on is new.
+    void LinesAppended(LineRules::View view, const CLineIndex::Change& change,
+                       CRecordingSession::Append what);
+    // The list of view was emptied or loaded as a whole.
+    void ListReset(LineRules::View view);
+    // A chunk came for a panel code without a line rule (after the recording's message).
+    void ChunkRefused();
+
+private:
+    CLineIndex& LinesOf(View view) { return view == View::Ascii ? m_ascii : m_hex; }
+    void AppendText(const QByteArray& line, Append what);
+
+    CLineprobeDoc& m_doc;
+    RecordingOptions m_options;
+    std::shared_ptr<CTraceStore> m_store = std::make_shared<CTraceStore>();
+    CLineIndex m_ascii{m_store};
+    CLineIndex m_hex{m_store};
+    int m_panelCode = 0;
+    // Last: its end stops a running recording into the lists above.
+    CRecordingControl m_control{m_doc, m_options};
+};
