@@ -3,6 +3,7 @@
 // pseudo-terminal into a file, and whether every byte reached the .ts in order.
 // Run by hand: bench_recordcli [--megabytes N]
 #include "PtyPair.h"
+#include "RawPtyCopy.h"
 
 // Qt
 #include <QCoreApplication>
@@ -15,10 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -37,34 +35,6 @@ void Send(PtyPair& pty, const QByteArray& bytes)
             std::fprintf(stderr, "the pseudo-terminal took no bytes for 10 s\n");
 }
 
-// The slave read raw in 2048-byte pieces into a file, as plain as it gets.
-double RawCopy(PtyPair& pty, const QByteArray& bytes, const QString& target)
-{
-    const int fd = ::open(pty.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
-    QFile out(target);
-    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QElapsedTimer timer;
-    timer.start();
-    std::thread writer([&] { Send(pty, bytes); });
-    qint64 got = 0;
-    char buffer[2048];
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        out.write(buffer, n);
-        got += n;
-    }
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    writer.join();
-    ::close(fd);
-    return got / seconds / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -77,7 +47,8 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     PtyPair pty;
 
-    const double raw = RawCopy(pty, flood, dir.filePath(QStringLiteral("raw.bin")));
+    const double raw =
+        RawPtyCopy(pty, flood, dir.filePath(QStringLiteral("raw.bin")), [&] { Send(pty, flood); });
 
     const QString ts = dir.filePath(QStringLiteral("flood.ts"));
     QProcess tool;
