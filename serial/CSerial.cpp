@@ -112,16 +112,6 @@ void CSerial::RunOnIo(const std::function<void()>& fn)
         QMetaObject::invokeMethod(m_io, fn, Qt::BlockingQueuedConnection);
 }
 
-int CSerial::Open(const char* caption)
-{
-    if (!caption)
-        return 0;
-    EnsureThreads();
-    m_dispatcher->SetTarget(QString::fromLocal8Bit(caption));
-    ErrorDelivered(-1); // the new receiver will not get what waited for the old one
-    return OpenPort();
-}
-
 int CSerial::Open(QObject* receiver)
 {
     if (!receiver)
@@ -234,20 +224,16 @@ void CSerial::PostReachedMark()
 
 void CSerial::ErrorDelivered(qintptr kind)
 {
-    bool more = false;
-    {
-        QMutexLocker lock(&m_mutex);
-        if (m_marks.isEmpty() || !m_marks.first().posted ||
-            (kind >= 0 && m_marks.first().kind != kind))
-            return;
-        m_marks.removeFirst();
-        m_available = Readable();
-        PostReachedMark();
-        more = m_available > 0;
-        m_dataArrived.wakeAll();
-    }
-    if (more)
+    QMutexLocker lock(&m_mutex);
+    if (m_marks.isEmpty() || !m_marks.first().posted || (kind >= 0 && m_marks.first().kind != kind))
+        return;
+    m_marks.removeFirst();
+    m_available = Readable();
+    PostReachedMark();
+    // Announced before a waiting reader wakes, as in Received.
+    if (m_available > 0)
         m_dispatcher->PostRxChar();
+    m_dataArrived.wakeAll();
 }
 
 void CSerial::ModemLinesChanged()
@@ -324,10 +310,12 @@ bool CSerial::Received(const QByteArray& bytes, bool portHoldsMore)
         m_available = Readable();
         readOn = portHoldsMore && Buffered() <= kResumeBelow;
         m_pullWanted = portHoldsMore && !readOn;
+        // Announced before a waiting reader wakes: a reader that has seen these bytes and
+        // lets the pending announcement through is not told about them a second time.
+        if (!bytes.isEmpty())
+            m_dispatcher->PostRxChar();
         m_dataArrived.wakeAll();
     }
-    if (!bytes.isEmpty())
-        m_dispatcher->PostRxChar();
     return readOn;
 }
 
@@ -466,16 +454,6 @@ void CSerial::SetComParameterDialog(ComParameterDialog dialog)
 {
     QMutexLocker lock(&g_dialogLock);
     g_parameterDialog = std::move(dialog);
-}
-
-void CSerial::SetReceiverFinder(ReceiverFinder finder)
-{
-    CSerialDispatcher::SetFinder(std::move(finder));
-}
-
-void CSerial::AnnounceReceiver(QObject* receiver)
-{
-    CSerialDispatcher::Announce(receiver);
 }
 
 // test hooks ------------------------------------------------------------------------------------

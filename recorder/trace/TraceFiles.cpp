@@ -3,10 +3,6 @@
 #include "CMessages.h"
 #include "ListFile.h"
 
-// Qt
-#include <QFile>
-#include <QSaveFile>
-
 namespace {
 
 const char* const kExtensions[TraceFiles::Count] = {"ts", "tds", "tdh", "th"};
@@ -29,10 +25,10 @@ bool TraceFiles::Create(const QString& path)
     m_failed = false;
     m_published = false;
     for (int i = 0; i < Count; ++i) {
-        // Unbuffered: a failing write tells its reason at once, not at some later flush.
-        auto file = std::make_unique<QSaveFile>(PathWithExtension(path, kExtensions[i]));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-            MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+        auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]));
+        if (!file->open()) {
+            MessageBox(QStringLiteral("File konnte nicht geöffnet werden\n") + file->Describe(),
+                       QString(), msg::NoIcon);
             Close();
             return false;
         }
@@ -46,38 +42,25 @@ void TraceFiles::Publish()
     if (!IsOpen() || m_published)
         return;
     m_published = true;
-    for (auto& file : m_files) {
-        const QString path = file->fileName();
-        auto* pending = static_cast<QSaveFile*>(file.get());
-        if (!pending->commit()) {
-            Fail(pending->errorString());
-            file.reset();
-            continue;
-        }
-        // The recording goes on in the file that now has the target's name.
-        auto target = std::make_unique<QFile>(path);
-        if (!target->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            Fail(target->errorString());
-            file.reset();
-            continue;
-        }
-        file = std::move(target);
-    }
+    // The recording goes on in the files that now have the targets' names.
+    for (auto& file : m_files)
+        if (file && !file->Place())
+            Fail(*file);
 }
 
-void TraceFiles::Fail(const QString& reason)
+void TraceFiles::Fail(const CDurableFile& file)
 {
     if (m_failed)
         return;
     m_failed = true;
     MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben werden:\n") +
-                   reason,
+                   file.Describe(),
                QString(), msg::Warning);
 }
 
 QString TraceFiles::PathOf(int which) const
 {
-    return which >= 0 && which < Count && m_files[which] ? m_files[which]->fileName() : QString();
+    return which >= 0 && which < Count && m_files[which] ? m_files[which]->Path() : QString();
 }
 
 QByteArray TraceFiles::HexText(const QByteArray& bytes)
@@ -94,25 +77,18 @@ QByteArray TraceFiles::HexText(const QByteArray& bytes)
 
 void TraceFiles::Write(int which, const QByteArray& bytes)
 {
-    QFileDevice* file = m_files[which].get();
+    CDurableFile* file = m_files[which].get();
     if (!file || bytes.isEmpty())
         return;
-    // A write cut short says nothing; the next one, of the rest, tells the reason.
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 n = file->write(bytes.constData() + done, bytes.size() - done);
-        if (n <= 0) {
-            Fail(file->errorString());
-            return;
-        }
-        done += n;
-    }
+    file->write(bytes); // writes all or fails with its reason; Flush reports it
 }
 
 void TraceFiles::Flush()
 {
+    // The files write through to the system; a failed write is reported once, with its file.
     for (auto& file : m_files)
-        if (file && !file->flush())
-            Fail(file->errorString());
+        if (file && file->Failed())
+            Fail(*file);
 }
 
 void TraceFiles::WriteText(const QByteArray& text)
@@ -138,10 +114,12 @@ void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStam
 
 void TraceFiles::Close()
 {
-    for (auto& file : m_files) {
-        // A file never published is removed with its object; the earlier one stays.
+    // Published files are synced at the end, a failure there is reported as a failed write;
+    // files never published are removed and an earlier recording of the name stays.
+    for (auto& file : m_files)
         if (file && m_published)
-            file->close();
+            file->Commit();
+    Flush();
+    for (auto& file : m_files)
         file.reset();
-    }
 }

@@ -1,21 +1,23 @@
 #pragma once
 
+#include "CDurableFile.h"
+
 // Qt
 #include <QByteArray>
-#include <QFileDevice>
 #include <QString>
 
 #include <array>
 #include <memory>
 
 // The four files of a running recording: raw bytes (.ts), raw bytes with time stamps (.tds),
-// hex text with time stamps (.tdh) and hex text (.th). Every chunk is flushed to the disk
-// before the next one, so a recorder that dies keeps what it had received.
+// hex text with time stamps (.tdh) and hex text (.th). Every chunk is handed to the system
+// before the next one, so a recorder that dies keeps what it had received; every write is
+// checked.
 //
 // A start is not yet a recording: the files are first written beside their targets under
-// temporary names and take the targets' place only when Publish() is called (the FAT has
-// identified itself). A start that fails before leaves an earlier recording of the same name
-// as it was.
+// temporary names (CDurableFile, Replace) and take the targets' place only when Publish() is
+// called (the FAT has identified itself). A start that fails before leaves an earlier
+// recording of the same name as it was.
 class TraceFiles
 {
 public:
@@ -24,8 +26,9 @@ public:
     ~TraceFiles();
 
     // Creates the four files beside path (its directory and base name), under temporary
-    // names; on the first failure shows "File konnte nicht geöffnet werden", removes what was
-    // created, false.
+    // names; on the first failure shows "File konnte nicht geöffnet werden" with the file and
+    // the reason, removes what was created, false. A path that is not a regular file is
+    // refused before opening.
     bool Create(const QString& path);
     // The files replace those of the path's name and stay open for writing; on a failure the
     // reason is shown and WriteFailed() is true.
@@ -50,9 +53,10 @@ public:
 private:
     void Write(int which, const QByteArray& bytes);
     void Flush();
-    void Fail(const QString& reason);
+    // Reports the first failure, with the file and its German reason.
+    void Fail(const CDurableFile& file);
 
-    std::array<std::unique_ptr<QFileDevice>, Count> m_files;
+    std::array<std::unique_ptr<CDurableFile>, Count> m_files;
     bool m_published = false;
     bool m_failed = false;
 };
