@@ -149,15 +149,18 @@ TEST_F(RecordCliTest, ARecordingThatCouldNotBeSavedEndsWithStatusOneAndTheReason
     ASSERT_TRUE(p.waitForFinished(20000));
     EXPECT_EQ(p.exitCode(), 1);
     const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_TRUE(err.contains(QRegularExpression("Die Trace-Dateien konnten nicht vollständig "
-                                                "geschrieben werden: \\w")))
+    EXPECT_TRUE(err.contains(
+        QRegularExpression("Die Trace-Dateien konnten nicht vollständig "
+                           "geschrieben werden: \\S+full\\.\\w+: Die Datei ist zu groß")))
         << err.toStdString();
     EXPECT_FALSE(err.contains("Unknown error")) << err.toStdString();
     // A list file that cannot be written.
     ASSERT_TRUE(QDir(dir.path()).mkdir("lists.tvs"));
     const CliResult r = Record({"--out", Out("lists.tds"), "--duration", "1", "--quiet"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, QStringLiteral("Lineprobe: File konnte nicht geöffnet werden\n"));
+    EXPECT_EQ(r.err, QStringLiteral("Lineprobe: File konnte nicht geöffnet werden ") +
+                         QFileInfo(Out("lists.tvs")).absoluteFilePath() +
+                         QStringLiteral(": Das ist ein Ordner\n"));
 }
 
 TEST_F(RecordCliTest, AFloodOfTheLineKeepsEveryByteInOrder)
