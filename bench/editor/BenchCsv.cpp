@@ -28,7 +28,6 @@ void MakeProject(CQuillmarkDoc& doc)
     d.pseudoGroupDigits = 5;
     std::strncpy(d.panelId, "BO 1", sizeof d.panelId - 1);
     ProjectRules::DecodePanelIdFile(d.panelId, d.panelType, d.panelVariant);
-    doc.List().DeleteAllColumns();
     doc.SetupListColumns();
 }
 
@@ -47,7 +46,7 @@ int main(int argc, char** argv)
         rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
         rec.text1 = "M " + QByteArray::number(i);
         rec.text2 = "Treppenhaus; \"Ost\"";
-        original.Records().AddRecordAt(rec, i, false);
+        original.Records().AddRecordAt(rec, i);
     }
     QElapsedTimer clock;
     clock.start();

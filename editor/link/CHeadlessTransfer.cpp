@@ -14,7 +14,7 @@ CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& docum
     CTransferCore core;
     core.SetTimeouts(timeouts);
     core.SetReadForComparison(forComparison);
-    if (!core.StartTransfer(mode, &document.List(), &document, &serial))
+    if (!core.StartTransfer(mode, &document, &serial))
         return PortNotOpened;
     if (opened)
         opened();

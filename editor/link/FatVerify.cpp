@@ -1,6 +1,5 @@
 #include "FatVerify.h"
 
-#include "CListCtrl.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
 #include "ProjectData.h"
@@ -23,15 +22,13 @@ struct WireRows
     QMap<QByteArray, QByteArray> rest;
 };
 
-bool Encode(CQuillmarkDoc& doc, const ProjectData& layout, WireRows& rows, QString& problem)
+bool Encode(const CQuillmarkDoc& doc, const ProjectData& layout, WireRows& rows, QString& problem)
 {
-    CRecordList& records = doc.Records();
-    records.SetListCtrl(&doc.List());
-    records.SetSettings(&doc.Data());
+    const CRecordList& records = doc.Records();
     const int keyLength = 1 + layout.groupDigits + layout.detectorDigits;
-    for (int row = 0; row < doc.List().GetItemCount(); ++row) {
+    for (int row = 0; row < records.GetCount(); ++row) {
         QByteArray wire;
-        if (!TextRecordCodec::EncodeRecord(records, row, layout, wire, problem))
+        if (!TextRecordCodec::EncodeRecord(records.At(row), row, layout, wire, problem))
             return false;
         const QByteArray key = wire.mid(1, keyLength - 1);
         if (!rows.rest.contains(key))
@@ -99,7 +96,7 @@ QString SameText()
     return QStringLiteral("Das FAT enthält genau die Texte des Projekts.");
 }
 
-Result Compare(CQuillmarkDoc& project, CQuillmarkDoc& fat)
+Result Compare(const CQuillmarkDoc& project, const CQuillmarkDoc& fat)
 {
     Result result;
     const ProjectData& d = project.Data();

@@ -46,7 +46,7 @@ using Reader = std::function<bool(CQuillmarkDoc& scratch)>;
 // Reads and compares. The project itself is not changed.
 Result Verify(CQuillmarkDoc& project, const Reader& read);
 // Compares two projects already in memory; fat holds what was read.
-Result Compare(CQuillmarkDoc& project, CQuillmarkDoc& fat);
+Result Compare(const CQuillmarkDoc& project, const CQuillmarkDoc& fat);
 
 // The result as lines for stderr or a dialog; the line of sameness when nothing differs.
 QString SameText();

@@ -50,18 +50,15 @@ QStringList Headings(const CQuillmarkDoc& doc)
     return headings;
 }
 
-QByteArray Export(CQuillmarkDoc& doc)
+QByteArray Export(const CQuillmarkDoc& doc)
 {
     const bool pseudo = doc.Data().textFormat == FormatPseudo;
     QByteArray out = ToCp1252(Headings(doc).join(QLatin1Char(';'))) + "\r\n";
-    CRecordList& records = doc.Records();
-    records.SetListCtrl(&doc.List());
-    records.SetSettings(&doc.Data());
-    const int rows = doc.List().GetItemCount();
+    const CRecordList& records = doc.Records();
+    const int rows = records.GetCount();
     out.reserve(out.size() + qsizetype(rows) * 48);
-    MessageRecord rec;
     for (int row = 0; row < rows; ++row) {
-        records.GetRecord(rec, row);
+        const MessageRecord& rec = records.At(row);
         AppendField(out, rec.group);
         out += ';';
         if (pseudo) {

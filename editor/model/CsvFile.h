@@ -24,7 +24,7 @@ struct Row
 QStringList Headings(const CQuillmarkDoc& doc);
 
 // The heading line and one line per row in the list's order; texts without trailing blanks.
-QByteArray Export(CQuillmarkDoc& doc);
+QByteArray Export(const CQuillmarkDoc& doc);
 // Splits a whole file into rows: the byte order mark decides UTF-8, else Windows-1252.
 QList<Row> Parse(const QByteArray& bytes);
 

@@ -1,6 +1,5 @@
 #include "CsvImport.h"
 
-#include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CsvFile.h"
 #include "ProjectTypes.h"
@@ -9,29 +8,6 @@
 namespace CsvImport {
 
 namespace {
-
-// Takes the message the list's insert shows for a refused record, instead of showing it.
-class RefusalCatcher : public CMessageSink
-{
-public:
-    RefusalCatcher() : m_previous(SetMessages(this)) {}
-    ~RefusalCatcher() override { SetMessages(m_previous); }
-
-    int Show(const QString& text, const QString&, msg::Icon, msg::Buttons) override
-    {
-        m_text = text;
-        return msg::IdOk;
-    }
-    void Beep() override {}
-    bool SaveFileName(const msg::FileDialog&, QString&) override { return false; }
-    bool OpenFileName(const msg::FileDialog&, QString&) override { return false; }
-
-    QString Take() { return std::exchange(m_text, QString()); }
-
-private:
-    CMessageSink* m_previous;
-    QString m_text;
-};
 
 // The column of each cell by heading, -1 where the file has none.
 struct Columns
@@ -71,21 +47,15 @@ bool FindColumns(const CQuillmarkDoc& doc, const QStringList& headings, Columns&
     return true;
 }
 
-// The rows of from, copied into to (which holds from's settings).
-void CopyRows(CQuillmarkDoc& from, CQuillmarkDoc& to)
+// The rows of from, copied into to (which holds from's settings); a shown list is reset once.
+void CopyRows(const CQuillmarkDoc& from, CQuillmarkDoc& to)
 {
-    CRecordList& source = from.Records();
-    source.SetListCtrl(&from.List());
-    source.SetSettings(&from.Data());
+    const CRecordList& source = from.Records();
     CRecordList& target = to.Records();
-    target.SetListCtrl(&to.List());
-    target.SetSettings(&to.Data());
-    to.List().DeleteAllItems();
-    MessageRecord rec;
-    for (int row = 0; row < from.List().GetItemCount(); ++row) {
-        source.GetRecord(rec, row);
-        target.AddRecordAt(rec, row, false);
-    }
+    CRecordBatch batch(target);
+    target.DeleteAllItems();
+    for (int row = 0; row < source.GetCount(); ++row)
+        target.AddRecordAt(source.At(row), row);
 }
 
 } // namespace
@@ -113,7 +83,6 @@ Result Import(CQuillmarkDoc& doc, const QByteArray& file, bool skipInvalid)
     CopyRows(doc, work);
     CRecordList& records = work.Records();
     const ProjectData& d = work.Data();
-    RefusalCatcher catcher;
     for (int i = 1; i < rows.size(); ++i) {
         const QStringList& f = rows.at(i).fields;
         RecordInput input;
@@ -123,16 +92,16 @@ Result Import(CQuillmarkDoc& doc, const QByteArray& file, bool skipInvalid)
         input.text1 = Cell(f, columns.text1);
         input.text2 = Cell(f, columns.text2);
         MessageRecord rec;
-        QString problem = RecordEntry::Check(d, input, rec);
-        const int before = work.List().GetItemCount();
-        if (problem.isEmpty() && records.InsertRecord(rec, false) < 0)
-            problem = catcher.Take();
-        if (!problem.isEmpty()) {
+        RecordRefusal problem = RecordEntry::Check(d, input, rec);
+        const int before = records.GetCount();
+        if (!problem)
+            problem = records.InsertRecord(rec).refusal;
+        if (problem) {
             result.problems.append(
-                QStringLiteral("Zeile %1: %2").arg(rows.at(i).line).arg(problem));
+                QStringLiteral("Zeile %1: %2").arg(rows.at(i).line).arg(problem.text));
             continue;
         }
-        if (work.List().GetItemCount() > before)
+        if (records.GetCount() > before)
             ++result.added;
         else
             ++result.replaced;

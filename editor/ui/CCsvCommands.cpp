@@ -34,7 +34,7 @@ void CCsvCommands::Register(CCommandTable& c) const
     CQuillmarkView* view = frame->View();
     c.SetHandler(
         Cmd::ExportCsv, [frame] { ExportCsv(*frame); },
-        [doc] { return doc->List().GetItemCount() > 0; });
+        [doc] { return doc->Records().GetCount() > 0; });
     c.SetHandler(
         Cmd::ImportCsv, [frame] { ImportCsv(*frame); },
         [doc, view] { return doc->Data().textFormat != FormatFromFat && !view->PortOpen(); });

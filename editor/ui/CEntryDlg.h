@@ -7,7 +7,6 @@
 // Qt
 #include <QDialog>
 
-class CListCtrl;
 class CMaskEdit;
 class CQuillmarkDoc;
 class QLabel;
@@ -24,8 +23,8 @@ class QPushButton;
 // row to edit (-1 for an empty record). It picks the dialog of the project's text format,
 // opens nothing when a dialog of that caption is already open (at most one per caption) and
 // otherwise shows the new dialog modeless and marks the document modified. The dialog works
-// on the document's ProjectData and list control only; scrolling the stored row into view
-// goes through the list control's viewport, which the list view installs.
+// on the document's ProjectData and record list only; the row a stored record should be seen
+// at is told with RecordPlaced, for the list view to scroll to.
 class CEntryDlg : public QDialog
 {
     Q_OBJECT
@@ -34,7 +33,7 @@ public:
     // One dialog per text format; the kind is the format's number.
     enum Kind { Standard = FormatStandard, Pseudo = FormatPseudo, TwoLines = FormatTwoLines };
 
-    CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent = nullptr);
+    CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent = nullptr);
 
     static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row);
     // The open dialog with this caption, or nullptr.
@@ -52,7 +51,6 @@ public:
     void Fill(int row);
 
     // A card list "D/NN D/NN" without its placeholder and unfinished groups.
-    static QByteArray CleanCardList(QByteArray text);
 
     Kind GetKind() const { return m_kind; }
     CMaskEdit* GroupField() const { return m_group; }
@@ -68,6 +66,10 @@ public slots:
     void OnOK();
     void OnCopy();
 
+signals:
+    // A record was stored at row and should be seen there.
+    void RecordPlaced(int row);
+
 protected:
     void done(int result) override;
 
@@ -78,6 +80,8 @@ private:
     // Reads the fields into rec and runs the checks before the list's own; false when a
     // message was shown (the dialog stays as it is).
     bool ReadChecked(Button button, MessageRecord& rec);
+    // Inserts rec; a refusal is shown and gives false.
+    bool Store(const MessageRecord& rec, bool show);
     void Advance(const MessageRecord& typed);
     static void SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabel* label = nullptr);
 
@@ -93,7 +97,7 @@ private:
     Kind m_kind;
     ProjectData* m_data;
     Layout m_layout{};
-    CRecordList m_records;
+    CRecordList& m_records;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;
     CMaskEdit* m_detector = nullptr;

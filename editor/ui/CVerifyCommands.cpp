@@ -38,7 +38,7 @@ void CVerifyCommands::Verify(CMainFrame& frame)
         FatVerify::Verify(*frame.Document(), [&frame, view](CQuillmarkDoc& scratch) {
             CCommunicationDlg dialog(&frame);
             dialog.Core().SetReadForComparison(true);
-            if (!dialog.StartTransfer(ReadTexts, &scratch.List(), &scratch, &view->Serial()))
+            if (!dialog.StartTransfer(ReadTexts, &scratch, &view->Serial()))
                 return false;
             dialog.exec();
             return dialog.Succeeded();

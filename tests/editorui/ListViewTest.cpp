@@ -46,7 +46,7 @@ protected:
     CCellEdit* EditCell(int row, int column)
     {
         view()->SelectRow(row);
-        view()->edit(doc->List().index(row, column));
+        view()->edit(doc->Records().index(row, column));
         CCellEdit* edit = view()->CellEdit();
         EXPECT_NE(edit, nullptr);
         if (edit)
@@ -59,6 +59,17 @@ protected:
     {
         QTest::keyClick(edit, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 30000);
+    }
+
+    void OpenThirtyRows()
+    {
+        QList<TestRecord> many;
+        static QList<QByteArray> numbers;
+        for (int i = 1; i <= 30; ++i)
+            numbers << QByteArray::number(i);
+        for (int i = 0; i < 30; ++i)
+            many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
+        Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
     }
 
     QStringList Row(int row)
@@ -274,13 +285,7 @@ TEST_F(ListView, DeleteByKeyMenuAccessKeysAndContextMenu)
 
 TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
 {
-    QList<TestRecord> many;
-    static QList<QByteArray> numbers;
-    for (int i = 1; i <= 30; ++i)
-        numbers << QByteArray::number(i);
-    for (int i = 0; i < 30; ++i)
-        many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
-    Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    OpenThirtyRows();
     EXPECT_GE(view()->CountPerPage(), 20);
     EXPECT_LT(view()->CountPerPage(), 30);
     const int extent = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view());
@@ -288,12 +293,32 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
     const int wide = frame->width();
     // Delete down to one page: the frame narrows again by the same width.
     view()->selectionModel()->select(
-        QItemSelection(doc->List().index(0, 0), doc->List().index(14, 5)),
+        QItemSelection(doc->Records().index(0, 0), doc->Records().index(14, 5)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     commands().Execute(Cmd::DeleteTexts);
     EXPECT_EQ(rows(), 15);
     QTRY_VERIFY_WITH_TIMEOUT(!view()->ScrollBarWidened(), 30000);
     EXPECT_EQ(frame->width(), wide - extent);
+}
+
+TEST_F(ListView, FirstSelectedLooksAtTheVisiblePageOnly)
+{
+    OpenThirtyRows();
+    const int beyond = view()->CountPerPage() + 2;
+    ASSERT_LT(beyond, 30);
+    view()->clearSelection();
+    EXPECT_EQ(view()->GetFirstSelected(), -1);
+    const auto select = [this](int row) {
+        view()->selectionModel()->select(doc->Records().index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    select(beyond);
+    EXPECT_EQ(view()->GetFirstSelected(), -1) << "beyond the top row + a page + 1";
+    view()->verticalScrollBar()->setValue(3);
+    EXPECT_EQ(view()->TopIndex(), 3);
+    EXPECT_EQ(view()->GetFirstSelected(), beyond);
+    select(4);
+    EXPECT_EQ(view()->GetFirstSelected(), 4);
 }
 
 TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
@@ -310,4 +335,15 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
     EXPECT_EQ(Row(2), (QStringList{"0002", "", "00", "Buero", "1. OG"}));
     EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 2);
     EXPECT_EQ(rows(), 4);
+
+    // Room for a fifth digit, which only Minimax panels may fill above 9999.
+    messages.Clear();
+    doc->Data().groupDigits = 5;
+    edit = EditCell(0, Column::Group);
+    ASSERT_TRUE(edit);
+    edit->setText(QStringLiteral("12345"));
+    Enter(edit);
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_TRUE(messages.Boxes()[0].text.contains("1 - 9999"));
+    EXPECT_EQ(Row(0).first(), "0001");
 }

@@ -9,7 +9,7 @@ namespace {
 void AddRows(CQuillmarkDoc& doc, const QList<MessageRecord>& rows)
 {
     for (const MessageRecord& rec : rows)
-        doc.Records().AddRecordAt(rec, doc.List().GetItemCount(), false);
+        doc.Records().AddRecordAt(rec, doc.Records().GetCount());
 }
 
 } // namespace
