@@ -10,12 +10,16 @@
 #include "RecordEntry.h"
 
 // Qt
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcutEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -41,9 +45,26 @@ protected:
     }
 };
 
+// A label whose access key selects its field's whole text even when the field has the focus
+// already, so that Alt+2 after "&Kopieren" replaces Text 2 instead of appending to it.
+class CAccessLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::Shortcut)
+            if (auto* field = qobject_cast<CMaskEdit*>(buddy()); field && field->hasFocus())
+                field->SelectWhole();
+        return QLabel::event(e);
+    }
+};
+
 QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new CAccessLabel(text, parent);
     label->setBuddy(buddy);
     return label;
 }
@@ -134,14 +155,17 @@ void CEntryDlg::CloseStale()
     }
 }
 
-CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row)
+CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row,
+                                     QAbstractItemView* rows)
 {
     Kind kind;
     if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
         return nullptr;
     auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.List(), frame);
+    dlg->m_rows = rows;
     dlg->Fill(row);
     doc.SetModifiedFlag();
+    dlg->PlaceBesideRows();
     dlg->show();
     dlg->raise();
     dlg->activateWindow();
@@ -308,6 +332,7 @@ void CEntryDlg::Fill(int row)
     SizeToChars(m_text2, d.text2Length, false);
 
     m_group->setFocus();
+    m_group->SelectWhole();
 }
 
 QByteArray CEntryDlg::CleanCardList(QByteArray text)
@@ -394,9 +419,84 @@ void CEntryDlg::OnCopy()
         rec.text1 = CleanCardList(rec.text1);
         rec.text2 = CleanCardList(rec.text2);
     }
-    if (m_records.InsertRecord(rec, m_kind != Pseudo) == -1)
+    const int row = m_records.InsertRecord(rec, m_kind != Pseudo);
+    if (row == -1)
         return;
+    if (m_kind != Pseudo)
+        KeepRowAbove(row);
     Advance(typed);
+    CMaskEdit* next = NextFieldAfterCopy();
+    next->setFocus(Qt::OtherFocusReason);
+    next->SelectWhole();
+}
+
+CMaskEdit* CEntryDlg::NextFieldAfterCopy() const
+{
+    // Along a run the numbers advance by themselves and Text 1 (in the numbered formats the
+    // rest of the number line, in "2 x 20" the first line) names the area the run shares;
+    // Text 2, the line of its own, names each detector's place: Text 2 in all three dialogs.
+    return m_text2;
+}
+
+void CEntryDlg::PlaceBesideRows()
+{
+    QWidget* frame = parentWidget();
+    if (!frame)
+        return;
+    QScreen* screen = frame->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const QRect outer = frame->frameGeometry();
+    const QRect rows = m_rows ? QRect(m_rows->viewport()->mapToGlobal(QPoint(0, 0)),
+                                      m_rows->viewport()->size())
+                              : frame->geometry();
+    adjustSize();
+    const QSize size = frameGeometry().size();
+    const int gap = 4;
+    const int top = qMax(area.top(), qMin(rows.top(), area.bottom() + 1 - size.height()));
+    const QList<QPoint> candidates{
+        {outer.right() + 1 + gap, top},                    // right of the window
+        {outer.left() - gap - size.width(), top},          // left of it
+        {rows.left(), outer.bottom() + 1 + gap},           // below it
+    };
+    for (const QPoint& at : candidates) {
+        if (area.isEmpty() || area.contains(QRect(at, size))) {
+            move(at);
+            return;
+        }
+    }
+    // No room around the window: over the lowest rows, so the upper rows stay in sight.
+    const int bottom = qMin(rows.bottom(), area.bottom());
+    move(qMax(area.left(), qMin(rows.left(), area.right() + 1 - size.width())),
+         qMax(area.top(), bottom + 1 - size.height()));
+}
+
+void CEntryDlg::KeepRowAbove(int row)
+{
+    if (!m_rows || !m_rows->model())
+        return;
+    // After the list's own scrolling, which runs once the event loop turns.
+    QTimer::singleShot(0, this, [this, row] {
+        if (!m_rows || !isVisible() || row >= m_rows->model()->rowCount())
+            return;
+        const QModelIndex index = m_rows->model()->index(row, 0);
+        QWidget* viewport = m_rows->viewport();
+        const int dialogTop = viewport->mapFromGlobal(frameGeometry().topLeft()).y();
+        const QRect dialog(viewport->mapFromGlobal(frameGeometry().topLeft()),
+                           frameGeometry().size());
+        const QRect cell = m_rows->visualRect(index);
+        if (!dialog.intersects(QRect(0, cell.top(), viewport->width(), cell.height())))
+            return;
+        const int rowHeight = qMax(1, cell.height());
+        const int rowsAbove = dialogTop / rowHeight;
+        if (rowsAbove < 1)
+            return;
+        m_rows->scrollTo(index, QAbstractItemView::PositionAtTop);
+        QScrollBar* bar = m_rows->verticalScrollBar();
+        const int step = m_rows->verticalScrollMode() == QAbstractItemView::ScrollPerItem
+                             ? 1
+                             : rowHeight;
+        bar->setValue(bar->value() - (rowsAbove - 1) * step);
+    });
 }
 
 void CEntryDlg::Advance(const MessageRecord& typed)

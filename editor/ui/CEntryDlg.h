@@ -6,10 +6,12 @@
 
 // Qt
 #include <QDialog>
+#include <QPointer>
 
 class CListCtrl;
 class CMaskEdit;
 class CQuillmarkDoc;
+class QAbstractItemView;
 class QLabel;
 class QPushButton;
 
@@ -19,13 +21,14 @@ class QPushButton;
 // the group) so that long runs of detectors are typed quickly. A refused record keeps the
 // dialog open with everything typed.
 //
-// How the frame opens one: CEntryDlg::OpenForProject(doc, frame, row) with the document, the
-// main window as parent (the dialog stays above it and activates it when it closes) and the
-// row to edit (-1 for an empty record). It picks the dialog of the project's text format,
-// opens nothing when a dialog of that caption is already open (at most one per caption) and
-// otherwise shows the new dialog modeless and marks the document modified. The dialog works
-// on the document's ProjectData and list control only; scrolling the stored row into view
-// goes through the list control's viewport, which the list view installs.
+// How the frame opens one: CEntryDlg::OpenForProject(doc, frame, row, rows) with the document,
+// the main window as parent (the dialog stays above it and activates it when it closes), the
+// row to edit (-1 for an empty record) and the view that shows the rows. It picks the dialog
+// of the project's text format, opens nothing when a dialog of that caption is already open
+// (at most one per caption) and otherwise shows the new dialog modeless beside or below the
+// rows and marks the document modified. The dialog works on the document's ProjectData and
+// list control; scrolling the stored row into view goes through the list control's viewport,
+// and where the dialog has to cover the rows, it keeps the stored row visible above itself.
 class CEntryDlg : public QDialog
 {
     Q_OBJECT
@@ -35,7 +38,8 @@ public:
 
     CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent = nullptr);
 
-    static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row);
+    static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row,
+                                     QAbstractItemView* rows = nullptr);
     // The open dialog with this caption, or nullptr.
     static CEntryDlg* FindOpen(const QString& caption);
     static QString Caption(Kind kind);
@@ -78,6 +82,12 @@ private:
     // message was shown (the dialog stays as it is).
     bool ReadChecked(Button button, MessageRecord& rec);
     void Advance(const MessageRecord& typed);
+    // The field a technician changes between two detectors of a run.
+    CMaskEdit* NextFieldAfterCopy() const;
+    // Beside the frame, else below it, else over the lower part of the rows.
+    void PlaceBesideRows();
+    // Scrolls the list so that row stands above the dialog where the dialog covers it.
+    void KeepRowAbove(int row);
     static void SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabel* label = nullptr);
 
     // The project layout the fields were built for.
@@ -93,6 +103,7 @@ private:
     ProjectData* m_data;
     Layout m_layout{};
     CRecordList m_records;
+    QPointer<QAbstractItemView> m_rows;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;
     CMaskEdit* m_detector = nullptr;

@@ -63,13 +63,13 @@ void CTraceListView::OnUpdate(CView*, long hint, const QVariant& arg)
 }
 
 void CTraceListView::OnLinesAppended(LineRules::View view, const CLineIndex::Change& change,
-                                     CRecordingSession::Append what)
+                                     CRecordingSession::Append)
 {
     if (view != m_look.view)
         return;
     m_model->Announce(change);
-    if (what != CRecordingSession::Append::PortError || m_look.scrollsToPortError)
-        ScrollToEnd();
+    // Port error lines too: "IO Fehler" is what the technician must see.
+    ScrollToEnd();
 }
 
 void CTraceListView::OnInitialUpdate()

@@ -311,3 +311,51 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
     EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 2);
     EXPECT_EQ(rows(), 4);
 }
+
+TEST_F(ListView, HomeAndEndTakeTheSelectionAndDeleteTakesOnlyWhatIsSeen)
+{
+    QList<TestRecord> many;
+    static QList<QByteArray> numbers;
+    for (int i = 1; i <= 60; ++i)
+        numbers << QByteArray::number(i);
+    for (int i = 0; i < 60; ++i)
+        many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
+    Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    auto selected = [this] {
+        QList<int> out;
+        for (const QModelIndex& index : view()->selectionModel()->selectedRows())
+            out << index.row();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QList<int> rows;
+    } cases[] = {{Qt::Key_Home, {}, {0}},
+                 {Qt::Key_End, {}, {59}},
+                 {Qt::Key_Home, Qt::ControlModifier, {0}},
+                 {Qt::Key_End, Qt::ControlModifier, {59}},
+                 {Qt::Key_Home, Qt::ShiftModifier, {0, 1, 2, 3, 4, 5}}};
+    for (const auto& c : cases) {
+        view()->SelectRow(0);
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(view(), Qt::Key_Down);
+        QTest::keyClick(view(), c.key, c.modifiers);
+        EXPECT_EQ(view()->currentIndex().row(), c.rows.first() == 0 ? 0 : 59) << c.key;
+        EXPECT_EQ(selected(), c.rows) << c.key << c.modifiers;
+        const QRect current = view()->visualRect(view()->currentIndex());
+        EXPECT_TRUE(view()->viewport()->rect().intersects(current)) << c.key;
+    }
+
+    // Row 59 stays selected out of sight below the page: Del deletes only row 0.
+    view()->SelectRow(0);
+    view()->selectionModel()->select(doc->List().index(59, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view()->scrollToTop();
+    ASSERT_EQ(selected(), (QList<int>{0, 59}));
+    QTest::keyClick(view(), Qt::Key_Delete);
+    EXPECT_EQ(rows(), 59);
+    EXPECT_EQ(selected(), (QList<int>{58}));
+}
