@@ -453,13 +453,19 @@ void CEntryDlg::PlaceBesideRows()
     const QSize size = frameGeometry().size();
     const int gap = 4;
     const int top = qMax(area.top(), qMin(rows.top(), area.bottom() + 1 - size.height()));
+    // A wide window leaves room right of the columns, inside the list.
+    const int columnsRight = m_rows ? rows.left() + m_rows->sizeHint().width() : rows.right();
     const QList<QPoint> candidates{
-        {outer.right() + 1 + gap, top},                    // right of the window
-        {outer.left() - gap - size.width(), top},          // left of it
-        {rows.left(), outer.bottom() + 1 + gap},           // below it
+        {outer.right() + 1 + gap, top},                // right of the window
+        {outer.left() - gap - size.width(), top},      // left of it
+        {rows.left(), outer.bottom() + 1 + gap},       // below it
+        {qMin(columnsRight, rows.right()) + gap, top}, // right of the columns
     };
     for (const QPoint& at : candidates) {
-        if (area.isEmpty() || area.contains(QRect(at, size))) {
+        const QRect place(at, size);
+        const bool insideRows = at == candidates.last();
+        if ((area.isEmpty() || area.contains(place)) &&
+            (!insideRows || rows.contains(place.topRight()))) {
             move(at);
             return;
         }
@@ -488,14 +494,20 @@ void CEntryDlg::KeepRowAbove(int row)
             return;
         const int rowHeight = qMax(1, cell.height());
         const int rowsAbove = dialogTop / rowHeight;
-        if (rowsAbove < 1)
-            return;
-        m_rows->scrollTo(index, QAbstractItemView::PositionAtTop);
         QScrollBar* bar = m_rows->verticalScrollBar();
-        const int step = m_rows->verticalScrollMode() == QAbstractItemView::ScrollPerItem
-                             ? 1
-                             : rowHeight;
-        bar->setValue(bar->value() - (rowsAbove - 1) * step);
+        const bool perItem = m_rows->verticalScrollMode() == QAbstractItemView::ScrollPerItem;
+        const int wanted = perItem ? row - (rowsAbove - 1) : (row - (rowsAbove - 1)) * rowHeight;
+        if (rowsAbove >= 1 && wanted <= bar->maximum()) {
+            bar->setValue(qMax(0, wanted));
+            return;
+        }
+        // The last rows cannot move up that far: the dialog moves up instead, over the rows
+        // above the stored one.
+        m_rows->scrollTo(index);
+        const QRect shown = m_rows->visualRect(index);
+        const QPoint rowsTop = viewport->mapToGlobal(QPoint(0, 0));
+        if (shown.top() >= frameGeometry().height())
+            move(x(), rowsTop.y());
     });
 }
 

@@ -126,6 +126,13 @@ void CMainFrame::CreateStatusBar()
     QStatusBar* bar = statusBar();
     m_messagePane = new QLabel(U(kIdlePrompt));
     m_messagePane->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+    // Room for the longest prompt: no prompt is cut, and the frame cannot become so narrow
+    // that the panes beside it run into each other.
+    const QFontMetrics metrics(m_messagePane->font());
+    int longest = metrics.horizontalAdvance(m_messagePane->text());
+    for (const int id : m_commands->Ids())
+        longest = qMax(longest, metrics.horizontalAdvance(m_commands->Prompt(id)));
+    m_messagePane->setMinimumWidth(longest + 8);
     bar->addWidget(m_messagePane, 1);
     auto pane = [bar](const QString& sizeText, const char* name) {
         auto* label = new QLabel;
