@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the build, the tests and the demo need. Idempotent.
+# Installs every Debian package that the build, the tests, the packaging and the demo need.
+# Idempotent.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
     fonts-liberation
     xvfb xauth poppler-utils x11-utils imagemagick
     qt6-translations-l10n ccache
+    dpkg-dev file appstream desktop-file-utils man-db
 )
 
 missing=()

@@ -1,7 +1,9 @@
 #include "CProjectWizard.h"
 
+#include "PanelCatalogue.h"
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QComboBox>
@@ -24,12 +26,6 @@
 
 namespace {
 
-constexpr unsigned AllFormats = 0x7;
-constexpr unsigned Format(int textFormat)
-{
-    return 1u << (textFormat - FormatStandard);
-}
-
 QLabel* Buddy(const QString& text, QWidget* buddy)
 {
     auto* label = new QLabel(text);
@@ -47,27 +43,14 @@ public:
     bool isComplete() const override { return complete ? complete() : true; }
 };
 
-} // namespace
-
-const QList<CProjectWizard::Model>& CProjectWizard::Models()
+// The catalogue's model at a combo box item's index, or nullptr.
+const PanelCatalogue::Model* ModelAt(int index)
 {
-    static const QList<Model> models = {
-        {0, 0, "AC", '1', 4, 2, AllFormats},
-        {0, 1, "AC", '2', 4, 2, Format(FormatTwoLines)}, // card groups: only the free text form
-        {1, 0, "AT", '1', 4, 2, AllFormats},
-        {2, 0, "BO", '1', 4, 2, AllFormats},
-        {3, 1, "EE", '1', 4, 2, AllFormats},
-        {3, 4, "EE", '4', 4, 2, Format(FormatStandard)}, // output card lists
-        {3, 5, "EE", '5', 4, 2, Format(FormatStandard)},
-        {4, 0, "EF", '1', 4, 2, AllFormats},
-        {5, 0, "MM", '1', 5, 2, AllFormats},             // groups above 9999
-        {6, 0, "NF", '1', 4, 3, Format(FormatTwoLines)}, // panel/loop and address
-        {7, 0, "SI", '1', 4, 2, AllFormats},
-        {7, 1, "SI", '2', 4, 2, AllFormats},
-        {8, 0, "TW", '1', 4, 2, AllFormats},
-    };
-    return models;
+    const std::vector<PanelCatalogue::Model>& all = PanelCatalogue::Models();
+    return index >= 0 && index < int(all.size()) ? &all[size_t(index)] : nullptr;
 }
+
+} // namespace
 
 CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
 {
@@ -119,8 +102,8 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
     maker->setObjectName(QStringLiteral("maker"));
     model->setObjectName(QStringLiteral("model"));
     format->setObjectName(QStringLiteral("format"));
-    for (int type = 0; type <= 8; ++type)
-        maker->addItem(ProjectRules::MakerText(type), type);
+    for (const PanelCatalogue::Maker& m : PanelCatalogue::Makers())
+        maker->addItem(QString::fromLatin1(m.name), m.panelType);
     auto* panelForm = new QFormLayout(panel);
     panelForm->addRow(Buddy(QStringLiteral("&Hersteller:"), maker), maker);
     panelForm->addRow(Buddy(QStringLiteral("Zen&trale:"), model), model);
@@ -129,21 +112,20 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
     panel->registerField(QStringLiteral("format"), format, "currentData");
     auto fillModels = [maker, model] {
         model->clear();
-        const QList<Model>& all = Models();
-        for (int i = 0; i < all.size(); ++i)
+        const std::vector<PanelCatalogue::Model>& all = PanelCatalogue::Models();
+        for (int i = 0; i < int(all.size()); ++i)
             if (all[i].panelType == maker->currentData().toInt())
-                model->addItem(ProjectRules::PrintModelText(all[i].panelType, all[i].panelVariant),
-                               i);
+                model->addItem(QString::fromLatin1(all[i].printText), i);
     };
     auto fillFormats = [model, format] {
         const int previous = format->currentData().toInt();
         format->clear();
-        const int index = model->currentData().toInt();
-        if (index < 0 || index >= Models().size())
+        const PanelCatalogue::Model* m = ModelAt(model->currentData().toInt());
+        if (!m)
             return;
-        for (int f = FormatStandard; f <= FormatTwoLines; ++f)
-            if (Models()[index].formats & Format(f))
-                format->addItem(ProjectRules::FormatName(f), f);
+        for (const TextFormats::Format& f : TextFormats::All())
+            if (std::strchr(m->formatTags, f.tag))
+                format->addItem(QString::fromLatin1(f.name), f.textFormat);
         const int keep = format->findData(previous);
         format->setCurrentIndex(keep >= 0 ? keep : 0);
     };
@@ -218,12 +200,12 @@ CProjectWizard::CProjectWizard(QWidget* parent) : QWizard(parent)
                 if (id != LayoutPage)
                     return;
                 const int index = model->currentData().toInt();
-                if (index >= 0 && index < Models().size() && index != *defaultsFor) {
-                    const Model& m = Models()[index];
-                    groupDigits->setValue(m.groupDigits);
-                    detectorDigits->setValue(m.detectorDigits);
+                const PanelCatalogue::Model* m = ModelAt(index);
+                if (m && index != *defaultsFor) {
+                    groupDigits->setValue(m->groupDigits);
+                    detectorDigits->setValue(m->detectorDigits);
                     *defaultsFor = index;
-                    const bool notifier = m.panelType == 6;
+                    const bool notifier = m->panelType == PanelType::Notifier;
                     groupLabel->setText(notifier ? QStringLiteral("Stellen Zentrale / &Loop:")
                                                  : QStringLiteral("Stellen der &MelderGruppe:"));
                     detectorLabel->setText(notifier ? QStringLiteral("Stellen der A&dresse:")
@@ -327,8 +309,8 @@ int CProjectWizard::nextId() const
 ProjectData CProjectWizard::NewProjectData() const
 {
     ProjectData d{};
-    const int index = field(QStringLiteral("model")).toInt();
-    const Model& m = Models().value(index, Models().first());
+    const PanelCatalogue::Model* chosen = ModelAt(field(QStringLiteral("model")).toInt());
+    const PanelCatalogue::Model& m = chosen ? *chosen : PanelCatalogue::Models().front();
     d.textFormat = field(QStringLiteral("format")).toInt();
     if (d.textFormat < FormatStandard || d.textFormat > FormatTwoLines)
         d.textFormat = FormatStandard;
@@ -341,11 +323,12 @@ ProjectData CProjectWizard::NewProjectData() const
     d.text1Length = ProjectRules::Text1LengthFor(d, d.textFormat, d.text2Length);
     d.panelType = m.panelType;
     d.panelVariant = m.panelVariant;
-    d.panelId[0] = m.letters[0];
-    d.panelId[1] = m.letters[1];
+    const PanelCatalogue::Maker* maker = PanelCatalogue::MakerOfType(m.panelType);
+    d.panelId[0] = maker->letters[0];
+    d.panelId[1] = maker->letters[1];
     d.panelId[2] = ' ';
     d.panelId[3] = m.modelDigit;
-    if (d.panelType == 2)
+    if (ProjectRules::LzCodingEnabled(d))
         ProjectRules::SetDefaultLzAssignment(d);
     return d;
 }
@@ -383,7 +366,7 @@ bool CProjectWizard::Apply(ProjectData& data) const
     data.panelType = d.panelType;
     data.panelVariant = d.panelVariant;
     std::memcpy(data.panelId, d.panelId, sizeof data.panelId);
-    if (d.panelType == 2)
+    if (ProjectRules::LzCodingEnabled(d))
         std::memcpy(data.lzAssignment, d.lzAssignment, sizeof data.lzAssignment);
     return true;
 }

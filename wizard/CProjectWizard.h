@@ -17,21 +17,6 @@ public:
     enum PageId { StartPage, PanelPage, LayoutPage, OpenPage, FatPage };
     enum Choice { NewProject, OpenProject, FromFat };
 
-    // One panel model the assistant offers: maker, model text, panel type and variant, the
-    // letters and model digit of the panel identification, and the defaults for it.
-    struct Model
-    {
-        int panelType;
-        int panelVariant;
-        const char* letters;
-        char modelDigit;
-        int groupDigits;
-        int detectorDigits;
-        // The text formats the panel's FAT takes, as a bit set over formats 2..4.
-        unsigned formats;
-    };
-    static const QList<Model>& Models();
-
     explicit CProjectWizard(QWidget* parent = nullptr);
 
     Choice GetChoice() const;

@@ -4,6 +4,7 @@
 #include "CStderrScope.h"
 #include "CodePage.h"
 #include "ImportCommands.h"
+#include "InfoOptions.h"
 #include "PdfPrintCommand.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
@@ -39,12 +40,14 @@ void PrintLine(FILE* out, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
 }
 
-int Usage()
+// The command lines to stderr after a wrong one (status 2), to stdout for --help (status 0).
+int Usage(FILE* out = stderr)
 {
-    PrintLine(stderr, QStringLiteral("usage: quillmark-cli COMMAND ..."));
+    PrintLine(out, QStringLiteral("usage: quillmark-cli COMMAND ..."));
     for (auto it = Commands().cbegin(); it != Commands().cend(); ++it)
-        PrintLine(stderr, QStringLiteral("  quillmark-cli ") + it.key() + ' ' + it->usage);
-    return 2;
+        PrintLine(out, QStringLiteral("  quillmark-cli ") + it.key() + ' ' + it->usage);
+    PrintLine(out, QStringLiteral("  quillmark-cli --help | --version"));
+    return out == stdout ? 0 : 2;
 }
 
 // Reports a failure the way the GUI would show it in a box.
@@ -117,6 +120,12 @@ static void AddBuiltins()
 int Run(const QStringList& arguments)
 {
     AddBuiltins();
+    if (arguments == QStringList{QStringLiteral("--help")})
+        return Usage(stdout);
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        PrintVersion("quillmark-cli");
+        return 0;
+    }
     if (arguments.isEmpty() || !Commands().contains(arguments.first()))
         return Usage();
     return Commands().value(arguments.first()).command(arguments.mid(1));

@@ -87,11 +87,11 @@ int FormatOfKind(int kind)
 {
     switch (kind) {
     case KindPseudo:
-        return 3;
+        return FormatPseudo;
     case KindTwoLines:
-        return 4;
+        return FormatTwoLines;
     case KindStandard:
-        return 2;
+        return FormatStandard;
     }
     return 0;
 }

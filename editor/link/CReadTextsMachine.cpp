@@ -6,6 +6,7 @@
 #include "MessageRecord.h"
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 #include "TextRecordCodec.h"
 
 #include <cstring>
@@ -101,7 +102,8 @@ void CReadTextsMachine::ReceiveHeader()
 bool CReadTextsMachine::SetFormatOf(char tag)
 {
     ProjectData next = Data();
-    next.textFormat = tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
+    const TextFormats::Format* format = TextFormats::OfTag(tag);
+    next.textFormat = format ? format->textFormat : FormatTwoLines;
     const QString problem = ProjectLimits::Check(next);
     if (!problem.isEmpty()) {
         m_session.Refuse(Refusal(problem));

@@ -4,6 +4,7 @@
 #include "MessageRecord.h"
 #include "ProjectData.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 #include <cstring>
 
@@ -28,11 +29,6 @@ QByteArray Cut(const QByteArray& record, int& pos, int length)
 QByteArray Padded(const QByteArray& text, int length)
 {
     return text.size() >= length ? text : text + QByteArray(length - text.size(), ' ');
-}
-
-int FormatOfTag(char tag)
-{
-    return tag == 'S' ? FormatStandard : tag == 'P' ? FormatPseudo : FormatTwoLines;
 }
 
 } // namespace
@@ -115,42 +111,34 @@ QByteArray OffsetBytes(const char* groupOffset, int size)
 
 char TagOfType(unsigned char type)
 {
-    switch (type >> 4) {
-    case 0x8:
-        return 'S';
-    case 0x4:
-        return 'P';
-    case 0x2:
-        return 'F';
-    default:
-        return 0;
-    }
+    const TextFormats::Format* format = TextFormats::OfWireType(type);
+    return format ? format->tag : 0;
 }
 
 int RecordLength(char tag, const ProjectData& d)
 {
-    switch (tag) {
-    case 'S':
-        return d.displayChars - 1;
-    case 'P':
-        return d.groupDigits + d.displayChars - 1;
-    case 'F':
-        return d.groupDigits + d.detectorDigits + d.displayChars + 1;
-    default:
+    const TextFormats::Format* format = TextFormats::OfTag(tag);
+    if (!format)
         return -1;
-    }
+    // The FAT counts Text 2 as the rest of its display: one more than a line when the
+    // display has an odd number of characters.
+    return 1 + d.groupDigits + d.detectorDigits + (format->pseudoGroup ? d.pseudoGroupDigits : 0) +
+           format->Text1Length(d) + d.displayChars - ProjectRules::LineLength(d);
 }
 
 MessageRecord DecodeRecord(const QByteArray& record, char tag, const ProjectData& d)
 {
+    // A tag of no format reads as "F", which has no numbers before Text 1.
+    const TextFormats::Format* known = TextFormats::OfTag(tag);
+    const TextFormats::Format& format = known ? *known : *TextFormats::Of(FormatTwoLines);
     int pos = 1;
     MessageRecord rec;
     rec.formatTag = QByteArray(1, tag);
     rec.group = Cut(record, pos, d.groupDigits);
     rec.detector = Cut(record, pos, d.detectorDigits);
-    if (tag == 'P')
+    if (format.pseudoGroup)
         rec.pseudoGroup = Cut(record, pos, d.pseudoGroupDigits);
-    rec.text1 = Cut(record, pos, ProjectRules::Text1LengthFor(d, FormatOfTag(tag), 0));
+    rec.text1 = Cut(record, pos, format.Text1Length(d));
     rec.text2 = Cut(record, pos, ProjectRules::LineLength(d));
     return rec;
 }
@@ -160,14 +148,8 @@ bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QBy
 {
     MessageRecord rec;
     records.GetRecord(rec, row);
-    unsigned char type = 0;
-    if (rec.formatTag == "F")
-        type = 0x28;
-    else if (rec.formatTag == "P")
-        type = 0x48;
-    else if (rec.formatTag == "S")
-        type = 0x88;
-    if (type == 0) {
+    const TextFormats::Format* format = TextFormats::OfTag(rec.formatTag);
+    if (!format) {
         problem = QStringLiteral("nicht unterstütztes Textformat");
         return false;
     }
@@ -178,15 +160,16 @@ bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QBy
     const QByteArray detector =
         CRecordList::FitNumber(rec.detector, d.detectorDigits, &detectorFits);
     const QByteArray pseudo =
-        type == 0x48 ? CRecordList::FitNumber(rec.pseudoGroup, d.pseudoGroupDigits, &pseudoFits)
-                     : QByteArray();
+        format->pseudoGroup
+            ? CRecordList::FitNumber(rec.pseudoGroup, d.pseudoGroupDigits, &pseudoFits)
+            : QByteArray();
     if (!groupFits || !detectorFits || !pseudoFits) {
         problem = QStringLiteral("Die Nummern in Zeile %1 haben mehr Stellen, als das FAT "
                                  "erlaubt.")
                       .arg(row + 1);
         return false;
     }
-    wire = QByteArray(1, char(type)) + group + detector + pseudo +
+    wire = QByteArray(1, char(format->wireType)) + group + detector + pseudo +
            Padded(rec.text1, d.text1Length) + Padded(rec.text2, d.text2Length);
     return true;
 }

@@ -3,6 +3,7 @@
 #include "CMessages.h"
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QFile>
@@ -242,8 +243,8 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
             break;
 
         MessageRecord rec;
-        rec.formatTag = (tag == 'S' || tag == 'P' || tag == 'F') ? QByteArray(1, tag) : tagOfFormat;
-        const bool pseudo = rec.formatTag == "P";
+        rec.formatTag = TextFormats::OfTag(tag) ? QByteArray(1, tag) : tagOfFormat;
+        const bool pseudo = TextFormats::OfTag(rec.formatTag)->pseudoGroup;
         // The file may hold the group wider than the project's digits; the list, the keys
         // and the wire always have groupDigits characters.
         rec.group = CText(file.read(groupWidth));
@@ -296,10 +297,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
         // The reader takes any other tag as the project's own, so write it as that: a
         // record must come back with the fields it was written with.
         const char own = rec.formatTag.isEmpty() ? '\0' : rec.formatTag[0];
-        const char tag = own == 'S' || own == 'P' || own == 'F' ? own : defaultTag;
+        const char tag = TextFormats::OfTag(own) ? own : defaultTag;
         out.append(tag);
         out.append(CRecordList::FitNumber(rec.group, groupWidth));
-        if (tag == 'P')
+        if (TextFormats::OfTag(tag)->pseudoGroup)
             out.append(CRecordList::FitNumber(rec.pseudoGroup, m_data.pseudoGroupDigits));
         out.append(CRecordList::FitNumber(rec.detector, m_data.detectorDigits));
         out.append(FixedText(rec.text1, m_data.text1Length));

@@ -5,25 +5,13 @@
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
 #include "ProjectTypes.h"
+#include "TextFormats.h"
 
 #include <cstring>
 
 namespace FormatConversion {
 
 namespace {
-
-QString Label(int textFormat)
-{
-    switch (textFormat) {
-    case FormatStandard:
-        return QStringLiteral("Standardeingabe");
-    case FormatPseudo:
-        return QStringLiteral("Pseudo-Meldergruppenzuweisung");
-    case FormatTwoLines:
-        return QStringLiteral("2x20 Zeichen");
-    }
-    return QString();
-}
 
 // Empty when the project stays within the project limits in textFormat.
 QString LimitsMessage(const ProjectData& d, int textFormat)
@@ -37,15 +25,15 @@ QString LimitsMessage(const ProjectData& d, int textFormat)
 
 std::array<Target, 2> Targets(int currentFormat)
 {
-    switch (currentFormat) {
-    case FormatStandard:
-        return {{{Label(FormatPseudo), FormatPseudo}, {Label(FormatTwoLines), FormatTwoLines}}};
-    case FormatPseudo:
-        return {{{Label(FormatStandard), FormatStandard}, {Label(FormatTwoLines), FormatTwoLines}}};
-    case FormatTwoLines:
-        return {{{Label(FormatStandard), FormatStandard}, {Label(FormatPseudo), FormatPseudo}}};
-    }
-    return {{{QString(), 0}, {QString(), 0}}};
+    std::array<Target, 2> targets = {{{QString(), 0}, {QString(), 0}}};
+    if (!TextFormats::Of(currentFormat))
+        return targets;
+    // The two other formats, in their order.
+    size_t n = 0;
+    for (const TextFormats::Format& f : TextFormats::All())
+        if (f.textFormat != currentFormat)
+            targets[n++] = {QString::fromLatin1(f.conversionName), f.textFormat};
+    return targets;
 }
 
 bool CanConvert(const ProjectData& d, int newFormat)

@@ -1,5 +1,8 @@
 #include "ProjectRules.h"
 
+#include "PanelCatalogue.h"
+#include "TextFormats.h"
+
 #include <cstring>
 
 namespace ProjectRules {
@@ -11,28 +14,8 @@ int LineLength(const ProjectData& d)
 
 QByteArray FormatTag(int textFormat)
 {
-    switch (textFormat) {
-    case FormatStandard:
-        return "S";
-    case FormatPseudo:
-        return "P";
-    case FormatTwoLines:
-        return "F";
-    }
-    return QByteArray();
-}
-
-QString FormatName(int textFormat)
-{
-    switch (textFormat) {
-    case FormatStandard:
-        return QStringLiteral("Standardeingabe");
-    case FormatPseudo:
-        return QStringLiteral("Pseudo Meldergruppe");
-    case FormatTwoLines:
-        return QStringLiteral("2 x 20 Zeichen");
-    }
-    return QString();
+    const TextFormats::Format* format = TextFormats::Of(textFormat);
+    return format ? format->Tag() : QByteArray();
 }
 
 static bool HasOffset(const ProjectData& d)
@@ -45,34 +28,22 @@ static bool HasOffset(const ProjectData& d)
 
 QString TitleSuffix(const ProjectData& d)
 {
-    switch (d.textFormat) {
-    case FormatStandard:
-        if (HasOffset(d))
-            return QStringLiteral("[ Standardeingabe mit einem Offset von ") +
-                   QString::fromLatin1(d.groupOffset,
-                                       int(qstrnlen(d.groupOffset, sizeof d.groupOffset))) +
-                   QStringLiteral(" ]");
-        return QStringLiteral("[ Standardeingabe ]");
-    case FormatPseudo:
-        return QStringLiteral("[ Pseudo Meldergruppe ]");
-    case FormatTwoLines:
-        return QStringLiteral("[ 2x20 Zeichen ]");
-    }
-    return QString();
+    const TextFormats::Format* format = TextFormats::Of(d.textFormat);
+    if (!format)
+        return QString();
+    if (OffsetEnabled(d) && HasOffset(d))
+        return QStringLiteral("[ ") + QString::fromLatin1(format->name) +
+               QStringLiteral(" mit einem Offset von ") +
+               QString::fromLatin1(d.groupOffset,
+                                   int(qstrnlen(d.groupOffset, sizeof d.groupOffset))) +
+               QStringLiteral(" ]");
+    return QString::fromLatin1(format->titleSuffix);
 }
 
 int Text1LengthFor(const ProjectData& d, int textFormat, int current)
 {
-    const int line = LineLength(d);
-    switch (textFormat) {
-    case FormatStandard:
-        return line - d.groupDigits - d.detectorDigits - 2;
-    case FormatPseudo:
-        return line - d.pseudoGroupDigits - d.detectorDigits - 2;
-    case FormatTwoLines:
-        return line;
-    }
-    return current;
+    const TextFormats::Format* format = TextFormats::Of(textFormat);
+    return format ? format->Text1Length(d) : current;
 }
 
 bool LzCodingEnabled(const ProjectData& d)
@@ -178,128 +149,46 @@ QString DetectorHeader(const ProjectData& d)
 
 QString MakerText(int panelType)
 {
-    switch (panelType) {
-    case PanelType::Alarmcom:
-        return QStringLiteral("Alarmcom");
-    case PanelType::Aritech:
-        return QStringLiteral("ARITECH");
-    case PanelType::Bosch:
-        return QStringLiteral("Bosch");
-    case PanelType::EffEff:
-        return QStringLiteral("eff eff");
-    case PanelType::Esser:
-        return QStringLiteral("ESSER");
-    case PanelType::Minimax:
-        return QStringLiteral("MINIMAX");
-    case PanelType::Notifier:
-        return QStringLiteral("NOTIFIER");
-    case PanelType::Siemens:
-        return QStringLiteral("Siemens");
-    case PanelType::TotalWalther:
-        return QStringLiteral("Total Walther");
-    }
-    return QString();
+    const PanelCatalogue::Maker* maker = PanelCatalogue::MakerOfType(panelType);
+    return maker ? QString::fromLatin1(maker->name) : QString();
 }
 
 QString PrintModelText(int panelType, int panelVariant)
 {
-    switch (panelType) {
-    case PanelType::Alarmcom:
-        if (panelVariant == 0)
-            return QStringLiteral("FC 330A");
-        return panelVariant == 1 ? QStringLiteral("FC 330A mit Eingangskarte") : QString();
-    case PanelType::Aritech:
-        return QStringLiteral("Reihe FP 2000");
-    case PanelType::Bosch:
-        return QStringLiteral("UEZ1000 / UEZ2000 / BZ500 / UGM");
-    case PanelType::EffEff:
-        if (panelVariant == 4)
-            return QStringLiteral("FAT mit Ausgangskarten");
-        if (panelVariant == 5)
-            return QStringLiteral("WINMAG");
-        return QStringLiteral("BMC 1024-F / BMC 1016-F / BMC 664-F");
-    case PanelType::Esser:
-        return QStringLiteral("ESSER 800x");
-    case PanelType::Minimax:
-        return QStringLiteral("FMZ 4100");
-    case PanelType::Notifier:
-        return QStringLiteral("NF 1000");
-    case PanelType::Siemens:
-        if (panelVariant == 0)
-            return QStringLiteral("SIGMASYS C / M");
-        return panelVariant == 1 ? QStringLiteral("AlgoRex 1115") : QString();
-    case PanelType::TotalWalther:
-        return QStringLiteral("FAST 2000");
-    }
-    return QString();
+    const PanelCatalogue::Model* model = PanelCatalogue::ModelOf(panelType, panelVariant);
+    return model ? QString::fromLatin1(model->printText) : QString();
 }
 
 QString ModelText(int panelType, int panelVariant)
 {
-    switch (panelType) {
-    case PanelType::EffEff:
-        if (panelVariant == 4 || panelVariant == 5)
-            return PrintModelText(panelType, panelVariant);
-        return QStringLiteral("Zentralen: BMC 1024-F / BMC 1016-F / BMC 664-F");
-    case PanelType::Esser:
-        return QStringLiteral("Zentrale: 800x");
-    case PanelType::TotalWalther:
-        return QStringLiteral("Zentrale: Fast 2000");
-    case PanelType::Alarmcom:
-    case PanelType::Aritech:
-    case PanelType::Bosch:
-    case PanelType::Minimax:
-    case PanelType::Notifier:
-    case PanelType::Siemens: {
-        // A variant the panel does not have names no model.
-        const QString model = PrintModelText(panelType, panelVariant);
-        return model.isEmpty() ? QString() : QStringLiteral("Zentrale: ") + model;
-    }
-    }
-    return QString();
+    const PanelCatalogue::Model* model = PanelCatalogue::ModelOf(panelType, panelVariant);
+    return model ? QString::fromLatin1(model->modelText) : QString();
 }
 
-static int TypeOfLetters(const char* id)
+// The maker of the letters and the variant the reader takes for the model digit (byte 3,
+// whatever byte 2 holds).
+static bool DecodePanelId(PanelCatalogue::Reader reader, const char* id, int& panelType,
+                          int& panelVariant)
 {
-    static const char* const letters[] = {"AC", "AT", "BO", "EE", "EF", "MM", "NF", "SI", "TW"};
-    for (int t = 0; t < 9; ++t)
-        if (id[0] == letters[t][0] && id[1] == letters[t][1])
-            return t;
-    return -1;
+    const PanelCatalogue::Maker* maker = PanelCatalogue::MakerOf(id);
+    if (!maker)
+        return false;
+    panelType = maker->panelType;
+    if (const PanelCatalogue::Model* model = PanelCatalogue::Select(reader, panelType, id[3]))
+        panelVariant = model->panelVariant;
+    else if (reader == PanelCatalogue::Reader::Fat && maker->fatOtherVariant >= 0)
+        panelVariant = maker->fatOtherVariant;
+    return true;
 }
 
 bool DecodePanelIdFile(const char* id, int& panelType, int& panelVariant)
 {
-    const int type = TypeOfLetters(id);
-    if (type < 0)
-        return false;
-    panelType = type;
-    const char digit = id[3]; // whatever byte 2 holds
-    if (type == PanelType::Alarmcom && digit == '2')
-        panelVariant = 1;
-    else if (type == PanelType::Siemens && digit == '1')
-        panelVariant = 0;
-    else if (type == PanelType::Siemens && digit == '2')
-        panelVariant = 1;
-    else if (type == PanelType::EffEff)
-        panelVariant = digit == '4' ? 4 : digit == '5' ? 5 : 1;
-    return true;
+    return DecodePanelId(PanelCatalogue::Reader::ProjectFile, id, panelType, panelVariant);
 }
 
 bool DecodePanelIdFat(const char* id, int& panelType, int& panelVariant)
 {
-    const int type = TypeOfLetters(id);
-    if (type < 0)
-        return false;
-    panelType = type;
-    const char digit = id[3]; // whatever byte 2 holds
-    if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '1')
-        panelVariant = 0;
-    else if ((type == PanelType::Alarmcom || type == PanelType::Siemens) && digit == '2')
-        panelVariant = 1;
-    else if (type == PanelType::EffEff)
-        panelVariant = (digit >= '1' && digit <= '3') ? 1 : digit == '4' ? 4 : digit == '5' ? 5 : 0;
-    return true;
+    return DecodePanelId(PanelCatalogue::Reader::Fat, id, panelType, panelVariant);
 }
 
 void SetDefaultLzAssignment(ProjectData& d)

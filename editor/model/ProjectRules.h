@@ -13,7 +13,6 @@ namespace ProjectRules {
 int LineLength(const ProjectData& d);
 // "S", "P", "F" for formats 2, 3, 4; empty otherwise.
 QByteArray FormatTag(int textFormat);
-QString FormatName(int textFormat);
 // "[ Standardeingabe ]" and its offset form, "[ Pseudo Meldergruppe ]", "[ 2x20 Zeichen ]".
 QString TitleSuffix(const ProjectData& d);
 // Text 1 length of a format (formats other than 2..4 give current).

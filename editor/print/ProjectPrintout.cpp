@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "MakerAddress.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 namespace {
 
@@ -69,15 +70,8 @@ QString ProjectPrintout::PanelModel(int panelType, int panelVariant)
 
 QString ProjectPrintout::FormatText(int textFormat)
 {
-    switch (textFormat) {
-    case FormatStandard:
-        return QStringLiteral("Standardeingabe");
-    case FormatPseudo:
-        return QStringLiteral("Pseudo Meldergruppe");
-    case FormatTwoLines:
-        return QStringLiteral("2 x 20 Zeichen freier Text");
-    }
-    return QString();
+    const TextFormats::Format* format = TextFormats::Of(textFormat);
+    return format ? QString::fromLatin1(format->fullName) : QString();
 }
 
 QString ProjectPrintout::DateText(const QDate& date)

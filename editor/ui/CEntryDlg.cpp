@@ -8,6 +8,7 @@
 #include "ProjectRules.h"
 #include "ProjectTypes.h"
 #include "RecordEntry.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QAbstractItemView>
@@ -87,32 +88,15 @@ CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* par
 
 QString CEntryDlg::Caption(Kind kind)
 {
-    switch (kind) {
-    case Standard:
-        return QStringLiteral("Standardeingabe");
-    case Pseudo:
-        return QStringLiteral("Pseudo Meldergruppe");
-    case TwoLines:
-        break;
-    }
-    return QStringLiteral("2 x 20 Zeichen freier Text");
+    return QString::fromLatin1(TextFormats::Of(kind)->fullName);
 }
 
 bool CEntryDlg::KindOfFormat(int textFormat, Kind& kind)
 {
-    switch (textFormat) {
-    case FormatStandard:
-        kind = Standard;
-        return true;
-    case FormatPseudo:
-        kind = Pseudo;
-        return true;
-    case FormatTwoLines:
-        kind = TwoLines;
-        return true;
-    default:
+    if (!TextFormats::Of(textFormat))
         return false;
-    }
+    kind = Kind(textFormat);
+    return true;
 }
 
 CEntryDlg* CEntryDlg::FindOpen(const QString& caption)
@@ -390,7 +374,7 @@ bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
     }
     // The dialog decides tag and pseudo group, even should the project's format have changed
     // while it was open.
-    rec.formatTag = m_kind == Standard ? "S" : m_kind == Pseudo ? "P" : "F";
+    rec.formatTag = TextFormats::Of(m_kind)->Tag();
     rec.pseudoGroup = m_pseudo ? ToCp1252(input.pseudoGroup) : QByteArray();
     return true;
 }

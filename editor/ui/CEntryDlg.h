@@ -34,7 +34,8 @@ class CEntryDlg : public QDialog
     Q_OBJECT
 
 public:
-    enum Kind { Standard, Pseudo, TwoLines };
+    // One dialog per text format; the kind is the format's number.
+    enum Kind { Standard = FormatStandard, Pseudo = FormatPseudo, TwoLines = FormatTwoLines };
 
     CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent = nullptr);
 

@@ -1,6 +1,7 @@
 #include "CImportFormatDlg.h"
 
 #include "ImportBmf.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QButtonGroup>
@@ -18,11 +19,15 @@ CImportFormatDlg::CImportFormatDlg(int formatBits, QWidget* parent) : QDialog(pa
     layout->addWidget(new QLabel(
         QStringLiteral("In welchem Textformat soll die Datei importiert werden ?"), this));
 
-    m_standard = new QRadioButton(QStringLiteral("&Standardeingabe"), this);
+    // Each name with its first letter as the mnemonic.
+    auto label = [](int textFormat) {
+        return QLatin1Char('&') + QString::fromLatin1(TextFormats::Of(textFormat)->importName);
+    };
+    m_standard = new QRadioButton(label(FormatStandard), this);
     m_standard->setObjectName(QStringLiteral("standard"));
-    m_pseudo = new QRadioButton(QStringLiteral("&Pseudo Meldergruppenzuweisung"), this);
+    m_pseudo = new QRadioButton(label(FormatPseudo), this);
     m_pseudo->setObjectName(QStringLiteral("pseudo"));
-    m_twoLines = new QRadioButton(QStringLiteral("&2 x 20 Zeichen"), this);
+    m_twoLines = new QRadioButton(label(FormatTwoLines), this);
     m_twoLines->setObjectName(QStringLiteral("twoLines"));
     auto* group = new QButtonGroup(this);
     for (QRadioButton* button : {m_standard, m_pseudo, m_twoLines}) {

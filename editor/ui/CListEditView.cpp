@@ -5,6 +5,7 @@
 #include "CodePage.h"
 #include "ProjectRules.h"
 #include "ProjectTypes.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QApplication>
@@ -309,8 +310,10 @@ void CListEditView::paintEvent(QPaintEvent* event)
     if (last < 0)
         last = m_list->GetItemCount() - 1;
     bool onlyPseudo = true;
-    for (int r = qMax(0, first); first >= 0 && r <= last; ++r)
-        onlyPseudo = onlyPseudo && m_list->GetItemText(r, 0) == "P";
+    for (int r = qMax(0, first); first >= 0 && r <= last && onlyPseudo; ++r) {
+        const TextFormats::Format* format = TextFormats::OfTag(m_list->GetItemText(r, Column::Tag));
+        onlyPseudo = format && format->pseudoGroup;
+    }
     if (first >= 0 && !onlyPseudo && columnWidth(2) != 0)
         setColumnWidth(2, 0);
 }

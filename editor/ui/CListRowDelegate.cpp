@@ -4,6 +4,7 @@
 #include "CListCtrl.h"
 #include "CListEditView.h"
 #include "ProjectTypes.h"
+#include "TextFormats.h"
 
 // Qt
 #include <QKeyEvent>
@@ -15,13 +16,8 @@ CListRowDelegate::CListRowDelegate(CListEditView* view) : QStyledItemDelegate(vi
 
 bool CListRowDelegate::Marked(const QByteArray& tag, int column)
 {
-    if (tag == "S")
-        return true;
-    if (tag == "P")
-        return column >= Column::PseudoGroup;
-    if (tag == "F")
-        return column >= Column::Text1;
-    return false;
+    const TextFormats::Format* format = TextFormats::OfTag(tag);
+    return format && column >= format->firstMarkedColumn;
 }
 
 void CListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -422,18 +422,13 @@ QString CMainFrame::PanelInfoText(const ProjectData& d)
     const QString maker = ProjectRules::MakerText(d.panelType);
     if (maker.isEmpty())
         return U("Hersteller: unbekannt\nDie Zentrale des FAT ist diesem Programm nicht bekannt.");
-    QString model;
-    if (d.panelType == PanelType::EffEff) {
-        const char digit = d.panelId[3];
-        model = digit == '4'   ? U("FAT mit Ausgangskarten")
-                : digit == '5' ? U("WINMAG")
-                               : U("Zentralen: BMC 1024-F / BMC 1016-F / BMC 664-F");
-    } else if ((d.panelType == PanelType::Alarmcom || d.panelType == PanelType::Siemens) &&
-               d.panelVariant != 0 && d.panelVariant != 1) {
-        model.clear();
-    } else {
-        model = ProjectRules::ModelText(d.panelType, d.panelVariant);
-    }
+    // eff eff names its model by the model digit, as a project file reads it.
+    int variant = d.panelVariant;
+    if (d.panelType == PanelType::EffEff)
+        if (const PanelCatalogue::Model* m = PanelCatalogue::Select(
+                PanelCatalogue::Reader::ProjectFile, d.panelType, d.panelId[3]))
+            variant = m->panelVariant;
+    const QString model = ProjectRules::ModelText(d.panelType, variant);
     return U("Hersteller: ") + maker + QLatin1Char('\n') + model;
 }
 

@@ -5,6 +5,7 @@
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "InfoOptions.h"
 #include "LineRules.h"
 #include "PortErrors.h"
 #include "TracePdfCommand.h"
@@ -25,21 +26,28 @@ namespace {
 // The most bytes one read of the recording returns.
 const qsizetype RenderPiece = 2048;
 
-void PrintErr(const QString& text)
+void PrintLine(FILE* out, const QString& text)
 {
     const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out);
 }
 
-int Usage()
+void PrintErr(const QString& text)
 {
-    PrintErr(QStringLiteral("usage: lineprobe-cli ident TEXT\n"
-                            "       lineprobe-cli ident --hex HEX64\n"
-                            "       lineprobe-cli render TRACE.tds --panel-code N "
-                            "[--line-length N] [--break HH] --out BASE\n") +
-             RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
-             TracePdfCommand::Usage());
-    return 2;
+    PrintLine(stderr, text);
+}
+
+// The command lines to stderr after a wrong one (status 2), to stdout for --help (status 0).
+int Usage(FILE* out = stderr)
+{
+    PrintLine(out, QStringLiteral("usage: lineprobe-cli ident TEXT\n"
+                                  "       lineprobe-cli ident --hex HEX64\n"
+                                  "       lineprobe-cli render TRACE.tds --panel-code N "
+                                  "[--line-length N] [--break HH] --out BASE\n") +
+                       RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
+                       TracePdfCommand::Usage() +
+                       QStringLiteral("\n       lineprobe-cli --help | --version"));
+    return out == stdout ? 0 : 2;
 }
 
 // The program's own messages go to stderr as "Lineprobe: text" for the time of a command.
@@ -64,6 +72,12 @@ int Run(const QStringList& arguments)
 {
     if (arguments.isEmpty())
         return Usage();
+    if (arguments == QStringList{QStringLiteral("--help")})
+        return Usage(stdout);
+    if (arguments == QStringList{QStringLiteral("--version")}) {
+        PrintVersion("lineprobe-cli");
+        return 0;
+    }
     const QString command = arguments.first();
     if (command == QLatin1String("ident"))
         return Ident(arguments.mid(1));

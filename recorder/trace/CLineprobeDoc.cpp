@@ -3,6 +3,7 @@
 #include "CMessages.h"
 #include "CodePage.h"
 #include "ListFile.h"
+#include "PanelCatalogue.h"
 
 namespace {
 
@@ -10,56 +11,6 @@ const QByteArray kRule(46, '-');
 const QByteArray kCrLf = "\r\n";
 const int kIdentChars = 32;
 const int kMaxTracePath = 255;
-
-struct Maker
-{
-    char code[3];
-    const char* name;
-};
-
-// Model and panel code by maker code and, where it matters, the model digit.
-struct Decoded
-{
-    const char* maker = nullptr;
-    const char* model = nullptr;
-    int panelCode = 0;
-};
-
-Decoded DecodeMaker(char c0, char c1, char digit)
-{
-    const QByteArray code = QByteArray(1, c0) + c1;
-    if (code == "EE") {
-        if (digit == '4')
-            return {"eff eff", "BMC 1024, BMC 1016, BMC 664 mit Ausgangskarte", 3};
-        if (digit == '5')
-            return {"eff eff", "WINMAG", 4};
-        return {"eff eff", "BMC 1024, BMC 1016, BMC 664", 2};
-    }
-    if (code == "EF")
-        return {"Esser", "800x", 14};
-    if (code == "BO")
-        return {"BOSCH", "UEZ 1000/2000, BZ 500 und UGM", 5};
-    if (code == "SI")
-        return digit == '1' ? Decoded{"Siemens", "Sigmasys C/M", 6}
-                            : Decoded{"Siemens", "AlgoRex CS1115", 7};
-    if (code == "TW")
-        return {"Total Walther", "FAST 2000", 8};
-    if (code == "AC") {
-        if (digit == '1')
-            return {"Alarmcom", "FC 330A", 10};
-        if (digit == '2')
-            return {"Alarmcom", "FC 330A mit Eingangskarte", 11};
-        // A model digit without a defined panel: the maker is known, the panel unsupported.
-        return {"Alarmcom", "", 0};
-    }
-    if (code == "AT")
-        return {"Aritech", "Reihe FP 2000", 9};
-    if (code == "MM")
-        return {"MINIMAX", "Minimax Protokoll Nr. 2", 12};
-    if (code == "NF")
-        return {"NOTIFIER", "NF1000", 13};
-    return {};
-}
 
 } // namespace
 
@@ -118,12 +69,14 @@ int CLineprobeDoc::DecodeIdentification(QByteArray& buffer)
     QByteArray ident = buffer.left(kIdentChars);
     ident.append(QByteArray(kIdentChars - int(ident.size()), '\0'));
 
-    const Decoded d = DecodeMaker(ident[0], ident[1], ident[3]);
-    int panelCode = 0;
-    if (d.maker) {
-        maker = d.maker;
-        model = d.model;
-        panelCode = d.panelCode;
+    int panelCode = PanelUnsupported;
+    if (const PanelCatalogue::Maker* m = PanelCatalogue::MakerOf(ident.constData())) {
+        const PanelCatalogue::Model* panel =
+            PanelCatalogue::Select(PanelCatalogue::Reader::Trace, m->panelType, ident[3]);
+        maker = m->traceName;
+        model = panel ? panel->traceText : "";
+        if (panel)
+            panelCode = panel->panelCode;
     }
     // Every panel without a code gets the message, a known maker with an unknown model too.
     if (panelCode == PanelUnsupported) {

@@ -273,29 +273,8 @@ void WriteValue(View view, unsigned char value, QByteArray& out)
 
 Rule ForPanelCode(int panelCode)
 {
-    switch (panelCode) {
-    case 1:
-        return Rule::Length;
-    case 2:
-    case 3:
-    case 4:
-    case 6:
-        return Rule::HighBitLineFeed;
-    case 5:
-    case 7:
-    case 10:
-    case 11:
-    case 12:
-    case 14:
-        return Rule::HighBit;
-    case 8:
-        return Rule::F0;
-    case 9:
-    case 13:
-        return Rule::LineFeed;
-    default:
-        return Rule::None;
-    }
+    // Expert mode has no panel: its lines follow the length rule.
+    return panelCode == 1 ? Rule::Length : PanelCatalogue::LineRuleOf(panelCode);
 }
 
 QString UnsupportedMessage(View view)

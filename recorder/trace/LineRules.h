@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PanelCatalogue.h"
+
 // Qt
 #include <QByteArray>
 #include <QList>
@@ -13,7 +15,7 @@ class CTraceLines;
 namespace LineRules {
 
 enum class View { Ascii, Hex };
-enum class Rule { None, Length, LineFeed, F0, HighBit, HighBitLineFeed };
+using Rule = PanelCatalogue::LineRule;
 
 enum {
     NoBreak = 1000,

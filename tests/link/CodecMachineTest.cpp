@@ -106,6 +106,25 @@ TEST(TextRecordCodec, EncodesEachTagAtTheFatsWidths)
     EXPECT_TRUE(problem.contains("Zeile 4")) << problem.toStdString();
 }
 
+TEST(TextRecordCodec, RecordLengthsAndTypesAsTheFatCountsThem)
+{
+    ProjectData d{};
+    d.groupDigits = 4;
+    d.detectorDigits = 2;
+    d.pseudoGroupDigits = 5;
+    for (const int display : {40, 41}) { // an odd display gives Text 2 the extra character
+        d.displayChars = display;
+        EXPECT_EQ(TextRecordCodec::RecordLength('S', d), display - 1) << display;
+        EXPECT_EQ(TextRecordCodec::RecordLength('P', d), 4 + display - 1) << display;
+        EXPECT_EQ(TextRecordCodec::RecordLength('F', d), 4 + 2 + display + 1) << display;
+    }
+    EXPECT_EQ(TextRecordCodec::RecordLength('X', d), -1);
+    QByteArray tags; // by the upper four bits of the type byte
+    for (const unsigned char type : {0x8F, 0x40, 0x2A, 0x18})
+        tags += TextRecordCodec::TagOfType(type);
+    EXPECT_EQ(tags, QByteArray("SPF\0", 4));
+}
+
 TEST(TextRecordCodec, DecodesWhatItEncodes)
 {
     CMessageRecorder messages;

@@ -236,6 +236,7 @@ QString FatSimOptions::Usage()
 {
     return QStringLiteral(
         "usage: fatsim [OPTIONS]\n"
+        "       fatsim --help | --version    (alone: this text, the program's version)\n"
         "Plays a FAT on a new pseudo-terminal and prints the device path on the first line.\n"
         "Identification:\n"
         "  --maker XY             maker letters (default BO)\n"

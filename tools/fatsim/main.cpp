@@ -1,5 +1,6 @@
 #include "CSimulatorLoop.h"
 #include "FatSimOptions.h"
+#include "InfoOptions.h"
 
 // Qt
 #include <QCoreApplication>
@@ -21,6 +22,9 @@ void OnSignal(int)
 
 int main(int argc, char** argv)
 {
+    // "--version" alone is the program's; "--version TEXT" sets the simulated FAT's version.
+    if (AnswerInfoOption(argc, argv, "fatsim", qPrintable(FatSimOptions::Usage())))
+        return 0;
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.contains(QStringLiteral("--help"))) {
