@@ -135,8 +135,7 @@ QString CGuiMessages::QtFilter(const QString& filter)
 
 bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
 {
-    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir,
-                   QtFilter(dialog.filter));
+    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir, QtFilter(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptSave);
     fd.setFileMode(QFileDialog::AnyFile);
     if (!dialog.defaultExt.isEmpty())
@@ -154,8 +153,7 @@ bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
 
 bool CGuiMessages::OpenFileName(const msg::FileDialog& dialog, QString& path)
 {
-    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir,
-                   QtFilter(dialog.filter));
+    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir, QtFilter(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptOpen);
     fd.setFileMode(QFileDialog::ExistingFile);
     const NormalCursorScope cursor;

@@ -430,9 +430,9 @@ void CEntryDlg::PlaceBesideRows()
     QScreen* screen = frame->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
     const QRect outer = frame->frameGeometry();
-    const QRect rows = m_rows ? QRect(m_rows->viewport()->mapToGlobal(QPoint(0, 0)),
-                                      m_rows->viewport()->size())
-                              : frame->geometry();
+    const QRect rows =
+        m_rows ? QRect(m_rows->viewport()->mapToGlobal(QPoint(0, 0)), m_rows->viewport()->size())
+               : frame->geometry();
     adjustSize();
     const QSize size = frameGeometry().size();
     const int gap = 4;

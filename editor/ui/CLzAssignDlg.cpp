@@ -70,7 +70,8 @@ CLzAssignDlg::CLzAssignDlg(char* lzAssignment, QWidget* parent)
     // Exactly 12 rows show, the scroll bar beside them.
     const int rowHeight = m_list->verticalHeader()->defaultSectionSize();
     const int frame = 2 * m_list->frameWidth();
-    m_list->setFixedSize(numberWidth + nameWidth + m_list->verticalScrollBar()->sizeHint().width() + frame,
+    m_list->setFixedSize(numberWidth + nameWidth + m_list->verticalScrollBar()->sizeHint().width() +
+                             frame,
                          m_list->horizontalHeader()->sizeHint().height() + 12 * rowHeight + frame);
 
     auto* comboLabel = new QLabel(QStringLiteral("&Zuweisung:"), this);
