@@ -42,6 +42,18 @@ protected:
         return image.pixelColor(r.left() + 3, r.top() + 2);
     }
 
+    // A project of one group with detectors 1 to count.
+    void OpenDetectors(int count)
+    {
+        QList<TestRecord> many;
+        static QList<QByteArray> numbers;
+        for (int i = int(numbers.size()) + 1; i <= count; ++i)
+            numbers << QByteArray::number(i);
+        for (int i = 0; i < count; ++i)
+            many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
+        Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    }
+
     // Clicks a cell of the selected row and waits for the edit box.
     CCellEdit* EditCell(int row, int column)
     {
@@ -274,13 +286,7 @@ TEST_F(ListView, DeleteByKeyMenuAccessKeysAndContextMenu)
 
 TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
 {
-    QList<TestRecord> many;
-    static QList<QByteArray> numbers;
-    for (int i = 1; i <= 30; ++i)
-        numbers << QByteArray::number(i);
-    for (int i = 0; i < 30; ++i)
-        many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
-    Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    OpenDetectors(30);
     EXPECT_GE(view()->CountPerPage(), 20);
     EXPECT_LT(view()->CountPerPage(), 30);
     const int extent = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view());
@@ -314,13 +320,7 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
 
 TEST_F(ListView, HomeAndEndTakeTheSelectionAndDeleteTakesOnlyWhatIsSeen)
 {
-    QList<TestRecord> many;
-    static QList<QByteArray> numbers;
-    for (int i = 1; i <= 60; ++i)
-        numbers << QByteArray::number(i);
-    for (int i = 0; i < 60; ++i)
-        many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
-    Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    OpenDetectors(60);
     auto selected = [this] {
         QList<int> out;
         for (const QModelIndex& index : view()->selectionModel()->selectedRows())
