@@ -57,15 +57,9 @@ void CCommandTable::SetHandler(int id, Handler handler, Rule enabled)
 {
     Command& command = m_commands[id];
     command.handler = std::move(handler);
-    if (enabled)
-        command.enabled = std::move(enabled);
+    command.enabled = std::move(enabled);
     if (command.action)
         command.action->setEnabled(IsEnabled(id));
-}
-
-void CCommandTable::SetEnableRule(int id, Rule enabled)
-{
-    m_commands[id].enabled = std::move(enabled);
 }
 
 void CCommandTable::SetCheckRule(int id, Rule checked)
@@ -147,6 +141,19 @@ void CCommandTable::UpdateUi()
 void CCommandTable::WatchMenu(QMenu* menu)
 {
     connect(menu, &QMenu::aboutToShow, this, &CCommandTable::UpdateUi);
+    m_menus.append(menu);
+}
+
+QMenu* CCommandTable::MenuOf(int id) const
+{
+    QAction* action = Action(id);
+    if (!action)
+        return nullptr;
+    for (const QPointer<QMenu>& menu : m_menus) {
+        if (menu && menu->actions().contains(action))
+            return menu;
+    }
+    return nullptr;
 }
 
 void CCommandTable::SetIdleUpdates(bool on)

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QKeySequence>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -13,10 +14,11 @@ class QTimer;
 class QMenu;
 
 // The commands of a program window by their numeric ids: one QAction per id that menus,
-// toolbars and context menus share. A feature registers its handler (and its enable rule)
-// for an id from its own source; a command without a handler stays disabled. Enable and
-// check rules are evaluated before a watched menu opens and whenever the event loop falls
-// idle, so toolbar buttons follow too.
+// toolbars and context menus share. Each feature registers its commands from its own source,
+// one class per feature: XCommands(context).Register(table) sets the handler of each of its
+// ids together with its enable rule, so every rule has one home. A command without a handler
+// stays disabled. Enable and check rules are evaluated before a watched menu opens and
+// whenever the event loop falls idle, so toolbar buttons follow too.
 class CCommandTable : public QObject
 {
     Q_OBJECT
@@ -38,11 +40,8 @@ public:
     QList<int> Ids() const;
 
     // The handler runs when the command is triggered and enabled; rule decides whether it is
-    // enabled. Replaces an earlier handler; without a rule, a rule set before stays (none =
-    // enabled whenever a handler exists). So a window may own the rule of a command whose
-    // handler a feature brings.
+    // enabled (none = whenever the handler exists). Replaces an earlier handler and its rule.
     void SetHandler(int id, Handler handler, Rule enabled = Rule());
-    void SetEnableRule(int id, Rule enabled);
     // Makes the command checkable; checked follows the rule.
     void SetCheckRule(int id, Rule checked);
     void ClearHandler(int id);
@@ -59,6 +58,8 @@ public:
     void UpdateUi();
     // Rules are applied before menu shows.
     void WatchMenu(QMenu* menu);
+    // The watched menu that holds the action of id; nullptr when none does.
+    QMenu* MenuOf(int id) const;
     // Rules are applied whenever the event loop is about to wait, and at least every
     // kIdlePollMs while it is busy with nested loops (on by default).
     void SetIdleUpdates(bool on);
@@ -82,6 +83,7 @@ private:
 
     QHash<int, Command> m_commands;
     QList<int> m_order;
+    QList<QPointer<QMenu>> m_menus;
     bool m_idleUpdates = false;
     QTimer* m_poll = nullptr;
     bool m_updating = false;

@@ -109,15 +109,6 @@ void CSerial::RunOnIo(const std::function<void()>& fn)
         QMetaObject::invokeMethod(m_io, fn, Qt::BlockingQueuedConnection);
 }
 
-int CSerial::Open(const char* caption)
-{
-    if (!caption)
-        return 0;
-    EnsureThreads();
-    m_dispatcher->SetTarget(QString::fromLocal8Bit(caption));
-    return OpenPort();
-}
-
 int CSerial::Open(QObject* receiver)
 {
     if (!receiver)
@@ -270,11 +261,13 @@ void CSerial::Received(const QByteArray& bytes)
             m_buffer.append(bytes);
         }
         m_available = Buffered();
+        // Announced before a waiting reader wakes: a reader that has seen these bytes and
+        // lets the pending announcement through is not told about them a second time.
+        if (overrun)
+            m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
+        m_dispatcher->PostRxChar();
         m_dataArrived.wakeAll();
     }
-    if (overrun)
-        m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
-    m_dispatcher->PostRxChar();
 }
 
 int CSerial::WaitForData(int n, int timeoutMs)
@@ -412,16 +405,6 @@ void CSerial::SetComParameterDialog(ComParameterDialog dialog)
 {
     QMutexLocker lock(&g_dialogLock);
     g_parameterDialog = std::move(dialog);
-}
-
-void CSerial::SetReceiverFinder(ReceiverFinder finder)
-{
-    CSerialDispatcher::SetFinder(std::move(finder));
-}
-
-void CSerial::AnnounceReceiver(QObject* receiver)
-{
-    CSerialDispatcher::Announce(receiver);
 }
 
 // test hooks ------------------------------------------------------------------------------------

@@ -29,8 +29,10 @@ class CSerialDispatcher;
 // modem-line calls belong to the owner's thread.
 //
 // Messages: the three registered messages of CCommEvent.h (CCommEvent, handled in event() or
-// customEvent()) go to the receiver named at Open, on the application's main thread; a
-// receiver living in another thread gets them posted to its own event loop.
+// customEvent()) go to the object that opened the port (Open(receiver)), on the application's
+// main thread; a receiver living in another thread gets them posted to its own event loop.
+// Messages still on their way when the receiver is destroyed or another Open names a new one
+// are dropped.
 //  - "CommRxCharByQK081199": bytes wait. At most one is pending at a time; it is re-armed just
 //    before it is delivered, so bytes arriving during or after the handler announce themselves
 //    again. The handler asks GetDataToRead; bytes it leaves waiting are not announced again
@@ -40,16 +42,6 @@ class CSerialDispatcher;
 //    5 on a read/write error or an unplugged device: the port is then closed (IsOpened() == 0)
 //    and the error is reported once. Bytes received before stay readable.
 //  - "CommStatusChangedByQK140200": CTS, DSR or carrier changed (the lines are polled).
-//
-// Receiver by caption, Open("Communication"): looked up when a message is delivered, not at
-// Open, so the window may be created after Open returns. It is the object whose windowTitle or
-// objectName equals the caption, searched
-//  1. by the finder the GUI installs (InstallComDialogs() of com_dialogs searches all widgets),
-//  2. among the objects announced with CSerial::AnnounceReceiver (headless owners),
-//  3. among the descendants of the application object.
-// A headless owner therefore sets its objectName to the caption and either is a (grand)child
-// of QCoreApplication::instance() or calls CSerial::AnnounceReceiver(this). Messages that find
-// no receiver are kept and delivered when it appears.
 //
 // Port number and device: the port number is 1..4 (COM1..COM4). Open uses the device set with
 // SetPortName when there is one, otherwise the device that the settings of the owning program
@@ -96,10 +88,8 @@ public:
     QString Program() const { return m_program; }
 
     // opening ---------------------------------------------------------------------------------
-    // Opens the port and names the receiver by caption (see above). Non-zero = open. Opening
-    // an open port keeps it open and only names the new receiver.
-    int Open(const char* caption);
-    // Same, with the receiver given as object (a window or a headless object).
+    // Opens the port; its messages go to receiver (a window or a headless object). Non-zero =
+    // open. Opening an open port keeps it open and only names the new receiver.
     int Open(QObject* receiver);
     // Sends what is still queued, then closes. Returns non-zero if the port was open.
     int Close();
@@ -154,14 +144,9 @@ public:
     using ComPortDialog = std::function<bool(int& port, const QString& program)>;
     // The parameter dialog: edits parameter. True = OK.
     using ComParameterDialog = std::function<bool(ComParameter& parameter)>;
-    // Finds the receiver for a caption on the application's main thread; nullptr = none.
-    using ReceiverFinder = std::function<QObject*(const QString& caption)>;
 
     static void SetComPortDialog(ComPortDialog dialog);
     static void SetComParameterDialog(ComParameterDialog dialog);
-    static void SetReceiverFinder(ReceiverFinder finder);
-    // A headless object that can receive messages by its objectName (kept until destroyed).
-    static void AnnounceReceiver(QObject* receiver);
 
     // test hooks: a pseudo-terminal has no modem lines, parity or break ----------------------
     // Reports kind as the line would (kinds 0..5; 5 also closes the port as a real I/O error).

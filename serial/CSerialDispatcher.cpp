@@ -1,33 +1,17 @@
 #include "CSerialDispatcher.h"
+#include "CCommEvent.h"
 
 // Qt
 #include <QCoreApplication>
 #include <QMutexLocker>
 #include <QThread>
-#include <QTimerEvent>
-#include <QVariant>
 
 namespace {
-
-// How often messages without a receiver look for it again.
-constexpr int kRetryMs = 20;
-
-QMutex g_hookLock;
-CSerial::ReceiverFinder g_finder;
-QList<QPointer<QObject>> g_announced;
 
 bool IsCommMessage(QEvent::Type type)
 {
     return type == CommRxCharMessage() || type == CommErrorMessage() ||
            type == CommStatusChangedMessage();
-}
-
-bool Matches(QObject* object, const QString& caption)
-{
-    if (object->objectName() == caption)
-        return true;
-    const QVariant title = object->property("windowTitle");
-    return title.isValid() && title.toString() == caption;
 }
 
 } // namespace
@@ -38,25 +22,11 @@ CSerialDispatcher::CSerialDispatcher()
         moveToThread(app->thread());
 }
 
-void CSerialDispatcher::SetTarget(const QString& caption)
-{
-    QMutexLocker lock(&m_lock);
-    m_caption = caption;
-    m_receiver = nullptr;
-    m_byCaption = true;
-    ++m_generation;
-    m_queue.clear();
-    m_rxPending = false;
-}
-
 void CSerialDispatcher::SetTarget(QObject* receiver)
 {
     QMutexLocker lock(&m_lock);
-    m_caption.clear();
     m_receiver = receiver;
-    m_byCaption = false;
     ++m_generation;
-    m_queue.clear();
     m_rxPending = false;
 }
 
@@ -77,11 +47,6 @@ void CSerialDispatcher::PostRxChar()
 
 void CSerialDispatcher::Post(QEvent::Type type, qintptr wParam)
 {
-    PostInternal(type, wParam);
-}
-
-void CSerialDispatcher::PostInternal(QEvent::Type type, qintptr wParam)
-{
     int generation;
     {
         QMutexLocker lock(&m_lock);
@@ -96,101 +61,23 @@ bool CSerialDispatcher::event(QEvent* e)
     if (!IsCommMessage(e->type()))
         return QObject::event(e);
     const auto* message = static_cast<CCommEvent*>(e);
+    QObject* target;
     {
         QMutexLocker lock(&m_lock);
         if (message->lParam() != m_generation)
             return true;
-        m_queue.append({message->type(), message->wParam()});
+        target = m_receiver.data();
+        // Re-armed before the handler runs: bytes arriving from now on post a new one.
+        if (message->type() == CommRxCharMessage())
+            m_rxPending = false;
     }
-    Flush();
+    if (!target)
+        return true; // the receiver is gone; nobody is left to tell
+    if (target->thread() == QThread::currentThread()) {
+        CCommEvent forward(message->type(), message->wParam());
+        QCoreApplication::sendEvent(target, &forward);
+    } else {
+        QCoreApplication::postEvent(target, new CCommEvent(message->type(), message->wParam()));
+    }
     return true;
-}
-
-void CSerialDispatcher::timerEvent(QTimerEvent* e)
-{
-    if (e->timerId() != m_retry.timerId())
-        return QObject::timerEvent(e);
-    m_retry.stop();
-    Flush();
-}
-
-QObject* CSerialDispatcher::Target()
-{
-    QString caption;
-    {
-        QMutexLocker lock(&m_lock);
-        if (!m_byCaption)
-            return m_receiver.data();
-        caption = m_caption;
-    }
-    return FindByCaption(caption);
-}
-
-void CSerialDispatcher::Flush()
-{
-    for (;;) {
-        QObject* target = Target();
-        Pending next;
-        {
-            QMutexLocker lock(&m_lock);
-            if (m_queue.isEmpty())
-                return;
-            if (!target) {
-                if (!m_retry.isActive())
-                    m_retry.start(kRetryMs, this);
-                return;
-            }
-            next = m_queue.takeFirst();
-            // Re-armed before the handler runs: bytes arriving from now on post a new one.
-            if (next.type == CommRxCharMessage())
-                m_rxPending = false;
-        }
-        if (target->thread() == QThread::currentThread()) {
-            CCommEvent message(next.type, next.wParam);
-            QCoreApplication::sendEvent(target, &message);
-        } else {
-            QCoreApplication::postEvent(target, new CCommEvent(next.type, next.wParam));
-        }
-    }
-}
-
-QObject* CSerialDispatcher::FindByCaption(const QString& caption)
-{
-    CSerial::ReceiverFinder finder;
-    QList<QPointer<QObject>> announced;
-    {
-        QMutexLocker lock(&g_hookLock);
-        finder = g_finder;
-        g_announced.removeAll(QPointer<QObject>());
-        announced = g_announced;
-    }
-    if (finder) {
-        if (QObject* found = finder(caption))
-            return found;
-    }
-    for (const QPointer<QObject>& object : announced) {
-        if (object && Matches(object, caption))
-            return object;
-    }
-    if (QCoreApplication* app = QCoreApplication::instance()) {
-        const QList<QObject*> all = app->findChildren<QObject*>();
-        for (QObject* object : all) {
-            if (Matches(object, caption))
-                return object;
-        }
-    }
-    return nullptr;
-}
-
-void CSerialDispatcher::SetFinder(CSerial::ReceiverFinder finder)
-{
-    QMutexLocker lock(&g_hookLock);
-    g_finder = std::move(finder);
-}
-
-void CSerialDispatcher::Announce(QObject* receiver)
-{
-    QMutexLocker lock(&g_hookLock);
-    if (receiver && !g_announced.contains(receiver))
-        g_announced.append(receiver);
 }

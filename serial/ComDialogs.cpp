@@ -5,7 +5,6 @@
 
 // Qt
 #include <QApplication>
-#include <QWidget>
 
 void InstallComDialogs()
 {
@@ -24,24 +23,4 @@ void InstallComDialogs()
         parameter = dialog.Parameter();
         return true;
     });
-    CSerial::SetReceiverFinder(&FindWidgetByCaption);
-}
-
-QObject* FindWidgetByCaption(const QString& caption)
-{
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows) {
-        if (window->isVisible() && window->windowTitle() == caption)
-            return window;
-    }
-    for (QWidget* window : windows) {
-        if (window->windowTitle() == caption)
-            return window;
-    }
-    const QWidgetList all = QApplication::allWidgets();
-    for (QWidget* widget : all) {
-        if (widget->objectName() == caption)
-            return widget;
-    }
-    return nullptr;
 }

@@ -1,7 +1,5 @@
 #include "CCommunicationDlg.h"
 
-#include "CCommEvent.h"
-
 // Qt
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -60,20 +58,6 @@ int CCommunicationDlg::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* d
                                      CSerial* serial)
 {
     return m_core.StartTransfer(mode, list, document, serial);
-}
-
-bool CCommunicationDlg::event(QEvent* e)
-{
-    // The serial component finds this window by its caption; the core handles its messages.
-    if (e->type() == CommRxCharMessage()) {
-        m_core.OnCommRxChar();
-        return true;
-    }
-    if (e->type() == CommErrorMessage()) {
-        m_core.OnCommError(int(static_cast<CCommEvent*>(e)->wParam()));
-        return true;
-    }
-    return QDialog::event(e);
 }
 
 void CCommunicationDlg::showEvent(QShowEvent* e)

@@ -15,12 +15,7 @@ const char* const kHinweis = "Hinweis";
 const char* const kConnectionLost = "Die Verbindung zum FAT wurde unterbrochen.";
 } // namespace
 
-CTransferCore::CTransferCore(QObject* parent) : QObject(parent)
-{
-    // The serial component finds its receiver by this name when no window carries it.
-    setObjectName(QString::fromLatin1(Caption()));
-    CSerial::AnnounceReceiver(this);
-}
+CTransferCore::CTransferCore(QObject* parent) : QObject(parent) {}
 
 CTransferCore::~CTransferCore()
 {
@@ -51,7 +46,8 @@ int CTransferCore::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* docum
             Qt::QueuedConnection);
     connect(m_sender.get(), &CRecordSender::finished, this, &CTransferCore::OnSenderFinished,
             Qt::QueuedConnection);
-    const int opened = m_serial->Open(Caption());
+    // The port reports to this core, window or not.
+    const int opened = m_serial->Open(this);
     if (!opened)
         MessageBox(m_serial->OpenFailure(), QString(), msg::Error);
     return opened;

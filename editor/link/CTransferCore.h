@@ -39,7 +39,7 @@ public:
     explicit CTransferCore(QObject* parent = nullptr);
     ~CTransferCore() override;
 
-    // The caption the serial component posts its notifications to.
+    // The caption of the transfer window.
     static const char* Caption() { return "Communication"; }
 
     // Stores the arguments and opens the port; non-zero when it opened. A port that does not

@@ -27,19 +27,19 @@ void ShowImported(CMainFrame& frame)
 
 } // namespace
 
-void CImportCommands::Register(CMainFrame& frame)
+void CImportCommands::Register(CCommandTable& c) const
 {
-    CCommandTable& c = frame.Commands();
-    const ProjectData& d = frame.Document()->Data();
-    CQuillmarkView* view = frame.View();
+    CMainFrame* frame = &m_frame;
+    const ProjectData& d = frame->Document()->Data();
+    CQuillmarkView* view = frame->View();
     c.SetHandler(
-        Cmd::ImportBmf, [&frame] { ImportBmf(frame); },
+        Cmd::ImportBmf, [frame] { ImportBmf(*frame); },
         [&d] { return ProjectRules::BmfImportEnabled(d); });
     c.SetHandler(
-        Cmd::ImportPanelTexts, [&frame] { ImportPanelTexts(frame); },
+        Cmd::ImportPanelTexts, [frame] { ImportPanelTexts(*frame); },
         [&d, view] { return !view->PortOpen() && ProjectRules::PanelTextImportEnabled(d); });
     c.SetHandler(
-        Cmd::ConvertFormat, [&frame] { ChangeTextFormat(frame); },
+        Cmd::ConvertFormat, [frame] { ChangeTextFormat(*frame); },
         [&d] { return ProjectRules::ConvertFormatEnabled(d); });
 }
 

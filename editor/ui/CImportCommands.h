@@ -1,5 +1,6 @@
 #pragma once
 
+class CCommandTable;
 class CMainFrame;
 
 // The window side of the imports and the format change: "BMF - Dateien importieren",
@@ -8,9 +9,14 @@ class CMainFrame;
 class CImportCommands
 {
 public:
-    static void Register(CMainFrame& frame);
+    explicit CImportCommands(CMainFrame& frame) : m_frame(frame) {}
+
+    void Register(CCommandTable& table) const;
 
     static void ImportBmf(CMainFrame& frame);
     static void ImportPanelTexts(CMainFrame& frame);
     static void ChangeTextFormat(CMainFrame& frame);
+
+private:
+    CMainFrame& m_frame;
 };

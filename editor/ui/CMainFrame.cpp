@@ -1,10 +1,11 @@
 #include "CMainFrame.h"
 
-#include "CAboutDlg.h"
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
+#include "CFrameCommands.h"
 #include "CHelpWindow.h"
 #include "CImportCommands.h"
+#include "CListCommands.h"
 #include "CMessages.h"
 #include "CPrintCommands.h"
 #include "CQuillmarkDoc.h"
@@ -91,11 +92,13 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    RegisterFrameCommands();
-    m_view->RegisterCommands(*m_commands);
-    (new CPrintCommands(document, m_view, [this] { return m_view->PortOpen(); }))
-        ->Register(*m_commands);
-    CImportCommands::Register(*this);
+    // Each feature registers its commands with their enable rules.
+    CFrameCommands(*this).Register(*m_commands);
+    CListCommands(*m_view).Register(*m_commands);
+    (new CPrintCommands(document, m_view, [this] {
+        return m_view->PortOpen();
+    }))->Register(*m_commands);
+    CImportCommands(*this).Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();
@@ -176,64 +179,6 @@ void CMainFrame::RefreshPanes()
     const QString caps = CapsLockOn() ? QStringLiteral("UF") : QString();
     if (m_capsPane->text() != caps)
         m_capsPane->setText(caps);
-}
-
-void CMainFrame::RegisterFrameCommands()
-{
-    CCommandTable& c = *m_commands;
-    ProjectData& d = m_document->Data();
-    auto project = [&d] { return d.textFormat != FormatFromFat; };
-
-    // The rules of the commands whose handlers come with their features (imports, format
-    // conversion, printing): a feature registers only its handler.
-    c.SetEnableRule(Cmd::ConvertFormat, [&d] { return ProjectRules::ConvertFormatEnabled(d); });
-    c.SetEnableRule(Cmd::ImportBmf, [&d] { return ProjectRules::BmfImportEnabled(d); });
-    c.SetEnableRule(Cmd::ImportPanelTexts, [this, &d] {
-        return !m_view->PortOpen() && ProjectRules::PanelTextImportEnabled(d);
-    });
-    auto hasRows = [this] { return m_document->List().GetItemCount() > 0; };
-    c.SetEnableRule(Cmd::FilePrint, hasRows);
-    c.SetEnableRule(Cmd::FilePrintPreview, hasRows);
-    c.SetEnableRule(Cmd::CoverPage, [this] { return !m_view->PortOpen(); });
-
-    c.SetHandler(Cmd::FileNew, [this] {
-        if (SaveModified())
-            NewDocument();
-    });
-    c.SetHandler(Cmd::FileOpen, [this] {
-        if (!SaveModified())
-            return;
-        msg::FileDialog dialog;
-        dialog.filter = U("Projektdateien (*.bmt)|*.bmt|");
-        dialog.defaultExt = QStringLiteral("bmt");
-        QString path;
-        if (Messages().OpenFileName(dialog, path))
-            OpenDocument(path);
-    });
-    c.SetHandler(
-        Cmd::FileSave, [this] { SaveDocument(CQuillmarkDoc::Save); }, project);
-    c.SetHandler(
-        Cmd::FileSaveAs, [this] { SaveDocument(CQuillmarkDoc::SaveAs); }, project);
-    c.SetHandler(Cmd::AppExit, [this] { close(); });
-    c.SetHandler(Cmd::StartLineprobe, [] { StartLineprobe(); });
-    c.SetHandler(Cmd::ViewToolbar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); });
-    c.SetCheckRule(Cmd::ViewToolbar, [this] { return m_toolBar->isVisible(); });
-    c.SetHandler(Cmd::ViewStatusBar,
-                 [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
-    c.SetCheckRule(Cmd::ViewStatusBar, [this] { return statusBar()->isVisible(); });
-    c.SetHandler(Cmd::HelpTopics, [this] { ShowHelp(); });
-    c.SetHandler(Cmd::Help, [this] { ShowHelp(ContextHelpPage()); });
-    c.SetHandler(Cmd::ContextHelp, [this] { EnterContextHelp(); });
-    c.SetHandler(Cmd::AppAbout, [this] {
-        CAboutDlg about(this);
-        about.exec();
-    });
-    c.SetHandler(
-        Cmd::PanelInfo,
-        [this] {
-            MessageBox(PanelInfoText(m_document->Data()), QString(), msg::Information, msg::Ok);
-        },
-        [&d] { return ProjectRules::PanelInfoEnabled(d); });
 }
 
 void CMainFrame::SaveDocument(int mode)
@@ -344,58 +289,24 @@ void CMainFrame::UpdateMenus()
 {
     // The project may have changed its shape: entry dialogs built for the old one close.
     CEntryDlg::CloseStale();
-    QMenu* fat = Popup(2);
-    QMenu* system = Popup(3);
+    QMenu* fat = m_commands->MenuOf(Cmd::SendTexts);
+    QMenu* system = m_commands->MenuOf(Cmd::CoverPage);
     if (!fat || !system)
         return;
-    CCommandTable& c = *m_commands;
-    auto removeAt = [](QMenu* menu, int position) {
-        const QList<QAction*> actions = menu->actions();
-        if (position < 0 || position >= actions.size())
-            return;
-        QAction* action = actions[position];
-        menu->removeAction(action);
-        if (action->isSeparator())
-            action->deleteLater();
-    };
-    auto remove = [](QMenu* menu, QAction* action) {
-        if (!menu->actions().contains(action))
-            return false;
-        menu->removeAction(action);
-        return true;
-    };
-    auto insertAt = [](QMenu* menu, int position, QAction* action) {
-        const QList<QAction*> actions = menu->actions();
-        menu->insertAction(position < actions.size() ? actions[position] : nullptr, action);
-    };
-    auto separator = [](QMenu* menu) {
-        auto* action = new QAction(menu);
-        action->setSeparator(true);
-        return action;
-    };
-
-    // Back to the base menu.
-    if (remove(system, c.Action(Cmd::GroupOffset)))
-        removeAt(system, 1);
-    if (remove(system, c.Action(Cmd::LzAssignment))) {
-        removeAt(system, 1);
-        removeAt(fat, 2);
-        remove(fat, c.Action(Cmd::SendLzCoding));
-        remove(fat, c.Action(Cmd::ReadLzCoding));
-    }
-
+    // The LZ coding exists for Bosch panels only, the group offset in the standard format.
     const ProjectData& d = m_document->Data();
-    if (d.panelType == PanelType::Bosch) {
-        insertAt(fat, 2, c.Action(Cmd::ReadLzCoding));
-        insertAt(fat, 2, c.Action(Cmd::SendLzCoding));
-        insertAt(fat, 2, separator(fat));
-        system->addAction(separator(system));
-        system->addAction(c.Action(Cmd::LzAssignment));
+    const bool bosch = d.panelType == PanelType::Bosch;
+    QList<int> fatIds{Cmd::SendTexts, Cmd::ReadTexts, 0};
+    QList<int> systemIds{Cmd::CoverPage};
+    if (bosch) {
+        fatIds << Cmd::SendLzCoding << Cmd::ReadLzCoding << 0;
+        systemIds << 0 << Cmd::LzAssignment;
     }
-    if (d.textFormat == FormatStandard) {
-        system->addAction(separator(system));
-        system->addAction(c.Action(Cmd::GroupOffset));
-    }
+    fatIds << Cmd::Configuration;
+    if (d.textFormat == FormatStandard)
+        systemIds << 0 << Cmd::GroupOffset;
+    FillMenu(fat, fatIds);
+    FillMenu(system, systemIds);
     m_view->viewport()->update();
 }
 

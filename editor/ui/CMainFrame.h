@@ -34,6 +34,7 @@ public:
     CQuillmarkView* View() const { return m_view; }
     QToolBar* ToolBar() const { return m_toolBar; }
     // The popups of the menu bar in order: Datei, Bearbeiten, FAT, System, Analyse, Ansicht, ?
+    // (for tests; the window finds its menus by the commands they hold).
     QMenu* Popup(int position) const;
 
     // The numbers of the status panes, written by the list.
@@ -56,6 +57,8 @@ public:
     bool OpenDocument(const QString& path);
     // The save question; false when the user cancelled.
     bool SaveModified();
+    // Saves (CQuillmarkDoc::Save or SaveAs) and keeps the file in the recent list.
+    void SaveDocument(int mode);
     CRecentFileList& RecentFiles() { return m_recentFiles; }
 
     // The help window, opened at page (a file of the help) when asked.
@@ -63,6 +66,8 @@ public:
     CHelpWindow* HelpWindow() const { return m_help; }
     // The help page for what has the keyboard focus (F1).
     QString ContextHelpPage() const;
+    // Shift+F1: the next click shows the help of what it hits.
+    void EnterContextHelp();
     // The text of the "&Zentrale" box.
     static QString PanelInfoText(const struct ProjectData& data);
     // Starts the lineprobe program in folder (default: this program's own), without
@@ -80,13 +85,12 @@ protected:
 private:
     void CreateCommands();
     void CreateMenus();
+    // Puts the commands of ids into menu in this order, 0 for a separator.
+    void FillMenu(QMenu* menu, const QList<int>& ids);
     void CreateToolBar();
     void CreateStatusBar();
-    void RegisterFrameCommands();
     void RebuildRecentMenu();
     void RefreshPanes();
-    void EnterContextHelp();
-    void SaveDocument(int mode);
 
     CQuillmarkDoc* m_document;
     QString m_rawArguments;

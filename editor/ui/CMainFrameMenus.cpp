@@ -104,18 +104,23 @@ void CMainFrame::CreateCommands()
         ->setIcon(ToolIcon("help-contextual", QStyle::SP_TitleBarContextHelpButton, s));
 }
 
+void CMainFrame::FillMenu(QMenu* menu, const QList<int>& ids)
+{
+    menu->clear(); // deletes its separators; the commands' actions belong to the table
+    for (const int id : ids) {
+        if (id == 0)
+            menu->addSeparator();
+        else
+            menu->addAction(m_commands->Action(id));
+    }
+}
+
 void CMainFrame::CreateMenus()
 {
-    CCommandTable& c = *m_commands;
-    auto popup = [this, &c](const QString& title, const QList<int>& ids) {
+    auto popup = [this](const QString& title, const QList<int>& ids) {
         QMenu* menu = menuBar()->addMenu(title);
-        for (const int id : ids) {
-            if (id == 0)
-                menu->addSeparator();
-            else
-                menu->addAction(c.Action(id));
-        }
-        c.WatchMenu(menu);
+        FillMenu(menu, ids);
+        m_commands->WatchMenu(menu);
         return menu;
     };
     QMenu* file = popup(U("&Datei"), {Cmd::FileNew, Cmd::FileOpen, Cmd::FileSave, Cmd::FileSaveAs,
@@ -171,7 +176,7 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::RebuildRecentMenu()
 {
-    QMenu* file = Popup(0);
+    QMenu* file = m_commands->MenuOf(Cmd::FileMruFirst);
     if (!file)
         return;
     QAction* placeholder = m_commands->Action(Cmd::FileMruFirst);

@@ -54,30 +54,6 @@ void CQuillmarkView::PrepareList()
                         : QAbstractItemView::NoEditTriggers);
 }
 
-void CQuillmarkView::RegisterCommands(CCommandTable& commands)
-{
-    ProjectData& d = m_document->Data();
-    auto project = [&d] { return d.textFormat != FormatFromFat; };
-    auto portClosed = [this] { return !PortOpen(); };
-
-    commands.SetHandler(
-        Cmd::InsertTexts, [this] { OpenEntryDialog(-1); }, project);
-    commands.SetHandler(
-        Cmd::DeleteTexts, [this] { DeleteSelectedRows(); }, project);
-    commands.SetHandler(
-        Cmd::GroupOffset, [this] { EditGroupOffset(); }, portClosed);
-    commands.SetHandler(
-        Cmd::LzAssignment, [this] { EditLzAssignment(); }, portClosed);
-    commands.SetHandler(
-        Cmd::SendTexts, [this] { SendTexts(); }, project);
-    commands.SetHandler(Cmd::ReadTexts, [this] { ReadTexts(); });
-    commands.SetHandler(
-        Cmd::SendLzCoding, [this] { SendLzCoding(); }, portClosed);
-    commands.SetHandler(Cmd::ReadLzCoding, [this] { ReadLzCoding(); });
-    commands.SetHandler(
-        Cmd::Configuration, [this] { m_serial.ChangeComPort(); }, portClosed);
-}
-
 void CQuillmarkView::DeleteSelectedRows()
 {
     CListCtrl& list = m_document->List();

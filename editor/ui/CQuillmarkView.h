@@ -5,7 +5,6 @@
 
 #include <functional>
 
-class CCommandTable;
 class CFatCommands;
 class CMainFrame;
 class CQuillmarkDoc;
@@ -26,8 +25,6 @@ public:
     // portOpen: a transfer holds the port.
     bool PortOpen() const { return m_serial.IsOpened() != 0; }
 
-    // The handlers and enable rules of the view's commands.
-    void RegisterCommands(CCommandTable& commands);
     // Binds the list and the settings again and applies the project's editing style.
     void PrepareList();
 
@@ -41,6 +38,13 @@ public:
     bool RunTransfer(int mode, const std::function<void()>& opened);
     // The FAT commands, each running its transfer in a window of this view.
     CFatCommands FatCommands();
+    // the FAT and system commands (CListCommands)
+    void ReadTexts();
+    void SendTexts();
+    void SendLzCoding();
+    void ReadLzCoding();
+    void EditGroupOffset();
+    void EditLzAssignment();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -52,13 +56,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void ReadTexts();
-    void SendTexts();
-    void SendLzCoding();
-    void ReadLzCoding();
-    void EditGroupOffset();
-    void EditLzAssignment();
-
     CQuillmarkDoc* m_document;
     CMainFrame* m_frame;
     CSerial m_serial;

@@ -71,7 +71,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
-    CTracePrintCommands::Register(*this);
+    (new CTracePrintCommands(this))->Register(*m_commands);
     ConnectSession();
     resize(900, 700);
 }
@@ -120,17 +120,6 @@ bool CMainFrame::Execute(int id)
 {
     m_commands->UpdateUi();
     return m_commands->Execute(id);
-}
-
-void CMainFrame::SetListViewHandler(int id, std::function<void(CTraceListView*)> handler)
-{
-    m_commands->SetHandler(
-        id,
-        [this, handler] {
-            if (CTraceListView* view = ActiveListView())
-                handler(view);
-        },
-        [this] { return ActiveListView() != nullptr; });
 }
 
 bool CMainFrame::IsRecording() const

@@ -40,10 +40,6 @@ public:
     // Runs a command as the menu, toolbar or key would; false when it is disabled.
     bool Execute(int id);
 
-    // Printing registers its handlers here: handler gets the active trace view. The command
-    // stays disabled while no handler is registered or no trace view is active.
-    void SetListViewHandler(int id, std::function<void(CTraceListView*)> handler);
-
     // Command 57600: both trace views on the document, unless they already exist.
     void OnFileNew();
 
@@ -55,6 +51,8 @@ public:
     QMdiArea* MdiArea() const { return m_mdi; }
     QToolBar* ToolBar() const { return m_toolBar; }
     QMenu* Menu(const QString& title) const;
+    // The trace view of the active child window; nullptr while the monitor or nothing is.
+    CTraceListView* ActiveListView() const;
     // The child window that holds widget (a view or the monitor).
     QMdiSubWindow* ChildOf(QWidget* widget) const;
 
@@ -80,7 +78,6 @@ private:
     // What handles a command: the active child window's widget.
     enum class Target { Ascii, Hex, Monitor };
     Target ActiveTarget() const;
-    CTraceListView* ActiveListView() const;
 
     void CreateCommands();
     void CreateMenus();

@@ -83,8 +83,7 @@ void CMainFrame::CreateCommands()
     c.SetHandler(
         FileSave, [this] { OnFileSave(); }, listView);
     c.SetHandler(AppExit, [this] { close(); });
-    // Printing ("&Drucken...", "Sei&tenansicht": SetListViewHandler; "Drucker&einrichtung...":
-    // Commands()->SetHandler) registers its handlers from its own source (CTracePrintCommands).
+    // Printing registers its handlers from its own source (CTracePrintCommands).
 
     c.SetHandler(
         StartRecording, [this] { OnStart(); }, [=] { return haveDoc() && idle(); });
@@ -197,11 +196,11 @@ void CMainFrame::CreateToolBar()
 
 void CMainFrame::UpdateWindowList(QMenu* menu)
 {
+    // The menu's own actions are the separator and the entries; the commands stay.
     const QList<QAction*> actions = menu->actions();
-    for (int i = 2; i < actions.size(); ++i) {
-        menu->removeAction(actions[i]);
-        if (actions[i]->parent() == menu)
-            delete actions[i];
+    for (QAction* action : actions) {
+        if (action->parent() == menu)
+            delete action;
     }
     const QList<QMdiSubWindow*> subs = m_mdi->subWindowList(QMdiArea::CreationOrder);
     if (subs.isEmpty())

@@ -30,16 +30,25 @@ CTracePrintCommands::CTracePrintCommands(CMainFrame* frame)
 
 CTracePrintCommands::~CTracePrintCommands() = default;
 
-CTracePrintCommands* CTracePrintCommands::Register(CMainFrame& frame)
+void CTracePrintCommands::Register(CCommandTable& table)
 {
-    auto* print = new CTracePrintCommands(&frame);
-    frame.SetListViewHandler(LineprobeCommands::FilePrint,
-                             [print](CTraceListView* view) { print->OnFilePrint(view); });
-    frame.SetListViewHandler(LineprobeCommands::FilePrintPreview,
-                             [print](CTraceListView* view) { print->OnFilePrintPreview(view); });
-    frame.Commands()->SetHandler(LineprobeCommands::FilePrintSetup,
-                                 [print] { print->OnFilePrintSetup(); });
-    return print;
+    CMainFrame* frame = m_frame;
+    auto hasView = [frame] { return frame->ActiveListView() != nullptr; };
+    table.SetHandler(
+        LineprobeCommands::FilePrint,
+        [this] {
+            if (CTraceListView* view = m_frame->ActiveListView())
+                OnFilePrint(view);
+        },
+        hasView);
+    table.SetHandler(
+        LineprobeCommands::FilePrintPreview,
+        [this] {
+            if (CTraceListView* view = m_frame->ActiveListView())
+                OnFilePrintPreview(view);
+        },
+        hasView);
+    table.SetHandler(LineprobeCommands::FilePrintSetup, [this] { OnFilePrintSetup(); });
 }
 
 void CTracePrintCommands::NameJob(CTraceListView* view)

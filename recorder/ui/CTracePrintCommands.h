@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CCommandTable;
 class CTraceListView;
 class CMainFrame;
 class QPrinter;
@@ -26,8 +27,8 @@ public:
     explicit CTracePrintCommands(CMainFrame* frame);
     ~CTracePrintCommands() override;
 
-    // Registers the three commands with the main window.
-    static CTracePrintCommands* Register(CMainFrame& frame);
+    // Registers the three commands; print and preview act on the active trace view.
+    void Register(CCommandTable& table);
 
     void OnFilePrint(CTraceListView* view);
     void OnFilePrintPreview(CTraceListView* view);

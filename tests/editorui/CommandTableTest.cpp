@@ -112,3 +112,25 @@ TEST(CommandTable, AHandlerMayReplaceItself)
     EXPECT_EQ(first, 1);
     EXPECT_EQ(second, 1);
 }
+
+TEST(CommandTable, ARegistrationBringsItsOwnRuleAndMenusAreFoundById)
+{
+    CCommandTable table;
+    QAction* a = table.Add(3, "&Drei", "drei");
+    table.Add(4, "&Vier", "vier");
+    table.SetHandler(
+        3, [] {}, [] { return false; });
+    EXPECT_FALSE(table.IsEnabled(3));
+    table.SetHandler(3, [] {}); // a later registration does not inherit the earlier rule
+    EXPECT_TRUE(table.IsEnabled(3));
+
+    QMenu first;
+    QMenu second;
+    second.addSeparator();
+    second.addAction(a);
+    table.WatchMenu(&first);
+    table.WatchMenu(&second);
+    EXPECT_EQ(table.MenuOf(3), &second);
+    EXPECT_EQ(table.MenuOf(4), nullptr);
+    EXPECT_EQ(table.MenuOf(4711), nullptr);
+}

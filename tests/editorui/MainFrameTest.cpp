@@ -169,16 +169,12 @@ TEST_F(MainFrame, EnableRulesOverThePanelTypes)
         {PanelType::Siemens, 1, nullptr, true, true, false, true},
         {PanelType::TotalWalther, 0, nullptr, true, true, true, true},
     };
-    // The import and conversion handlers arrive with their own features; here they stand in.
     for (const Case& c : cases) {
         SCOPED_TRACE(QString("panel %1 variant %2").arg(c.panelType).arg(c.variant).toStdString());
         Open(WriteProject(QString("p%1%2.bmt").arg(c.panelType).arg(c.variant), 2, c.panelType,
                           {{"0001", "01", "a", "b"}}, c.variant, c.id));
         ASSERT_EQ(doc->Data().panelType, c.panelType);
         ASSERT_EQ(doc->Data().panelVariant, c.variant);
-        for (const int id : {Cmd::ConvertFormat, Cmd::ImportBmf, Cmd::ImportPanelTexts})
-            if (!commands().HasHandler(id))
-                commands().SetHandler(id, [] {});
         frame->UpdateMenus();
         EXPECT_EQ(enabled(Cmd::ConvertFormat), c.convert);
         EXPECT_EQ(enabled(Cmd::ImportBmf), c.bmf);
@@ -199,8 +195,6 @@ TEST_F(MainFrame, TextsStillToComeFromTheFatDisableTheProjectCommands)
 {
     OpenStandard();
     doc->Data().textFormat = FormatFromFat;
-    for (const int id : {Cmd::ConvertFormat, Cmd::ImportBmf})
-        commands().SetHandler(id, [] {});
     for (const int id : {Cmd::FileSave, Cmd::FileSaveAs, Cmd::InsertTexts, Cmd::DeleteTexts,
                          Cmd::SendTexts, Cmd::ConvertFormat, Cmd::ImportBmf, Cmd::PanelInfo})
         EXPECT_FALSE(enabled(id)) << id;
@@ -218,7 +212,6 @@ TEST_F(MainFrame, AnOpenPortDisablesWhatMustNotInterfere)
     serial.SetPortName(fat.Device());
     QObject receiver;
     ASSERT_TRUE(serial.Open(&receiver));
-    commands().SetHandler(Cmd::ImportPanelTexts, [] {});
     for (const int id :
          {Cmd::Configuration, Cmd::GroupOffset, Cmd::SendLzCoding, Cmd::LzAssignment})
         EXPECT_FALSE(enabled(id)) << id;
@@ -396,9 +389,9 @@ TEST_F(MainFrame, HelpOpensTheProgramsOwnPages)
     QTest::mouseClick(send, Qt::LeftButton);
     EXPECT_EQ(frame->HelpWindow()->Browser()->source().fragment(), "cmd32773");
     EXPECT_TRUE(messages.Boxes().isEmpty()) << "the click explained, not carried out";
-    for (const QString& page : {"projekt.html", "zentralen.html", "uebertragung.html",
-                                "schnittstellen.html", "befehle.html", "importieren.html",
-                                "drucken.html"})
+    for (const QString& page :
+         {"projekt.html", "zentralen.html", "uebertragung.html", "schnittstellen.html",
+          "befehle.html", "importieren.html", "drucken.html"})
         EXPECT_TRUE(frame->HelpWindow()->ShowPage(page)) << page.toStdString();
 }
 

@@ -286,7 +286,7 @@ TEST_F(ShellTest, PrintCommandsHaveTheirHandlersAndFollowTheActiveView)
     EXPECT_TRUE(Enabled(FilePrintPreview));
     EXPECT_TRUE(Enabled(FilePrintSetup));
     QList<CTraceListView*> printed;
-    frame->SetListViewHandler(FilePrint, [&](CTraceListView* v) { printed.append(v); });
+    frame->Commands()->SetHandler(FilePrint, [&] { printed.append(frame->ActiveListView()); });
     EXPECT_TRUE(Enabled(FilePrint));
     QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
     Activate(frame->HexView());

@@ -3,7 +3,6 @@
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
-#include "ComDialogs.h"
 #include "FatSimProcess.h"
 #include "ProjectRules.h"
 #include "TextProject.h"
@@ -25,7 +24,6 @@ class CommunicationDlg : public ::testing::Test
 protected:
     void SetUp() override
     {
-        InstallComDialogs(); // the window is found by its caption, as in the editor
         ASSERT_TRUE(MakeTextProject(m_doc));
         for (int i = 0; i < 30; ++i) {
             MessageRecord r;

@@ -209,39 +209,14 @@ TEST(ChangeComParameterDialog, CSerialShowsItAndCancelKeepsTheParameters)
     EXPECT_EQ(current.baudRate, 57600);
 }
 
-TEST(CommWindowLookup, WindowCreatedAfterOpenGetsTheMessagesByCaption)
+TEST(CommWindow, ModalWindowThatOpenedThePortGetsTheMessagesWhileItRuns)
 {
-    InstallComDialogs();
     PtyPair pty;
     CSerial serial;
     serial.SetPortName(pty.SlavePath());
-    ASSERT_TRUE(serial.Open("Communication"));
-
-    CommWindow decoy;
-    decoy.setWindowTitle(QStringLiteral("Quillmark"));
-    decoy.show();
     CommWindow window;
-    window.setWindowTitle(QStringLiteral("Communication"));
-    window.show();
-    ASSERT_TRUE(pty.Write("T"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.messages.size() == 1; }, kWaitMs));
-    EXPECT_EQ(window.messages[0].type, CommRxCharMessage());
-    pty.CloseMaster();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.messages.size() == 2; }, kWaitMs));
-    EXPECT_EQ(window.messages[1].wParam, CommIoError);
-    EXPECT_TRUE(decoy.messages.isEmpty());
-}
+    ASSERT_TRUE(serial.Open(&window));
 
-TEST(CommWindowLookup, ModalWindowGetsTheMessagesWhileItRuns)
-{
-    InstallComDialogs();
-    PtyPair pty;
-    CSerial serial;
-    serial.SetPortName(pty.SlavePath());
-    ASSERT_TRUE(serial.Open("Communication"));
-
-    CommWindow window;
-    window.setWindowTitle(QStringLiteral("Communication"));
     QByteArray received;
     QTimer::singleShot(0, [&] { pty.Write("FAT"); });
     QTimer poll;
@@ -257,20 +232,8 @@ TEST(CommWindowLookup, ModalWindowGetsTheMessagesWhileItRuns)
     EXPECT_EQ(window.exec(), QDialog::Accepted);
     EXPECT_EQ(received, "FAT");
     EXPECT_EQ(window.messages.first().type, CommRxCharMessage());
-}
-
-TEST(CommWindowLookup, FinderPrefersAVisibleWindowAndKnowsObjectNames)
-{
-    QDialog hidden;
-    hidden.setWindowTitle(QStringLiteral("Communication"));
-    EXPECT_EQ(FindWidgetByCaption(QStringLiteral("Communication")), &hidden);
-    QDialog shown;
-    shown.setWindowTitle(QStringLiteral("Communication"));
-    shown.show();
-    EXPECT_EQ(FindWidgetByCaption(QStringLiteral("Communication")), &shown);
-
-    QWidget named;
-    named.setObjectName(QStringLiteral("Lineprobe view"));
-    EXPECT_EQ(FindWidgetByCaption(QStringLiteral("Lineprobe view")), &named);
-    EXPECT_EQ(FindWidgetByCaption(QStringLiteral("nobody")), nullptr);
+    pty.CloseMaster();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.messages.last().type == CommErrorMessage(); },
+                                kWaitMs));
+    EXPECT_EQ(window.messages.last().wParam, CommIoError);
 }

@@ -218,40 +218,21 @@ TEST_F(OpenPty, BytesArrivingWhileTheHandlerRunsAreAnnouncedAgain)
     EXPECT_EQ(receiver.Count(CommRxCharMessage()), 2);
 }
 
-TEST(SerialReceiver, FoundByCaptionWhenItAppearsAfterOpen)
+TEST(SerialReceiver, ReceiverDestroyedWhileThePortIsOpenGetsNothingMore)
 {
     PtyPair pty;
     CSerial serial;
     serial.SetPortName(pty.SlavePath());
-    ASSERT_TRUE(serial.Open("Communication"));
-    // Bytes come before the receiver exists; they wait for it.
-    ASSERT_TRUE(pty.Write("ID"));
-    ASSERT_EQ(serial.WaitForData(2, kWaitMs), 2);
-    Settle(100);
-
-    CommReceiver other(QStringLiteral("Elsewhere"), QCoreApplication::instance());
-    CommReceiver receiver(QStringLiteral("Communication"), QCoreApplication::instance());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Count(CommRxCharMessage()) == 1; }, kWaitMs));
-    EXPECT_EQ(ReadAll(serial), "ID");
-    serial.InjectError(CommFramingError);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors() == QList<qintptr>{1}; }, kWaitMs));
-    EXPECT_TRUE(other.messages.isEmpty());
-}
-
-TEST(SerialReceiver, AnnouncedHeadlessObjectWithoutParent)
-{
-    PtyPair pty;
-    CSerial serial;
-    serial.SetPortName(pty.SlavePath());
-    ASSERT_TRUE(serial.Open("Communication"));
-    auto receiver = std::make_unique<CommReceiver>(QStringLiteral("Communication"));
-    CSerial::AnnounceReceiver(receiver.get());
+    auto receiver = std::make_unique<CommReceiver>();
+    ASSERT_TRUE(serial.Open(receiver.get()));
     ASSERT_TRUE(pty.Write("x"));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return receiver->Count(CommRxCharMessage()) == 1; }, kWaitMs));
-    receiver.reset(); // leaves the announced list by itself
+    receiver.reset();
     ASSERT_TRUE(pty.Write("y"));
+    ASSERT_EQ(serial.WaitForData(2, kWaitMs), 2);
     Settle(100);
+    EXPECT_EQ(ReadAll(serial), "xy") << "the bytes stay readable for the next receiver";
 }
 
 TEST(SerialReceiver, ReceiverInAnotherThreadGetsThemOnItsOwnLoop)
