@@ -1,5 +1,6 @@
 #include "PagePainter.h"
 
+#include "CDurableFile.h"
 #include "PrintFonts.h"
 
 // Qt
@@ -9,7 +10,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace PagePainter {
 
@@ -69,17 +69,16 @@ bool PaintPages(QPagedPaintDevice& device, int first, int last, const PageSource
 }
 
 bool WritePdf(const QString& path, int pageCount, const PageSource& source, QString* error,
-              const QString& title)
+              const QString& title, const Progress& progress)
 {
     const auto fail = [&](const QString& reason) {
         if (error)
             *error = reason;
         return false;
     };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("Die Datei %1 kann nicht angelegt werden.")
-                        .arg(QFileInfo(path).absoluteFilePath()));
+    CDurableFile file(path);
+    if (!file.open())
+        return fail(QStringLiteral("Die Datei kann nicht angelegt werden: ") + file.Describe());
     {
         QPdfWriter writer(&file);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -87,14 +86,14 @@ bool WritePdf(const QString& path, int pageCount, const PageSource& source, QStr
         writer.setCreator(QStringLiteral("Korvalin"));
         if (!title.isEmpty())
             writer.setTitle(title);
-        if (!PaintPages(writer, 1, qMax(1, pageCount), source)) {
-            file.cancelWriting();
+        if (!PaintPages(writer, 1, qMax(1, pageCount), source, progress) && !file.Failed()) {
+            file.Cancel();
             return fail(QStringLiteral("Die PDF-Datei konnte nicht geschrieben werden."));
         }
     }
-    if (!file.commit())
-        return fail(QStringLiteral("Die Datei %1 konnte nicht geschrieben werden.")
-                        .arg(QFileInfo(path).absoluteFilePath()));
+    if (!file.Commit())
+        return fail(QStringLiteral("Die Datei konnte nicht geschrieben werden: ") +
+                    file.Describe());
     return true;
 }
 

@@ -26,8 +26,11 @@ bool PaintPages(QPagedPaintDevice& device, int first, int last, const PageSource
                 const Progress& progress = Progress());
 
 // Writes pages 1..pageCount as a PDF on A4 portrait with the whole sheet as printable area.
-// The file appears only when every page was written; error gets a German reason otherwise.
+// The file appears only when every page was written; error gets a German reason with the
+// file's name otherwise.
+// A progress that stops the job leaves the file as it was.
 bool WritePdf(const QString& path, int pageCount, const PageSource& source,
-              QString* error = nullptr, const QString& title = QString());
+              QString* error = nullptr, const QString& title = QString(),
+              const Progress& progress = Progress());
 
 } // namespace PagePainter

@@ -40,14 +40,31 @@ bool PrintPages(QPrinter& printer, QWidget* parent, int pageCount,
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     bool cancelled = false;
-    const bool printed =
-        PagePainter::PaintPages(printer, range.first, range.second, source, [&](int done, int) {
-            progress.setValue(done);
-            cancelled = progress.wasCanceled();
-            if (cancelled)
-                printer.abort();
-            return !cancelled;
-        });
+    const auto step = [&](int done, int) {
+        progress.setValue(done);
+        cancelled = progress.wasCanceled();
+        return !cancelled;
+    };
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        // A PDF file is written like every file of the programs: whole or not at all, and a
+        // failure names the file and the reason.
+        QString error;
+        const bool written = PagePainter::WritePdf(
+            printer.outputFileName(), range.second - range.first + 1,
+            [&](int page) { return source(range.first + page - 1); }, &error, printer.docName(),
+            step);
+        progress.reset();
+        if (!written && !cancelled)
+            MessageBox(error, caption, msg::Error);
+        return written;
+    }
+    const bool printed = PagePainter::PaintPages(printer, range.first, range.second, source,
+                                                 [&](int done, int total) {
+                                                     if (step(done, total))
+                                                         return true;
+                                                     printer.abort();
+                                                     return false;
+                                                 });
     progress.reset();
     if (!printed && !cancelled)
         MessageBox(QStringLiteral("Der Ausdruck konnte nicht erstellt werden."), caption,

@@ -8,6 +8,7 @@
 #include "ImportBmf.h"
 #include "ImportLz.h"
 #include "PanelImport.h"
+#include "ProjectGuard.h"
 #include "ProjectRules.h"
 #include "ProjectTypes.h"
 
@@ -135,7 +136,10 @@ int RunImportLz(const QStringList& arguments)
 
     CStderrScope sink;
     CQuillmarkDoc doc;
-    if (!QuillmarkCli::Load(doc, args.at(0)))
+    ProjectGuard guard(ProjectGuard::Policy::Refuse);
+    const bool inPlace = !options.contains("--out");
+    if (inPlace ? !QuillmarkCli::LoadForChange(doc, guard, args.at(0))
+                : !QuillmarkCli::Load(doc, args.at(0)))
         return 1;
     if (doc.Data().panelType != PanelType::Bosch)
         return Fail(QStringLiteral("LZ-Daten gibt es nur in Projekten für Bosch-Zentralen."));
@@ -143,7 +147,7 @@ int RunImportLz(const QStringList& arguments)
     if (!LzImport::ImportLz(doc.Data()))
         return 1;
     doc.SetModifiedFlag(true);
-    if (options.contains("--out"))
+    if (!inPlace)
         return SaveAs(doc, sink, options.value("--out")) ? 0 : 1;
     // A project named "Unbenannt" is asked for a name again: keep its own.
     sink.AddFileAnswer(args.at(0));

@@ -6,6 +6,7 @@
 #include "ImportCommands.h"
 #include "InfoOptions.h"
 #include "PdfPrintCommand.h"
+#include "ProjectGuard.h"
 #include "ProjectRules.h"
 #include "RecordEntry.h"
 #include "TransferCommands.h"
@@ -68,6 +69,17 @@ bool Load(CQuillmarkDoc& doc, const QString& path)
 {
     doc.OpenProjectPath(path);
     return doc.LoadProject();
+}
+
+bool LoadForChange(CQuillmarkDoc& doc, ProjectGuard& guard, const QString& path)
+{
+    if (!guard.Open(path, 3000))
+        return false;
+    doc.SetGuard(&guard);
+    if (!Load(doc, path) || !doc.ReadCompletely())
+        return false;
+    guard.Remember(path);
+    return true;
 }
 
 bool ParseOptions(const QStringList& args, const QStringList& known,
@@ -216,7 +228,8 @@ int Add(const QStringList& arguments)
     sink.AddFileAnswer(path); // a file named "Unbenannt" is asked for again: keep its name
 
     CQuillmarkDoc doc;
-    if (!Load(doc, path))
+    ProjectGuard guard(ProjectGuard::Policy::Refuse);
+    if (!LoadForChange(doc, guard, path))
         return 1;
     // The same check as the entry dialogs; the file stays untouched when it refuses.
     MessageRecord rec;

@@ -1,5 +1,6 @@
 #include "ImportFrame.h"
 
+#include "CDurableFile.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "ProjectLimits.h"
@@ -19,6 +20,13 @@ bool OpenFile(const QString& filter, const QString& defaultExt, QFile& file)
     if (!Messages().OpenFileName(dialog, path))
         return false;
     file.setFileName(path);
+    // A FIFO or a device (/dev/zero) would hang the open or never end; no import file of
+    // any kind comes near the limit.
+    QString why;
+    if (!CDurableFile::CheckReadable(path, 64 * 1024 * 1024, &why)) {
+        MessageBox(QStringLiteral("Die Datei konnte nicht geöffnet werden\n") + why);
+        return false;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         ReportCannotOpen();
         return false;

@@ -1,6 +1,8 @@
 #include "CQuillmarkDoc.h"
 
+#include "CDurableFile.h"
 #include "CMessages.h"
+#include "ProjectGuard.h"
 #include "ProjectLimits.h"
 #include "ProjectRules.h"
 #include "TextFormats.h"
@@ -8,7 +10,6 @@
 // Qt
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <cstring>
@@ -154,8 +155,14 @@ bool CQuillmarkDoc::LoadProject()
 
     CWaitCursor wait;
     QFile file(ProjectPath());
-    if (ProjectPath().isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        Report("Auf das Projekt konnte nicht zugegriffen werden !");
+    // A FIFO or device would hang the open or never end; no project is this big.
+    QString why;
+    if (ProjectPath().isEmpty() ||
+        !CDurableFile::CheckReadable(ProjectPath(), 64 * 1024 * 1024, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("Auf das Projekt konnte nicht zugegriffen werden !") +
+                       (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                   QString(), msg::Warning, msg::Ok);
         return false;
     }
     return ReadProject(file, file.size());
@@ -163,6 +170,7 @@ bool CQuillmarkDoc::LoadProject()
 
 bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
 {
+    m_readCompletely = false;
     const QByteArray magic = file.read(kMagicSize);
     if (magic != QByteArray(kMagic, kMagicSize)) {
         Report("Unbekanntes Dateiformat");
@@ -265,6 +273,7 @@ bool CQuillmarkDoc::ReadProject(QIODevice& file, qint64 length)
         m_records.AddRecordAt(rec, m_list.GetItemCount(), false);
     }
     batch.reset();
+    m_readCompletely = remaining >= 0;
     if (remaining < 0)
         Report("Dateiende konnte nicht gefunden werden");
 
@@ -326,16 +335,10 @@ QByteArray CQuillmarkDoc::ProjectBytes()
     return out;
 }
 
-bool CQuillmarkDoc::WriteProject(const QString& path)
+bool CQuillmarkDoc::WriteProject(const QString& path, QString& why)
 {
-    // Written beside the old file and renamed into place, so a failed write keeps the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ProjectBytes();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    // A failed write keeps the old file; why names the file and the reason.
+    return CDurableFile::WriteWhole(path, ProjectBytes(), &why);
 }
 
 bool CQuillmarkDoc::SaveProject(int mode)
@@ -383,16 +386,24 @@ bool CQuillmarkDoc::SaveProject(int mode)
             m_data.panelId[3] = '1';
     }
 
-    bool written;
-    {
-        CWaitCursor wait;
-        written = WriteProject(path);
-    }
-    if (!written) {
-        Report("File konnte nicht angelegt werden");
+    if (m_guard && !m_guard->MayWrite(path)) {
         UpdateTitle();
         return false;
     }
+    bool written;
+    QString why;
+    {
+        CWaitCursor wait;
+        written = WriteProject(path, why);
+    }
+    if (!written) {
+        MessageBox(QStringLiteral("File konnte nicht angelegt werden\n") + why, QString(),
+                   msg::Warning, msg::Ok);
+        UpdateTitle();
+        return false;
+    }
+    if (m_guard)
+        m_guard->Remember(path);
     SetModifiedFlag(false);
     UpdateTitle();
     return true;

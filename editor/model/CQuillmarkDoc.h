@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class ProjectGuard;
 class QIODevice;
 
 // The editor's document: the project settings block for the whole run, the list control that
@@ -40,7 +41,11 @@ public:
     // Reads a project from an open device of the given length; the same as LoadProject after
     // the file was opened.
     bool ReadProject(QIODevice& file, qint64 length);
+    // False (rows read so far kept) when the last read ended early or failed.
+    bool ReadCompletely() const { return m_readCompletely; }
     bool SaveProject(int mode);
+    // Asked before every save and told after it (lock, change on disk); not owned.
+    void SetGuard(ProjectGuard* guard) { m_guard = guard; }
     // Derives the text lengths and sets up the columns; false for more than 10 group digits.
     bool SetupListColumns();
 
@@ -52,10 +57,12 @@ public:
     QByteArray ProjectBytes();
 
 private:
-    bool WriteProject(const QString& path);
+    bool WriteProject(const QString& path, QString& why);
 
     ProjectData m_data;
     CListCtrl m_list;
     CRecordList m_records;
     std::function<void()> m_titleHook;
+    ProjectGuard* m_guard = nullptr;
+    bool m_readCompletely = false;
 };

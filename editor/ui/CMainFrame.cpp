@@ -100,6 +100,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     }))->Register(*m_commands);
     CImportCommands(*this).Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
+    m_document->SetGuard(&m_guard);
     connect(m_commands, &CCommandTable::idle, this, [this] {
         RefreshPanes();
         UpdateTitle();
@@ -112,6 +113,7 @@ CMainFrame::~CMainFrame()
 {
     qApp->removeEventFilter(this);
     m_document->SetTitleHook({});
+    m_document->SetGuard(nullptr);
 }
 
 QSize CMainFrame::sizeHint() const
@@ -211,6 +213,7 @@ void CMainFrame::NewDocument()
         std::memset(d.projectPath, 0, sizeof d.projectPath);
     }
     std::memset(d.groupOffset, 0, sizeof d.groupOffset);
+    m_guard.Release();
     m_document->List().DeleteAllItems();
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
@@ -231,8 +234,16 @@ bool CMainFrame::OpenDocument(const QString& path)
         rowsBefore.append(rec);
     }
 
+    // Another editor's project opens only read-only, and only when the user wants it.
+    ProjectGuard guard(ProjectGuard::Policy::Ask);
+    if (!m_guard.Holds(path) && !guard.Open(path))
+        return false;
     m_document->OpenProjectPath(path);
     if (InitialUpdate()) {
+        if (!m_guard.Holds(path))
+            m_guard.TakeOver(guard);
+        m_guard.Remember(path);
+        UpdateTitle();
         m_recentFiles.Add(path);
         m_recentFiles.Save();
         return true;
@@ -317,7 +328,8 @@ void CMainFrame::UpdateTitle()
     const QString name =
         projectPath.isEmpty() ? QStringLiteral("Unbenannt") : QFileInfo(projectPath).fileName();
     const QString title =
-        name + QStringLiteral(" - Quillmark  ") + ProjectRules::TitleSuffix(m_document->Data());
+        name + (m_guard.ReadOnly() ? QStringLiteral(" (schreibgeschützt)") : QString()) +
+        QStringLiteral(" - Quillmark  ") + ProjectRules::TitleSuffix(m_document->Data());
     if (windowTitle() != title)
         setWindowTitle(title);
 }

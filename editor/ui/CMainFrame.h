@@ -3,6 +3,7 @@
 #include "CListEditView.h"
 #include "CHelpWindow.h"
 #include "CRecentFileList.h"
+#include "ProjectGuard.h"
 
 // Qt
 #include <QMainWindow>
@@ -106,4 +107,6 @@ private:
     CRecentFileList m_recentFiles;
     QPointer<CHelpWindow> m_help;
     bool m_contextHelpMode = false;
+    // The lock of the open project and its state on disk; the document asks it before saving.
+    ProjectGuard m_guard{ProjectGuard::Policy::Ask};
 };

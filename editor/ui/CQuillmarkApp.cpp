@@ -87,6 +87,21 @@ bool CQuillmarkApp::CreateProject(CQuillmarkDoc& document, const QString& argume
     return true;
 }
 
+bool CQuillmarkApp::StartFrame(CMainFrame& frame, CQuillmarkDoc& document, const QString& arguments)
+{
+    if (!arguments.isEmpty())
+        return frame.OpenDocument(PathFromArgumentString(arguments));
+    // The assistant's "Bestehendes Projekt öffnen" is a start with that file: a file that
+    // cannot be read ends the program rather than leaving a window under its name.
+    if (document.Data().textFormat == FormatFromFile) {
+        const QString path = document.ProjectPath();
+        std::memset(document.Data().projectPath, 0, sizeof document.Data().projectPath);
+        return frame.OpenDocument(path);
+    }
+    frame.NewDocument();
+    return true;
+}
+
 bool CQuillmarkApp::LoadTranslations(QCoreApplication& app)
 {
     return LoadGermanQtTranslations(app);
@@ -111,12 +126,7 @@ int CQuillmarkApp::Run(int argc, char** argv)
     int code = 0;
     if (CreateProject(*document, arguments, WizardCandidates())) {
         auto frame = std::make_unique<CMainFrame>(document.get(), arguments);
-        bool started;
-        if (!arguments.isEmpty())
-            started = frame->OpenDocument(PathFromArgumentString(arguments));
-        else
-            started = (frame->NewDocument(), true);
-        if (started) {
+        if (StartFrame(*frame, *document, arguments)) {
             frame->View()->ResizeFrameToFit();
             frame->show();
             code = app.exec();

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class CMainFrame;
 class CQuillmarkDoc;
 class QCoreApplication;
 
@@ -29,6 +30,11 @@ public:
     // the assistant missing (after its message), without its entry, or cancelled.
     static bool CreateProject(CQuillmarkDoc& document, const QString& arguments,
                               const QStringList& wizardCandidates);
+
+    // The window's first project: the file of the arguments, the file the assistant chose to
+    // open, or the assistant's new project. False when the file could not be read: the
+    // program ends as a failed start, no window shows that file's name.
+    static bool StartFrame(CMainFrame& frame, CQuillmarkDoc& document, const QString& arguments);
 
     // Qt's German texts for the standard buttons and dialogs.
     static bool LoadTranslations(QCoreApplication& app);

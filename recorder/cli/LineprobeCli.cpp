@@ -1,12 +1,14 @@
 #include "LineprobeCli.h"
 #include "RecordCommand.h"
 
+#include "CDurableFile.h"
 #include "CLineprobeDoc.h"
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
 #include "InfoOptions.h"
 #include "LineRules.h"
+#include "ListFile.h"
 #include "PortErrors.h"
 #include "TracePdfCommand.h"
 #include "TraceReader.h"
@@ -179,8 +181,12 @@ int Render(const QStringList& args)
         return 1;
     }
     QFile file(trace);
-    if (!file.open(QIODevice::ReadOnly)) {
-        MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+    QString why;
+    if (!CDurableFile::CheckReadable(trace, ListFile::MaxFileSize, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
+                       (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+                   QString(), msg::NoIcon);
         return 1;
     }
     const QByteArray bytes = file.readAll();
@@ -207,6 +213,14 @@ int Render(const QStringList& args)
         }
     }
 
+    // An empty trace gives no list: the lists of an earlier rendering stay as they were.
+    if (session.Lines(LineRules::View::Ascii).Count() == 0) {
+        MessageBox(QStringLiteral("Die Aufzeichnung %1 enthält keine Zeilen; die Listen wurden "
+                                  "nicht geschrieben.")
+                       .arg(trace),
+                   QString(), msg::NoIcon);
+        return 1;
+    }
     const QString asciiPath = base + QStringLiteral(".tvs");
     const QString hexPath = base + QStringLiteral(".tvh");
     const bool asciiWritten = session.WriteList(LineRules::View::Ascii, asciiPath);

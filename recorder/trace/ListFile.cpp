@@ -1,11 +1,11 @@
 #include "ListFile.h"
 
+#include "CDurableFile.h"
 #include "CMessages.h"
 #include "CTraceLines.h"
 
 // Qt
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -13,9 +13,11 @@ namespace ListFile {
 
 namespace {
 
-void CannotOpen()
+void CannotOpen(const QString& why = QString())
 {
-    MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+    MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
+                   (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
+               QString(), msg::NoIcon);
 }
 
 // Position after the folder part, so that a dot in a folder name is not taken as extension.
@@ -28,9 +30,9 @@ int NameStart(const QString& path)
 
 bool Write(const QString& path, int count, const std::function<QByteArray(int)>& itemAt)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        CannotOpen();
+    CDurableFile file(path);
+    if (!file.open()) {
+        CannotOpen(file.Describe());
         return false;
     }
     QByteArray out;
@@ -44,8 +46,8 @@ bool Write(const QString& path, int count, const std::function<QByteArray(int)>&
         }
     }
     file.write(out);
-    if (!file.commit()) {
-        CannotOpen();
+    if (!file.Commit()) {
+        CannotOpen(file.Describe());
         return false;
     }
     return count > 0;
@@ -132,8 +134,12 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
 // Opens path for loading; Failed after the message, Empty for a file without bytes.
 LoadResult Open(QFile& file, const QString& path)
 {
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        CannotOpen();
+    // A FIFO or a device would hang the open or never end; a list of a month's recording
+    // stays far below the limit.
+    QString why;
+    if (path.isEmpty() || !CDurableFile::CheckReadable(path, MaxFileSize, &why) ||
+        !file.open(QIODevice::ReadOnly)) {
+        CannotOpen(why);
         return LoadResult::Failed;
     }
     if (file.size() == 0 && file.atEnd())

@@ -13,6 +13,8 @@ class CTraceLines;
 namespace ListFile {
 
 enum { ItemChars = 254, AsciiLineMax = 254, HexLineMax = 764 };
+// The largest list or trace file read; anything bigger is refused.
+const qint64 MaxFileSize = qint64(1) << 31;
 
 // Creates path anew and writes count items; false when the file cannot be created (after
 // the message "File konnte nicht geöffnet werden") or when there was no item.

@@ -24,9 +24,11 @@ bool TraceFiles::Create(const QString& path)
     Close();
     m_failed = false;
     for (int i = 0; i < Count; ++i) {
-        auto file = std::make_unique<QFile>(PathWithExtension(path, kExtensions[i]));
-        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            MessageBox(QStringLiteral("File konnte nicht geöffnet werden"), QString(), msg::NoIcon);
+        auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]),
+                                                   CDurableFile::Mode::Grow);
+        if (!file->open()) {
+            MessageBox(QStringLiteral("File konnte nicht geöffnet werden\n") + file->Describe(),
+                       QString(), msg::NoIcon);
             Close();
             return false;
         }
@@ -37,7 +39,7 @@ bool TraceFiles::Create(const QString& path)
 
 QString TraceFiles::PathOf(int which) const
 {
-    return which >= 0 && which < Count && m_files[which] ? m_files[which]->fileName() : QString();
+    return which >= 0 && which < Count && m_files[which] ? m_files[which]->Path() : QString();
 }
 
 QByteArray TraceFiles::HexText(const QByteArray& bytes)
@@ -54,26 +56,21 @@ QByteArray TraceFiles::HexText(const QByteArray& bytes)
 
 void TraceFiles::Write(int which, const QByteArray& bytes)
 {
-    QFile* file = m_files[which].get();
+    CDurableFile* file = m_files[which].get();
     if (!file || bytes.isEmpty())
         return;
-    if (file->write(bytes) != bytes.size() && !m_failed) {
-        m_failed = true;
-        MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
-                                  "werden:\n") +
-                       file->errorString(),
-                   QString(), msg::Warning);
-    }
+    file->write(bytes);
 }
 
 void TraceFiles::Flush()
 {
+    // The files write through to the system; a failed write is reported once, with its file.
     for (auto& file : m_files)
-        if (file && !file->flush() && !m_failed) {
+        if (file && file->Failed() && !m_failed) {
             m_failed = true;
             MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
                                       "werden:\n") +
-                           file->errorString(),
+                           file->Describe(),
                        QString(), msg::Warning);
         }
 }
@@ -101,9 +98,11 @@ void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStam
 
 void TraceFiles::Close()
 {
+    // Synced at the end; a failure there is reported as a failed write.
     for (auto& file : m_files)
-        if (file) {
-            file->close();
-            file.reset();
-        }
+        if (file)
+            file->Commit();
+    Flush();
+    for (auto& file : m_files)
+        file.reset();
 }

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "CDurableFile.h"
+
 // Qt
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <array>
 #include <memory>
 
 // The four files of a running recording: raw bytes (.ts), raw bytes with time stamps (.tds),
-// hex text with time stamps (.tdh) and hex text (.th). Every chunk is flushed to the disk
-// before the next one, so a recorder that dies keeps what it had received.
+// hex text with time stamps (.tdh) and hex text (.th). Every chunk is handed to the system
+// before the next one, so a recorder that dies keeps what it had received; every write is
+// checked.
 class TraceFiles
 {
 public:
@@ -19,7 +21,8 @@ public:
     ~TraceFiles();
 
     // Creates the four files beside path (its directory and base name); on the first
-    // failure shows "File konnte nicht geöffnet werden", closes what was created, false.
+    // failure shows "File konnte nicht geöffnet werden" with the file and the reason, closes
+    // what was created, false. A path that is not a regular file is refused before opening.
     bool Create(const QString& path);
     bool IsOpen() const { return m_files[0] != nullptr; }
     QString PathOf(int which) const;
@@ -40,6 +43,6 @@ private:
     void Write(int which, const QByteArray& bytes);
     void Flush();
 
-    std::array<std::unique_ptr<QFile>, Count> m_files;
+    std::array<std::unique_ptr<CDurableFile>, Count> m_files;
     bool m_failed = false;
 };

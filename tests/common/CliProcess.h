@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // One run of a command-line tool: exit status (-1 when it crashed or hung), stdout, stderr.
 struct CliResult
 {
@@ -14,10 +16,14 @@ struct CliResult
     QString err;
 };
 
+// childSetup runs in the child before the program starts (a file size limit, say).
 inline CliResult RunCliProcess(const QString& program, const QStringList& args,
-                               int timeoutMs = 60000)
+                               int timeoutMs = 60000,
+                               const std::function<void()>& childSetup = {})
 {
     QProcess p;
+    if (childSetup)
+        p.setChildProcessModifier(childSetup);
     p.start(program, args);
     CliResult r;
     if (!p.waitForFinished(timeoutMs)) {

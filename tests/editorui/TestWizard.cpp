@@ -1,6 +1,6 @@
 // An input assistant for the start-up tests: QM_TEST_WIZARD says what the "user" does:
 // "cancel" returns 0; "standard" fills a new Esser project of format 2; "fat" asks for the
-// texts of the FAT (format 1).
+// texts of the FAT (format 1); "open" opens the project named by QM_TEST_WIZARD_PATH.
 #include "ProjectData.h"
 
 #include <cstdlib>
@@ -16,6 +16,11 @@ extern "C" __attribute__((visibility("default"))) unsigned char Wizard(ProjectDa
     d->groupDigits = 4;
     d->detectorDigits = 2;
     d->pseudoGroupDigits = 4;
+    if (std::strcmp(what, "open") == 0) {
+        d->textFormat = 0;
+        std::strncpy(d->projectPath, std::getenv("QM_TEST_WIZARD_PATH"), sizeof d->projectPath - 1);
+        return 1;
+    }
     if (std::strcmp(what, "fat") == 0) {
         d->textFormat = 1;
         return 1;

@@ -453,7 +453,9 @@ TEST_F(ProjectFileTest, FailedWriteReportsAndKeepsTheOldFile)
     ASSERT_TRUE(Load(doc, path));
     messages.FileNext(dir.filePath("kein/ordner/x.bmt"));
     EXPECT_FALSE(doc.SaveProject(CQuillmarkDoc::SaveAs));
-    EXPECT_EQ(messages.Texts(), QStringList{"File konnte nicht angelegt werden"});
+    EXPECT_EQ(messages.Texts(),
+              QStringList{"File konnte nicht angelegt werden\n" +
+                          dir.filePath("kein/ordner/x.bmt") + ": Der Ordner existiert nicht"});
     EXPECT_TRUE(doc.IsModified()) << "a close must not drop the changes";
     EXPECT_EQ(Read(path), file.Header() + "E");
     EXPECT_EQ(messages.WaitDepth(), 0);

@@ -116,8 +116,8 @@ TEST_F(TraceFilesTest, CreationFailureClosesWhatWasCreated)
     ASSERT_TRUE(QDir(dir.path()).mkdir("run2.tdh"));
     messages.FileNext(dir.filePath("run2.tds"));
     EXPECT_FALSE(doc.CreateTraceFiles());
-    EXPECT_EQ(messages.Texts(),
-              QStringList{QString::fromUtf8("File konnte nicht geöffnet werden")});
+    EXPECT_EQ(messages.Texts(), QStringList{"File konnte nicht geöffnet werden\n" +
+                                            dir.filePath("run2.tdh") + ": Das ist ein Ordner"});
     EXPECT_EQ(messages.Boxes()[0].icon, msg::NoIcon);
     EXPECT_FALSE(doc.Files().IsOpen());
     EXPECT_FALSE(QFile::exists(dir.filePath("run2.th"))) << "stops at the first failure";
@@ -165,7 +165,8 @@ TEST_F(TraceFilesTest, ListFileWriteCutsItemsAndReportsEmptyLists)
 
     EXPECT_FALSE(ListFile::Write(dir.filePath("fehlt/b.tvs"), 1, [](int) { return "x"; }));
     EXPECT_EQ(messages.Texts(),
-              QStringList{QString::fromUtf8("File konnte nicht geöffnet werden")});
+              QStringList{"File konnte nicht geöffnet werden\n" + dir.filePath("fehlt/b.tvs") +
+                          ": Der Ordner existiert nicht"});
 }
 
 TEST_F(TraceFilesTest, ListFileRoundTripKeepsTheLeadingBlanks)

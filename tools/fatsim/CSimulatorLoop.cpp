@@ -17,8 +17,7 @@ CSimulatorLoop::CSimulatorLoop(const FatSimOptions& options) : m_options(options
 
 CSimulatorLoop::~CSimulatorLoop()
 {
-    if (m_log)
-        std::fclose(m_log);
+    FlushLog();
 }
 
 void CSimulatorLoop::Log(char direction, unsigned char byte, Clock::time_point when)
@@ -26,7 +25,22 @@ void CSimulatorLoop::Log(char direction, unsigned char byte, Clock::time_point w
     if (!m_log)
         return;
     const double seconds = std::chrono::duration<double>(when - m_start).count();
-    std::fprintf(m_log, "%.6f %c %02X\n", seconds, direction, byte);
+    char line[48];
+    const int n = std::snprintf(line, sizeof line, "%.6f %c %02X\n", seconds, direction, byte);
+    m_logLines.append(line, qMax(0, qMin(n, int(sizeof line) - 1)));
+    if (m_logLines.size() > 64 * 1024)
+        FlushLog();
+}
+
+void CSimulatorLoop::FlushLog()
+{
+    if (!m_log || m_logLines.isEmpty())
+        return;
+    const bool reported = m_log->Failed();
+    m_log->write(m_logLines);
+    m_logLines.clear();
+    if (m_log->Failed() && !reported)
+        std::fprintf(stderr, "fatsim: %s\n", qPrintable(m_log->Describe()));
 }
 
 void CSimulatorLoop::SaveStore()
@@ -150,8 +164,7 @@ CSimulatorLoop::Session CSimulatorLoop::RunSession(CFatSimulator& fat, CTrafficS
         if (r <= 0 || !(p.revents & POLLIN)) {
             if (r > 0 && (p.revents & (POLLHUP | POLLERR)))
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            if (m_log)
-                std::fflush(m_log);
+            FlushLog();
             if (fat.TakeStoreChanged())
                 SaveStore();
             continue;
@@ -197,9 +210,10 @@ int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QStrin
     if (!m_store.Load(m_options.storePath, error))
         return 1;
     if (!m_options.logPath.isEmpty()) {
-        m_log = std::fopen(qPrintable(m_options.logPath), "w");
-        if (!m_log) {
-            error = QStringLiteral("cannot write %1").arg(m_options.logPath);
+        m_log = std::make_unique<CDurableFile>(m_options.logPath, CDurableFile::Mode::Grow);
+        if (!m_log->open()) {
+            error = m_log->Describe();
+            m_log.reset();
             return 1;
         }
     }
@@ -218,8 +232,7 @@ int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QStrin
             return 1;
         ready(m_pty.DevicePath());
         const Session end = RunSession(fat, traffic, error);
-        if (m_log)
-            std::fflush(m_log);
+        FlushLog();
         if (fat.TakeStoreChanged())
             SaveStore();
         m_pty.Close();
@@ -240,7 +253,6 @@ int CSimulatorLoop::Run(const std::function<void(const QString&)>& ready, QStrin
         if (m_stop)
             break;
     }
-    if (m_log)
-        std::fflush(m_log);
+    FlushLog();
     return result;
 }

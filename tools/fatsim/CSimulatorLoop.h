@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDurableFile.h"
 #include "CFatSimulator.h"
 #include "CPseudoTerminal.h"
 #include "CTrafficSource.h"
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 // Runs the simulated FAT on a pseudo-terminal: reads the PC's bytes, feeds the simulator,
 // writes its answers (paced by the byte time when a baud rate is given), plays the recorder's
@@ -40,6 +42,8 @@ private:
     // Sends the traffic that is due; false when the FAT vanished at a traffic point.
     bool PlayTraffic(CTrafficSource& traffic, Clock::time_point started);
     void Log(char direction, unsigned char byte, Clock::time_point when);
+    // Hands the logged lines to the file.
+    void FlushLog();
     bool WriteAnswer(const CFatSimulator::Answer& answer, Clock::time_point earliest);
     void SaveStore();
 
@@ -48,7 +52,8 @@ private:
     FatStore m_store;
     CPseudoTerminal m_pty;
     std::atomic<bool> m_stop{false};
-    std::FILE* m_log = nullptr;
+    std::unique_ptr<CDurableFile> m_log;
+    QByteArray m_logLines;
     Clock::time_point m_start;
     Clock::duration m_byteTime{0};
     Clock::time_point m_rxFree;

@@ -1,5 +1,7 @@
 #include "CTrafficSource.h"
 
+#include "CDurableFile.h"
+
 // Qt
 #include <QFile>
 
@@ -30,6 +32,8 @@ bool CTrafficSource::Load(QString& error)
     if (m_options.trafficPath.isEmpty())
         return true;
     QFile file(m_options.trafficPath);
+    if (!CDurableFile::CheckReadable(m_options.trafficPath, 256 * 1024 * 1024, &error))
+        return false;
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("cannot read %1").arg(m_options.trafficPath);
         return false;

@@ -1,23 +1,27 @@
 #include "FatStore.h"
 
+#include "CDurableFile.h"
+
 // Qt
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 bool FatStore::Load(const QString& path, QString& error)
 {
     QFile file(path);
     if (!file.exists())
         return true;
+    const qint64 limit = 16 * 1024 * 1024;
+    if (!CDurableFile::CheckReadable(path, limit, &error))
+        return false;
     if (!file.open(QIODevice::ReadOnly)) {
         error = QStringLiteral("cannot read %1").arg(path);
         return false;
     }
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.read(16 * 1024 * 1024), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(file.read(limit), &parseError);
     if (!doc.isObject()) {
         error = QStringLiteral("%1 is not a store file: %2").arg(path, parseError.errorString());
         return false;
@@ -64,11 +68,5 @@ bool FatStore::Save(const QString& path, QString& error) const
         list.append(QString::fromLatin1(r.toHex()));
     o["records"] = list;
     o["lz"] = QString::fromLatin1(lzTable.toHex());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(o).toJson(QJsonDocument::Indented)) < 0 || !file.commit()) {
-        error = QStringLiteral("cannot write %1").arg(path);
-        return false;
-    }
-    return true;
+    return CDurableFile::WriteWhole(path, QJsonDocument(o).toJson(QJsonDocument::Indented), &error);
 }
