@@ -98,6 +98,8 @@ bool CDurableFile::open(OpenMode mode)
     if (isOpen() || (mode & ReadOnly) || !(mode & WriteOnly))
         return FailWith(ErrorText(EINVAL));
     m_reason.clear();
+    m_placed = false;
+    m_placedEnd = -1;
     FileSystem::Status target;
     if (const int error = FileSystem::Stat(m_path, target))
         return Fail(error);
@@ -153,18 +155,20 @@ qint64 CDurableFile::writeData(const char* data, qint64 size)
 {
     if (Failed())
         return -1;
-    if (m_inPlace) {
+    if (m_inPlace && !m_placed) {
         m_pending.append(data, size);
         return size;
     }
-    if (const int error = FileSystem::WriteAll(m_handle, data, size)) {
+    if (const int error = FileSystem::WriteAllAt(m_handle, m_placedEnd, data, size)) {
         Fail(error);
         return -1;
     }
+    if (m_placedEnd >= 0)
+        m_placedEnd += size;
     return size;
 }
 
-bool CDurableFile::CommitInPlace()
+bool CDurableFile::CommitInPlace(bool keepOpen)
 {
     FileSystem::Handle handle;
     if (const int error = FileSystem::OpenForWriting(m_path, false, handle))
@@ -178,6 +182,12 @@ bool CDurableFile::CommitInPlace()
         error = FileSystem::Truncate(handle, m_pending.size());
     if (error == 0)
         error = FileSystem::Sync(handle);
+    if (error == 0 && keepOpen) {
+        m_handle = handle;
+        m_placedEnd = m_pending.size();
+        m_pending.clear();
+        return true;
+    }
     const int closeError = FileSystem::Close(handle);
     return error == 0 && closeError == 0 ? true : Fail(error != 0 ? error : closeError);
 }
@@ -187,8 +197,8 @@ bool CDurableFile::Commit()
     if (!isOpen())
         return FailWith(Failed() ? m_reason : ErrorText(EINVAL));
     bool ok = !Failed();
-    if (m_inPlace) {
-        ok = ok && CommitInPlace();
+    if (m_inPlace && !m_placed) {
+        ok = ok && CommitInPlace(false);
     } else {
         if (ok)
             if (const int error = FileSystem::Sync(m_handle))
@@ -197,7 +207,7 @@ bool CDurableFile::Commit()
         m_handle = FileSystem::NoHandle;
         if (ok && closeError != 0)
             ok = Fail(closeError);
-        if (ok && m_mode == Mode::Replace)
+        if (ok && m_mode == Mode::Replace && !m_placed)
             if (const int error = FileSystem::Replace(m_temporary, m_path))
                 ok = Fail(error);
         if (ok)
@@ -205,6 +215,27 @@ bool CDurableFile::Commit()
     }
     Cancel();
     return ok;
+}
+
+bool CDurableFile::Place()
+{
+    if (!isOpen() || m_mode != Mode::Replace || m_placed)
+        return FailWith(Failed() ? m_reason : ErrorText(EINVAL));
+    if (Failed())
+        return false;
+    if (m_inPlace) {
+        if (!CommitInPlace(true))
+            return false;
+    } else {
+        if (const int error = FileSystem::Sync(m_handle))
+            return Fail(error);
+        // The open handle follows the file to its new name; writing goes on there.
+        if (const int error = FileSystem::Replace(m_temporary, m_path))
+            return Fail(error);
+        m_temporary.clear();
+    }
+    m_placed = true;
+    return true;
 }
 
 void CDurableFile::Cancel()

@@ -28,6 +28,11 @@ public:
     // Replace: syncs and puts the file in the target's place. Grow: syncs and closes. False
     // (target untouched in Replace mode) when anything failed since open.
     bool Commit();
+    // Replace, for a file that goes on growing: syncs and puts what was written so far in the
+    // target's place now; later writes go on into the target, which Commit syncs and Cancel
+    // keeps. False (target untouched) when anything failed since open.
+    bool Place();
+    bool IsPlaced() const { return m_placed; }
     // Drops the temporary file (Replace) or closes (Grow).
     void Cancel();
     void close() override { Cancel(); }
@@ -59,13 +64,15 @@ private:
     bool Fail(int error);
     bool FailWith(const QString& reason);
     bool OpenTemporary(const FileSystem::Status& target);
-    bool CommitInPlace();
+    bool CommitInPlace(bool keepOpen);
 
     QString m_path;
     QString m_temporary;
     Mode m_mode;
     FileSystem::Handle m_handle = FileSystem::NoHandle;
     bool m_inPlace = false;
-    QByteArray m_pending; // the content written in place at commit
+    bool m_placed = false;
+    qint64 m_placedEnd = -1; // where a placed in-place file goes on; -1 = at the handle's end
+    QByteArray m_pending;    // the content written in place at commit
     QString m_reason;
 };

@@ -14,8 +14,10 @@
 
 namespace {
 
-// Received bytes kept at most; more is dropped and reported as an overrun.
+// Received bytes kept at most; beyond it the device is not read until the owner caught up.
 constexpr int kMaxBuffered = 1 << 20;
+// The device is read again once the owner has read the buffer down to this.
+constexpr int kResumeBelow = kMaxBuffered / 2;
 
 constexpr unsigned long kDtrBit = 0x1;
 constexpr unsigned long kRtsBit = 0x2;
@@ -93,6 +95,7 @@ void CSerial::EnsureThreads()
     if (m_thread)
         return;
     m_dispatcher = new CSerialDispatcher;
+    m_dispatcher->SetErrorDeliveredHook([this](qintptr kind) { ErrorDelivered(kind); });
     m_thread = new QThread;
     m_thread->setObjectName(QStringLiteral("CSerial I/O"));
     m_io = new CSerialIo(this);
@@ -115,6 +118,7 @@ int CSerial::Open(QObject* receiver)
         return 0;
     EnsureThreads();
     m_dispatcher->SetTarget(receiver);
+    ErrorDelivered(-1); // the new receiver will not get what waited for the old one
     return OpenPort();
 }
 
@@ -128,10 +132,7 @@ int CSerial::OpenPort()
     }
     {
         QMutexLocker lock(&m_mutex);
-        m_buffer.clear();
-        m_head = 0;
-        m_available = 0;
-        m_overrunReported = false;
+        ResetBuffer();
     }
     const QString device = PortName();
     const int port = m_portName.isEmpty() ? m_comPort : 0;
@@ -175,11 +176,19 @@ int CSerial::Close()
     RunOnIo([&] { wasOpen = m_io->ClosePort(); });
     QMutexLocker lock(&m_mutex);
     m_opened = false;
+    ResetBuffer();
+    m_dataArrived.wakeAll();
+    return wasOpen ? 1 : 0;
+}
+
+void CSerial::ResetBuffer()
+{
     m_buffer.clear();
     m_head = 0;
     m_available = 0;
-    m_dataArrived.wakeAll();
-    return wasOpen ? 1 : 0;
+    m_marks.clear();
+    m_consumed = 0;
+    m_pullWanted = false;
 }
 
 void CSerial::PortFailing()
@@ -192,7 +201,39 @@ void CSerial::PortFailing()
 
 void CSerial::LineError(int kind)
 {
-    m_dispatcher->Post(CommErrorMessage(), kind);
+    QMutexLocker lock(&m_mutex);
+    m_marks.append({m_consumed + Buffered(), kind, false});
+    m_available = Readable();
+    PostReachedMark();
+}
+
+int CSerial::Readable() const
+{
+    if (m_marks.isEmpty())
+        return Buffered();
+    return int(std::min<qint64>(Buffered(), m_marks.first().at - m_consumed));
+}
+
+void CSerial::PostReachedMark()
+{
+    if (m_marks.isEmpty() || m_marks.first().posted || m_marks.first().at != m_consumed)
+        return;
+    m_marks.first().posted = true;
+    m_dispatcher->Post(CommErrorMessage(), m_marks.first().kind);
+}
+
+void CSerial::ErrorDelivered(qintptr kind)
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_marks.isEmpty() || !m_marks.first().posted || (kind >= 0 && m_marks.first().kind != kind))
+        return;
+    m_marks.removeFirst();
+    m_available = Readable();
+    PostReachedMark();
+    // Announced before a waiting reader wakes, as in Received.
+    if (m_available > 0)
+        m_dispatcher->PostRxChar();
+    m_dataArrived.wakeAll();
 }
 
 void CSerial::ModemLinesChanged()
@@ -227,7 +268,7 @@ int CSerial::ReadData(char* buffer, int n)
     QMutexLocker lock(&m_mutex);
     // For n = 0 the caller sized buffer by the count it was told, not by what came since.
     const int limit = n == 0 ? m_reported.exchange(0) : n;
-    const int count = std::min(limit, Buffered());
+    const int count = std::min(limit, Readable());
     if (count == 0)
         return 0;
     std::memcpy(buffer, m_buffer.constData() + m_head, size_t(count));
@@ -235,6 +276,7 @@ int CSerial::ReadData(char* buffer, int n)
     // the rest after every read: a full buffer read 2048 bytes at a time would otherwise cost
     // its whole size for every read and fall further behind under sustained input.
     m_head += count;
+    m_consumed += count;
     if (m_head == m_buffer.size()) {
         m_buffer.resize(0); // keeps its room for the next bytes
         m_head = 0;
@@ -242,43 +284,50 @@ int CSerial::ReadData(char* buffer, int n)
         m_buffer.remove(0, m_head);
         m_head = 0;
     }
-    m_available = Buffered();
-    m_overrunReported = false;
+    m_available = Readable();
+    PostReachedMark();
+    if (m_pullWanted && Buffered() <= kResumeBelow) {
+        m_pullWanted = false;
+        CSerialIo* io = m_io;
+        QMetaObject::invokeMethod(
+            io, [io] { io->Pull(); }, Qt::QueuedConnection);
+    }
     return count;
 }
 
-void CSerial::Received(const QByteArray& bytes)
+int CSerial::Room() const
 {
-    bool overrun = false;
+    QMutexLocker lock(&m_mutex);
+    return kMaxBuffered - Buffered();
+}
+
+bool CSerial::Received(const QByteArray& bytes, bool portHoldsMore)
+{
+    bool readOn = false;
     {
         QMutexLocker lock(&m_mutex);
-        const int room = kMaxBuffered - Buffered();
-        if (bytes.size() > room) {
-            m_buffer.append(bytes.constData(), std::max(room, 0));
-            overrun = !m_overrunReported;
-            m_overrunReported = true;
-        } else {
-            m_buffer.append(bytes);
-        }
-        m_available = Buffered();
+        m_buffer.append(bytes); // never cut: the device side read no more than Room()
+        m_available = Readable();
+        readOn = portHoldsMore && Buffered() <= kResumeBelow;
+        m_pullWanted = portHoldsMore && !readOn;
         // Announced before a waiting reader wakes: a reader that has seen these bytes and
         // lets the pending announcement through is not told about them a second time.
-        if (overrun)
-            m_dispatcher->Post(CommErrorMessage(), CommOverrunError);
-        m_dispatcher->PostRxChar();
+        if (!bytes.isEmpty())
+            m_dispatcher->PostRxChar();
         m_dataArrived.wakeAll();
     }
+    return readOn;
 }
 
 int CSerial::WaitForData(int n, int timeoutMs)
 {
     QDeadlineTimer deadline(std::max(timeoutMs, 0));
     QMutexLocker lock(&m_mutex);
-    while (Buffered() < n && m_opened) {
+    while (Readable() < n && m_opened) {
         if (!m_dataArrived.wait(&m_mutex, deadline))
             break;
     }
-    m_reported = Buffered();
+    m_reported = Readable();
     return m_reported;
 }
 
@@ -416,7 +465,7 @@ void CSerial::InjectError(int kind)
     if (kind == CommIoError)
         RunOnIo([this] { m_io->Fail(); });
     else
-        m_dispatcher->Post(CommErrorMessage(), kind);
+        LineError(kind); // at its place in the stream, as the driver's would be
 }
 
 void CSerial::InjectModemStatus(unsigned long status)

@@ -23,7 +23,9 @@ class CSerialDispatcher;
 // lives in an I/O thread of its own, because a QSerialPort serves only the thread it lives in
 // and the owner's thread may be busy for long stretches (message boxes, a transfer waiting for
 // its sender thread). Bytes are received, counted and announced whether or not the owner's
-// thread is idle. Received bytes go into a locked buffer; SendData, ReadData, GetDataToRead,
+// thread is idle. Received bytes go into a locked buffer of limited size; while it is full the
+// I/O thread reads nothing more from the device (CSerialIo.h), so no received byte is ever
+// dropped: a reader that falls behind holds the line. SendData, ReadData, GetDataToRead,
 // WaitForData, IsOpened and Close may be called from any thread (the sender thread of a
 // transfer writes and reads while the window thread waits). Open and the parameter and
 // modem-line calls belong to the owner's thread.
@@ -38,9 +40,12 @@ class CSerialDispatcher;
 //    again. The handler asks GetDataToRead; bytes it leaves waiting are not announced again
 //    until more arrive.
 //  - "CommErrorByQK081199", wParam = CommErrorKind. Kinds 0..3 come from the serial driver's
-//    error counters where the device has them; 4 when the device refuses the line parameters;
-//    5 on a read/write error or an unplugged device: the port is then closed (IsOpened() == 0)
-//    and the error is reported once. Bytes received before stay readable.
+//    error counters where the device has them. Such an error keeps its place in the byte
+//    stream: it is posted once the reader has read the bytes received before it, and the bytes
+//    received after it wait (GetDataToRead does not count them) until it has been delivered; 4 when
+//    the device refuses the line parameters; 5 on a read/write error or an unplugged device: the
+//    port is then closed (IsOpened() == 0) and the error is reported once. Bytes received before
+//    stay readable.
 //  - "CommStatusChangedByQK140200": CTS, DSR or carrier changed (the lines are polled).
 //
 // Port number and device: the port number is 1..4 (COM1..COM4). Open uses the device set with
@@ -165,7 +170,8 @@ private:
     // Runs fn on the I/O thread and waits for it.
     void RunOnIo(const std::function<void()>& fn);
     // what the device side reports, on the I/O thread
-    void Received(const QByteArray& bytes) override;
+    int Room() const override;
+    bool Received(const QByteArray& bytes, bool portHoldsMore) override;
     void PortFailing() override;
     void ClosedByError() override;
     void LineError(int kind) override;
@@ -186,7 +192,24 @@ private:
     QByteArray m_buffer;
     qsizetype m_head = 0; // bytes of m_buffer before it are read
     int Buffered() const { return int(m_buffer.size() - m_head); }
-    bool m_overrunReported = false;
+    // A line error at its place in the stream: after the byte count at of all bytes read.
+    struct Mark
+    {
+        qint64 at;
+        int kind;
+        bool posted;
+    };
+    QList<Mark> m_marks;
+    qint64 m_consumed = 0;     // bytes read by the owner since the port opened
+    bool m_pullWanted = false; // the port holds bytes that did not fit
+    // Bytes the owner may read now: all, or those before the first line error.
+    int Readable() const;
+    // Posts the first line error once the reader has reached it; with m_mutex held.
+    void PostReachedMark();
+    // The dispatcher delivers a line error of kind: the bytes after it may be read. A new
+    // receiver (kind -1) drops any line error waiting for the old one.
+    void ErrorDelivered(qintptr kind);
+    void ResetBuffer();
     std::atomic<int> m_available{0};
     mutable std::atomic<int> m_reported{0}; // what ReadData(buffer, 0) may move
     // The one record of whether the port is open; only CSerial's own functions change it.

@@ -71,6 +71,10 @@ bool CSerialDispatcher::event(QEvent* e)
         if (message->type() == CommRxCharMessage())
             m_rxPending = false;
     }
+    // A line error releases the bytes behind it as it is handed on, even when nobody is left
+    // to tell: a reader thread would otherwise wait for them in vain.
+    if (message->type() == CommErrorMessage() && m_errorDelivered)
+        m_errorDelivered(message->wParam());
     if (!target)
         return true; // the receiver is gone; nobody is left to tell
     if (target->thread() == QThread::currentThread()) {

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <atomic>
+#include <functional>
 
 // Delivers the messages of one CSerial to the object that opened the port, on the
 // application's main thread; a receiver living in another thread gets them posted to its own
@@ -24,6 +25,12 @@ public:
     // "CommRxCharByQK081199", at most one pending until it is delivered. Any thread.
     void PostRxChar();
     void Post(QEvent::Type type, qintptr wParam = 0);
+    // Runs on the main thread just before each "CommErrorByQK081199" of the current receiver
+    // is forwarded to it, also when that receiver is gone.
+    void SetErrorDeliveredHook(std::function<void(qintptr kind)> hook)
+    {
+        m_errorDelivered = std::move(hook);
+    }
 
 protected:
     bool event(QEvent* e) override;
@@ -33,4 +40,5 @@ private:
     QPointer<QObject> m_receiver;
     int m_generation = 0;
     std::atomic<bool> m_rxPending{false};
+    std::function<void(qintptr kind)> m_errorDelivered;
 };

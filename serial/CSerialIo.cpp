@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -20,6 +22,8 @@ namespace {
 constexpr int kPollMs = 25;
 // Longest wait for queued bytes to leave before a close.
 constexpr int kDrainMs = 500;
+// What the port reads ahead of the owner at most; beyond it the kernel holds the line.
+constexpr qint64 kPortReadBuffer = 64 * 1024;
 
 } // namespace
 
@@ -31,6 +35,7 @@ bool CSerialIo::OpenPort(const QString& device, const ComParameter& parameter, b
     *refused = false;
     if (!m_port) {
         m_port = new QSerialPort(this);
+        m_port->setReadBufferSize(kPortReadBuffer);
         connect(m_port, &QSerialPort::readyRead, this, &CSerialIo::OnReadyRead);
         connect(m_port, &QSerialPort::errorOccurred, this, &CSerialIo::OnError);
         m_poll = new QTimer(this);
@@ -186,16 +191,21 @@ bool CSerialIo::ReadCounters(LineCounters* counters)
 #endif
 }
 
-void CSerialIo::Poll()
+void CSerialIo::CheckCounters()
 {
-    if (!m_port || !m_port->isOpen() || m_failing)
-        return;
     LineCounters now;
     if (m_countersSupported && ReadCounters(&now)) {
         for (int kind : now.ErrorsSince(m_counters))
             m_owner->LineError(kind);
         m_counters = now;
     }
+}
+
+void CSerialIo::Poll()
+{
+    if (!m_port || !m_port->isOpen() || m_failing)
+        return;
+    Pull();
     unsigned long lines = 0;
     if (m_linesSupported && ReadLines(&lines) && lines != m_lines) {
         m_lines = lines;
@@ -205,11 +215,23 @@ void CSerialIo::Poll()
 
 void CSerialIo::OnReadyRead()
 {
-    if (!m_port || m_failing)
+    Pull();
+}
+
+void CSerialIo::Pull()
+{
+    if (!m_port || !m_port->isOpen() || m_failing)
         return;
-    const QByteArray bytes = m_port->readAll();
-    if (!bytes.isEmpty())
-        m_owner->Received(bytes);
+    while (m_port->bytesAvailable() > 0) {
+        const int room = std::max(m_owner->Room(), 0);
+        // Reading from the port lets it read from the device again once its buffer was full.
+        const QByteArray bytes = m_port->read(std::min<qint64>(m_port->bytesAvailable(), room));
+        const bool more = m_port->bytesAvailable() > 0;
+        if (!m_owner->Received(bytes, more) && more)
+            return; // the owner calls again when it has room
+    }
+    // The errors the driver counted up to now sit after every byte handed on.
+    CheckCounters();
 }
 
 void CSerialIo::OnError(QSerialPort::SerialPortError error)
@@ -246,7 +268,7 @@ void CSerialIo::FailSession(int session)
         // before the error does.
         const QByteArray rest = m_port->readAll();
         if (!rest.isEmpty())
-            m_owner->Received(rest);
+            m_owner->Received(rest, false);
         m_port->close();
     }
     m_port->clearError();

@@ -17,7 +17,12 @@ class ISerialIoOwner
 {
 public:
     virtual ~ISerialIoOwner() = default;
-    virtual void Received(const QByteArray& bytes) = 0;
+    // How many bytes the owner takes now; the device side reads no more than that.
+    virtual int Room() const = 0;
+    // Received bytes, all of them kept; portHoldsMore: bytes wait that did not fit. Returns
+    // true when room has come meanwhile, so the device side reads on at once; otherwise the
+    // owner calls Pull() once its reader has made room.
+    virtual bool Received(const QByteArray& bytes, bool portHoldsMore) = 0;
     // A read or write error: the port is going to close; no more bytes go out.
     virtual void PortFailing() = 0;
     // The failing port is closed now; reported once.
@@ -30,6 +35,11 @@ public:
 // The device side of CSerial; lives in CSerial's I/O thread and is only called there. It owns
 // the QSerialPort, hands every received chunk to its owner and watches the driver's error
 // counters and the modem lines.
+//
+// Backpressure: it reads only as much as the owner has room for. The rest stays in the
+// QSerialPort, whose read buffer is limited; once that is full the port stops reading from the
+// device, so the kernel holds the line (and a real UART's driver counts its overruns) instead
+// of a buffer here dropping bytes.
 class CSerialIo : public QObject
 {
     Q_OBJECT
@@ -52,11 +62,15 @@ public:
     bool ReadLines(unsigned long* status);
     // Closes the port after an I/O error and reports it once.
     void Fail() { FailSession(m_session); }
+    // Hands the owner what the port holds, as far as the owner has room.
+    void Pull();
 
 private:
     void OnReadyRead();
     void OnError(QSerialPort::SerialPortError error);
     void Poll();
+    // Reports the error counters that moved since the last check.
+    void CheckCounters();
     bool ReadCounters(LineCounters* counters);
     // Fails only the opening it was meant for, not a later one.
     void FailSession(int session);

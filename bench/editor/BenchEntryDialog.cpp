@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     }
     const qint64 ns = timer.nsecsElapsed();
     const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
-    const int rows = doc.List().GetItemCount();
+    const int rows = doc.Records().GetCount();
     std::printf("records typed: %d, rows stored: %d, messages: %d\n", count, rows,
                 int(messages.Boxes().size()));
     std::printf("total %.1f ms, per record %.3f ms wall, %.3f ms CPU (Text 1 typed, Alt+K)\n",
@@ -78,6 +78,6 @@ int main(int argc, char** argv)
     const qint64 ns2 = timer.nsecsElapsed();
     const double cpuMs2 = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     std::printf("Alt+K only: total %.1f ms, per record %.3f ms wall, %.3f ms CPU, rows %d\n",
-                ns2 / 1e6, ns2 / 1e6 / count, cpuMs2 / count, doc.List().GetItemCount());
+                ns2 / 1e6, ns2 / 1e6 / count, cpuMs2 / count, doc.Records().GetCount());
     return rows == count ? 0 : 2;
 }

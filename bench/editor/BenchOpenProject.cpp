@@ -35,7 +35,7 @@ bool WriteProject(const QString& path, int count)
     std::strcpy(d.panelId, "AT 0");
     if (!doc.SetupListColumns())
         return false;
-    CListBatch batch(doc.List());
+    CRecordBatch batch(doc.Records());
     for (int i = 0; i < count; ++i) {
         MessageRecord rec;
         rec.formatTag = "S";
@@ -43,7 +43,7 @@ bool WriteProject(const QString& path, int count)
         rec.detector = QByteArray::number(i % 99 + 1).rightJustified(2, '0');
         rec.text1 = QByteArray("Halle ") + QByteArray::number(i);
         rec.text2 = QByteArray("Geschoss ") + QByteArray::number(i % 7);
-        doc.Records().AddRecordAt(rec, i, false);
+        doc.Records().AddRecordAt(rec, i);
     }
     answers.FileNext(path);
     return doc.SaveProject(CQuillmarkDoc::SaveAs);
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
             return 1;
         QElapsedTimer timer;
         timer.start();
-        if (!frame.OpenDocument(path) || doc.List().GetItemCount() != count) {
+        if (!frame.OpenDocument(path) || doc.Records().GetCount() != count) {
             std::fprintf(stderr, "open failed: %s\n", qPrintable(messages.Texts().join(" | ")));
             return 1;
         }

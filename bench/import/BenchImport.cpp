@@ -37,7 +37,6 @@ void MakeProject(CQuillmarkDoc& doc, const char* panelId, int maxRecords)
     d.pseudoGroupDigits = 3;
     std::strncpy(d.panelId, panelId, sizeof d.panelId - 1);
     ProjectRules::DecodePanelIdFile(d.panelId, d.panelType, d.panelVariant);
-    doc.List().DeleteAllColumns();
     doc.SetupListColumns();
     doc.SetModifiedFlag(false);
 }
@@ -114,7 +113,7 @@ void Scan(const char* name, const QString& path, const char* panelId,
         const double s = clock.nsecsElapsed() / 1e9;
         std::printf("  import scan %s: %.3f s, %.0f MB/s, %d rows, %d repaints\n",
                     shown ? "with the progress window" : "without a window", s, f.size() / 1e6 / s,
-                    doc.List().GetItemCount(), progress.Repaints());
+                    doc.Records().GetCount(), progress.Repaints());
     }
 }
 
@@ -149,7 +148,7 @@ void Bmf(const QString& path)
     QApplication::processEvents();
     const double s = clock.nsecsElapsed() / 1e9;
     std::printf("BMF, 1000 records in descending order into the open window: %.3f s, %d rows\n", s,
-                doc.List().GetItemCount());
+                doc.Records().GetCount());
 }
 
 } // namespace

@@ -80,7 +80,7 @@ void MakeProject(CQuillmarkDoc& doc, int records)
         r.detector = QByteArray::number(1 + i % 32).rightJustified(2, '0');
         r.text1 = "Melder " + r.detector;
         r.text2 = "Gruppe " + r.group;
-        doc.Records().AddRecordAt(r, doc.List().GetItemCount(), false);
+        doc.Records().AddRecordAt(r, doc.Records().GetCount());
     }
 }
 

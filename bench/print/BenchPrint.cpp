@@ -62,7 +62,7 @@ void MakeProject(CQuillmarkDoc& doc, int rows)
         rec.detector = CRecordList::PadZeros(QByteArray::number(row % 99 + 1), 2);
         rec.text1 = "Halle " + QByteArray::number(row);
         rec.text2 = "Treppenhaus Nord";
-        doc.Records().AddRecordAt(rec, row, false);
+        doc.Records().AddRecordAt(rec, row);
     }
 }
 

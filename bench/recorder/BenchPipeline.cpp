@@ -10,6 +10,7 @@
 #include "CMessageRecorder.h"
 #include "CRecordingSession.h"
 #include "PtyPair.h"
+#include "RawPtyCopy.h"
 
 // Qt
 #include <QApplication>
@@ -22,10 +23,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -63,35 +61,6 @@ void Send(PtyPair& pty, const QByteArray& bytes, double rate = 0)
     }
 }
 
-double RawCopy(const QByteArray& bytes, const QString& target)
-{
-    PtyPair pty;
-    const int fd = ::open(pty.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
-    termios tio{};
-    ::tcgetattr(fd, &tio);
-    ::cfmakeraw(&tio);
-    ::tcsetattr(fd, TCSANOW, &tio);
-    QFile out(target);
-    out.open(QIODevice::WriteOnly);
-    QElapsedTimer timer;
-    timer.start();
-    std::thread writer([&] { Send(pty, bytes); });
-    qint64 got = 0;
-    char buffer[2048];
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n <= 0)
-            break;
-        out.write(buffer, n);
-        got += n;
-    }
-    out.close();
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    writer.join();
-    ::close(fd);
-    return got / seconds / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,7 +79,9 @@ int main(int argc, char** argv)
     const QByteArray traffic = Traffic(megabytes * 1000 * 1000);
     QTemporaryDir dir;
 
-    const double raw = RawCopy(traffic, dir.filePath(QStringLiteral("raw.bin")));
+    PtyPair rawPty;
+    const double raw = RawPtyCopy(rawPty, traffic, dir.filePath(QStringLiteral("raw.bin")),
+                                  [&] { Send(rawPty, traffic); });
     std::printf("raw copy done\n");
 
     CMessageRecorder messages;

@@ -70,7 +70,7 @@ int Run(const QStringList& args)
     if (!doc.LoadProject())
         return 1;
     // The window disables printing for an empty list; here it is refused the same way.
-    if (doc.List().GetItemCount() == 0)
+    if (doc.Records().GetCount() == 0)
         return Fail(QStringLiteral("Das Projekt enthält keine Texte, es wird nichts gedruckt."));
 
     // The whole sheet is printable: no offsets.

@@ -179,9 +179,8 @@ int Show(const QStringList& args)
         lz.append(int(static_cast<unsigned char>(d.lzAssignment[i])));
     o["lzAssignment"] = lz;
     QJsonArray records;
-    MessageRecord rec;
-    for (int row = 0; row < doc.List().GetItemCount(); ++row) {
-        doc.Records().GetRecord(rec, row);
+    for (int row = 0; row < doc.Records().GetCount(); ++row) {
+        const MessageRecord& rec = doc.Records().At(row);
         QJsonObject r;
         r["formatTag"] = FromCp1252(rec.formatTag);
         r["group"] = FromCp1252(rec.group);
@@ -233,12 +232,15 @@ int Add(const QStringList& arguments)
         return 1;
     // The same check as the entry dialogs; the file stays untouched when it refuses.
     MessageRecord rec;
-    const QString problem =
+    const RecordRefusal problem =
         RecordEntry::Check(doc.Data(), {group, pseudo, detector, text1, text2}, rec);
-    if (!problem.isEmpty())
-        return Fail(problem);
-    if (doc.Records().InsertRecord(rec, false) < 0)
+    if (problem)
+        return Fail(problem.text);
+    const InsertResult inserted = doc.Records().InsertRecord(rec);
+    if (inserted.refusal) {
+        BeepMessageBox(inserted.refusal.text, inserted.refusal.caption);
         return 1;
+    }
     doc.SetModifiedFlag(true);
     return doc.SaveProject(CQuillmarkDoc::Save) ? 0 : 1;
 }

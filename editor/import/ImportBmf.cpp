@@ -157,6 +157,8 @@ Outcome ImportBmfData(CQuillmarkDoc& doc, const QByteArray& data, const ImportHo
     rec.formatTag = ProjectRules::FormatTag(textFormat);
     CImportInserter inserter(doc);
     {
+        // A shown list is reset once at the end, not told of every text.
+        CRecordBatch batch(doc.Records());
         CProgressSteps progress(hooks.progress, QStringLiteral("Die Texte werden importiert"),
                                 count - 1);
         for (int i = 0; i < count; ++i) {

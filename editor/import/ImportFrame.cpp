@@ -36,8 +36,8 @@ bool OpenFile(const QString& filter, const QString& defaultExt, QFile& file)
 
 void ClearProject(CQuillmarkDoc& doc)
 {
-    doc.List().DeleteAllItems();
-    doc.List().DeleteAllColumns();
+    doc.Records().DeleteAllItems();
+    doc.Records().ColumnsChanged(false);
     doc.MarkUntitled();
     doc.SetModifiedFlag(true);
     doc.UpdateTitle();
@@ -87,7 +87,9 @@ void CImportInserter::Insert(const MessageRecord& record)
     if (m_full)
         return;
     // A full list refuses every record: let InsertRecord say so once, then skip the rest.
-    if (m_doc.List().GetItemCount() >= m_doc.Data().maxRecords)
+    if (m_doc.Records().GetCount() >= m_doc.Data().maxRecords)
         m_full = true;
-    m_doc.Records().InsertRecord(record, false);
+    const InsertResult result = m_doc.Records().InsertRecord(record);
+    if (result.refusal)
+        BeepMessageBox(result.refusal.text, result.refusal.caption);
 }

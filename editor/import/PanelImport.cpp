@@ -86,6 +86,8 @@ Outcome ImportFrom(CQuillmarkDoc& doc, QIODevice& device, qint64 length, const S
         inserter.Insert(rec);
     };
     {
+        // A shown list is reset once at the end, not told of every text.
+        CRecordBatch batch(doc.Records());
         CProgressSteps progress(hooks.progress, QStringLiteral("Texte werden übernommen"),
                                 length - 1);
         outcome.incomplete = scan(device, length, d, progress, sink);

@@ -54,10 +54,9 @@ CCommunicationDlg::~CCommunicationDlg()
     m_core.OnClose();
 }
 
-int CCommunicationDlg::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document,
-                                     CSerial* serial)
+int CCommunicationDlg::StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial)
 {
-    return m_core.StartTransfer(mode, list, document, serial);
+    return m_core.StartTransfer(mode, document, serial);
 }
 
 void CCommunicationDlg::showEvent(QShowEvent* e)

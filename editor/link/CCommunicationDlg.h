@@ -22,7 +22,7 @@ public:
     ~CCommunicationDlg() override;
 
     // Called before the window is shown; show it (exec) only when the result is non-zero.
-    int StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document, CSerial* serial);
+    int StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial);
 
     CTransferCore& Core() { return m_core; }
     bool Succeeded() const { return m_core.Succeeded(); }

@@ -24,7 +24,7 @@ bool CFatCommands::ReadTexts()
         m_document.SetPathName(QStringLiteral("Unbenannt"));
         m_document.SetProjectPath(QStringLiteral("Unbenannt"));
         m_document.SetModifiedFlag(true);
-        m_document.List().DeleteAllItems();
+        m_document.Records().DeleteAllItems();
         if (m_rowsCleared)
             m_rowsCleared();
         ProjectData& d = m_document.Data();
@@ -38,21 +38,16 @@ bool CFatCommands::ReadTexts()
 bool CFatCommands::ConfirmHiddenDetectors(CQuillmarkDoc& document)
 {
     const ProjectData& d = document.Data();
-    const int rows = document.List().GetItemCount();
+    const CRecordList& records = document.Records();
+    const int rows = records.GetCount();
     if (!ProjectRules::GroupHasNoDetectorWarning(d) || rows == 0)
         return true;
-    CRecordList& records = document.Records();
-    records.SetListCtrl(&document.List());
-    records.SetSettings(&document.Data());
-    MessageRecord rec;
-    MessageRecord next;
+    const MessageRecord none;
     for (int row = 0; row < rows; ++row) {
-        records.GetRecord(rec, row);
+        const MessageRecord& rec = records.At(row);
         if (CRecordList::DecimalValue(rec.detector) != 0)
             continue;
-        next = MessageRecord();
-        if (row + 1 < rows)
-            records.GetRecord(next, row + 1);
+        const MessageRecord& next = row + 1 < rows ? records.At(row + 1) : none;
         if (CRecordList::DecimalValue(next.group) != CRecordList::DecimalValue(rec.group))
             continue;
         const QString text =

@@ -12,7 +12,7 @@ CHeadlessTransfer::Outcome CHeadlessTransfer::Run(int mode, CQuillmarkDoc& docum
 {
     CTransferCore core;
     core.SetTimeouts(timeouts);
-    if (!core.StartTransfer(mode, &document.List(), &document, &serial))
+    if (!core.StartTransfer(mode, &document, &serial))
         return PortNotOpened;
     if (opened)
         opened();

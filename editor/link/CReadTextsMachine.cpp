@@ -1,6 +1,6 @@
 #include "CReadTextsMachine.h"
 
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CQuillmarkDoc.h"
 #include "CodePage.h"
 #include "MessageRecord.h"
@@ -110,7 +110,6 @@ bool CReadTextsMachine::SetFormatOf(char tag)
         return false;
     }
     Data().textFormat = next.textFormat;
-    m_list.DeleteAllColumns();
     m_document.SetupListColumns(); // its failure does not stop the transfer
     return true;
 }
@@ -156,10 +155,7 @@ void CReadTextsMachine::AcceptRecord(int waiting)
     --m_recordCount;
     m_session.StepProgress();
     CRecordList& records = m_document.Records();
-    records.SetListCtrl(&m_list);
-    records.SetSettings(&Data());
-    records.AddRecordAt(TextRecordCodec::DecodeRecord(record, tag, Data()), m_list.GetItemCount(),
-                        false);
+    records.AddRecordAt(TextRecordCodec::DecodeRecord(record, tag, Data()), records.GetCount());
     if (m_recordCount == 0)
         m_state = ReadComplete;
     SendByte(TextRecordCodec::Sum(record));

@@ -1,6 +1,6 @@
 #include "CSendTextsMachine.h"
 
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "TextRecordCodec.h"
@@ -12,7 +12,8 @@ const unsigned char kWriteTexts = 0x06;
 bool CSendTextsMachine::Prepare()
 {
     m_wireRecords.clear();
-    const int rows = m_list.GetItemCount();
+    const CRecordList& records = m_document.Records();
+    const int rows = records.GetCount();
     if (rows > TextRecordCodec::MaxWireRecords) {
         // The count would not fit the header: send nothing rather than a part.
         MessageBox(QStringLiteral("Es können nicht mehr als %1 Texte gesendet werden.")
@@ -20,13 +21,10 @@ bool CSendTextsMachine::Prepare()
                    QString(), msg::Warning);
         return false;
     }
-    CRecordList& records = m_document.Records();
-    records.SetListCtrl(&m_list);
-    records.SetSettings(&Data());
     for (int row = 0; row < rows; ++row) {
         QByteArray wire;
         QString problem;
-        if (!TextRecordCodec::EncodeRecord(records, row, Data(), wire, problem)) {
+        if (!TextRecordCodec::EncodeRecord(records.At(row), row, Data(), wire, problem)) {
             MessageBox(problem, QString(), msg::Warning);
             m_wireRecords.clear();
             return false;

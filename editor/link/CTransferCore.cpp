@@ -1,6 +1,5 @@
 #include "CTransferCore.h"
 
-#include "CListCtrl.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
 #include "CRecordSender.h"
@@ -24,18 +23,16 @@ CTransferCore::~CTransferCore()
     KillTimer();
 }
 
-int CTransferCore::StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document,
-                                 CSerial* serial)
+int CTransferCore::StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial)
 {
     m_mode = mode;
-    m_list = list;
     m_document = document;
     m_serial = serial;
     m_ended = false;
     m_succeeded = false;
     m_machine.reset();
-    if (m_list && m_document)
-        m_machine = CTransferMachine::Create(mode, *this, *m_document, *m_list, m_state);
+    if (m_document)
+        m_machine = CTransferMachine::Create(mode, *this, *m_document, m_state);
     if (!m_serial || !m_machine)
         return 0;
     m_state = m_machine->StartState();

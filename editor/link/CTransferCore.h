@@ -11,7 +11,6 @@
 #include <atomic>
 #include <memory>
 
-class CListCtrl;
 class CQuillmarkDoc;
 class CRecordSender;
 class CSerial;
@@ -44,7 +43,7 @@ public:
 
     // Stores the arguments and opens the port; non-zero when it opened. A port that does not
     // open is reported with its device and the reason.
-    int StartTransfer(int mode, CListCtrl* list, CQuillmarkDoc* document, CSerial* serial);
+    int StartTransfer(int mode, CQuillmarkDoc* document, CSerial* serial);
     // The window's initialisation: first status text, timer 1, "T".
     void Begin();
 
@@ -115,7 +114,6 @@ private:
     CSerial* m_serial = nullptr;
     int m_mode = SendTexts;
     std::atomic<int> m_state{AwaitIdent};
-    CListCtrl* m_list = nullptr;
     CQuillmarkDoc* m_document = nullptr;
     int m_recordsDone = 0;
 

@@ -21,24 +21,24 @@ const unsigned char kReady = 0x06;
 }
 
 CTransferMachine::CTransferMachine(ITransferSession& session, CQuillmarkDoc& document,
-                                   CListCtrl& list, std::atomic<int>& state)
-    : m_session(session), m_document(document), m_list(list), m_state(state)
+                                   std::atomic<int>& state)
+    : m_session(session), m_document(document), m_state(state)
 {
 }
 
 std::unique_ptr<CTransferMachine> CTransferMachine::Create(int mode, ITransferSession& session,
-                                                           CQuillmarkDoc& document, CListCtrl& list,
+                                                           CQuillmarkDoc& document,
                                                            std::atomic<int>& state)
 {
     switch (mode) {
     case ReadTexts:
-        return std::make_unique<CReadTextsMachine>(session, document, list, state);
+        return std::make_unique<CReadTextsMachine>(session, document, state);
     case SendTexts:
-        return std::make_unique<CSendTextsMachine>(session, document, list, state);
+        return std::make_unique<CSendTextsMachine>(session, document, state);
     case SendLzCoding:
-        return std::make_unique<CSendLzMachine>(session, document, list, state);
+        return std::make_unique<CSendLzMachine>(session, document, state);
     case ReadLzCoding:
-        return std::make_unique<CReadLzMachine>(session, document, list, state);
+        return std::make_unique<CReadLzMachine>(session, document, state);
     }
     return nullptr;
 }

@@ -10,7 +10,6 @@
 #include <atomic>
 #include <memory>
 
-class CListCtrl;
 class CQuillmarkDoc;
 struct ProjectData;
 
@@ -50,14 +49,12 @@ public:
         bool success = false;
     };
 
-    CTransferMachine(ITransferSession& session, CQuillmarkDoc& document, CListCtrl& list,
-                     std::atomic<int>& state);
+    CTransferMachine(ITransferSession& session, CQuillmarkDoc& document, std::atomic<int>& state);
     virtual ~CTransferMachine() = default;
 
     // The machine of a mode; null for LineError and unknown modes.
-    static std::unique_ptr<CTransferMachine> Create(int mode, ITransferSession& session,
-                                                    CQuillmarkDoc& document, CListCtrl& list,
-                                                    std::atomic<int>& state);
+    static std::unique_ptr<CTransferMachine>
+    Create(int mode, ITransferSession& session, CQuillmarkDoc& document, std::atomic<int>& state);
 
     virtual int StartState() const = 0;
     // Before the first byte goes out; false ends the transfer at once (nothing was sent).
@@ -87,7 +84,6 @@ protected:
 
     ITransferSession& m_session;
     CQuillmarkDoc& m_document;
-    CListCtrl& m_list;
     std::atomic<int>& m_state;
     QByteArray m_buffer; // the bytes being echoed
     int m_byteIndex = 0;

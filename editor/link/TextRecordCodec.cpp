@@ -143,11 +143,9 @@ MessageRecord DecodeRecord(const QByteArray& record, char tag, const ProjectData
     return rec;
 }
 
-bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QByteArray& wire,
+bool EncodeRecord(const MessageRecord& rec, int row, const ProjectData& d, QByteArray& wire,
                   QString& problem)
 {
-    MessageRecord rec;
-    records.GetRecord(rec, row);
     const TextFormats::Format* format = TextFormats::OfTag(rec.formatTag);
     if (!format) {
         problem = QStringLiteral("nicht unterstütztes Textformat");

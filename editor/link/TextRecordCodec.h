@@ -4,7 +4,6 @@
 #include <QByteArray>
 #include <QString>
 
-class CRecordList;
 struct MessageRecord;
 struct ProjectData;
 
@@ -43,10 +42,10 @@ char TagOfType(unsigned char type);
 int RecordLength(char tag, const ProjectData& d);
 // The fields of a received record of a known tag, cut by the layout.
 MessageRecord DecodeRecord(const QByteArray& record, char tag, const ProjectData& d);
-// The wire record of row: type byte, group, detector, pseudo group ("P" only), Text 1 and
-// Text 2 filled with blanks to their lengths. False, with a German message in problem, for
-// a row that cannot go out (unknown tag, numbers wider than the FAT's).
-bool EncodeRecord(const CRecordList& records, int row, const ProjectData& d, QByteArray& wire,
+// The wire record of rec, the row-th of the list: type byte, group, detector, pseudo group ("P"
+// only), Text 1 and Text 2 filled with blanks to their lengths. False, with a German message in
+// problem, for a row that cannot go out (unknown tag, numbers wider than the FAT's).
+bool EncodeRecord(const MessageRecord& rec, int row, const ProjectData& d, QByteArray& wire,
                   QString& problem);
 
 } // namespace TextRecordCodec

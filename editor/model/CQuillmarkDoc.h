@@ -1,7 +1,6 @@
 #pragma once
 
 #include "CDocument.h"
-#include "CListCtrl.h"
 #include "CRecordList.h"
 #include "ProjectData.h"
 
@@ -13,8 +12,8 @@
 class ProjectGuard;
 class QIODevice;
 
-// The editor's document: the project settings block for the whole run, the list control that
-// holds the records, and the project file.
+// The editor's document: the project settings block for the whole run, the store of the
+// records bound to it, and the project file.
 class CQuillmarkDoc : public CDocument
 {
 public:
@@ -24,8 +23,8 @@ public:
 
     ProjectData& Data() { return m_data; }
     const ProjectData& Data() const { return m_data; }
-    CListCtrl& List() { return m_list; }
     CRecordList& Records() { return m_records; }
+    const CRecordList& Records() const { return m_records; }
 
     // Sets the path the project is read from (the command line or "Öffnen"): format 0 and
     // no offset, so that the next LoadProject reads the file.
@@ -46,22 +45,22 @@ public:
     bool SaveProject(int mode);
     // Asked before every save and told after it (lock, change on disk); not owned.
     void SetGuard(ProjectGuard* guard) { m_guard = guard; }
-    // Derives the text lengths and sets up the columns; false for more than 10 group digits.
+    // Derives the text lengths and tells the list's views of the new columns; false (after
+    // the message) for more than 10 group digits.
     bool SetupListColumns();
 
     // The editor window composes the title; the document asks it through this hook.
     void SetTitleHook(std::function<void()> hook) { m_titleHook = std::move(hook); }
     void UpdateTitle();
 
-    // Everything the file holds after the header, in file order: records and trailer.
-    QByteArray ProjectBytes();
+    // The project file's bytes for the settings and rows as they are now.
+    QByteArray ProjectBytes() const;
 
 private:
     bool WriteProject(const QString& path, QString& why);
 
     ProjectData m_data;
-    CListCtrl m_list;
-    CRecordList m_records;
+    CRecordList m_records{m_data};
     std::function<void()> m_titleHook;
     ProjectGuard* m_guard = nullptr;
     bool m_readCompletely = false;

@@ -1,15 +1,15 @@
 #include "CRecordList.h"
 
-#include "CListCtrl.h"
-#include "CMessages.h"
+#include "CodePage.h"
+#include "ProjectRules.h"
+#include "ProjectTypes.h"
+
+// Qt
+#include <QStringList>
+
+#include <cstring>
 
 namespace {
-
-int Refuse(const QString& text, const QString& caption)
-{
-    BeepMessageBox(text, caption, msg::Warning);
-    return -1;
-}
 
 QByteArray WithoutTrailingBlanks(QByteArray text)
 {
@@ -18,23 +18,143 @@ QByteArray WithoutTrailingBlanks(QByteArray text)
     return text;
 }
 
+QByteArray& Cell(MessageRecord& rec, int column)
+{
+    switch (column) {
+    case Column::Tag:
+        return rec.formatTag;
+    case Column::Group:
+        return rec.group;
+    case Column::PseudoGroup:
+        return rec.pseudoGroup;
+    case Column::Detector:
+        return rec.detector;
+    case Column::Text1:
+        return rec.text1;
+    }
+    return rec.text2;
+}
+
+const QByteArray& Cell(const MessageRecord& rec, int column)
+{
+    return Cell(const_cast<MessageRecord&>(rec), column);
+}
+
+// Compares the keys group + detector byte by byte as if each were one string, without
+// building them.
+int CompareKeys(const QByteArray& g1, const QByteArray& d1, const QByteArray& g2,
+                const QByteArray& d2)
+{
+    if (g1.size() == g2.size()) {
+        const int c = std::memcmp(g1.constData(), g2.constData(), size_t(g1.size()));
+        return c != 0 ? c : d1.compare(d2);
+    }
+    const qsizetype n1 = g1.size() + d1.size();
+    const qsizetype n2 = g2.size() + d2.size();
+    for (qsizetype i = 0; i < n1 && i < n2; ++i) {
+        const auto a = uchar(i < g1.size() ? g1[i] : d1[i - g1.size()]);
+        const auto b = uchar(i < g2.size() ? g2[i] : d2[i - g2.size()]);
+        if (a != b)
+            return a < b ? -1 : 1;
+    }
+    return n1 < n2 ? -1 : n1 > n2 ? 1 : 0;
+}
+
+int CompareRows(const MessageRecord& a, const MessageRecord& b)
+{
+    return CompareKeys(a.group, a.detector, b.group, b.detector);
+}
+
 } // namespace
 
-void CRecordList::SetListCtrl(CListCtrl* list)
+CRecordList::CRecordList(const ProjectData& data, QObject* parent)
+    : QAbstractTableModel(parent), m_data(data)
 {
-    if (list)
-        m_list = list;
 }
 
-void CRecordList::SetSettings(ProjectData* data)
+CRecordList::~CRecordList()
 {
-    if (data)
-        m_data = data;
+    for (MessageRecord* rec : m_rows)
+        delete rec;
 }
 
-int CRecordList::GetCount() const
+int CRecordList::rowCount(const QModelIndex& parent) const
 {
-    return m_list ? m_list->GetItemCount() : 0;
+    return parent.isValid() ? 0 : GetCount();
+}
+
+int CRecordList::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : CellCount;
+}
+
+QVariant CRecordList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= GetCount() || index.column() >= CellCount)
+        return QVariant();
+    const QByteArray& cell = Cell(At(index.row()), index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return FromCp1252(cell);
+    case BytesRole:
+        return cell;
+    }
+    return QVariant();
+}
+
+QVariant CRecordList::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= CellCount)
+        return QVariant();
+    const bool shown = m_columnsShown && section != Column::Tag;
+    QString header;
+    QStringList samples;
+    const auto letters = [](int count) { return QString(qMax(0, count), QLatin1Char('W')); };
+    switch (shown ? section : -1) {
+    case Column::Group:
+        header = ProjectRules::GroupHeader(m_data);
+        samples = QStringList{header, letters(m_data.groupDigits)};
+        break;
+    case Column::PseudoGroup:
+        header = QStringLiteral("Pseudo MG");
+        if (m_data.textFormat == FormatPseudo)
+            samples = QStringList{header};
+        break;
+    case Column::Detector:
+        header = ProjectRules::DetectorHeader(m_data);
+        samples = QStringList{header};
+        break;
+    case Column::Text1:
+        header = QStringLiteral("Text 1");
+        samples = QStringList{letters(m_data.text1Length)};
+        break;
+    case Column::Text2:
+        header = QStringLiteral("Text 2");
+        samples = QStringList{letters(m_data.text2Length)};
+        break;
+    }
+    if (role == Qt::DisplayRole)
+        return header;
+    if (role == WidthSamplesRole)
+        return samples;
+    return QVariant();
+}
+
+Qt::ItemFlags CRecordList::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    // Where the project allows it, cells can be edited in place.
+    const Qt::ItemFlags editable =
+        ProjectRules::LabelEditAllowed(m_data) ? Qt::ItemIsEditable : Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | editable;
+}
+
+void CRecordList::ColumnsChanged(bool shown)
+{
+    m_columnsShown = shown;
+    emit headerDataChanged(Qt::Horizontal, 0, CellCount - 1);
 }
 
 long long CRecordList::DecimalValue(const QByteArray& text)
@@ -98,101 +218,117 @@ void CRecordList::IncrementNumber(QByteArray& digits)
     digits.prepend('1');
 }
 
-int CRecordList::InsertRecord(const MessageRecord& in, bool ensureVisible)
+InsertResult CRecordList::InsertRecord(const MessageRecord& in)
 {
-    if (!m_list || !m_data)
-        return -1;
-    const ProjectData& d = *m_data;
-
-    if (m_list->GetItemCount() >= d.maxRecords)
-        return Refuse(QStringLiteral("Es können nicht mehr als ") + QString::number(d.maxRecords) +
-                          QStringLiteral(" Texte dargestellt werden !"),
-                      QStringLiteral("Fehler"));
-    if (in.group.isEmpty())
-        return Refuse(QStringLiteral("Das Feld MelderGruppe muß ausgefüllt werden !"),
-                      QStringLiteral("Hinweis"));
-    const bool card = in.group.startsWith('+');
-    if (in.group == "+")
-        return Refuse(QStringLiteral("Die Kartennummer fehlt noch !"), QStringLiteral("Hinweis"));
-    if (DecimalValue(in.group) == 0)
-        return Refuse(QStringLiteral("Die MelderGruppe 0 ist nicht zulässig !"),
-                      QStringLiteral("Hinweis"));
-    if (card) {
-        const long long det = DecimalValue(in.detector);
-        if (det < 1 || det > 32)
-            return Refuse(QStringLiteral("Der Eingabebereich für \"Melder\" geht von 1 - 32 !"),
-                          QStringLiteral("Hinweis"));
+    InsertResult result;
+    if (GetCount() >= m_data.maxRecords) {
+        result.refusal = {QStringLiteral("Es können nicht mehr als ") +
+                              QString::number(m_data.maxRecords) +
+                              QStringLiteral(" Texte dargestellt werden !"),
+                          QStringLiteral("Fehler")};
+        return result;
     }
-    if (in.formatTag == "P" && in.pseudoGroup.isEmpty())
-        return Refuse(QStringLiteral("Das Feld Pseudo MelderGruppe muß ausgefüllt werden !"),
-                      QStringLiteral("Hinweis"));
-    if (in.detector.isEmpty())
-        return Refuse(QStringLiteral("Das Feld Melder muß ausgefüllt werden !"),
-                      QStringLiteral("Hinweis"));
+    MessageRecord rec;
+    result.refusal = RecordEntry::Admit(m_data, in, rec);
+    if (result.refusal)
+        return result;
 
-    MessageRecord rec = in;
-    rec.detector = PadZeros(rec.detector, d.detectorDigits);
-    if (card) {
-        QByteArray digits = rec.group;
-        digits[0] = '0';
-        rec.group = PadZeros(digits, d.groupDigits);
-        if (!rec.group.isEmpty())
-            rec.group[0] = '+';
-    } else {
-        rec.group = PadZeros(rec.group, d.groupDigits);
+    bool equal = false;
+    const int row = FindPlace(rec.group, rec.detector, &equal);
+    if (equal) {
+        MessageRecord& existing = *m_rows[size_t(row)];
+        existing.pseudoGroup = rec.pseudoGroup;
+        existing.text1 = rec.text1;
+        existing.text2 = rec.text2;
+        existing.formatTag = rec.formatTag;
+        RowChanged(row, Column::Tag, Column::Text2);
+        result.row = row;
+        return result;
     }
-    if (rec.formatTag == "P")
-        rec.pseudoGroup = PadZeros(rec.pseudoGroup, d.pseudoGroupDigits);
-
-    const QByteArray key = rec.group + rec.detector;
-    const int count = m_list->GetItemCount();
-    auto keyOf = [this](int row) {
-        return m_list->GetItemText(row, Column::Group) + m_list->GetItemText(row, Column::Detector);
-    };
-    int row = count;
-    if (count > 0 && !(key > keyOf(count - 1))) {
-        for (int r = 0; r < count; ++r) {
-            const QByteArray existing = keyOf(r);
-            if (existing == key) {
-                m_list->SetItemText(r, Column::PseudoGroup, rec.pseudoGroup);
-                m_list->SetItemText(r, Column::Text1, rec.text1);
-                m_list->SetItemText(r, Column::Text2, rec.text2);
-                m_list->SetItemText(r, Column::Tag, rec.formatTag);
-                return r;
-            }
-            if (existing > key) {
-                row = r;
-                break;
-            }
-        }
-    }
-    return AddRecordAt(rec, row, ensureVisible);
+    // In key order the order stays as it was: ascending rows stay ascending.
+    const Order order = m_order;
+    InsertRow(row, new MessageRecord(std::move(rec)));
+    m_order = order;
+    result.row = row;
+    return result;
 }
 
-int CRecordList::AddRecordAt(const MessageRecord& rec, int row, bool ensureVisible)
+int CRecordList::FindPlace(const QByteArray& group, const QByteArray& detector, bool* equal) const
 {
-    if (!m_list)
-        return -1;
-    // One notification for the whole row; the cells go in column order.
-    static_assert(Column::Tag == 0 && Column::Group == 1 && Column::PseudoGroup == 2 &&
-                  Column::Detector == 3 && Column::Text1 == 4 && Column::Text2 == 5);
-    row = m_list->InsertItem(
-        row, {rec.formatTag, rec.group, rec.pseudoGroup, rec.detector, rec.text1, rec.text2});
-    if (ensureVisible)
-        m_list->EnsureVisible(row);
+    *equal = false;
+    const int count = GetCount();
+    if (count == 0 || CompareKeys(group, detector, At(count - 1).group, At(count - 1).detector) > 0)
+        return count;
+    if (IsAscending()) {
+        // Ascending keys: the first row not below the key, by halving.
+        int low = 0;
+        int high = count;
+        while (low < high) {
+            const int mid = low + (high - low) / 2;
+            if (CompareKeys(At(mid).group, At(mid).detector, group, detector) < 0)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        *equal = low < count && CompareKeys(At(low).group, At(low).detector, group, detector) == 0;
+        return low;
+    }
+    // Rows from a file or the FAT may stand in any order: the first equal or greater key wins.
+    for (int r = 0; r < count; ++r) {
+        const int c = CompareKeys(At(r).group, At(r).detector, group, detector);
+        if (c >= 0) {
+            *equal = c == 0;
+            return r;
+        }
+    }
+    return count;
+}
+
+bool CRecordList::IsAscending() const
+{
+    if (m_order == Unknown) {
+        m_order = Ascending;
+        for (int r = 1; r < GetCount() && m_order == Ascending; ++r)
+            if (CompareRows(At(r - 1), At(r)) >= 0)
+                m_order = Unsorted;
+    }
+    return m_order == Ascending;
+}
+
+void CRecordList::KeyChangedAt(int row)
+{
+    if (m_order != Ascending) {
+        // A changed key may have mended the order; a new row never does.
+        return;
+    }
+    const bool afterPrevious = row == 0 || CompareRows(At(row - 1), At(row)) < 0;
+    const bool beforeNext = row + 1 >= GetCount() || CompareRows(At(row), At(row + 1)) < 0;
+    m_order = afterPrevious && beforeNext ? Ascending : Unsorted;
+}
+
+void CRecordList::InsertRow(int row, MessageRecord* rec)
+{
+    row = qBound(0, row, GetCount());
+    if (!InBatch())
+        beginInsertRows(QModelIndex(), row, row);
+    m_rows.insert(m_rows.begin() + row, rec);
+    if (!InBatch())
+        endInsertRows();
+    KeyChangedAt(row);
+}
+
+int CRecordList::AddRecordAt(const MessageRecord& rec, int row)
+{
+    row = qBound(0, row, GetCount());
+    InsertRow(row, new MessageRecord(rec));
     return row;
 }
 
 void CRecordList::GetRecord(MessageRecord& rec, int row) const
 {
-    if (!m_list)
+    if (row < 0 || row >= GetCount())
         return;
-    rec.formatTag = m_list->GetItemText(row, Column::Tag);
-    rec.group = m_list->GetItemText(row, Column::Group);
-    rec.pseudoGroup = m_list->GetItemText(row, Column::PseudoGroup);
-    rec.detector = m_list->GetItemText(row, Column::Detector);
-    rec.text1 = m_list->GetItemText(row, Column::Text1);
-    rec.text2 = m_list->GetItemText(row, Column::Text2);
+    rec = At(row);
 }
 
 void CRecordList::GetRecordForEdit(MessageRecord& rec, int row) const
@@ -206,20 +342,87 @@ void CRecordList::GetRecordForEdit(MessageRecord& rec, int row) const
         return;
     }
     GetRecord(rec, row);
-    if (m_data && rec.text1.size() == m_data->text1Length)
+    if (rec.text1.size() == m_data.text1Length)
         rec.text1 = WithoutTrailingBlanks(rec.text1);
-    if (m_data && rec.text2.size() == m_data->text2Length)
+    if (rec.text2.size() == m_data.text2Length)
         rec.text2 = WithoutTrailingBlanks(rec.text2);
 }
 
-int CRecordList::GetFirstSelected() const
+bool CRecordList::SetRecord(int row, const MessageRecord& rec)
 {
-    if (!m_list)
-        return -1;
-    const int top = m_list->GetTopIndex();
-    const int last = qMin(m_list->GetItemCount() - 1, top + m_list->GetCountPerPage() + 1);
-    for (int r = qMax(0, top); r <= last; ++r)
-        if (m_list->IsSelected(r))
-            return r;
-    return -1;
+    if (row < 0 || row >= GetCount())
+        return false;
+    *m_rows[size_t(row)] = rec;
+    if (m_order == Unsorted)
+        m_order = Unknown;
+    KeyChangedAt(row);
+    RowChanged(row, Column::Tag, Column::Text2);
+    return true;
+}
+
+QByteArray CRecordList::GetItemText(int row, int column) const
+{
+    if (row < 0 || row >= GetCount() || column < 0 || column >= CellCount)
+        return QByteArray();
+    return Cell(At(row), column);
+}
+
+bool CRecordList::SetItemText(int row, int column, const QByteArray& text)
+{
+    if (row < 0 || row >= GetCount() || column < 0 || column >= CellCount)
+        return false;
+    Cell(*m_rows[size_t(row)], column) = text;
+    if (column == Column::Group || column == Column::Detector) {
+        if (m_order == Unsorted)
+            m_order = Unknown;
+        KeyChangedAt(row);
+    }
+    RowChanged(row, column, column);
+    return true;
+}
+
+void CRecordList::RowChanged(int row, int first, int last)
+{
+    if (!InBatch())
+        emit dataChanged(index(row, first), index(row, last));
+}
+
+bool CRecordList::DeleteItem(int row)
+{
+    if (row < 0 || row >= GetCount())
+        return false;
+    if (!InBatch())
+        beginRemoveRows(QModelIndex(), row, row);
+    delete m_rows[size_t(row)];
+    m_rows.erase(m_rows.begin() + row);
+    if (!InBatch())
+        endRemoveRows();
+    // Ascending rows stay ascending; unsorted ones may have lost their only misfit.
+    if (m_order == Unsorted)
+        m_order = Unknown;
+    return true;
+}
+
+void CRecordList::DeleteAllItems()
+{
+    if (!InBatch())
+        beginResetModel();
+    for (MessageRecord* rec : m_rows)
+        delete rec;
+    m_rows.clear();
+    m_order = Ascending;
+    if (!InBatch())
+        endResetModel();
+}
+
+void CRecordList::BeginBatch()
+{
+    if (m_batchDepth++ == 0)
+        beginResetModel();
+}
+
+void CRecordList::EndBatch()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        endResetModel();
 }

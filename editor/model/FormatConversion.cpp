@@ -59,22 +59,18 @@ bool Convert(CQuillmarkDoc& doc, int newFormat)
     const QByteArray tag = ProjectRules::FormatTag(newFormat);
     const QByteArray zeros(qMax(0, d.pseudoGroupDigits), '0');
     CRecordList& records = doc.Records();
-    CListCtrl& list = doc.List();
-    MessageRecord rec;
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        records.GetRecord(rec, row);
-        list.SetItemText(row, Column::Tag, tag);
-        list.SetItemText(row, Column::PseudoGroup,
-                         newFormat == FormatPseudo ? zeros : QByteArray());
-        QByteArray text1 = rec.text1.left(readLimit);
+    for (int row = 0; row < records.GetCount(); ++row) {
+        MessageRecord rec = records.At(row);
+        rec.formatTag = tag;
+        rec.pseudoGroup = newFormat == FormatPseudo ? zeros : QByteArray();
+        rec.text1 = rec.text1.left(readLimit);
         if (newFormat != FormatTwoLines)
-            text1 = text1.left(length1);
-        list.SetItemText(row, Column::Text1, text1);
+            rec.text1 = rec.text1.left(length1);
+        records.SetRecord(row, rec);
     }
 
     // Columns, lengths and the frame as for a project of the new format.
     d.textFormat = newFormat;
-    list.DeleteAllColumns();
     doc.SetupListColumns();
     d.text1Length = length1;
 

@@ -1,11 +1,24 @@
 #include "RecordEntry.h"
 
+#include "CRecordList.h"
 #include "CodePage.h"
 #include "ProjectRules.h"
+#include "TextFormats.h"
 
 namespace RecordEntry {
 
 namespace {
+
+bool CarriesPseudoGroup(const QByteArray& tag)
+{
+    const TextFormats::Format* format = TextFormats::OfTag(tag);
+    return format && format->pseudoGroup;
+}
+
+RecordRefusal Hint(const QString& text)
+{
+    return {text, QStringLiteral("Hinweis")};
+}
 
 QString CheckNumber(const QString& name, const QString& text, int digits, bool allowCard)
 {
@@ -57,25 +70,55 @@ bool ToCodePage(const QString& text, QByteArray& bytes)
     return FromCp1252(bytes) == text;
 }
 
-QString CheckCell(const ProjectData& d, int column, const QString& text)
+RecordRefusal CheckCell(const ProjectData& d, int column, const QString& text, bool copying)
 {
     switch (column) {
-    case Column::Group:
-        return CheckNumber(ProjectRules::GroupHeader(d), text, d.groupDigits,
-                           ProjectRules::CardGroupsAllowed(d));
-    case Column::PseudoGroup:
-        return CheckNumber(QStringLiteral("Pseudo MelderGruppe"), text, d.pseudoGroupDigits, false);
-    case Column::Detector:
-        return CheckNumber(ProjectRules::DetectorHeader(d), text, d.detectorDigits, false);
-    case Column::Text1:
-        return CheckText(QStringLiteral("Text 1"), text, d.text1Length);
-    case Column::Text2:
-        return CheckText(QStringLiteral("Text 2"), text, d.text2Length);
+    case Column::Group: {
+        const QString problem = CheckNumber(ProjectRules::GroupHeader(d), text, d.groupDigits,
+                                            ProjectRules::CardGroupsAllowed(d));
+        if (!problem.isEmpty())
+            return Hint(problem);
+        const long long group = CRecordList::DecimalValue(text.toLatin1());
+        const bool tooHigh = copying && d.textFormat != FormatStandard
+                                 ? group >= 10000
+                                 : group > 9999 && !ProjectRules::GroupsAbove9999(d);
+        if (tooHigh)
+            return {QStringLiteral("Es sind nur Werte von 1 - 9999 für die MelderGruppe erlaubt !"),
+                    QString(), false};
+        return RecordRefusal();
     }
-    return QString();
+    case Column::PseudoGroup:
+        return Hint(
+            CheckNumber(QStringLiteral("Pseudo MelderGruppe"), text, d.pseudoGroupDigits, false));
+    case Column::Detector:
+        return Hint(CheckNumber(ProjectRules::DetectorHeader(d), text, d.detectorDigits, false));
+    case Column::Text1:
+        return Hint(CheckText(QStringLiteral("Text 1"), text, d.text1Length));
+    case Column::Text2:
+        return Hint(CheckText(QStringLiteral("Text 2"), text, d.text2Length));
+    }
+    return RecordRefusal();
 }
 
-QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec, int* column)
+QByteArray CleanCardList(QByteArray text)
+{
+    if (text.isEmpty())
+        return text;
+    // A complete last group lacks only its trailing blank; without it the cut below would
+    // drop that group.
+    if (text.size() % 5 == 4)
+        text.append(' ');
+    QList<QByteArray> groups;
+    for (int i = 0; i + 5 <= text.size(); i += 5) {
+        const QByteArray group = text.mid(i, 4);
+        if (group.at(0) == '0' || group.mid(2, 2) == "00")
+            continue;
+        groups.append(group);
+    }
+    return groups.join(' ');
+}
+
+RecordRefusal Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec, int* column)
 {
     const bool pseudo = d.textFormat == FormatPseudo;
     const struct
@@ -90,8 +133,8 @@ QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec
     for (const auto& cell : cells) {
         if (cell.column == Column::PseudoGroup && !pseudo)
             continue;
-        const QString problem = CheckCell(d, cell.column, cell.text);
-        if (!problem.isEmpty()) {
+        const RecordRefusal problem = CheckCell(d, cell.column, cell.text, input.copying);
+        if (problem) {
             if (column)
                 *column = cell.column;
             return problem;
@@ -103,7 +146,47 @@ QString Check(const ProjectData& d, const RecordInput& input, MessageRecord& rec
     rec.detector = input.detector.toLatin1();
     ToCodePage(input.text1, rec.text1);
     ToCodePage(input.text2, rec.text2);
-    return QString();
+    if (d.textFormat == FormatStandard && ProjectRules::OutputCardLists(d)) {
+        rec.text1 = CleanCardList(rec.text1);
+        rec.text2 = CleanCardList(rec.text2);
+    }
+    return RecordRefusal();
+}
+
+RecordRefusal Admit(const ProjectData& d, const MessageRecord& in, MessageRecord& rec)
+{
+    const QString hint = QStringLiteral("Hinweis");
+    if (in.group.isEmpty())
+        return {QStringLiteral("Das Feld MelderGruppe muß ausgefüllt werden !"), hint};
+    const bool card = in.group.startsWith('+');
+    if (in.group == "+")
+        return {QStringLiteral("Die Kartennummer fehlt noch !"), hint};
+    if (CRecordList::DecimalValue(in.group) == 0)
+        return {QStringLiteral("Die MelderGruppe 0 ist nicht zulässig !"), hint};
+    if (card) {
+        const long long det = CRecordList::DecimalValue(in.detector);
+        if (det < 1 || det > 32)
+            return {QStringLiteral("Der Eingabebereich für \"Melder\" geht von 1 - 32 !"), hint};
+    }
+    if (CarriesPseudoGroup(in.formatTag) && in.pseudoGroup.isEmpty())
+        return {QStringLiteral("Das Feld Pseudo MelderGruppe muß ausgefüllt werden !"), hint};
+    if (in.detector.isEmpty())
+        return {QStringLiteral("Das Feld Melder muß ausgefüllt werden !"), hint};
+
+    rec = in;
+    rec.detector = CRecordList::PadZeros(rec.detector, d.detectorDigits);
+    if (card) {
+        QByteArray digits = rec.group;
+        digits[0] = '0';
+        rec.group = CRecordList::PadZeros(digits, d.groupDigits);
+        if (!rec.group.isEmpty())
+            rec.group[0] = '+';
+    } else {
+        rec.group = CRecordList::PadZeros(rec.group, d.groupDigits);
+    }
+    if (CarriesPseudoGroup(rec.formatTag))
+        rec.pseudoGroup = CRecordList::PadZeros(rec.pseudoGroup, d.pseudoGroupDigits);
+    return RecordRefusal();
 }
 
 } // namespace RecordEntry

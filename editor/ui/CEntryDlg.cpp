@@ -1,6 +1,5 @@
 #include "CEntryDlg.h"
 
-#include "CListCtrl.h"
 #include "CMaskEdit.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
@@ -70,16 +69,11 @@ QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
     return label;
 }
 
-const QString kGroupRange =
-    QStringLiteral("Es sind nur Werte von 1 - 9999 für die MelderGruppe erlaubt !");
-
 } // namespace
 
-CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent)
-    : QDialog(parent), m_kind(kind), m_data(data)
+CEntryDlg::CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent)
+    : QDialog(parent), m_kind(kind), m_data(data), m_records(*records)
 {
-    m_records.SetListCtrl(list);
-    m_records.SetSettings(data);
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(Caption(kind));
@@ -145,7 +139,7 @@ CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row
     Kind kind;
     if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
         return nullptr;
-    auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.List(), frame);
+    auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.Records(), frame);
     dlg->m_rows = rows;
     dlg->Fill(row);
     doc.SetModifiedFlag();
@@ -319,24 +313,6 @@ void CEntryDlg::Fill(int row)
     m_group->SelectWhole();
 }
 
-QByteArray CEntryDlg::CleanCardList(QByteArray text)
-{
-    if (text.isEmpty())
-        return text;
-    // A complete last group lacks only its trailing blank; without it the cut below would
-    // drop that group.
-    if (text.size() % 5 == 4)
-        text.append(' ');
-    QList<QByteArray> groups;
-    for (int i = 0; i + 5 <= text.size(); i += 5) {
-        const QByteArray group = text.mid(i, 4);
-        if (group.at(0) == '0' || group.mid(2, 2) == "00")
-            continue;
-        groups.append(group);
-    }
-    return groups.join(' ');
-}
-
 bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
 {
     const ProjectData& d = *m_data;
@@ -347,21 +323,17 @@ bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
     input.text2 = m_text2->text();
     if (m_pseudo)
         input.pseudoGroup = m_pseudo->text();
+    input.copying = button == Button::Copy;
 
-    const long long group = CRecordList::DecimalValue(ToCp1252(input.group));
-    const bool tooHigh = (button == Button::Copy && m_kind != Standard)
-                             ? group >= 10000
-                             : group > 9999 && !ProjectRules::GroupsAbove9999(d);
-    if (tooHigh) {
-        MessageBox(kGroupRange);
-        return false;
-    }
-
-    // Digits, lengths and code page of every field, before the list sees the bytes.
+    // Every rule of typed fields, before the list sees the bytes.
     int column = -1;
-    const QString problem = RecordEntry::Check(d, input, rec, &column);
-    if (!problem.isEmpty()) {
-        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+    const RecordRefusal problem = RecordEntry::Check(d, input, rec, &column);
+    if (problem) {
+        if (!problem.beep) {
+            MessageBox(problem.text, problem.caption);
+            return false;
+        }
+        BeepMessageBox(problem.text, problem.caption);
         CMaskEdit* field = column == Column::Group         ? m_group
                            : column == Column::PseudoGroup ? m_pseudo
                            : column == Column::Detector    ? m_detector
@@ -384,12 +356,8 @@ void CEntryDlg::OnOK()
     MessageRecord rec;
     if (!ReadChecked(Button::Ok, rec))
         return;
-    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
-        rec.text1 = CleanCardList(rec.text1);
-        rec.text2 = CleanCardList(rec.text2);
-    }
-    if (m_records.InsertRecord(rec, true) == -1)
-        return; // the list told the user why; everything typed stays
+    if (!Store(rec, true))
+        return; // everything typed stays
     accept();
 }
 
@@ -398,17 +366,9 @@ void CEntryDlg::OnCopy()
     MessageRecord rec;
     if (!ReadChecked(Button::Copy, rec))
         return;
-    const MessageRecord typed = rec;
-    if (m_kind == Standard && ProjectRules::OutputCardLists(*m_data)) {
-        rec.text1 = CleanCardList(rec.text1);
-        rec.text2 = CleanCardList(rec.text2);
-    }
-    const int row = m_records.InsertRecord(rec, m_kind != Pseudo);
-    if (row == -1)
+    if (!Store(rec, m_kind != Pseudo))
         return;
-    if (m_kind != Pseudo)
-        KeepRowAbove(row);
-    Advance(typed);
+    Advance(rec);
     CMaskEdit* next = NextFieldAfterCopy();
     next->setFocus(Qt::OtherFocusReason);
     next->SelectWhole();
@@ -493,6 +453,20 @@ void CEntryDlg::KeepRowAbove(int row)
         if (shown.top() >= frameGeometry().height())
             move(x(), rowsTop.y());
     });
+}
+
+bool CEntryDlg::Store(const MessageRecord& rec, bool show)
+{
+    const InsertResult result = m_records.InsertRecord(rec);
+    if (result.refusal) {
+        BeepMessageBox(result.refusal.text, result.refusal.caption);
+        return false;
+    }
+    if (show) {
+        emit RecordPlaced(result.row);
+        KeepRowAbove(result.row);
+    }
+    return true;
 }
 
 void CEntryDlg::Advance(const MessageRecord& typed)

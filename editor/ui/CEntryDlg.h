@@ -8,7 +8,6 @@
 #include <QDialog>
 #include <QPointer>
 
-class CListCtrl;
 class CMaskEdit;
 class CQuillmarkDoc;
 class QAbstractItemView;
@@ -27,8 +26,9 @@ class QPushButton;
 // of the project's text format, opens nothing when a dialog of that caption is already open
 // (at most one per caption) and otherwise shows the new dialog modeless beside or below the
 // rows and marks the document modified. The dialog works on the document's ProjectData and
-// list control; scrolling the stored row into view goes through the list control's viewport,
-// and where the dialog has to cover the rows, it keeps the stored row visible above itself.
+// record list only; the row a stored record should be seen at is told with RecordPlaced, for
+// the list view to scroll to, and where the dialog has to cover the rows, it keeps the stored
+// row visible above itself.
 class CEntryDlg : public QDialog
 {
     Q_OBJECT
@@ -37,7 +37,7 @@ public:
     // One dialog per text format; the kind is the format's number.
     enum Kind { Standard = FormatStandard, Pseudo = FormatPseudo, TwoLines = FormatTwoLines };
 
-    CEntryDlg(Kind kind, ProjectData* data, CListCtrl* list, QWidget* parent = nullptr);
+    CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent = nullptr);
 
     static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row,
                                      QAbstractItemView* rows = nullptr);
@@ -56,7 +56,6 @@ public:
     void Fill(int row);
 
     // A card list "D/NN D/NN" without its placeholder and unfinished groups.
-    static QByteArray CleanCardList(QByteArray text);
 
     Kind GetKind() const { return m_kind; }
     CMaskEdit* GroupField() const { return m_group; }
@@ -72,6 +71,10 @@ public slots:
     void OnOK();
     void OnCopy();
 
+signals:
+    // A record was stored at row and should be seen there.
+    void RecordPlaced(int row);
+
 protected:
     void done(int result) override;
 
@@ -82,6 +85,8 @@ private:
     // Reads the fields into rec and runs the checks before the list's own; false when a
     // message was shown (the dialog stays as it is).
     bool ReadChecked(Button button, MessageRecord& rec);
+    // Inserts rec; a refusal is shown and gives false.
+    bool Store(const MessageRecord& rec, bool show);
     void Advance(const MessageRecord& typed);
     // The field a technician changes between two detectors of a run.
     CMaskEdit* NextFieldAfterCopy() const;
@@ -103,7 +108,7 @@ private:
     Kind m_kind;
     ProjectData* m_data;
     Layout m_layout{};
-    CRecordList m_records;
+    CRecordList& m_records;
     QPointer<QAbstractItemView> m_rows;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;

@@ -37,29 +37,20 @@ CListEditView::CListEditView(QWidget* parent) : QTableView(parent)
     InitialSetup();
 }
 
-CListEditView::~CListEditView()
-{
-    if (m_list && m_list->Viewport() == this)
-        m_list->SetViewport(nullptr);
-}
+CListEditView::~CListEditView() = default;
 
-void CListEditView::SetList(CListCtrl* list, ProjectData* data)
+void CListEditView::SetList(CRecordList* list, ProjectData* data)
 {
     m_data = data;
     if (m_list == list)
         return;
-    if (m_list) {
+    if (m_list)
         m_list->disconnect(this);
-        if (m_list->Viewport() == this)
-            m_list->SetViewport(nullptr);
-    }
     m_list = list;
     setModel(list);
     if (!list)
         return;
-    list->SetViewport(this);
-    list->SetSelectionModel(selectionModel());
-    connect(list, &QAbstractItemModel::headerDataChanged, this, &CListEditView::ApplyListWidths);
+    connect(list, &QAbstractItemModel::headerDataChanged, this, &CListEditView::ColumnsChanged);
     connect(list, &QAbstractItemModel::rowsInserted, this, &CListEditView::RowsChanged);
     connect(list, &QAbstractItemModel::rowsRemoved, this, &CListEditView::RowsChanged);
     connect(list, &QAbstractItemModel::modelReset, this, &CListEditView::RowsChanged);
@@ -87,10 +78,39 @@ void CListEditView::InitialSetup()
 
 void CListEditView::ApplyListWidths()
 {
+    m_columnWidths.fill(0, CRecordList::CellCount);
     if (!m_list)
         return;
-    for (int c = 0; c < CListCtrl::CellCount; ++c)
-        setColumnWidth(c, m_list->GetColumnWidth(c));
+    const int margin = TextWidth(QStringLiteral("WW"));
+    for (int c = 0; c < CRecordList::CellCount; ++c) {
+        const QStringList samples =
+            m_list->headerData(c, Qt::Horizontal, CRecordList::WidthSamplesRole).toStringList();
+        int width = 0;
+        for (const QString& sample : samples)
+            width = qMax(width, TextWidth(sample) + margin);
+        m_columnWidths[c] = width;
+        setColumnWidth(c, width);
+    }
+}
+
+void CListEditView::ColumnsChanged()
+{
+    if (m_list && m_list->ColumnsShown())
+        ResizeFrameToFit();
+    else
+        ApplyListWidths();
+}
+
+int CListEditView::GetFirstSelected() const
+{
+    if (!m_list)
+        return -1;
+    const int top = TopIndex();
+    const int last = qMin(m_list->GetCount() - 1, top + CountPerPage() + 1);
+    for (int r = qMax(0, top); r <= last; ++r)
+        if (selectionModel()->isRowSelected(r, QModelIndex()))
+            return r;
+    return -1;
 }
 
 QString CListEditView::FitTextToWidth(const QString& text, int width, const QFontMetrics& metrics)
@@ -112,12 +132,12 @@ void CListEditView::UpdateStatusPanes(int delta)
         return;
     const QModelIndex current = currentIndex();
     m_status->currentPosition = (current.isValid() ? current.row() + 1 : 0) + delta;
-    m_status->messageCount = m_list->GetItemCount() + delta;
+    m_status->messageCount = m_list->GetCount() + delta;
 }
 
 CCellEdit* CListEditView::BeginCellEdit(QWidget* parent, const QModelIndex& index)
 {
-    if (!m_list || !m_data || !index.isValid() || !m_list->LabelEdit())
+    if (!m_list || !m_data || !index.isValid() || !(m_list->flags(index) & Qt::ItemIsEditable))
         return nullptr;
     const int column = index.column();
     // A hidden column cannot be edited.
@@ -207,7 +227,7 @@ void CListEditView::ForwardListKey(int key)
 
 void CListEditView::SelectRow(int row)
 {
-    if (!m_list || row < 0 || row >= m_list->GetItemCount())
+    if (!m_list || row < 0 || row >= m_list->GetCount())
         return;
     const QModelIndex index = m_list->index(row, 1);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
@@ -236,7 +256,7 @@ void CListEditView::EnsureVisible(int row)
     QTimer::singleShot(0, this, [this] {
         const int target = m_pendingEnsure;
         m_pendingEnsure = -1;
-        if (m_list && target >= 0 && target < m_list->GetItemCount())
+        if (m_list && target >= 0 && target < m_list->GetCount())
             scrollTo(m_list->index(target, 1));
     });
 }
@@ -249,8 +269,8 @@ int CListEditView::TextWidth(const QString& text) const
 QSize CListEditView::sizeHint() const
 {
     int width = 2 * frameWidth();
-    for (int c = 0; c < CListCtrl::CellCount; ++c)
-        width += m_list ? m_list->GetColumnWidth(c) : 80;
+    for (int c = 0; c < CRecordList::CellCount; ++c)
+        width += m_list ? m_columnWidths.value(c) : 80;
     if (m_scrollBarWidened)
         width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
@@ -308,7 +328,7 @@ void CListEditView::paintEvent(QPaintEvent* event)
     const int first = rowAt(0);
     int last = rowAt(viewport()->height() - 1);
     if (last < 0)
-        last = m_list->GetItemCount() - 1;
+        last = m_list->GetCount() - 1;
     bool onlyPseudo = true;
     for (int r = qMax(0, first); first >= 0 && r <= last && onlyPseudo; ++r) {
         const TextFormats::Format* format = TextFormats::OfTag(m_list->GetItemText(r, Column::Tag));
@@ -369,7 +389,7 @@ void CListEditView::CheckScrollBar()
     QWidget* frame = window();
     if (frame == this || !frame->isVisible() || frame->isMaximized() || frame->isFullScreen())
         return;
-    const bool overflow = m_list->GetItemCount() > CountPerPage();
+    const bool overflow = m_list->GetCount() > CountPerPage();
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     if (overflow && !m_scrollBarWidened) {
         m_scrollBarWidened = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "ProjectData.h"
 
 // Qt
@@ -20,8 +20,10 @@ struct ListStatus
 
 // The general part of the text list: rows painted with the format marks in a fixed-pitch
 // font, full-row selection, texts cut with "...", in-place editing of one cell, the status
-// numbers, and the frame widened by a scroll bar when the rows overflow.
-class CListEditView : public QTableView, public IListViewport
+// numbers, and the frame widened by a scroll bar when the rows overflow. The view owns the
+// column widths (measured from what the list says each column must fit), the scrolling and
+// the selection.
+class CListEditView : public QTableView
 {
     Q_OBJECT
 
@@ -29,15 +31,17 @@ public:
     explicit CListEditView(QWidget* parent = nullptr);
     ~CListEditView() override;
 
-    // Binds the list and the project settings; the list's widths become the view's.
-    void SetList(CListCtrl* list, ProjectData* data);
-    CListCtrl* List() const { return m_list; }
+    // Shows the list; data gives the in-place editor its limits.
+    void SetList(CRecordList* list, ProjectData* data);
+    CRecordList* List() const { return m_list; }
     ProjectData* Data() const { return m_data; }
     void SetStatus(ListStatus* status) { m_status = status; }
 
     // initial set-up: no edit, the "Courier" font, widths from the list.
     void InitialSetup();
+    // Each column as wide as the widest text it must fit plus "WW"; hidden ones 0.
     void ApplyListWidths();
+    int ListColumnWidth(int column) const { return m_columnWidths.value(column); }
 
     int EditColumn() const { return m_editColumn; }
     bool ScrollBarWidened() const { return m_scrollBarWidened; }
@@ -56,12 +60,17 @@ public:
     // Stores an edited cell; overridden where the rows are records.
     virtual void EndCellEdit(const QString& text, int row);
 
-    // IListViewport
-    int TopIndex() const override;
-    int CountPerPage() const override;
-    void EnsureVisible(int row) override;
-    int TextWidth(const QString& text) const override;
-    void ResizeFrameToFit() override;
+    // scrolling and measuring
+    int TopIndex() const;
+    int CountPerPage() const;
+    // Scrolls row into view once the event loop turns, after the rows of a batch are known.
+    void EnsureVisible(int row);
+    int TextWidth(const QString& text) const;
+    // Applies the widths and resizes the frame so that 20 rows and all columns fit.
+    void ResizeFrameToFit();
+    // The first selected row among the top visible row and the rows of one page + 1 after
+    // it; -1 when none of them is selected.
+    int GetFirstSelected() const;
 
     QSize sizeHint() const override;
     // Selects row alone and makes it the focused row.
@@ -88,8 +97,10 @@ protected:
 
 private:
     void ForwardListKey(int key);
+    void ColumnsChanged();
 
-    CListCtrl* m_list = nullptr;
+    CRecordList* m_list = nullptr;
+    QVector<int> m_columnWidths;
     ProjectData* m_data = nullptr;
     ListStatus* m_status = nullptr;
     CListRowDelegate* m_delegate = nullptr;

@@ -1,7 +1,7 @@
 #include "CListRowDelegate.h"
 
 #include "CCellEdit.h"
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CListEditView.h"
 #include "ProjectTypes.h"
 #include "TextFormats.h"
@@ -24,7 +24,7 @@ void CListRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const
 {
     const QAbstractItemModel* model = index.model();
-    const QByteArray tag = model->index(index.row(), 0).data(CListCtrl::BytesRole).toByteArray();
+    const QByteArray tag = model->index(index.row(), 0).data(CRecordList::BytesRole).toByteArray();
     const bool highlighted = (option.state & QStyle::State_Selected) && m_view->EditColumn() == -1;
     const QPalette& palette = m_view->palette();
 

@@ -214,7 +214,7 @@ void CMainFrame::NewDocument()
     }
     std::memset(d.groupOffset, 0, sizeof d.groupOffset);
     m_guard.Release();
-    m_document->List().DeleteAllItems();
+    m_document->Records().DeleteAllItems();
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
     InitialUpdate();
@@ -228,11 +228,8 @@ bool CMainFrame::OpenDocument(const QString& path)
     const bool modifiedBefore = m_document->IsModified();
     QList<MessageRecord> rowsBefore;
     CRecordList& records = m_document->Records();
-    for (int row = 0; row < m_document->List().GetItemCount(); ++row) {
-        MessageRecord rec;
-        records.GetRecord(rec, row);
-        rowsBefore.append(rec);
-    }
+    for (int row = 0; row < records.GetCount(); ++row)
+        rowsBefore.append(records.At(row));
 
     // Another editor's project opens only read-only, and only when the user wants it.
     ProjectGuard guard(ProjectGuard::Policy::Ask);
@@ -251,14 +248,12 @@ bool CMainFrame::OpenDocument(const QString& path)
 
     m_document->Data() = before;
     m_document->SetPathName(pathBefore);
-    CListCtrl& list = m_document->List();
-    list.DeleteAllColumns();
     m_document->SetupListColumns();
     {
-        CListBatch batch(list);
-        list.DeleteAllItems();
+        CRecordBatch batch(records);
+        records.DeleteAllItems();
         for (const MessageRecord& rec : std::as_const(rowsBefore))
-            records.AddRecordAt(rec, list.GetItemCount(), false);
+            records.AddRecordAt(rec, records.GetCount());
     }
     m_document->SetModifiedFlag(modifiedBefore);
     m_view->PrepareList();
@@ -275,9 +270,9 @@ bool CMainFrame::InitialUpdate()
         m_document->SetProjectPath(QStringLiteral("Unbenannt.bmt"));
     m_document->SetPathName(m_document->ProjectPath());
 
-    CListCtrl& list = m_document->List();
-    list.DeleteAllItems();
-    list.DeleteAllColumns();
+    CRecordList& records = m_document->Records();
+    records.DeleteAllItems();
+    records.ColumnsChanged(false);
     m_view->InitialSetup();
     m_view->PrepareList();
 
@@ -288,7 +283,7 @@ bool CMainFrame::InitialUpdate()
     m_view->ApplyListWidths();
     m_view->scrollToTop();
     m_status.currentPosition = 0;
-    m_status.messageCount = list.GetItemCount();
+    m_status.messageCount = records.GetCount();
     if (d.textFormat == FormatFromFat)
         d.panelType = PanelType::None;
     UpdateMenus();

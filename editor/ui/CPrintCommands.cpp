@@ -30,7 +30,7 @@ CPrintCommands::~CPrintCommands() = default;
 
 void CPrintCommands::Register(CCommandTable& commands)
 {
-    auto hasRows = [this] { return m_document->List().GetItemCount() > 0; };
+    auto hasRows = [this] { return m_document->Records().GetCount() > 0; };
     commands.SetHandler(
         Cmd::FilePrint, [this] { OnFilePrint(); }, hasRows);
     commands.SetHandler(
@@ -67,7 +67,7 @@ QString CPrintCommands::PathName() const
 int CPrintCommands::LastPage() const
 {
     return m_metrics.firstListPage - 1 +
-           ProjectPrintout::ListPages(m_document->List().GetItemCount(), m_metrics.linesPerPage);
+           ProjectPrintout::ListPages(m_document->Records().GetCount(), m_metrics.linesPerPage);
 }
 
 void CPrintCommands::NameJob(QPrinter& printer) const

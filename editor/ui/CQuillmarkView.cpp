@@ -46,17 +46,15 @@ CQuillmarkView::~CQuillmarkView()
 
 void CQuillmarkView::PrepareList()
 {
-    SetList(&m_document->List(), &m_document->Data());
-    m_document->Records().SetListCtrl(&m_document->List());
-    m_document->Records().SetSettings(&m_document->Data());
-    setEditTriggers(m_document->List().LabelEdit()
+    SetList(&m_document->Records(), &m_document->Data());
+    setEditTriggers(ProjectRules::LabelEditAllowed(m_document->Data())
                         ? QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed
                         : QAbstractItemView::NoEditTriggers);
 }
 
 void CQuillmarkView::DeleteSelectedRows()
 {
-    CListCtrl& list = m_document->List();
+    CRecordList& list = m_document->Records();
     QList<int> selected;
     for (const QModelIndex& index : selectionModel()->selectedRows())
         selected.append(index.row());
@@ -80,14 +78,14 @@ void CQuillmarkView::DeleteSelectedRows()
     const int next = rows.last();
     {
         // Many rows go in one batch, so the list is told once.
-        std::optional<CListBatch> batch;
+        std::optional<CRecordBatch> batch;
         if (rows.size() > 1)
             batch.emplace(list);
         for (const int row : std::as_const(rows))
             list.DeleteItem(row);
     }
     // The focus stays where the first deleted row was, without selecting anything.
-    if (next < list.GetItemCount())
+    if (next < list.GetCount())
         selectionModel()->setCurrentIndex(list.index(next, 1), QItemSelectionModel::NoUpdate);
     m_document->SetModifiedFlag(true);
 }
@@ -95,13 +93,13 @@ void CQuillmarkView::DeleteSelectedRows()
 void CQuillmarkView::EndCellEdit(const QString& text, int row)
 {
     const int column = m_editColumn;
-    CListCtrl& list = m_document->List();
+    CRecordList& records = m_document->Records();
     if (row == -1) {
         const QModelIndexList selected = selectionModel()->selectedRows();
         row = selected.isEmpty() ? -1 : selected.first().row();
     }
     if (text.isEmpty() || column < Column::Group || column > Column::Text2 || row < 0 ||
-        row >= list.GetItemCount()) {
+        row >= records.GetCount()) {
         m_editColumn = -1;
         viewport()->update();
         return;
@@ -109,18 +107,22 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
 
     // The shared entry check first: a refused text leaves the row untouched and selected.
     QByteArray bytes;
-    QString problem = RecordEntry::CheckCell(m_document->Data(), column, text);
-    if (problem.isEmpty() && !RecordEntry::ToCodePage(text, bytes))
-        problem = QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann.");
-    if (!problem.isEmpty()) {
-        BeepMessageBox(problem, QStringLiteral("Hinweis"));
+    RecordRefusal problem = RecordEntry::CheckCell(m_document->Data(), column, text);
+    if (!problem && !RecordEntry::ToCodePage(text, bytes))
+        problem = {
+            QString::fromUtf8("Der Text enthält Zeichen, die das FAT nicht darstellen kann."),
+            QStringLiteral("Hinweis")};
+    if (problem) {
+        if (problem.beep)
+            BeepMessageBox(problem.text, problem.caption);
+        else
+            MessageBox(problem.text, problem.caption);
         m_editColumn = -1;
         SelectRow(row);
         viewport()->update();
         return;
     }
 
-    CRecordList& records = m_document->Records();
     MessageRecord original;
     records.GetRecord(original, row);
     MessageRecord edited = original;
@@ -142,13 +144,15 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
         break;
     }
 
-    selectionModel()->select(list.index(row, 0),
+    selectionModel()->select(records.index(row, 0),
                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    list.DeleteItem(row);
-    int placed = records.InsertRecord(edited, false);
+    records.DeleteItem(row);
+    const InsertResult result = records.InsertRecord(edited);
+    int placed = result.row;
     if (placed < 0) {
-        // Refused (the message was shown): the row comes back exactly as it was, where it was.
-        placed = records.AddRecordAt(original, row, true);
+        // Refused: the row comes back exactly as it was, where it was.
+        BeepMessageBox(result.refusal.text, result.refusal.caption);
+        placed = records.AddRecordAt(original, row);
     }
     m_document->SetModifiedFlag(true);
     m_editColumn = -1;
@@ -160,7 +164,7 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
 bool CQuillmarkView::RunTransfer(int mode, const std::function<void()>& opened)
 {
     CCommunicationDlg dialog(window());
-    if (!dialog.StartTransfer(mode, &m_document->List(), m_document, &m_serial))
+    if (!dialog.StartTransfer(mode, m_document, &m_serial))
         return false;
     if (opened)
         opened();
@@ -264,7 +268,8 @@ void CQuillmarkView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CQuillmarkView::OpenEntryDialog(int row)
 {
-    CEntryDlg::OpenForProject(*m_document, m_frame, row, this);
+    if (CEntryDlg* dlg = CEntryDlg::OpenForProject(*m_document, m_frame, row, this))
+        connect(dlg, &CEntryDlg::RecordPlaced, this, &CListEditView::EnsureVisible);
 }
 
 void CQuillmarkView::EditGroupOffset()

@@ -1,5 +1,6 @@
 #include "LineprobeCli.h"
 #include "RecordCommand.h"
+#include "SearchCommand.h"
 
 #include "CDurableFile.h"
 #include "CLineprobeDoc.h"
@@ -46,8 +47,8 @@ int Usage(FILE* out = stderr)
                                   "       lineprobe-cli ident --hex HEX64\n"
                                   "       lineprobe-cli render TRACE.tds --panel-code N "
                                   "[--line-length N] [--break HH] --out BASE\n") +
-                       RecordUsage() + QStringLiteral("\n       lineprobe-cli print ") +
-                       TracePdfCommand::Usage() +
+                       SearchUsage() + QStringLiteral("\n") + RecordUsage() +
+                       QStringLiteral("\n       lineprobe-cli print ") + TracePdfCommand::Usage() +
                        QStringLiteral("\n       lineprobe-cli --help | --version"));
     return out == stdout ? 0 : 2;
 }
@@ -85,6 +86,8 @@ int Run(const QStringList& arguments)
         return Ident(arguments.mid(1));
     if (command == QLatin1String("render"))
         return Render(arguments.mid(1));
+    if (command == QLatin1String("search"))
+        return Search(arguments.mid(1));
     if (command == QLatin1String("record"))
         return Record(arguments.mid(1));
     if (command == QLatin1String("print"))
@@ -132,72 +135,62 @@ int Ident(const QStringList& args)
     return panelCode != 0 ? 0 : 1;
 }
 
-int Render(const QStringList& args)
+int TakeTraceOption(const QStringList& args, int& i, TraceOptions& options)
 {
-    QString trace, base;
-    int panelCode = -1;
-    LineRules::Settings settings;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        bool ok = true;
-        if (a == QLatin1String("--panel-code") && hasValue) {
-            panelCode = args.at(++i).toInt(&ok);
-        } else if (a == QLatin1String("--line-length") && hasValue) {
-            settings.lineLength = args.at(++i).toInt(&ok);
-            if (ok && (settings.lineLength < 1 || settings.lineLength > 100)) {
-                PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
-                                        "und 100 ein."));
-                return 2;
-            }
-        } else if (a == QLatin1String("--break") && hasValue) {
-            const QByteArray hex = args.at(++i).toLatin1();
-            // Exactly two hex digits: toInt alone would take a sign or a blank.
-            const bool digits =
-                hex.size() == 2 && std::isxdigit(uchar(hex[0])) && std::isxdigit(uchar(hex[1]));
-            settings.breakValue = hex.toInt(&ok, 16);
-            if (!digits || !ok) {
-                PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
-                                        "Hex-Ziffern (00 bis FF)."));
-                return 2;
-            }
-        } else if (a == QLatin1String("--out") && hasValue) {
-            base = args.at(++i);
-        } else if (!a.startsWith(QLatin1String("--")) && trace.isEmpty()) {
-            trace = a;
-        } else {
-            return Usage();
+    const QString& a = args.at(i);
+    const bool hasValue = i + 1 < args.size();
+    bool ok = true;
+    if (a == QLatin1String("--panel-code") && hasValue) {
+        options.panelCode = args.at(++i).toInt(&ok);
+    } else if (a == QLatin1String("--line-length") && hasValue) {
+        options.settings.lineLength = args.at(++i).toInt(&ok);
+        if (ok && (options.settings.lineLength < 1 || options.settings.lineLength > 100)) {
+            PrintErr(QStringLiteral("Lineprobe: Geben Sie bitte eine ganze Zahl zwischen 1 "
+                                    "und 100 ein."));
+            return -1;
         }
-        if (!ok)
-            return Usage();
+    } else if (a == QLatin1String("--break") && hasValue) {
+        const QByteArray hex = args.at(++i).toLatin1();
+        // Exactly two hex digits: toInt alone would take a sign or a blank.
+        const bool digits =
+            hex.size() == 2 && std::isxdigit(uchar(hex[0])) && std::isxdigit(uchar(hex[1]));
+        options.settings.breakValue = hex.toInt(&ok, 16);
+        if (!digits || !ok) {
+            PrintErr(QStringLiteral("Lineprobe: Das Umbruchzeichen besteht aus zwei "
+                                    "Hex-Ziffern (00 bis FF)."));
+            return -1;
+        }
+    } else if (!a.startsWith(QLatin1String("--")) && options.trace.isEmpty()) {
+        options.trace = a;
+    } else {
+        return 0;
     }
-    if (trace.isEmpty() || base.isEmpty() || panelCode < 0)
-        return Usage();
+    return ok ? 1 : -1;
+}
 
-    StderrScope scope;
-    const LineRules::Rule rule = LineRules::ForPanelCode(panelCode);
+bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
+{
+    const LineRules::Rule rule = LineRules::ForPanelCode(options.panelCode);
     if (rule == LineRules::Rule::None) {
         MessageBox(LineRules::UnsupportedMessage(LineRules::View::Ascii), QString(), msg::NoIcon);
-        return 1;
+        return false;
     }
-    QFile file(trace);
+    QFile file(options.trace);
     QString why;
-    if (!CDurableFile::CheckReadable(trace, ListFile::MaxFileSize, &why) ||
+    if (!CDurableFile::CheckReadable(options.trace, ListFile::MaxFileSize, &why) ||
         !file.open(QIODevice::ReadOnly)) {
         MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
                        (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
                    QString(), msg::NoIcon);
-        return 1;
+        return false;
     }
     const QByteArray bytes = file.readAll();
 
     // The same session as a recording, fed from the trace. Chunks go to the rules in pieces
     // no longer than the recording reads, so that a trace without line ends costs no more
     // than its bytes and the line index.
-    CLineprobeDoc doc;
-    CRecordingSession session(doc);
-    session.Options().lines = settings;
-    session.TakePanelCode(panelCode);
+    session.Options().lines = options.settings;
+    session.TakePanelCode(options.panelCode);
     for (const TraceReader::Segment& segment : TraceReader::ParseTds(bytes)) {
         if (segment.kind == TraceReader::Segment::Text) {
             session.ShowTextLines(segment.bytes);
@@ -212,12 +205,38 @@ int Render(const QStringList& args)
                     qMin<qsizetype>(RenderPiece, segment.bytes.size() - at)));
         }
     }
+    return true;
+}
+
+int Render(const QStringList& args)
+{
+    TraceOptions options;
+    QString base;
+    for (int i = 0; i < args.size(); ++i) {
+        const int taken = TakeTraceOption(args, i, options);
+        if (taken < 0)
+            return 2;
+        if (taken > 0)
+            continue;
+        if (args.at(i) == QLatin1String("--out") && i + 1 < args.size())
+            base = args.at(++i);
+        else
+            return Usage();
+    }
+    if (options.trace.isEmpty() || base.isEmpty() || options.panelCode < 0)
+        return Usage();
+
+    StderrScope scope;
+    CLineprobeDoc doc;
+    CRecordingSession session(doc);
+    if (!LoadTrace(options, session))
+        return 1;
 
     // An empty trace gives no list: the lists of an earlier rendering stay as they were.
     if (session.Lines(LineRules::View::Ascii).Count() == 0) {
         MessageBox(QStringLiteral("Die Aufzeichnung %1 enthält keine Zeilen; die Listen wurden "
                                   "nicht geschrieben.")
-                       .arg(trace),
+                       .arg(options.trace),
                    QString(), msg::NoIcon);
         return 1;
     }

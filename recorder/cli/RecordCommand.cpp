@@ -4,18 +4,16 @@
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "StopSignals.h"
 
 // Qt
-#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cctype>
-#include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace LineprobeCli {
 
@@ -28,13 +26,18 @@ void PrintErr(const QString& text)
     std::fflush(stderr);
 }
 
+// Longest --duration: 31 days.
+constexpr qint64 kMaxDurationS = 31 * 24 * 3600;
+// A timer runs at most this long at a time; the deadline decides when the recording ends.
+constexpr qint64 kTimerStepMs = 3600 * 1000;
+
 struct RecordOptions
 {
     QString device;
     int comPort = 0;
     QString out;
     bool noSave = false;
-    int durationS = 0;
+    qint64 durationS = 0;
     bool expert = false;
     ComParameter parameter;
     LineRules::Settings lines;
@@ -61,8 +64,13 @@ int Parse(const QStringList& args, RecordOptions& o)
             o.noSave = true;
             continue;
         } else if (a == QLatin1String("--duration") && hasValue) {
-            o.durationS = value.toInt(&ok);
-            ok = ok && o.durationS > 0;
+            o.durationS = value.toLongLong(&ok);
+            if (!ok || o.durationS < 1 || o.durationS > kMaxDurationS) {
+                PrintErr(QStringLiteral("Lineprobe: Die Aufnahmedauer ist eine ganze Zahl von 1 "
+                                        "bis %1 Sekunden (31 Tage).")
+                             .arg(kMaxDurationS));
+                return 2;
+            }
         } else if (a == QLatin1String("--expert")) {
             o.expert = true;
             continue;
@@ -129,15 +137,6 @@ int Parse(const QStringList& args, RecordOptions& o)
     return 0;
 }
 
-// SIGINT and SIGTERM end the recording as the stop command does, on the event loop's thread.
-int g_signalPipe[2] = {-1, -1};
-
-void OnSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
-
 // A completed ASCII line for the terminal: line ends dropped, other control bytes shown as
 // blanks, the code page turned into the terminal's.
 QByteArray TerminalLine(QByteArray line)
@@ -150,14 +149,16 @@ QByteArray TerminalLine(QByteArray line)
     return FromCp1252(line).toUtf8() + '\n';
 }
 
-// Completed ASCII lines up to upTo go to the terminal, each once.
-void EchoLines(const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+// Completed ASCII lines up to upTo go to the terminal, each once; false when standard output
+// took them no more (its reader went away).
+bool EchoLines(const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
 {
     for (; echoed < upTo && echoed < lines.Count(); ++echoed) {
         const QByteArray text = TerminalLine(lines.At(echoed));
-        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
-        std::fflush(stdout);
+        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+            return false;
     }
+    return true;
 }
 
 } // namespace
@@ -200,22 +201,30 @@ int Record(const QStringList& args)
     options.expertMode = o.expert;
     options.expertParameter = o.parameter;
     options.lines = o.lines;
+    CRecordingControl& rec = session.Control();
     const CLineIndex& ascii = session.Lines(LineRules::View::Ascii);
+    // A reader of standard output that went away ends the recording as a stop does. Unbuffered,
+    // so that no line that could not be written waits for the exit to fail once more.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    bool stdoutGone = o.quiet;
     if (!o.quiet) {
         // A line is complete once another follows it; the last one goes at the end.
-        QObject::connect(&session, &CRecordingSession::LinesAppended,
-                         [&session, &echoed](LineRules::View view, const CLineIndex::Change&,
-                                             CRecordingSession::Append) {
-                             const CLineIndex& lines = session.Lines(view);
-                             if (view == LineRules::View::Ascii)
-                                 EchoLines(lines, echoed, lines.Count() - 1);
-                         });
+        QObject::connect(
+            &session, &CRecordingSession::LinesAppended,
+            [&](LineRules::View view, const CLineIndex::Change&, CRecordingSession::Append) {
+                const CLineIndex& lines = session.Lines(view);
+                if (view != LineRules::View::Ascii || stdoutGone ||
+                    EchoLines(lines, echoed, lines.Count() - 1))
+                    return;
+                stdoutGone = true;
+                QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording,
+                                          Qt::QueuedConnection);
+            });
     }
     QObject::connect(&session, &CRecordingSession::ListReset, [&echoed](LineRules::View view) {
         if (view == LineRules::View::Ascii)
             echoed = 0;
     });
-    CRecordingControl& rec = session.Control();
     if (!o.device.isEmpty())
         rec.Serial().SetPortName(o.device);
     else
@@ -228,33 +237,11 @@ int Record(const QStringList& args)
         loop.exit(status);
     });
 
-    if (::pipe(g_signalPipe) != 0) {
+    StopSignals stopSignals([&rec] { rec.OnStopRecording(); });
+    if (!stopSignals.IsValid()) {
         PrintErr(QStringLiteral("Lineprobe: Das Signal zum Beenden kann nicht empfangen werden."));
         return 1;
     }
-    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, &rec, [&] {
-        char byte;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
-        rec.OnStopRecording();
-    });
-    struct sigaction sa = {};
-    sa.sa_handler = OnSignal;
-    struct sigaction oldInt = {}, oldTerm = {};
-    sigaction(SIGINT, &sa, &oldInt);
-    sigaction(SIGTERM, &sa, &oldTerm);
-    struct Signals
-    {
-        struct sigaction oldInt, oldTerm;
-        ~Signals()
-        {
-            sigaction(SIGINT, &oldInt, nullptr);
-            sigaction(SIGTERM, &oldTerm, nullptr);
-            ::close(g_signalPipe[0]);
-            ::close(g_signalPipe[1]);
-            g_signalPipe[0] = g_signalPipe[1] = -1;
-        }
-    } signalGuard{oldInt, oldTerm};
 
     switch (rec.StartRecording()) {
     case CRecordingControl::Start::Started:
@@ -265,12 +252,27 @@ int Record(const QStringList& args)
     case CRecordingControl::Start::NoPort:
         return 1; // after the port's message
     }
+    // The end is a deadline; the timer only wakes up to look at it, in steps an int holds.
+    const QDeadlineTimer end(o.durationS * 1000);
+    QTimer wake;
+    wake.setSingleShot(true);
+    auto sleepOrStop = [&] {
+        const qint64 left = end.remainingTime();
+        if (left == 0)
+            rec.OnStopRecording();
+        else
+            wake.start(int(std::min(left, kTimerStepMs)));
+    };
+    QObject::connect(&wake, &QTimer::timeout, &rec, sleepOrStop);
     if (o.durationS > 0)
-        QTimer::singleShot(o.durationS * 1000, &rec, [&rec] { rec.OnStopRecording(); });
+        sleepOrStop();
     if (status < 0)
         loop.exec();
-    if (!o.quiet)
+    if (!stdoutGone)
         EchoLines(ascii, echoed, ascii.Count());
+    // The recording counts only when everything of it reached the disk; the reason was shown.
+    if (rec.SaveFailed())
+        return 1;
     return status < 0 ? 1 : status;
 }
 

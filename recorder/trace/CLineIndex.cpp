@@ -243,6 +243,58 @@ QByteArray CLineIndex::Head(qsizetype row, qsizetype n) const
     return Render(Locate(row), n);
 }
 
+void CLineIndex::TextInto(qsizetype row, QByteArray& out) const
+{
+    out.resize(0);
+    if (row < 0 || row >= m_count)
+        return;
+    const Located at = Locate(row);
+    const quint32 e = at.entry;
+    if (e & TextFlag)
+        m_side.AppendTo(at.textRank, out);
+    if (e & DotFlag)
+        out.append('.');
+    const qsizetype bytes = e & BytesMask;
+    if (bytes == 0)
+        return;
+    const auto mode = Mode((e & ModeMask) >> ModeShift);
+    const qsizetype begin = out.size();
+    if (ViewOf(e, HexFlag) == View::Ascii) {
+        // The bytes straight from the store, written in place.
+        out.resize(begin + bytes);
+        char* p = out.data() + begin;
+        m_store->Copy(at.start, bytes, p);
+        for (qsizetype i = 0; i < bytes; ++i) {
+            const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(p[i]));
+            p[i] = v == 0 ? ' ' : char(v);
+        }
+        return;
+    }
+    for (qsizetype i = 0; i < bytes; ++i)
+        LineRules::WriteValue(View::Hex, LineRules::ValueOf(mode, m_store->At(at.start + i)), out);
+}
+
+bool CLineIndex::ValuesInto(qsizetype row, QByteArray& out) const
+{
+    out.resize(0);
+    if (row < 0 || row >= m_count)
+        return false;
+    const Located at = Locate(row);
+    const quint32 e = at.entry;
+    if (e & TextFlag)
+        return false;
+    const qsizetype bytes = e & BytesMask;
+    const auto mode = Mode((e & ModeMask) >> ModeShift);
+    out.resize(bytes);
+    char* p = out.data();
+    m_store->Copy(at.start, bytes, p);
+    if (mode != Mode::Raw) {
+        for (qsizetype i = 0; i < bytes; ++i)
+            p[i] = char(LineRules::ValueOf(mode, static_cast<unsigned char>(p[i])));
+    }
+    return true;
+}
+
 qsizetype CLineIndex::LengthAt(qsizetype row) const
 {
     if (row < 0 || row >= m_count)

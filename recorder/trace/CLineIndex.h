@@ -37,6 +37,11 @@ public:
     qsizetype LengthAt(qsizetype row) const;
     char CharAt(qsizetype row, qsizetype position) const;
     QByteArray Last() const { return IsEmpty() ? QByteArray() : At(m_count - 1); }
+    // A row's text into out, which keeps its capacity from row to row (searching).
+    void TextInto(qsizetype row, QByteArray& out) const;
+    // The values of a row that shows only received bytes, as the view writes them (a 0x00
+    // stays 0x00), into out; false for a row with text of the side store.
+    bool ValuesInto(qsizetype row, QByteArray& out) const;
 
     // A line of the side store that shows no received bytes.
     bool IsTextLine(qsizetype row) const;

@@ -58,6 +58,11 @@ bool CRecordingControl::IsRecording() const
     return m_doc.recordingFlag != 0;
 }
 
+bool CRecordingControl::SaveFailed() const
+{
+    return m_saveRun && (m_doc.Files().WriteFailed() || m_listsFailed);
+}
+
 bool CRecordingControl::TimerActive(int timer) const
 {
     if (timer == IdentTimer)
@@ -112,6 +117,9 @@ CRecordingControl::Start CRecordingControl::StartRecording()
     if (m_views)
         m_views->ClearLists();
     m_saveRun = m_options.saveData;
+    m_listsFailed = false;
+    // Created under temporary names: the files of an earlier recording of the same name are
+    // replaced only once the port is open and, in normal mode, the FAT has identified itself.
     if (m_saveRun && !m_doc.CreateTraceFiles())
         return Start::NoTraceFiles;
 
@@ -140,6 +148,7 @@ CRecordingControl::Start CRecordingControl::StartRecording()
         m_identTimer.start();
         RequestIdentification();
     } else {
+        m_doc.Files().Publish();
         m_state = Recording;
         unsigned long status = 0;
         m_serial.GetCommModemStatus(&status);
@@ -266,6 +275,8 @@ void CRecordingControl::IdentificationComplete()
 {
     m_reconnectTimer.stop();
     m_identTimer.stop();
+    if (m_saveRun)
+        m_doc.Files().Publish();
     QByteArray buffer = m_ident;
     // The unknown-panel message runs a nested event loop: bytes arriving meanwhile wait.
     m_ready = false;
@@ -395,6 +406,15 @@ void CRecordingControl::StopRecording(End reason)
     KillTimers();
     if (!IsRecording())
         return;
+    // What the port has received already belongs to the recording.
+    while (m_state == Recording && m_ready && m_serial.GetDataToRead() > 0) {
+        QByteArray chunk(qMin(m_serial.GetDataToRead(), int(MaxChunk)), '\0');
+        chunk.resize(qMax(m_serial.ReadData(chunk.data(), int(chunk.size())), 0));
+        if (chunk.isEmpty() || !RecordChunkAndShow(chunk))
+            break;
+    }
+    // Stopped before the FAT identified itself: the earlier recording of the name stays.
+    const bool published = m_doc.Files().IsPublished();
     if (m_serial.IsOpened()) {
         m_serial.SendData(&kHalt, 1);
         m_serial.Close();
@@ -407,9 +427,10 @@ void CRecordingControl::StopRecording(End reason)
     m_collected = 0;
     ShowText(footer);
     SetStatus(QStringLiteral("Analyse Beendet"));
-    if (m_saveRun && m_views)
-        m_views->WriteLists(ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvs")),
-                            ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvh")));
+    if (m_saveRun && published && m_views)
+        m_listsFailed =
+            !m_views->WriteLists(ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvs")),
+                                 ListFile::WithExtension(m_doc.tracePath, QStringLiteral("tvh")));
     emit RecordingChanged(false);
     emit Ended(reason);
 }

@@ -54,6 +54,9 @@ public:
     // Identification characters collected so far (beyond 32 they are counted, not kept).
     int CollectedCount() const { return m_collected; }
     bool TimerActive(int timer) const;
+    // The last recording's trace files or list files could not be written completely (the
+    // reason was shown).
+    bool SaveFailed() const;
     // "Lineprobe ist für eine Aufnahme bereit", "Analyse Aktiv", "Analyse Beendet".
     QString StatusText() const { return m_statusText; }
 
@@ -132,5 +135,6 @@ private:
     int m_panelCode = 0;
     bool m_monitorOpened = false;
     bool m_continuePending = false;
+    bool m_listsFailed = false;
     QString m_statusText;
 };

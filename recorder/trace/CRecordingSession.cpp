@@ -88,8 +88,7 @@ bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexP
 {
     if (!WriteList(View::Ascii, asciiPath))
         return false;
-    WriteList(View::Hex, hexPath);
-    return true;
+    return WriteList(View::Hex, hexPath);
 }
 
 void CRecordingSession::LoadList(View view)

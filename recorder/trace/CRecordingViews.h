@@ -24,6 +24,6 @@ public:
     // A port error: the text and an empty item in both views.
     virtual void ShowErrorText(const QByteArray& text) = 0;
     // Writes the ASCII list to asciiPath and, when that wrote at least one item, the hex list
-    // to hexPath. True when the ASCII list was written.
+    // to hexPath. True when both lists were written.
     virtual bool WriteLists(const QString& asciiPath, const QString& hexPath) = 0;
 };

@@ -8,6 +8,14 @@ QByteArray CTraceLines::At(qsizetype index) const
     return m_text.mid(begin, m_ends[size_t(index)] - begin);
 }
 
+void CTraceLines::AppendTo(qsizetype index, QByteArray& out) const
+{
+    if (index < 0 || index >= Count())
+        return;
+    const qsizetype begin = Begin(index);
+    out.append(m_text.constData() + begin, m_ends[size_t(index)] - begin);
+}
+
 qsizetype CTraceLines::LengthAt(qsizetype index) const
 {
     if (index < 0 || index >= Count())

@@ -17,6 +17,8 @@ public:
     qsizetype LengthAt(qsizetype index) const;
     // First bytes of a line without copying it (for colour and kind checks).
     char CharAt(qsizetype index, qsizetype position) const;
+    // Appends a line to out without a copy of its own.
+    void AppendTo(qsizetype index, QByteArray& out) const;
     QByteArray Last() const { return IsEmpty() ? QByteArray() : At(Count() - 1); }
 
     void Append(const QByteArray& line) { Append(line.constData(), line.size()); }

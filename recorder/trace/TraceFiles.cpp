@@ -23,9 +23,9 @@ bool TraceFiles::Create(const QString& path)
 {
     Close();
     m_failed = false;
+    m_published = false;
     for (int i = 0; i < Count; ++i) {
-        auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]),
-                                                   CDurableFile::Mode::Grow);
+        auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]));
         if (!file->open()) {
             MessageBox(QStringLiteral("File konnte nicht geöffnet werden\n") + file->Describe(),
                        QString(), msg::NoIcon);
@@ -35,6 +35,27 @@ bool TraceFiles::Create(const QString& path)
         m_files[i] = std::move(file);
     }
     return true;
+}
+
+void TraceFiles::Publish()
+{
+    if (!IsOpen() || m_published)
+        return;
+    m_published = true;
+    // The recording goes on in the files that now have the targets' names.
+    for (auto& file : m_files)
+        if (file && !file->Place())
+            Fail(*file);
+}
+
+void TraceFiles::Fail(const CDurableFile& file)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben werden:\n") +
+                   file.Describe(),
+               QString(), msg::Warning);
 }
 
 QString TraceFiles::PathOf(int which) const
@@ -59,20 +80,15 @@ void TraceFiles::Write(int which, const QByteArray& bytes)
     CDurableFile* file = m_files[which].get();
     if (!file || bytes.isEmpty())
         return;
-    file->write(bytes);
+    file->write(bytes); // writes all or fails with its reason; Flush reports it
 }
 
 void TraceFiles::Flush()
 {
     // The files write through to the system; a failed write is reported once, with its file.
     for (auto& file : m_files)
-        if (file && file->Failed() && !m_failed) {
-            m_failed = true;
-            MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben "
-                                      "werden:\n") +
-                           file->Describe(),
-                       QString(), msg::Warning);
-        }
+        if (file && file->Failed())
+            Fail(*file);
 }
 
 void TraceFiles::WriteText(const QByteArray& text)
@@ -98,9 +114,10 @@ void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStam
 
 void TraceFiles::Close()
 {
-    // Synced at the end; a failure there is reported as a failed write.
+    // Published files are synced at the end, a failure there is reported as a failed write;
+    // files never published are removed and an earlier recording of the name stays.
     for (auto& file : m_files)
-        if (file)
+        if (file && m_published)
             file->Commit();
     Flush();
     for (auto& file : m_files)

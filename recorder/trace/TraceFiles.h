@@ -13,6 +13,11 @@
 // hex text with time stamps (.tdh) and hex text (.th). Every chunk is handed to the system
 // before the next one, so a recorder that dies keeps what it had received; every write is
 // checked.
+//
+// A start is not yet a recording: the files are first written beside their targets under
+// temporary names (CDurableFile, Replace) and take the targets' place only when Publish() is
+// called (the FAT has identified itself). A start that fails before leaves an earlier
+// recording of the same name as it was.
 class TraceFiles
 {
 public:
@@ -20,10 +25,15 @@ public:
 
     ~TraceFiles();
 
-    // Creates the four files beside path (its directory and base name); on the first
-    // failure shows "File konnte nicht geöffnet werden" with the file and the reason, closes
-    // what was created, false. A path that is not a regular file is refused before opening.
+    // Creates the four files beside path (its directory and base name), under temporary
+    // names; on the first failure shows "File konnte nicht geöffnet werden" with the file and
+    // the reason, removes what was created, false. A path that is not a regular file is
+    // refused before opening.
     bool Create(const QString& path);
+    // The files replace those of the path's name and stay open for writing; on a failure the
+    // reason is shown and WriteFailed() is true.
+    void Publish();
+    bool IsPublished() const { return m_published; }
     bool IsOpen() const { return m_files[0] != nullptr; }
     QString PathOf(int which) const;
 
@@ -31,6 +41,7 @@ public:
     void WriteText(const QByteArray& text);
     // One chunk with its time stamp, as each file wants it.
     void RecordChunk(const QByteArray& chunk, const QByteArray& timeStamp);
+    // Closes the files; files never published are removed.
     void Close();
     // True once a write failed; the failure is reported once by the message below.
     bool WriteFailed() const { return m_failed; }
@@ -42,7 +53,10 @@ public:
 private:
     void Write(int which, const QByteArray& bytes);
     void Flush();
+    // Reports the first failure, with the file and its German reason.
+    void Fail(const CDurableFile& file);
 
     std::array<std::unique_ptr<CDurableFile>, Count> m_files;
+    bool m_published = false;
     bool m_failed = false;
 };

@@ -3,6 +3,7 @@
 #include "CChildFrame.h"
 #include "CCommandTable.h"
 #include "CFatDataDlg.h"
+#include "CFollowPane.h"
 #include "CHandshake.h"
 #include "CLineBreakDlg.h"
 #include "CLineprobeAboutDlg.h"
@@ -13,6 +14,7 @@
 #include "CMessages.h"
 #include "CRecordingSession.h"
 #include "CTracePrintCommands.h"
+#include "CTraceSearchCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
 
@@ -27,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 using namespace LineprobeCommands;
 
@@ -61,10 +64,16 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QString::fromLatin1(kTitle));
     setWindowIcon(LineprobeIcon());
-    m_mdi = new QMdiArea(this);
+    // The child windows above, bars such as the search below them.
+    m_central = new QWidget(this);
+    auto* column = new QVBoxLayout(m_central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_mdi = new QMdiArea(m_central);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    setCentralWidget(m_mdi);
+    column->addWidget(m_mdi, 1);
+    setCentralWidget(m_central);
 
     m_commands = new CCommandTable(this);
     CreateCommands();
@@ -72,6 +81,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateToolBar();
     CreateStatusBar();
     (new CTracePrintCommands(this))->Register(*m_commands);
+    (new CTraceSearchCommands(this))->Register(*m_commands);
     ConnectSession();
     resize(900, 700);
 }
@@ -177,6 +187,11 @@ void CMainFrame::UpdateTitle()
         setWindowTitle(title);
 }
 
+void CMainFrame::AddBelowViews(QWidget* widget)
+{
+    m_central->layout()->addWidget(widget);
+}
+
 QMdiSubWindow* CMainFrame::ChildOf(QWidget* widget) const
 {
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
@@ -215,6 +230,11 @@ void CMainFrame::OnFileNew()
     TileHorizontally();
     m_mdi->setActiveSubWindow(m_asciiFrame);
     UpdateTitle();
+
+    auto* follow = new CFollowPane(*m_session, statusBar());
+    follow->Watch(m_asciiView);
+    follow->Watch(m_hexView);
+    statusBar()->addPermanentWidget(follow);
 }
 
 void CMainFrame::OpenMonitor()

@@ -65,6 +65,9 @@ public:
     // The title with the base name of the trace path.
     void UpdateTitle();
 
+    // A bar under the child windows (the search).
+    void AddBelowViews(QWidget* widget);
+
     // Child windows one above the other over the whole width ("&Nebeneinander").
     void TileHorizontally();
 
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<CRecordingSession> m_session;
     CCommandTable* m_commands = nullptr;
     QMdiArea* m_mdi = nullptr;
+    QWidget* m_central = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_messagePane = nullptr;
     QLabel* m_statusPane = nullptr;

@@ -40,6 +40,15 @@ void CMainFrame::CreateCommands()
     c.Add(FilePrintSetup, U("Drucker&einrichtung..."),
           U("Ändert die Druckoptionen.\nDruckereinrichtung"));
     c.Add(AppExit, U("&Beenden"), U("Beendet die Anwendung.\nBeenden"));
+    // &Bearbeiten
+    c.Add(EditFind, U("&Suchen...\tStrg+F"),
+          U("Sucht einen Text oder eine Bytefolge in den Listen.\nSuchen"),
+          QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.Add(EditRepeat, U("&Weitersuchen\tF3"), U("Springt zum nächsten Treffer.\nWeitersuchen"),
+          QKeySequence(Qt::Key_F3));
+    c.Add(EditFindPrevious, U("&Rückwärts suchen\tUmschalt+F3"),
+          U("Springt zum vorigen Treffer.\nRückwärts suchen"),
+          QKeySequence(Qt::SHIFT | Qt::Key_F3));
     // FA&T
     c.Add(StartRecording, U("Aufzeichnung &starten"),
           U("Hiermit wird die Aufzeichnung gestartet.\nAnalyse start"));
@@ -138,6 +147,11 @@ void CMainFrame::CreateMenus()
     file->addAction(c.Action(FilePrintSetup));
     file->addSeparator();
     file->addAction(c.Action(AppExit));
+
+    QMenu* edit = menu(U("&Bearbeiten"));
+    edit->addAction(c.Action(EditFind));
+    edit->addAction(c.Action(EditRepeat));
+    edit->addAction(c.Action(EditFindPrevious));
 
     QMenu* fat = menu(U("FA&T"));
     fat->addAction(c.Action(StartRecording));

@@ -1,12 +1,15 @@
 #include "CTraceListView.h"
 
 #include "CLineprobeDoc.h"
+#include "CTraceSearch.h"
 
 // Qt
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMdiSubWindow>
@@ -41,6 +44,10 @@ CTraceListView::CTraceListView(CRecordingSession& session, const Look& look, QWi
         viewport()->update();
     });
     m_rowHeight = fontMetrics().height() + 2;
+    // At the end (by the user's scrolling or the view's own) the view follows; away from it
+    // it holds. A range that grows under a held view leaves the value and so the hold.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this](int value) { SetFollowing(value >= verticalScrollBar()->maximum()); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CTraceListView::OnSelectionChanged);
     connect(&session, &CRecordingSession::LinesAppended, this, &CTraceListView::OnLinesAppended);
@@ -136,21 +143,22 @@ void CTraceListView::paintEvent(QPaintEvent* event)
     const int width = columnWidth(0);
     const int left = -horizontalOffset();
     // Only the characters that can be in sight are rendered.
-    const int charWidth = qMax(1, fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    const int charWidth = CharWidth();
     const qsizetype maxChars =
         qMin(width, horizontalOffset() + viewport()->width()) / charWidth + 2;
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
     const QColor red(255, 0, 0);
+    PaintMatches(painter, first, last, left, margin);
     for (int row = first; row < last; ++row) {
         const QRect rect(left, (row - first) * m_rowHeight, width, m_rowHeight);
         if (!rect.intersects(event->rect()))
             continue;
         const bool selected = selectionModel()->isRowSelected(row, QModelIndex());
-        if (selected)
+        if (selected && !m_search)
             painter.fillRect(rect, palette().brush(group, QPalette::Highlight));
-        QColor color =
-            palette().color(group, selected ? QPalette::HighlightedText : QPalette::Text);
+        QColor color = palette().color(group, selected && !m_search ? QPalette::HighlightedText
+                                                                    : QPalette::Text);
         if (m_model->IsMarked(row))
             color = red;
         painter.setPen(color);
@@ -158,6 +166,56 @@ void CTraceListView::paintEvent(QPaintEvent* event)
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          m_model->DisplayText(row, maxChars));
     }
+}
+
+int CTraceListView::CharWidth() const
+{
+    return qMax(1, fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+}
+
+void CTraceListView::PaintMatches(QPainter& painter, int first, int last, int left, int margin)
+{
+    if (!m_search)
+        return;
+    // The text is laid out with the font's exact advance, which may be a fraction of a pixel.
+    const qreal charWidth = QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' '));
+    const QPalette::ColorGroup group = hasFocus() ? QPalette::Active : QPalette::Inactive;
+    // While searching, a selected row is framed, so that its matches stay readable.
+    for (int row = first; row < last; ++row) {
+        if (selectionModel()->isRowSelected(row, QModelIndex())) {
+            painter.fillRect(QRect(left, (row - first) * m_rowHeight, columnWidth(0), m_rowHeight),
+                             palette().color(group, QPalette::Highlight).lighter(170));
+        }
+    }
+    const auto [begin, end] = m_search->InRows(first, last - 1);
+    for (qsizetype i = begin; i < end; ++i) {
+        const CTraceSearch::Match& m = m_search->Matches()[size_t(i)];
+        const bool current = m.row == m_matchRow && m.column == m_matchColumn;
+        painter.fillRect(QRectF(left + margin + m.column * charWidth,
+                                qreal(m.row - first) * m_rowHeight, m.length * charWidth,
+                                m_rowHeight),
+                         current ? QColor(255, 150, 0) : QColor(255, 235, 60));
+    }
+}
+
+void CTraceListView::SetHighlights(const CTraceSearch* search, qsizetype row, int column)
+{
+    m_search = search;
+    m_matchRow = row;
+    m_matchColumn = column;
+    viewport()->update();
+}
+
+void CTraceListView::ShowColumn(int column, int length)
+{
+    const int charWidth = CharWidth();
+    const int x = column * charWidth;
+    const int right = (column + length + 2) * charWidth;
+    QScrollBar* bar = horizontalScrollBar();
+    if (x < bar->value())
+        bar->setValue(x);
+    else if (right > bar->value() + viewport()->width())
+        bar->setValue(right - viewport()->width());
 }
 
 int CTraceListView::columnWidth(int column) const
@@ -407,7 +465,29 @@ void CTraceListView::selectRow(int row)
 
 void CTraceListView::ScrollToEnd()
 {
+    ScheduleUpdate(m_following);
+}
+
+void CTraceListView::SetFollowing(bool following)
+{
+    if (following == m_following)
+        return;
+    m_following = following;
+    emit FollowingChanged(following);
+}
+
+void CTraceListView::Follow()
+{
+    SetFollowing(true);
     ScheduleUpdate(true);
+}
+
+void CTraceListView::keyPressEvent(QKeyEvent* event)
+{
+    QAbstractItemView::keyPressEvent(event);
+    // End selects the last line and follows the end from there.
+    if (event->key() == Qt::Key_End)
+        Follow();
 }
 
 void CTraceListView::SelectItem(int index)
@@ -427,8 +507,11 @@ void CTraceListView::OnSelectionChanged()
     if (m_selecting)
         return;
     const QModelIndexList rows = selectionModel()->selectedRows();
-    if (!rows.isEmpty())
-        Notify(HintSelect, rows.first().row());
+    if (rows.isEmpty())
+        return;
+    // A line the user selects stays where it is while more come.
+    SetFollowing(false);
+    Notify(HintSelect, rows.first().row());
 }
 
 QString CTraceListView::DroppedListFile(const QMimeData* mime)

@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 
 class CLineprobeDoc;
+class CTraceSearch;
 class QHeaderView;
 
 // Common base of the two trace views: shows one list of the recording session in one column
@@ -42,6 +43,16 @@ public:
 
     // Selects item index (when it exists) and scrolls it into view; sends nothing.
     void SelectItem(int index);
+    // While rows come in, the view follows the end only while the user is at the end:
+    // scrolling away or selecting a line holds it, End or Follow() makes it follow again.
+    bool IsFollowing() const { return m_following; }
+    void Follow();
+
+    // Matches of search are painted behind the text, the one at (row, column) stronger;
+    // nullptr paints none.
+    void SetHighlights(const CTraceSearch* search, qsizetype row = -1, int column = -1);
+    // Scrolls sideways so that the characters from column on are in sight.
+    void ShowColumn(int column, int length);
     // Caption of the child window and the main window title.
     void UpdateCaption();
     // Done once when the view is first shown; public for the shell that builds the windows.
@@ -64,6 +75,9 @@ public:
     QModelIndex indexAt(const QPoint& point) const override;
     void keyboardSearch(const QString&) override {}
 
+signals:
+    void FollowingChanged(bool following);
+
 protected:
     void Notify(long hint, const QVariant& arg = QVariant());
     void OnUpdate(CView* sender, long hint, const QVariant& arg) override;
@@ -85,6 +99,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -101,7 +116,10 @@ private:
     void ScheduleUpdate(bool toBottom);
     void RunScheduledUpdate();
     void UpdateScrollRanges();
+    void SetFollowing(bool following);
     int VisibleRows() const;
+    int CharWidth() const;
+    void PaintMatches(QPainter& painter, int first, int last, int left, int margin);
     // The one local file of a drop with the extension ".tvs" or ".tvh", or empty.
     static QString DroppedListFile(const QMimeData* mime);
 
@@ -110,6 +128,10 @@ private:
     CTraceListModel* m_model;
     QHeaderView* m_header;
     int m_rowHeight = 16;
+    const CTraceSearch* m_search = nullptr;
+    qsizetype m_matchRow = -1;
+    int m_matchColumn = -1;
+    bool m_following = true;
     bool m_initialized = false;
     bool m_selecting = false;
     bool m_updatePosted = false;

@@ -12,6 +12,10 @@ enum : int {
     FatData = 32776,
     SaveData = 32777,
     ExpertMode = 32779,
+    // &Bearbeiten
+    EditFind = 57636,
+    EditRepeat = 57637,
+    EditFindPrevious = 32790,
     // &Datei
     FileNew = 57600,
     FileOpen = 57601,

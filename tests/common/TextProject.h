@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CQuillmarkDoc.h"
 #include "MessageRecord.h"
 #include "ProjectRules.h"
@@ -25,13 +25,18 @@ inline bool MakeTextProject(CQuillmarkDoc& doc, int textFormat = FormatStandard,
     d.panelType = panelType;
     std::strncpy(d.panelId, panelId, sizeof d.panelId - 1);
     ProjectRules::SetDefaultLzAssignment(d);
-    doc.List().DeleteAllItems();
-    doc.List().DeleteAllColumns();
+    doc.Records().DeleteAllItems();
     if (!doc.SetupListColumns())
         return false;
-    doc.Records().SetListCtrl(&doc.List());
-    doc.Records().SetSettings(&d);
     return true;
+}
+
+// True when the list asks its views to show column (it names texts the column must fit).
+inline bool ColumnShown(const CRecordList& list, int column)
+{
+    return !list.headerData(column, Qt::Horizontal, CRecordList::WidthSamplesRole)
+                .toStringList()
+                .isEmpty();
 }
 
 // One record as the list holds it, the pseudo group last because most rows have none.

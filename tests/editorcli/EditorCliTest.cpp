@@ -146,3 +146,22 @@ TEST_F(EditorCliTest, AddRefusesATextTheCodePageCannotHold)
         {"add", path, "--group", "3", "--detector", "1", "--text1", QString::fromUtf8("€ Öl")});
     EXPECT_EQ(r.status, 0) << "the euro sign is in the code page: " << r.err.toStdString();
 }
+
+TEST_F(EditorCliTest, AddTakesTheEntryDialogsGroupRangeAndCardListCleaning)
+{
+    file.groupDigits = 5;
+    const QString wide = Write("w.bmt", file.Header() + "E");
+    Result r = RunCli({"add", wide, "--group", "12345", "--detector", "1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains("1 - 9999")) << r.err.toStdString();
+    EXPECT_EQ(Read(wide), file.Header() + "E");
+
+    file.groupDigits = 4;
+    file.panelId = "EE 4"; // eff eff with output cards: the texts are card lists
+    const QString cards = Write("k.bmt", file.Header() + "E");
+    r = RunCli({"add", cards, "--group", "1", "--detector", "1", "--text1", "1/05 0/00"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(Read(cards).contains("S000101"
+                                     "1/05        "))
+        << Read(cards).toStdString();
+}

@@ -50,8 +50,8 @@ protected:
         QTest::keyClicks(QApplication::focusWidget(), text);
     }
 
-    QByteArray Cell(int row, int column) { return doc.List().GetItemText(row, column); }
-    int Rows() { return doc.List().GetItemCount(); }
+    QByteArray Cell(int row, int column) { return doc.Records().GetItemText(row, column); }
+    int Rows() { return doc.Records().GetCount(); }
 
     CMessageRecorder messages;
     QWidget frame;

@@ -1,4 +1,5 @@
 #include "CEntryDlg.h"
+#include "RecordEntry.h"
 #include "CMaskEdit.h"
 #include "DialogFixture.h"
 
@@ -197,8 +198,7 @@ TEST_F(EntryDialogTest, MinimaxGroupsAbove9999ByOkInAllDialogsByKopierenInStanda
 {
     for (int format : {FormatStandard, FormatPseudo, FormatTwoLines}) {
         SCOPED_TRACE(format);
-        doc.List().DeleteAllItems();
-        doc.List().DeleteAllColumns();
+        doc.Records().DeleteAllItems();
         messages.Clear();
         Project(format, PanelType::Minimax, 0, 5, 2);
         Open();
@@ -316,14 +316,14 @@ TEST_F(EntryDialogTest, OutputCardListsAreCleanedBeforeStoring)
 
 TEST(CardListCleaning, DropsPlaceholdersAndKeepsCompleteGroups)
 {
-    EXPECT_EQ(CEntryDlg::CleanCardList(""), QByteArray(""));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/05"), QByteArray("1/05"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("0/00"), QByteArray(""));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/05 0/00"), QByteArray("1/05"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("0/05 2/07 3/00 4/32"), QByteArray("2/07 4/32"));
+    EXPECT_EQ(RecordEntry::CleanCardList(""), QByteArray(""));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/05"), QByteArray("1/05"));
+    EXPECT_EQ(RecordEntry::CleanCardList("0/00"), QByteArray(""));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/05 0/00"), QByteArray("1/05"));
+    EXPECT_EQ(RecordEntry::CleanCardList("0/05 2/07 3/00 4/32"), QByteArray("2/07 4/32"));
     // A complete third group at the end of a long Text 1 is kept too.
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/01 2/02 3/03"), QByteArray("1/01 2/02 3/03"));
-    EXPECT_EQ(CEntryDlg::CleanCardList("1/01 2/0"), QByteArray("1/01"));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/01 2/02 3/03"), QByteArray("1/01 2/02 3/03"));
+    EXPECT_EQ(RecordEntry::CleanCardList("1/01 2/0"), QByteArray("1/01"));
 }
 
 TEST_F(EntryDialogTest, AtMostOneDialogPerCaption)
@@ -383,7 +383,7 @@ TEST_F(EntryDialogTest, EditingARowShowsItsTextsWithoutPadding)
     rec.text1 = "Treppe      "; // padded to Text 1's length
     rec.text2 = "Ost";
     rec.formatTag = "S";
-    doc.Records().AddRecordAt(rec, 0, false);
+    doc.Records().AddRecordAt(rec, 0);
     Open(0);
     EXPECT_EQ(dlg->Text1Field()->text(), QStringLiteral("Treppe"));
     EXPECT_EQ(dlg->Text2Field()->text(), QStringLiteral("Ost"));
@@ -433,7 +433,6 @@ TEST_F(EntryDialogTest, EveryDialogHasDistinctAccessKeysForEveryField)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.format * 100 + c.panelType);
-        doc.List().DeleteAllColumns();
         Project(c.format, c.panelType, c.variant);
         Open();
         QStringList keys = AccessKeys(dlg);

@@ -108,7 +108,7 @@ protected:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    QByteArray Cell(int row, int column) { return doc.List().GetItemText(row, column); }
+    QByteArray Cell(int row, int column) { return doc.Records().GetItemText(row, column); }
 
     CMessageRecorder messages;
     QTemporaryDir dir;
@@ -143,7 +143,7 @@ TEST_F(FrameDialogsTest, InsertTextsTypedWithKopierenLandInTheList)
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Ebene 2"));
     Alt(dlg, Qt::Key_K);
 
-    ASSERT_EQ(doc.List().GetItemCount(), 1);
+    ASSERT_EQ(doc.Records().GetCount(), 1);
     EXPECT_EQ(Cell(0, Column::Group), QByteArray("0012"));
     EXPECT_EQ(Cell(0, Column::Detector), QByteArray("05"));
     EXPECT_EQ(Cell(0, Column::Text1), QByteArray("Halle Nord"));
@@ -167,7 +167,7 @@ TEST_F(FrameDialogsTest, InsertTextsTypedWithKopierenLandInTheList)
 TEST_F(FrameDialogsTest, DoubleClickEditsTheRowAndASecondOneOpensNothing)
 {
     OpenProject(kTwoRecords);
-    ASSERT_EQ(doc.List().GetItemCount(), 2);
+    ASSERT_EQ(doc.Records().GetCount(), 2);
     DoubleClickRow(1);
     CEntryDlg* dlg = OpenDialog(QStringLiteral("Standardeingabe"));
     ASSERT_NE(dlg, nullptr);
@@ -185,7 +185,7 @@ TEST_F(FrameDialogsTest, DoubleClickEditsTheRowAndASecondOneOpensNothing)
     QPointer<CEntryDlg> guard(dlg);
     QTest::keyClick(dlg->Text1Field(), Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), 30000);
-    EXPECT_EQ(doc.List().GetItemCount(), 2);
+    EXPECT_EQ(doc.Records().GetCount(), 2);
     EXPECT_EQ(Cell(1, Column::Text1), QByteArray("Keller"));
 }
 
@@ -283,7 +283,7 @@ TEST_F(FrameDialogsTest, AnOpenDialogClosesWhenAProjectOfAnotherShapeArrives)
     f.close();
     ASSERT_TRUE(frame->OpenDocument(path));
     QTRY_VERIFY_WITH_TIMEOUT(dlg.isNull() || !dlg->isVisible(), 30000);
-    EXPECT_EQ(doc.List().GetItemCount(), 0);
+    EXPECT_EQ(doc.Records().GetCount(), 0);
 }
 
 TEST_F(FrameDialogsTest, AStoredRowIsScrolledIntoView)
@@ -293,7 +293,7 @@ TEST_F(FrameDialogsTest, AStoredRowIsScrolledIntoView)
         records += "S" + QByteArray::number(i).rightJustified(4, '0') + "01" + QByteArray(12, ' ') +
                    QByteArray(20, ' ');
     OpenProject(records);
-    ASSERT_EQ(doc.List().GetItemCount(), 200);
+    ASSERT_EQ(doc.Records().GetCount(), 200);
     CQuillmarkView* view = frame->View();
     view->scrollToTop();
     frame->View()->OpenEntryDialog(-1);
@@ -303,7 +303,7 @@ TEST_F(FrameDialogsTest, AStoredRowIsScrolledIntoView)
     Alt(dlg, Qt::Key_M);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
     Alt(dlg, Qt::Key_K);
-    ASSERT_EQ(doc.List().GetItemCount(), 201);
+    ASSERT_EQ(doc.Records().GetCount(), 201);
     // In sight, and not behind the dialog that stored it.
     auto shown = [view](int row) {
         const QRect cell = view->visualRect(view->model()->index(row, 1));

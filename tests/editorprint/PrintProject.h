@@ -17,7 +17,7 @@ inline void FillPrintProject(CQuillmarkDoc& doc, int rows, int textFormat = 2, i
         rec.detector = "01";
         rec.text1 = "Halle " + QByteArray::number(row + 1);
         rec.text2 = "Tor Nord";
-        doc.Records().AddRecordAt(rec, row, false);
+        doc.Records().AddRecordAt(rec, row);
     }
 }
 

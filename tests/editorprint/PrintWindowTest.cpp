@@ -90,7 +90,7 @@ TEST_F(PrintWindowTest, PrintAndPreviewNeedARowCoverPageAClosedPort)
     rec.formatTag = "S";
     rec.group = "0001";
     rec.detector = "01";
-    doc.Records().AddRecordAt(rec, 0, false);
+    doc.Records().AddRecordAt(rec, 0);
     c.UpdateUi();
     EXPECT_TRUE(c.IsEnabled(Cmd::FilePrint));
     EXPECT_TRUE(c.IsEnabled(Cmd::FilePrintPreview));

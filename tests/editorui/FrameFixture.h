@@ -77,7 +77,7 @@ protected:
             rec.pseudoGroup = r.pseudo;
             rec.text1 = r.text1;
             rec.text2 = r.text2;
-            EXPECT_GE(doc.Records().InsertRecord(rec, false), 0) << r.group << "/" << r.detector;
+            EXPECT_GE(doc.Records().InsertRecord(rec).row, 0) << r.group << "/" << r.detector;
         }
         const QString path = m_dir.filePath(name);
         messages.FileNext(path);
@@ -119,8 +119,8 @@ protected:
         frame->Commands().UpdateUi();
         return action(id)->isEnabled();
     }
-    QByteArray cell(int row, int column) const { return doc->List().GetItemText(row, column); }
-    int rows() const { return doc->List().GetItemCount(); }
+    QByteArray cell(int row, int column) const { return doc->Records().GetItemText(row, column); }
+    int rows() const { return doc->Records().GetCount(); }
 
     // The texts of a popup's entries in order; separators as "-".
     QStringList menuTexts(int position) const
@@ -135,7 +135,7 @@ protected:
     // The rectangle of a cell in the list's viewport.
     QRect cellRect(int row, int column) const
     {
-        return view()->visualRect(doc->List().index(row, column));
+        return view()->visualRect(doc->Records().index(row, column));
     }
 
     void TearDown() override

@@ -58,7 +58,7 @@ protected:
     CCellEdit* EditCell(int row, int column)
     {
         view()->SelectRow(row);
-        view()->edit(doc->List().index(row, column));
+        view()->edit(doc->Records().index(row, column));
         CCellEdit* edit = view()->CellEdit();
         EXPECT_NE(edit, nullptr);
         if (edit)
@@ -294,12 +294,32 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
     const int wide = frame->width();
     // Delete down to one page: the frame narrows again by the same width.
     view()->selectionModel()->select(
-        QItemSelection(doc->List().index(0, 0), doc->List().index(14, 5)),
+        QItemSelection(doc->Records().index(0, 0), doc->Records().index(14, 5)),
         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     commands().Execute(Cmd::DeleteTexts);
     EXPECT_EQ(rows(), 15);
     QTRY_VERIFY_WITH_TIMEOUT(!view()->ScrollBarWidened(), 30000);
     EXPECT_EQ(frame->width(), wide - extent);
+}
+
+TEST_F(ListView, FirstSelectedLooksAtTheVisiblePageOnly)
+{
+    OpenDetectors(30);
+    const int beyond = view()->CountPerPage() + 2;
+    ASSERT_LT(beyond, 30);
+    view()->clearSelection();
+    EXPECT_EQ(view()->GetFirstSelected(), -1);
+    const auto select = [this](int row) {
+        view()->selectionModel()->select(doc->Records().index(row, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    select(beyond);
+    EXPECT_EQ(view()->GetFirstSelected(), -1) << "beyond the top row + a page + 1";
+    view()->verticalScrollBar()->setValue(3);
+    EXPECT_EQ(view()->TopIndex(), 3);
+    EXPECT_EQ(view()->GetFirstSelected(), beyond);
+    select(4);
+    EXPECT_EQ(view()->GetFirstSelected(), 4);
 }
 
 TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
@@ -316,6 +336,17 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
     EXPECT_EQ(Row(2), (QStringList{"0002", "", "00", "Buero", "1. OG"}));
     EXPECT_EQ(view()->selectionModel()->selectedRows().value(0).row(), 2);
     EXPECT_EQ(rows(), 4);
+
+    // Room for a fifth digit, which only Minimax panels may fill above 9999.
+    messages.Clear();
+    doc->Data().groupDigits = 5;
+    edit = EditCell(0, Column::Group);
+    ASSERT_TRUE(edit);
+    edit->setText(QStringLiteral("12345"));
+    Enter(edit);
+    ASSERT_EQ(messages.Boxes().size(), 1);
+    EXPECT_TRUE(messages.Boxes()[0].text.contains("1 - 9999"));
+    EXPECT_EQ(Row(0).first(), "0001");
 }
 
 TEST_F(ListView, HomeAndEndTakeTheSelectionAndDeleteTakesOnlyWhatIsSeen)
@@ -351,7 +382,7 @@ TEST_F(ListView, HomeAndEndTakeTheSelectionAndDeleteTakesOnlyWhatIsSeen)
 
     // Row 59 stays selected out of sight below the page: Del deletes only row 0.
     view()->SelectRow(0);
-    view()->selectionModel()->select(doc->List().index(59, 0),
+    view()->selectionModel()->select(doc->Records().index(59, 0),
                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
     view()->scrollToTop();
     ASSERT_EQ(selected(), (QList<int>{0, 59}));

@@ -54,7 +54,7 @@ TEST_F(TransferWindow, ReadTheFatIntoTheWindowThenSendItBack)
 
     // Change a text in place and send everything back.
     view()->SelectRow(0);
-    view()->edit(doc->List().index(0, Column::Text1));
+    view()->edit(doc->Records().index(0, Column::Text1));
     ASSERT_NE(view()->CellEdit(), nullptr);
     view()->CellEdit()->selectAll();
     QTest::keyClicks(view()->CellEdit(), "Halle West");

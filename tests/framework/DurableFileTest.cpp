@@ -57,6 +57,31 @@ TEST_F(DurableFileTest, AFullDiskKeepsTheOldFileAndNamesTheReason)
     }));
 }
 
+TEST_F(DurableFileTest, APlacedFileTakesTheTargetsPlaceAndGoesOnGrowing)
+{
+    const QString target = Path("run.ts");
+    ASSERT_TRUE(WriteTestFile(target, old));
+    CDurableFile file(target);
+    ASSERT_TRUE(file.open());
+    file.write("ab", 2);
+    EXPECT_EQ(ReadTestFile(target), old);
+    ASSERT_TRUE(file.Place());
+    EXPECT_EQ(ReadTestFile(target), "ab");
+    EXPECT_EQ(file.write("cd", 2), 2);
+    EXPECT_EQ(ReadTestFile(target), "abcd");
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadTestFile(target), "abcd");
+    EXPECT_EQ(Entries(), QStringList{"run.ts"});
+
+    // Dropped before it was placed: the earlier file stays and no temporary is left.
+    CDurableFile dropped(target);
+    ASSERT_TRUE(dropped.open());
+    dropped.write("x", 1);
+    dropped.Cancel();
+    EXPECT_EQ(ReadTestFile(target), "abcd");
+    EXPECT_EQ(Entries(), QStringList{"run.ts"});
+}
+
 TEST_F(DurableFileTest, SpecialFilesAreRefusedBeforeTheyAreOpened)
 {
     const QString fifo = Path("fifo.bmt");
@@ -118,6 +143,14 @@ TEST_F(DurableFileTest, AFolderThatRefusesNewFilesGetsTheFileWrittenInPlace)
                                  })));
     EXPECT_EQ(ReadTestFile(link), big);
     EXPECT_EQ(QFileInfo(target).size(), big.size());
+    // Placed early, it goes on growing at its end.
+    EXPECT_TRUE(RunWithFileLimit(1 << 20, asOtherUser([&] {
+                                     CDurableFile file(target);
+                                     return file.open() && file.InPlace() &&
+                                            file.write("ab", 2) == 2 && file.Place() &&
+                                            file.write("cd", 2) == 2 && file.Commit();
+                                 })));
+    EXPECT_EQ(ReadTestFile(link), "abcd");
 
     // Space is claimed before the first byte changes: a full disk keeps the file as it was.
     ASSERT_TRUE(WriteTestFile(target, old));

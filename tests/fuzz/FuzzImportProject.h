@@ -35,10 +35,10 @@ inline size_t MakeFuzzProject(CQuillmarkDoc& doc, const uint8_t* data, size_t si
 inline void CheckFuzzProject(CQuillmarkDoc& doc)
 {
     const ProjectData& d = doc.Data();
-    CListCtrl& list = doc.List();
-    if (list.GetItemCount() > d.maxRecords)
+    CRecordList& list = doc.Records();
+    if (list.GetCount() > d.maxRecords)
         std::abort();
-    for (int row = 0; row < list.GetItemCount(); ++row) {
+    for (int row = 0; row < list.GetCount(); ++row) {
         if (list.GetItemText(row, 1).size() != d.groupDigits ||
             list.GetItemText(row, 3).size() != d.detectorDigits ||
             list.GetItemText(row, 4).size() > d.text1Length ||

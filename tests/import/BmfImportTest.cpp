@@ -23,7 +23,7 @@ protected:
         EXPECT_EQ(doc.Data().textFormat, textFormat);
         EXPECT_EQ(doc.ProjectPath(), dir.filePath("alt.bmt"));
         EXPECT_FALSE(doc.IsModified());
-        EXPECT_EQ(doc.List().GetColumnCount(), 6);
+        EXPECT_EQ(doc.Records().ColumnsShown(), true);
     }
 
     ImportHooks hooks;
@@ -50,7 +50,7 @@ TEST_F(BmfImportTest, PseudoFileTakesFormat3WithoutAskingAndReadsThePseudoNumber
     EXPECT_EQ(Cell(0, 4), "Halle");
     EXPECT_EQ(Cell(0, 5), "Nord");
     EXPECT_EQ(Cell(1, 2), "00007");
-    EXPECT_EQ(doc.List().GetColumnWidth(2) > 0, true);
+    EXPECT_TRUE(ColumnShown(doc.Records(), Column::PseudoGroup));
     EXPECT_EQ(messages.Texts(), QStringList{kOffsetMessage});
     // Untitled and changed, so the next save asks for a name.
     EXPECT_EQ(doc.ProjectPath(), "Unbenannt");
@@ -129,7 +129,7 @@ TEST_F(BmfImportTest, CancelledOrDisabledChoiceLeavesTheProjectAsItWas)
     Project(2, 1, "AT 1");
     MessageRecord rec;
     rec.formatTag = "S", rec.group = "7", rec.detector = "1", rec.text1 = "Alt";
-    doc.Records().InsertRecord(rec, false);
+    doc.Records().InsertRecord(rec);
     doc.SetModifiedFlag(false);
     const QByteArray mixed = Bmf::Pseudo(1, 1, 1, "a", "") + Bmf::Standard(2, 1, "b", "");
     hooks.chooseBmfKind = [](int) { return 0; };

@@ -16,7 +16,6 @@ protected:
     {
         Project(textFormat, panelType, panelId);
         doc.Data().pseudoGroupDigits = 3;
-        doc.List().DeleteAllColumns();
         ASSERT_TRUE(doc.SetupListColumns());
     }
     void Add(const char* group, const char* detector, const QByteArray& text1,
@@ -29,7 +28,7 @@ protected:
         rec.pseudoGroup = rec.formatTag == "P" ? "5" : "";
         rec.text1 = text1;
         rec.text2 = text2;
-        ASSERT_GE(doc.Records().InsertRecord(rec, false), 0);
+        ASSERT_GE(doc.Records().InsertRecord(rec).row, 0);
         doc.SetModifiedFlag(false);
     }
     void SetOffset(const char* offset)
@@ -83,7 +82,7 @@ TEST_F(ConversionTest, StandardToPseudoGivesZeroPseudoGroupsAndKeepsA12Character
     EXPECT_EQ(Cell(0, 4), "Zwoelf Zeich");
     EXPECT_EQ(Cell(0, 5), "zwei");
     EXPECT_EQ(Cell(1, 1), "0013");
-    EXPECT_GT(doc.List().GetColumnWidth(2), 0);
+    EXPECT_TRUE(ColumnShown(doc.Records(), Column::PseudoGroup));
     EXPECT_EQ(messages.Texts(), (QStringList{kWarning, kCheck}));
     EXPECT_EQ(messages.Boxes()[0].buttons, msg::OkCancel);
     EXPECT_EQ(convertedCalls, 1);
@@ -111,8 +110,11 @@ TEST_F(ConversionTest, PseudoToTwoLinesEmptiesPseudoGroupsAndWidensText1)
     EXPECT_EQ(Cell(0, 2), "");
     EXPECT_EQ(Cell(0, 4), "Halle");
     EXPECT_EQ(doc.Data().text1Length, 20);
-    EXPECT_EQ(doc.List().GetColumnWidth(2), 0);
-    EXPECT_EQ(doc.List().GetColumnWidth(4), doc.List().GetColumnWidth(5));
+    EXPECT_FALSE(ColumnShown(doc.Records(), Column::PseudoGroup));
+    const auto samples = [this](int column) {
+        return doc.Records().headerData(column, Qt::Horizontal, CRecordList::WidthSamplesRole);
+    };
+    EXPECT_EQ(samples(Column::Text1), samples(Column::Text2));
 }
 
 TEST_F(ConversionTest, TheOffsetIsGoneAfterEveryConversion)
@@ -159,7 +161,7 @@ TEST_F(ConversionTest, AnEmptyProjectConverts)
     EXPECT_EQ(Rows(), 0);
     EXPECT_EQ(doc.Data().textFormat, 3);
     EXPECT_EQ(doc.Data().text1Length, 13);
-    EXPECT_EQ(doc.List().GetColumnCount(), 6);
+    EXPECT_EQ(doc.Records().ColumnsShown(), true);
 }
 
 TEST_F(ConversionTest, AConvertedProjectReadsBackAsItWasSaved)
@@ -176,10 +178,10 @@ TEST_F(ConversionTest, AConvertedProjectReadsBackAsItWasSaved)
     ASSERT_TRUE(again.LoadProject());
     EXPECT_EQ(again.Data().textFormat, 3);
     EXPECT_EQ(again.Data().text1Length, 13);
-    ASSERT_EQ(again.List().GetItemCount(), 2);
-    EXPECT_EQ(again.List().GetItemText(0, 2), "000");
-    EXPECT_EQ(again.List().GetItemText(0, 4), "Zwoelf Zeich ");
-    EXPECT_EQ(again.List().GetItemText(1, 1), "0040");
+    ASSERT_EQ(again.Records().GetCount(), 2);
+    EXPECT_EQ(again.Records().GetItemText(0, 2), "000");
+    EXPECT_EQ(again.Records().GetItemText(0, 4), "Zwoelf Zeich ");
+    EXPECT_EQ(again.Records().GetItemText(1, 1), "0040");
 }
 
 TEST_F(ConversionTest, AFormatWithoutRoomForText1IsRefused)

@@ -79,9 +79,9 @@ protected:
 
     QByteArray Cell(int row, int column) const
     {
-        return const_cast<CQuillmarkDoc&>(doc).List().GetItemText(row, column);
+        return const_cast<CQuillmarkDoc&>(doc).Records().GetItemText(row, column);
     }
-    int Rows() const { return const_cast<CQuillmarkDoc&>(doc).List().GetItemCount(); }
+    int Rows() const { return const_cast<CQuillmarkDoc&>(doc).Records().GetCount(); }
 
     QTemporaryDir dir;
     CMessageRecorder messages;

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,7 +113,7 @@ protected:
         });
         poll->start();
     }
-    QByteArray Cell(int row, int column) { return doc.List().GetItemText(row, column); }
+    QByteArray Cell(int row, int column) { return doc.Records().GetItemText(row, column); }
 
     QTemporaryDir dir;
     CMessageRecorder messages;
@@ -139,8 +140,11 @@ TEST_F(ImportWindowTest, BmfImportAsksForTheFormatAndShowsItsProgress)
         WaitFor([&dlg] { return dlg.OkButton()->isEnabled(); });
         QTest::keyClick(&dlg, Qt::Key_Return);
     });
+    // The shown list is reset once, not told of every imported row.
+    QSignalSpy inserted(&doc.Records(), &QAbstractItemModel::rowsInserted);
     RunFromMenu(Cmd::ImportBmf);
-    ASSERT_TRUE(WaitFor([this] { return doc.List().GetItemCount() == 2; }));
+    ASSERT_TRUE(WaitFor([this] { return doc.Records().GetCount() == 2; }));
+    EXPECT_EQ(inserted.count(), 0);
     EXPECT_TRUE(pseudoDisabled);
     EXPECT_TRUE(okDisabled);
     EXPECT_EQ(doc.Data().textFormat, 4);
@@ -168,7 +172,7 @@ TEST_F(ImportWindowTest, CancellingTheFormatDialogKeepsTheProject)
         [](CImportFormatDlg& dlg) { QTest::keyClick(&dlg, Qt::Key_Escape); });
     RunFromMenu(Cmd::ImportBmf);
     ASSERT_TRUE(WaitFor([this] { return !QApplication::activeModalWidget(); }));
-    EXPECT_EQ(doc.List().GetItemCount(), 1);
+    EXPECT_EQ(doc.Records().GetCount(), 1);
     EXPECT_EQ(Cell(0, 4), "Alter Text  ");
     EXPECT_EQ(frame->windowTitle(), "projekt.bmt - Quillmark  [ Standardeingabe ]");
     EXPECT_FALSE(doc.IsModified());
@@ -179,8 +183,10 @@ TEST_F(ImportWindowTest, PanelTextsComeFromTheMenuForATotalWaltherPanel)
     Open("TW 1");
     messages.FileNext(Write("a.cmb", "@Text\r\n01 5 0012 Wort 0123456789X\r\n"));
     ProgressWatch watch;
+    QSignalSpy inserted(&doc.Records(), &QAbstractItemModel::rowsInserted);
     RunFromMenu(Cmd::ImportPanelTexts);
-    ASSERT_TRUE(WaitFor([this] { return doc.List().GetItemCount() == 1; }));
+    ASSERT_TRUE(WaitFor([this] { return doc.Records().GetCount() == 1; }));
+    EXPECT_EQ(inserted.count(), 0);
     EXPECT_EQ(Cell(0, 1), "0012");
     EXPECT_EQ(Cell(0, 3), "05");
     EXPECT_EQ(Cell(0, 4), "0123456789");
@@ -214,9 +220,9 @@ TEST_F(ImportWindowTest, FormatChangeFromTheMenuWithItsDialog)
     EXPECT_EQ(frame->windowTitle(), "Unbenannt - Quillmark  [ 2x20 Zeichen ]");
     EXPECT_FALSE(frame->Popup(3)->actions().contains(frame->Commands().Action(Cmd::GroupOffset)));
     // Both texts get the same width; the view may stretch the last column beyond it.
-    EXPECT_EQ(doc.List().GetColumnWidth(4), doc.List().GetColumnWidth(5));
-    EXPECT_EQ(frame->View()->columnWidth(4), doc.List().GetColumnWidth(4));
-    EXPECT_GE(frame->View()->columnWidth(5), doc.List().GetColumnWidth(5));
+    EXPECT_EQ(frame->View()->ListColumnWidth(4), frame->View()->ListColumnWidth(5));
+    EXPECT_EQ(frame->View()->columnWidth(4), frame->View()->ListColumnWidth(4));
+    EXPECT_GE(frame->View()->columnWidth(5), frame->View()->ListColumnWidth(5));
 }
 
 TEST_F(ImportWindowTest, EnableRulesFollowThePanel)

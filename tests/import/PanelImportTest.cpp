@@ -156,7 +156,7 @@ TEST_F(PanelImportTest, EmptyOrUnreadableFileChangesNothing)
     EXPECT_EQ(messages.Texts().last(), "Die Datei konnte nicht geöffnet werden");
     EXPECT_EQ(doc.ProjectPath(), dir.filePath("alt.bmt"));
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.List().GetColumnCount(), 6);
+    EXPECT_EQ(doc.Records().ColumnsShown(), true);
 }
 
 TEST_F(PanelImportTest, CancelledSaveQuestionKeepsTheProject)
@@ -164,7 +164,7 @@ TEST_F(PanelImportTest, CancelledSaveQuestionKeepsTheProject)
     Project(2, 0, "AC 1");
     MessageRecord rec;
     rec.formatTag = "S", rec.group = "7", rec.detector = "1", rec.text1 = "Alt";
-    doc.Records().InsertRecord(rec, false);
+    doc.Records().InsertRecord(rec);
     messages.Clear();
     doc.SetModifiedFlag(true);
     messages.AnswerNext(msg::IdCancel);

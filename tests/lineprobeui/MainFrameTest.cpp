@@ -80,7 +80,7 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
     QStringList titles;
     for (QAction* a : top)
         titles.append(a->text());
-    EXPECT_EQ(titles, QStringList({"&Datei", "FA&T", "&Ansicht", "&Fenster", "&?"}));
+    EXPECT_EQ(titles, QStringList({"&Datei", "&Bearbeiten", "FA&T", "&Ansicht", "&Fenster", "&?"}));
 
     EXPECT_EQ(MenuItems(frame->Menu("&Datei")), Expected({{"Ö&ffnen", 57601},
                                                           {"&Speichern", 57603},
@@ -90,6 +90,10 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
                                                           {"Drucker&einrichtung...", 57606},
                                                           {nullptr, 0},
                                                           {"&Beenden", 57665}}));
+    EXPECT_EQ(MenuItems(frame->Menu("&Bearbeiten")),
+              Expected({{"&Suchen...\tStrg+F", 57636},
+                        {"&Weitersuchen\tF3", 57637},
+                        {"&Rückwärts suchen\tUmschalt+F3", 32790}}));
     EXPECT_EQ(MenuItems(frame->Menu("FA&T")), Expected({{"Aufzeichnung &starten", 32771},
                                                         {"Aufzeichnung &beenden", 32772},
                                                         {nullptr, 0},

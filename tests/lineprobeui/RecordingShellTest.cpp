@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -316,4 +318,49 @@ TEST_F(RecordingShellTest, PortThatDoesNotOpenSaysWhy)
                                                      "Verzeichnis nicht gefunden")});
     EXPECT_EQ(Doc()->recordingFlag, 0);
     EXPECT_TRUE(Enabled(StartRecording));
+}
+
+TEST_F(RecordingShellTest, ViewsHoldStillAwayFromTheEndAndFollowAgainByEndOrThePane)
+{
+    StartFat({"--rate", "4000"});
+    messages.FileNext(dir.filePath(QStringLiteral("follow.tds")));
+    MenuCommand(Qt::Key_T, Qt::Key_S);
+    ASSERT_TRUE(WaitRecording());
+    CLineprobeView* view = frame->AsciiView();
+    QScrollBar* bar = view->verticalScrollBar();
+    ASSERT_TRUE(WaitFor([&] { return bar->maximum() > 10 && bar->value() == bar->maximum(); }));
+    auto* pane = frame->findChild<QLabel*>(QStringLiteral("followPane"));
+    ASSERT_NE(pane, nullptr);
+    EXPECT_FALSE(pane->isVisible());
+
+    // A line selected further up stays in sight while lines come.
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_PageUp);
+    EXPECT_FALSE(view->IsFollowing());
+    EXPECT_FALSE(frame->HexView()->IsFollowing());
+    EXPECT_TRUE(pane->isVisible());
+    EXPECT_EQ(pane->text(), QString::fromUtf8("Angehalten – Ende drücken zum Folgen"));
+    const int held = bar->value();
+    int rows = view->ItemCount();
+    ASSERT_TRUE(WaitFor([&] { return view->ItemCount() > rows + 3; }));
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), held);
+
+    // End follows again: the next lines scroll in.
+    QTest::keyClick(view, Qt::Key_End);
+    EXPECT_TRUE(view->IsFollowing());
+    rows = view->ItemCount();
+    ASSERT_TRUE(WaitFor([&] { return view->ItemCount() > rows + 3; }));
+    ASSERT_TRUE(WaitFor([&] { return bar->value() == bar->maximum(); }));
+
+    // Scrolling up holds too; a click on the pane follows again.
+    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_FALSE(view->IsFollowing());
+    EXPECT_TRUE(pane->isVisible());
+    QTest::mouseClick(pane, Qt::LeftButton);
+    EXPECT_TRUE(view->IsFollowing());
+    EXPECT_TRUE(frame->HexView()->IsFollowing());
+    EXPECT_FALSE(pane->isVisible());
+    MenuCommand(Qt::Key_T, Qt::Key_B);
+    EXPECT_EQ(Doc()->recordingFlag, 0);
 }

@@ -1,4 +1,4 @@
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
 #include "CSendTextsMachine.h"
@@ -80,14 +80,14 @@ TEST(TextRecordCodec, EncodesEachTagAtTheFatsWidths)
     ASSERT_TRUE(MakeTextProject(doc, FormatPseudo));
     ProjectData& d = doc.Data();
     CRecordList& records = doc.Records();
-    records.AddRecordAt(TextRecord("P", "0007", "03", "Pseudo", "zwei", "00012"), 0, false);
-    records.AddRecordAt(TextRecord("S", "00012", "3", "a", "b", "99"), 1, false);
-    records.AddRecordAt(TextRecord("X", "0001", "01", "a", "b", ""), 2, false);
-    records.AddRecordAt(TextRecord("S", "12345", "01", "a", "b", ""), 3, false);
+    records.AddRecordAt(TextRecord("P", "0007", "03", "Pseudo", "zwei", "00012"), 0);
+    records.AddRecordAt(TextRecord("S", "00012", "3", "a", "b", "99"), 1);
+    records.AddRecordAt(TextRecord("X", "0001", "01", "a", "b", ""), 2);
+    records.AddRecordAt(TextRecord("S", "12345", "01", "a", "b", ""), 3);
 
     QByteArray wire;
     QString problem;
-    ASSERT_TRUE(TextRecordCodec::EncodeRecord(records, 0, d, wire, problem));
+    ASSERT_TRUE(TextRecordCodec::EncodeRecord(records.At(0), 0, d, wire, problem));
     // type, group, detector, then the pseudo group, Text 1 and Text 2 filled with blanks
     EXPECT_EQ(wire, QByteArray("\x48"
                                "0007"
@@ -97,12 +97,12 @@ TEST(TextRecordCodec, EncodesEachTagAtTheFatsWidths)
                         QByteArray("zwei").leftJustified(20));
     EXPECT_EQ(wire.size(), TextRecordCodec::RecordLength('P', d));
 
-    ASSERT_TRUE(TextRecordCodec::EncodeRecord(records, 1, d, wire, problem));
+    ASSERT_TRUE(TextRecordCodec::EncodeRecord(records.At(1), 1, d, wire, problem));
     EXPECT_EQ(wire.mid(1, 6), "001203") << "numbers at exactly their widths, no pseudo group";
 
-    EXPECT_FALSE(TextRecordCodec::EncodeRecord(records, 2, d, wire, problem));
+    EXPECT_FALSE(TextRecordCodec::EncodeRecord(records.At(2), 2, d, wire, problem));
     EXPECT_EQ(problem, QString::fromUtf8("nicht unterstütztes Textformat"));
-    EXPECT_FALSE(TextRecordCodec::EncodeRecord(records, 3, d, wire, problem));
+    EXPECT_FALSE(TextRecordCodec::EncodeRecord(records.At(3), 3, d, wire, problem));
     EXPECT_TRUE(problem.contains("Zeile 4")) << problem.toStdString();
 }
 
@@ -130,11 +130,10 @@ TEST(TextRecordCodec, DecodesWhatItEncodes)
     CMessageRecorder messages;
     CQuillmarkDoc doc;
     ASSERT_TRUE(MakeTextProject(doc, FormatTwoLines));
-    doc.Records().AddRecordAt(TextRecord("F", "0010", "05", "Zeile eins", "Zeile zwei", ""), 0,
-                              false);
+    doc.Records().AddRecordAt(TextRecord("F", "0010", "05", "Zeile eins", "Zeile zwei", ""), 0);
     QByteArray wire;
     QString problem;
-    ASSERT_TRUE(TextRecordCodec::EncodeRecord(doc.Records(), 0, doc.Data(), wire, problem));
+    ASSERT_TRUE(TextRecordCodec::EncodeRecord(doc.Records().At(0), 0, doc.Data(), wire, problem));
     const char tag = TextRecordCodec::TagOfType(static_cast<unsigned char>(wire.at(0)));
     ASSERT_EQ(tag, 'F');
     const MessageRecord back = TextRecordCodec::DecodeRecord(wire, tag, doc.Data());
@@ -154,11 +153,11 @@ TEST(TransferMachines, SendTextsByteInAnswerOut)
     CMessageRecorder messages;
     CQuillmarkDoc doc;
     ASSERT_TRUE(MakeTextProject(doc));
-    doc.Records().AddRecordAt(TextRecord("S", "0001", "01", "a", "b", ""), 0, false);
+    doc.Records().AddRecordAt(TextRecord("S", "0001", "01", "a", "b", ""), 0);
     std::strcpy(doc.Data().groupOffset, "10");
     ScriptedSession session;
     std::atomic<int> state{0};
-    CSendTextsMachine machine(session, doc, doc.List(), state);
+    CSendTextsMachine machine(session, doc, state);
     state = machine.StartState();
     ASSERT_TRUE(machine.Prepare());
 
@@ -192,7 +191,7 @@ TEST(TransferMachines, WrongFatAndAnIdentificationOutsideTheLimits)
     ASSERT_TRUE(MakeTextProject(doc));
     ScriptedSession session;
     std::atomic<int> state{0};
-    CSendTextsMachine send(session, doc, doc.List(), state);
+    CSendTextsMachine send(session, doc, state);
     state = send.StartState();
     ASSERT_TRUE(send.Prepare());
     session.Arrive(send, Ident("EF"));
@@ -201,7 +200,7 @@ TEST(TransferMachines, WrongFatAndAnIdentificationOutsideTheLimits)
 
     ScriptedSession reading;
     const ProjectData before = doc.Data();
-    CReadTextsMachine read(reading, doc, doc.List(), state);
+    CReadTextsMachine read(reading, doc, state);
     state = read.StartState();
     reading.Arrive(read, Ident("BO", '1', 11));
     EXPECT_TRUE(reading.refused.contains("11 Stellen")) << reading.refused.toStdString();

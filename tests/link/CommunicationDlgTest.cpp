@@ -1,5 +1,5 @@
 #include "CCommunicationDlg.h"
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
 #include "CSerial.h"
@@ -32,7 +32,7 @@ protected:
             r.detector = "01";
             r.text1 = "Text";
             r.text2 = "Zeile";
-            m_doc.Records().AddRecordAt(r, i, false);
+            m_doc.Records().AddRecordAt(r, i);
         }
     }
 
@@ -50,7 +50,7 @@ TEST_F(CommunicationDlg, ShowsTheTransferAndEndsWithOk)
     m_serial.SetPortName(m_fat.Device());
     CCommunicationDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "Communication");
-    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc, &m_serial));
     QStringList statusSeen;
     QObject::connect(&dlg.Core(), &CTransferCore::statusTextChanged,
                      [&](const QString& t) { statusSeen.append(t); });
@@ -71,7 +71,7 @@ TEST_F(CommunicationDlg, ClosingWhileTheSenderRuns)
     ASSERT_FALSE(m_fat.Start({"--pause", "300", "--pause-at", "echo:60"}).isEmpty());
     m_serial.SetPortName(m_fat.Device());
     auto* dlg = new CCommunicationDlg;
-    ASSERT_TRUE(dlg->StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(dlg->StartTransfer(SendTexts, &m_doc, &m_serial));
     QTimer watch;
     bool closed = false;
     QObject::connect(&watch, &QTimer::timeout, [&] {
@@ -93,7 +93,7 @@ TEST_F(CommunicationDlg, PortThatDoesNotOpenSaysWhy)
 {
     m_serial.SetPortName(m_fat.Folder() + "/none");
     CCommunicationDlg dlg;
-    EXPECT_EQ(dlg.StartTransfer(ReadTexts, &m_doc.List(), &m_doc, &m_serial), 0);
+    EXPECT_EQ(dlg.StartTransfer(ReadTexts, &m_doc, &m_serial), 0);
     ASSERT_EQ(m_recorder.Boxes().size(), 1);
     EXPECT_EQ(m_recorder.Boxes()[0].text,
               m_fat.Folder() +
@@ -106,7 +106,7 @@ TEST_F(CommunicationDlg, AbbrechenEndsTheWaitForAFatThatNeverBecomesReady)
     ASSERT_FALSE(m_fat.Start({"--not-ready", "1000000"}).isEmpty());
     m_serial.SetPortName(m_fat.Device());
     CCommunicationDlg dlg;
-    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc, &m_serial));
     // Clicked once the FAT has been asked to get ready; a guard fails the test instead of
     // letting it hang.
     QTimer watch;
@@ -130,11 +130,11 @@ TEST_F(CommunicationDlg, AbbrechenEndsTheWaitForAFatThatNeverBecomesReady)
 
 TEST_F(CommunicationDlg, RowThatCannotBeSentEndsTheWindowBeforeAnyByte)
 {
-    m_doc.List().SetItemText(4, 0, "X");
+    m_doc.Records().SetItemText(4, 0, "X");
     ASSERT_FALSE(m_fat.Start().isEmpty());
     m_serial.SetPortName(m_fat.Device());
     CCommunicationDlg dlg;
-    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(dlg.StartTransfer(SendTexts, &m_doc, &m_serial));
     // A guard in case the window never ends: the test then fails instead of hanging.
     bool guardFired = false;
     QTimer::singleShot(20000, &dlg, [&] {

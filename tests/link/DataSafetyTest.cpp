@@ -1,7 +1,7 @@
 #include "LinkFixture.h"
 
 #include "CFatCommands.h"
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "TestFiles.h"
 
 // Qt
@@ -93,7 +93,7 @@ TEST_F(DataSafety, SaveAfterAFailedReadAsksForANewName)
     StartFat({"--silent"});
     EXPECT_FALSE(Commands().ReadTexts());
     EXPECT_EQ(Boxes(), QStringList{NoAnswer()});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_EQ(m_doc.Records().GetCount(), 0);
     EXPECT_EQ(QFileInfo(m_doc.ProjectPath()).completeBaseName(), "Unbenannt");
 
     // "S&peichern": a name is asked for; cancelling it keeps the old file.
@@ -118,7 +118,7 @@ TEST_F(DataSafety, ReadWhosePortDidNotOpenChangesNothing)
     EXPECT_EQ(Boxes(), QStringList{"Quillmark|" + m_fat.Folder() +
                                    "/no-such-device konnte nicht geöffnet werden: Datei oder "
                                    "Verzeichnis nicht gefunden"});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 1);
+    EXPECT_EQ(m_doc.Records().GetCount(), 1);
     EXPECT_EQ(m_doc.GetPathName(), path);
     EXPECT_FALSE(m_doc.IsModified());
 }
@@ -132,18 +132,18 @@ TEST_F(DataSafety, FiveCharacterGroupsRoundTripToTheWire)
             const QString path = Write("five.bmt", FileWithFiveCharacterGroup(panelId, digits));
             CQuillmarkDoc doc;
             ASSERT_TRUE(Load(doc, path));
-            EXPECT_EQ(doc.Records().InsertRecord(Entry("3", "1", "neu"), false), 0);
-            EXPECT_EQ(doc.Records().InsertRecord(Entry("12", "7", "ersetzt"), false), 1)
+            EXPECT_EQ(doc.Records().InsertRecord(Entry("3", "1", "neu")).row, 0);
+            EXPECT_EQ(doc.Records().InsertRecord(Entry("12", "7", "ersetzt")).row, 1)
                 << "the loaded key and the typed one are the same";
-            ASSERT_EQ(doc.List().GetItemCount(), 2);
+            ASSERT_EQ(doc.Records().GetCount(), 2);
             m_recorder.FileNext(path);
             ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
 
             ASSERT_TRUE(Load(m_doc, path));
-            ASSERT_EQ(m_doc.List().GetItemCount(), 2);
+            ASSERT_EQ(m_doc.Records().GetCount(), 2);
             const QByteArray g3 = QByteArray("00003").right(digits);
             const QByteArray g12 = QByteArray("00012").right(digits);
-            EXPECT_EQ(m_doc.List().GetItemText(1, Column::Group), g12);
+            EXPECT_EQ(m_doc.Records().GetItemText(1, Column::Group), g12);
 
             FatSimProcess fat{QStringLiteral(FATSIM_PATH)};
             ASSERT_FALSE(fat.Start({"--maker", QByteArray(panelId, 2), "--group-digits",

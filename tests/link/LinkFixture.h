@@ -57,7 +57,7 @@ protected:
                 const char* text2, const char* pseudo = "")
     {
         m_doc.Records().AddRecordAt(TextRecord(tag, group, detector, text1, text2, pseudo),
-                                    m_doc.List().GetItemCount(), false);
+                                    m_doc.Records().GetCount());
     }
 
     void SetOffset(const char* text)

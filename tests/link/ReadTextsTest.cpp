@@ -1,6 +1,6 @@
 #include "LinkFixture.h"
 
-#include "CListCtrl.h"
+#include "CRecordList.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ protected:
         m_doc.Data().textFormat = FormatFromFat;
         m_doc.Data().panelType = PanelNone;
     }
-    QByteArray Row(int row, int column) { return m_doc.List().GetItemText(row, column); }
+    QByteArray Row(int row, int column) { return m_doc.Records().GetItemText(row, column); }
 };
 
 } // namespace
@@ -44,7 +44,7 @@ TEST_F(ReadTexts, TwoRecordsInTheFatsOrder)
     EXPECT_EQ(QByteArray(d.panelId), QByteArray("BO 1FATSIMV3.01 "));
     EXPECT_EQ(d.projectPath[0], '\0');
 
-    ASSERT_EQ(m_doc.List().GetItemCount(), 2);
+    ASSERT_EQ(m_doc.Records().GetCount(), 2);
     EXPECT_EQ(Row(0, Column::Tag), QByteArray("S"));
     EXPECT_EQ(Row(0, Column::Group), QByteArray("0002"));
     EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray());
@@ -52,7 +52,7 @@ TEST_F(ReadTexts, TwoRecordsInTheFatsOrder)
     EXPECT_EQ(Row(0, Column::Text1), QByteArray("Tür Süd").leftJustified(12));
     EXPECT_EQ(Row(0, Column::Text2), QByteArray("Flur").leftJustified(20));
     EXPECT_EQ(Row(1, Column::Group), QByteArray("0001")); // not sorted
-    EXPECT_EQ(m_doc.List().GetColumnCount(), 6);
+    EXPECT_EQ(m_doc.Records().ColumnsShown(), true);
 }
 
 TEST_F(ReadTexts, EmptyFatAfterTheSilence)
@@ -109,7 +109,7 @@ TEST_F(ReadTexts, ShortRecordKeepsTheRowsBefore)
     EXPECT_EQ(Boxes(), QStringList{NoAnswer()});
     EXPECT_EQ(m_fat.FromPc(),
               QByteArray("TL") + char(Sum(Hex("000300000000"))) + char(Sum(r0)) + Hex("04"));
-    ASSERT_EQ(m_doc.List().GetItemCount(), 1);
+    ASSERT_EQ(m_doc.Records().GetCount(), 1);
     EXPECT_EQ(Row(0, Column::Group), QByteArray("0001"));
 }
 
@@ -118,7 +118,7 @@ TEST_F(ReadTexts, UnknownTypeIsDropped)
     StartFat({"--unknown-type", "0"}, StoreJson({SRecord("0001", "01", "a", "b")}));
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
     EXPECT_EQ(Boxes(), QStringList{NoAnswer()});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_EQ(m_doc.Records().GetCount(), 0);
     EXPECT_EQ(m_doc.Data().textFormat, FormatFromFat); // an unknown type decides nothing
 }
 
@@ -137,8 +137,8 @@ TEST_F(ReadTexts, PseudoGroupRecordsSetFormat3)
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
     EXPECT_EQ(m_doc.Data().textFormat, FormatPseudo);
     EXPECT_EQ(m_doc.Data().text1Length, 11);
-    EXPECT_GT(m_doc.List().GetColumnWidth(2), 0);
-    ASSERT_EQ(m_doc.List().GetItemCount(), 2);
+    EXPECT_TRUE(ColumnShown(m_doc.Records(), Column::PseudoGroup));
+    ASSERT_EQ(m_doc.Records().GetCount(), 2);
     EXPECT_EQ(Row(0, Column::Tag), QByteArray("P"));
     EXPECT_EQ(Row(0, Column::Group), QByteArray("0007"));
     EXPECT_EQ(Row(0, Column::PseudoGroup), QByteArray("00012"));
@@ -179,7 +179,7 @@ TEST_F(ReadTexts, IdentificationOutsideTheLimitsEndsTheReading)
         EXPECT_EQ(Boxes(),
                   QStringList{"Fehler|Die Kennung des FAT passt zu keinem Projekt: " + c.problem});
         EXPECT_EQ(fat.FromPc(), QByteArray("T\x04")) << "no \"L\": nothing more is read";
-        EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+        EXPECT_EQ(m_doc.Records().GetCount(), 0);
         EXPECT_EQ(m_doc.Data().displayChars, 0) << "the project keeps its settings";
         EXPECT_EQ(m_doc.Data().panelType, PanelNone);
         EXPECT_FALSE(m_serial.IsOpened());
@@ -196,7 +196,7 @@ TEST_F(ReadTexts, FirstRecordWhoseFormatLeavesNoRoomForText1EndsTheReading)
     EXPECT_EQ(Boxes(), QStringList{QString::fromUtf8(
                            "Fehler|Die Kennung des FAT passt zu keinem Projekt: Die Anzeige mit "
                            "16 Zeichen ist zu klein für die Nummern vor Text 1.")});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 0);
+    EXPECT_EQ(m_doc.Records().GetCount(), 0);
     EXPECT_NE(m_doc.Data().textFormat, FormatPseudo);
     EXPECT_EQ(m_fat.FromPc(), QByteArray("TL") + char(Sum(Hex("000100000000"))) + "\x04")
         << "the record is not acknowledged";
@@ -233,7 +233,7 @@ TEST_F(ReadTexts, PauseShorterThanTheSilenceIsWaitedFor)
     StartFat({"--pause", "600", "--pause-at", "record:1"},
              StoreJson({SRecord("0001", "01", "a", "b"), SRecord("0002", "01", "c", "d")}));
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.List().GetItemCount(), 2);
+    EXPECT_EQ(m_doc.Records().GetCount(), 2);
 }
 
 TEST_F(ReadTexts, FatFallsSilentAfterOneRecord)
@@ -242,7 +242,7 @@ TEST_F(ReadTexts, FatFallsSilentAfterOneRecord)
              StoreJson({SRecord("0001", "01", "a", "b"), SRecord("0002", "01", "c", "d")}));
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
     EXPECT_EQ(Boxes(), QStringList{NoAnswer()});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 1);
+    EXPECT_EQ(m_doc.Records().GetCount(), 1);
 }
 
 TEST_F(ReadTexts, UnpluggedDeviceEndsWithAMessage)
@@ -251,7 +251,7 @@ TEST_F(ReadTexts, UnpluggedDeviceEndsWithAMessage)
              StoreJson({SRecord("0001", "01", "a", "b"), SRecord("0002", "01", "c", "d")}));
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Failure);
     EXPECT_EQ(Boxes(), QStringList{"Hinweis|Die Verbindung zum FAT wurde unterbrochen."});
-    EXPECT_EQ(m_doc.List().GetItemCount(), 1);
+    EXPECT_EQ(m_doc.Records().GetCount(), 1);
     EXPECT_FALSE(m_serial.IsOpened());
 }
 

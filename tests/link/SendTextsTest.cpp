@@ -1,7 +1,7 @@
 #include "LinkFixture.h"
 
 #include "CFatCommands.h"
-#include "CListCtrl.h"
+#include "CRecordList.h"
 #include "CTransferCore.h"
 
 // Qt
@@ -21,7 +21,7 @@ protected:
     }
     QByteArray Rec(int row) const
     {
-        const CListCtrl& l = const_cast<SendTexts*>(this)->m_doc.List();
+        const CRecordList& l = const_cast<SendTexts*>(this)->m_doc.Records();
         return QByteArray(1, char(0x88)) + l.GetItemText(row, Column::Group) +
                l.GetItemText(row, Column::Detector) +
                l.GetItemText(row, Column::Text1).leftJustified(12) +
@@ -58,7 +58,7 @@ TEST_F(SendTexts, NegativeOffsetOnTheWire)
 
 TEST_F(SendTexts, LongTextGoesOutWhole)
 {
-    m_doc.List().SetItemText(1, 4, "Dreizehn Zeichen");
+    m_doc.Records().SetItemText(1, 4, "Dreizehn Zeichen");
     StartFat({"--silent-at", "echo:80"}); // the FAT counts by its own layout
     Run(::SendTexts);
     EXPECT_TRUE(m_fat.FromPc().contains("Dreizehn Zeichen"));
@@ -66,7 +66,7 @@ TEST_F(SendTexts, LongTextGoesOutWhole)
 
 TEST_F(SendTexts, EmptyListExchangesCountAndOffset)
 {
-    m_doc.List().DeleteAllItems();
+    m_doc.Records().DeleteAllItems();
     StartFat({}, StoreJson({SRecord("0001", "01", "a", "b")}));
     EXPECT_EQ(Run(::SendTexts, TransferTimeouts()), CHeadlessTransfer::Success);
     EXPECT_EQ(Boxes(), QStringList{OkWrite()});
@@ -114,7 +114,7 @@ TEST_F(SendTexts, NeverReadyWaitsUntilClosed)
     StartFat({"--not-ready", "1000000", "--silent-at", "ready"});
     CTransferCore core;
     core.SetTimeouts(TransferTimeouts{300, 100, 100});
-    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc, &m_serial));
     core.Begin();
     QEventLoop loop;
     QTimer::singleShot(1500, &loop, &QEventLoop::quit); // five time-outs
@@ -188,7 +188,7 @@ TEST_F(SendTexts, UnpluggedDuringTheSenderThread)
 
 TEST_F(SendTexts, UnsupportedTagStopsBeforeAnythingIsSent)
 {
-    m_doc.List().SetItemText(1, 0, "X");
+    m_doc.Records().SetItemText(1, 0, "X");
     StartFat();
     EXPECT_EQ(Run(::SendTexts), CHeadlessTransfer::Failure);
     EXPECT_EQ(Boxes(), QStringList{"Quillmark|nicht unterstütztes Textformat"});
@@ -199,9 +199,9 @@ TEST_F(SendTexts, UnsupportedTagStopsBeforeAnythingIsSent)
 TEST_F(SendTexts, MoreRowsThanTheHeaderCountsAreRefusedWhole)
 {
     // 0xFFFF in the header means "no texts": 65535 rows cannot go out, and no part of them.
-    for (int i = m_doc.List().GetItemCount(); i < 0xFFFF; ++i)
+    for (int i = m_doc.Records().GetCount(); i < 0xFFFF; ++i)
         AddRow("S", "0003", "01", "x", "y");
-    ASSERT_EQ(m_doc.List().GetItemCount(), 0xFFFF);
+    ASSERT_EQ(m_doc.Records().GetCount(), 0xFFFF);
     StartFat();
     EXPECT_EQ(Run(::SendTexts), CHeadlessTransfer::Failure);
     EXPECT_EQ(Boxes(),
@@ -241,7 +241,7 @@ TEST_F(SendTexts, LineErrorStopsSilently)
     StartFat({"--not-ready", "1000000", "--silent-at", "ready"});
     CTransferCore core;
     core.SetTimeouts(Quick());
-    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc, &m_serial));
     core.Begin();
     QEventLoop loop;
     QObject::connect(&core, &CTransferCore::lineErrorStopped, &loop, &QEventLoop::quit);
@@ -267,7 +267,7 @@ TEST_F(SendTexts, ClosingDuringTheSenderThread)
     StartFat({"--pause", "200", "--pause-at", "echo:100"});
     CTransferCore core;
     core.SetTimeouts(Quick());
-    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc.List(), &m_doc, &m_serial));
+    ASSERT_TRUE(core.StartTransfer(::SendTexts, &m_doc, &m_serial));
     core.Begin();
     QEventLoop loop;
     QTimer poll;
@@ -334,7 +334,7 @@ TEST_F(SendTexts, ReadingPreparesAnUntitledEmptyProject)
     CFatCommands commands(m_doc, [&](int mode, const std::function<void()>& opened) {
         EXPECT_EQ(mode, ::ReadTexts);
         opened();
-        rowsAtRun = m_doc.List().GetItemCount();
+        rowsAtRun = m_doc.Records().GetCount();
         EXPECT_STREQ(m_doc.Data().groupOffset, "");
         return false;
     });
@@ -351,6 +351,6 @@ TEST_F(SendTexts, ReadingPreparesAnUntitledEmptyProject)
     AddRow("S", "0001", "01", "a", "b");
     m_recorder.AnswerNext(msg::IdCancel);
     EXPECT_FALSE(commands.ReadTexts());
-    EXPECT_EQ(m_doc.List().GetItemCount(), 1);
+    EXPECT_EQ(m_doc.Records().GetCount(), 1);
     EXPECT_EQ(menus, 1);
 }

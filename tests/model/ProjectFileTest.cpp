@@ -38,7 +38,7 @@ protected:
     {
         QByteArray out;
         for (int c = 0; c < 6; ++c)
-            out += doc.List().GetItemText(row, c) + (c < 5 ? "|" : "");
+            out += doc.Records().GetItemText(row, c) + (c < 5 ? "|" : "");
         return out;
     }
 
@@ -57,7 +57,7 @@ TEST_F(ProjectFileTest, EmptyProjectIsHeaderAndEnd)
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("a.bmt", bytes)));
     EXPECT_EQ(doc.Data().panelType, PanelType::Alarmcom);
-    EXPECT_EQ(doc.List().GetItemCount(), 0);
+    EXPECT_EQ(doc.Records().GetCount(), 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(messages.Entries().isEmpty());
     EXPECT_EQ(doc.ProjectBytes(), bytes) << "the writer gives the same 172 bytes";
@@ -102,7 +102,7 @@ TEST_F(ProjectFileTest, ReadsHeaderRecordsAndTrailers)
     EXPECT_EQ(d.lzAssignment[0], 5);
     EXPECT_STREQ(d.coverPage[0], "Projekt");
     EXPECT_STREQ(d.coverPage[5], "Stadt");
-    ASSERT_EQ(doc.List().GetItemCount(), 2);
+    ASSERT_EQ(doc.Records().GetCount(), 2);
     EXPECT_EQ(Row(doc, 0), "P|0012|045|03|Halle Nord   |Erdgeschoss         ");
     EXPECT_EQ(Row(doc, 1), "S|0013||01|abc          |                    ");
     EXPECT_TRUE(messages.Entries().isEmpty());
@@ -177,14 +177,14 @@ TEST_F(ProjectFileTest, FailureTable)
         CQuillmarkDoc doc;
         EXPECT_FALSE(Load(doc, Write("f.bmt", c.bytes))) << c.text;
         EXPECT_EQ(messages.Texts(), QStringList{QString::fromUtf8(c.text)});
-        EXPECT_EQ(doc.List().GetItemCount(), 0);
+        EXPECT_EQ(doc.Records().GetCount(), 0);
     }
     messages.Clear();
     CQuillmarkDoc doc;
     EXPECT_FALSE(Load(doc, dir.filePath("fehlt.bmt")));
     EXPECT_EQ(messages.Texts(),
               QStringList{QString::fromUtf8("Auf das Projekt konnte nicht zugegriffen werden !")});
-    EXPECT_EQ(doc.List().GetColumnCount(), 0);
+    EXPECT_FALSE(doc.Records().ColumnsShown());
     EXPECT_EQ(messages.WaitDepth(), 0) << "the wait cursor ends on every path";
 }
 
@@ -195,7 +195,7 @@ TEST_F(ProjectFileTest, NonsenseHeaderValuesAreRefusedWhole)
         CQuillmarkDoc doc;
         const bool ok = Load(doc, Write("n.bmt", h.Header() + "S0001" + QByteArray(100, 'x')));
         return !ok && messages.Texts() == QStringList{"Unbekanntes Dateiformat"} &&
-               doc.List().GetItemCount() == 0 && doc.Data().displayChars == 0;
+               doc.Records().GetCount() == 0 && doc.Data().displayChars == 0;
     };
     ProjectBytes h = file;
     h.displayChars = -40;
@@ -249,14 +249,14 @@ TEST_F(ProjectFileTest, MissingEndAndCutRecords)
                             "vier                ";
     CQuillmarkDoc whole;
     ASSERT_TRUE(Load(whole, Write("g.bmt", file.Header() + rec1 + rec2)));
-    EXPECT_EQ(whole.List().GetItemCount(), 2);
+    EXPECT_EQ(whole.Records().GetCount(), 2);
     EXPECT_TRUE(messages.Entries().isEmpty()) << "no E is fine";
 
     CQuillmarkDoc cut;
     ASSERT_TRUE(Load(cut, Write("h.bmt", file.Header() + rec1 + rec2.left(20))));
     EXPECT_EQ(messages.Texts(), QStringList{"Dateiende konnte nicht gefunden werden"});
-    ASSERT_EQ(cut.List().GetItemCount(), 1) << "the cut record is dropped";
-    EXPECT_EQ(cut.List().GetItemText(0, Column::Group), "0001");
+    ASSERT_EQ(cut.Records().GetCount(), 1) << "the cut record is dropped";
+    EXPECT_EQ(cut.Records().GetItemText(0, Column::Group), "0001");
     EXPECT_FALSE(cut.IsModified());
 }
 
@@ -269,8 +269,8 @@ TEST_F(ProjectFileTest, UnknownTagsReadAsTheProjectFormat)
                              QByteArray(20, 'a') + QByteArray(20, 'b') + "E";
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("i.bmt", bytes)));
-    ASSERT_EQ(doc.List().GetItemCount(), 1);
-    EXPECT_EQ(doc.List().GetItemText(0, Column::Tag), "F");
+    ASSERT_EQ(doc.Records().GetCount(), 1);
+    EXPECT_EQ(doc.Records().GetItemText(0, Column::Tag), "F");
 }
 
 TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
@@ -288,7 +288,7 @@ TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
     r.detector = "04";
     r.text1 = "a";
     r.text2 = "b";
-    doc.Records().AddRecordAt(r, 0, false);
+    doc.Records().AddRecordAt(r, 0);
     const QByteArray bytes = doc.ProjectBytes();
     const QByteArray tag = ProjectRules::FormatTag(3);
     ASSERT_EQ(tag, "P");
@@ -297,9 +297,9 @@ TEST_F(ProjectFileTest, RowWithAnUnknownTagIsWrittenAsTheProjectFormat)
     ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
     CQuillmarkDoc again;
     ASSERT_TRUE(Load(again, path));
-    ASSERT_EQ(again.List().GetItemCount(), 1);
-    EXPECT_EQ(again.List().GetItemText(0, Column::Detector), "04");
-    EXPECT_EQ(again.List().GetItemText(0, Column::PseudoGroup), r.pseudoGroup);
+    ASSERT_EQ(again.Records().GetCount(), 1);
+    EXPECT_EQ(again.Records().GetItemText(0, Column::Detector), "04");
+    EXPECT_EQ(again.Records().GetItemText(0, Column::PseudoGroup), r.pseudoGroup);
 }
 
 TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
@@ -313,8 +313,8 @@ TEST_F(ProjectFileTest, EsserGroupsTakeFiveBytes)
     CQuillmarkDoc doc;
     ASSERT_TRUE(Load(doc, Write("j.bmt", bytes)));
     // Five bytes in the file only: the list holds the group with its 3 digits.
-    EXPECT_EQ(doc.List().GetItemText(0, Column::Group), "012");
-    EXPECT_EQ(doc.List().GetItemText(0, Column::Detector), "07");
+    EXPECT_EQ(doc.Records().GetItemText(0, Column::Group), "012");
+    EXPECT_EQ(doc.Records().GetItemText(0, Column::Detector), "07");
     EXPECT_EQ(doc.ProjectBytes(), bytes);
 }
 
@@ -339,18 +339,18 @@ TEST_F(ProjectFileTest, FiveByteGroupsKeepTheirKeysThroughSaveAndLoad)
             r.detector = "7";
             r.text1 = "neu";
             // The same key replaces the row; it is not a second row beside it.
-            EXPECT_EQ(doc.Records().InsertRecord(r, false), 0);
+            EXPECT_EQ(doc.Records().InsertRecord(r).row, 0);
             r.group = "13";
-            EXPECT_EQ(doc.Records().InsertRecord(r, false), 1);
+            EXPECT_EQ(doc.Records().InsertRecord(r).row, 1);
             doc.SetModifiedFlag(true);
             messages.FileNext(path);
             ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
             CQuillmarkDoc again;
             ASSERT_TRUE(Load(again, path));
-            ASSERT_EQ(again.List().GetItemCount(), 2);
-            EXPECT_EQ(again.List().GetItemText(0, Column::Group), group);
-            EXPECT_EQ(again.List().GetItemText(0, Column::Text1).trimmed(), "neu");
-            EXPECT_EQ(again.List().GetItemText(1, Column::Group),
+            ASSERT_EQ(again.Records().GetCount(), 2);
+            EXPECT_EQ(again.Records().GetItemText(0, Column::Group), group);
+            EXPECT_EQ(again.Records().GetItemText(0, Column::Text1).trimmed(), "neu");
+            EXPECT_EQ(again.Records().GetItemText(1, Column::Group),
                       QByteArray("00013").right(digits));
             EXPECT_EQ(Read(path).mid(171, 6), "S00012") << "five characters in the file";
         }
@@ -472,7 +472,7 @@ TEST_F(ProjectFileTest, TextsAreWrittenAtTheirFixedWidths)
     r.detector = "3";
     r.text1 = "abc";
     r.text2 = QByteArray(25, 'z'); // longer than the 20 of Text 2
-    ASSERT_EQ(doc.Records().InsertRecord(r, false), 0);
+    ASSERT_EQ(doc.Records().InsertRecord(r).row, 0);
     const QByteArray expected = file.Header() +
                                 "S0007"
                                 "03"
@@ -483,7 +483,7 @@ TEST_F(ProjectFileTest, TextsAreWrittenAtTheirFixedWidths)
     ASSERT_TRUE(doc.SaveProject(CQuillmarkDoc::SaveAs));
     CQuillmarkDoc again;
     ASSERT_TRUE(Load(again, path));
-    EXPECT_EQ(again.List().GetItemText(0, Column::Text1), "abc         ")
+    EXPECT_EQ(again.Records().GetItemText(0, Column::Text1), "abc         ")
         << "blanks shown after loading";
     MessageRecord edit;
     again.Records().GetRecordForEdit(edit, 0);
@@ -501,7 +501,7 @@ TEST_F(ProjectFileTest, NewProjectFromTheAssistantReadsNothing)
     EXPECT_EQ(doc.Data().text1Length, 40);
     EXPECT_EQ(doc.Data().lzAssignment[14], 1);
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.List().GetColumnCount(), 6);
+    EXPECT_EQ(doc.Records().ColumnsShown(), true);
 }
 
 TEST_F(ProjectFileTest, ModelDigitCountsWhateverByteTwoHolds)

@@ -1,4 +1,3 @@
-#include "CListCtrl.h"
 #include "CMessageRecorder.h"
 #include "CQuillmarkDoc.h"
 #include "CRecordList.h"
@@ -44,8 +43,8 @@ protected:
 
     QByteArray Key(int row)
     {
-        return doc.List().GetItemText(row, Column::Group) + "/" +
-               doc.List().GetItemText(row, Column::Detector);
+        return doc.Records().GetItemText(row, Column::Group) + "/" +
+               doc.Records().GetItemText(row, Column::Detector);
     }
 
     CMessageRecorder messages;
@@ -57,11 +56,11 @@ protected:
 
 TEST_F(RecordListTest, PadsAndKeepsKeyOrder)
 {
-    EXPECT_EQ(list.InsertRecord(Rec("7", "3", "sieben"), false), 0);
+    EXPECT_EQ(list.InsertRecord(Rec("7", "3", "sieben")).row, 0);
     EXPECT_EQ(Key(0), "0007/03");
-    EXPECT_EQ(list.InsertRecord(Rec("12", "1"), false), 1) << "greater key appends";
-    EXPECT_EQ(list.InsertRecord(Rec("7", "0"), false), 0) << "detector 00 before 03";
-    EXPECT_EQ(list.InsertRecord(Rec("8", "99"), false), 2);
+    EXPECT_EQ(list.InsertRecord(Rec("12", "1")).row, 1) << "greater key appends";
+    EXPECT_EQ(list.InsertRecord(Rec("7", "0")).row, 0) << "detector 00 before 03";
+    EXPECT_EQ(list.InsertRecord(Rec("8", "99")).row, 2);
     EXPECT_EQ(Key(0), "0007/00");
     EXPECT_EQ(Key(1), "0007/03");
     EXPECT_EQ(Key(2), "0008/99");
@@ -71,12 +70,12 @@ TEST_F(RecordListTest, PadsAndKeepsKeyOrder)
 
 TEST_F(RecordListTest, SameKeyReplacesTextsAndReturnsItsRow)
 {
-    list.InsertRecord(Rec("7", "3", "alt"), false);
-    list.InsertRecord(Rec("9", "1"), false);
+    list.InsertRecord(Rec("7", "3", "alt"));
+    list.InsertRecord(Rec("9", "1"));
     MessageRecord again = Rec("0007", "03", "neu");
     again.text2 = "zwei";
-    EXPECT_EQ(list.InsertRecord(again, false), 0);
-    EXPECT_EQ(doc.List().GetItemCount(), 2);
+    EXPECT_EQ(list.InsertRecord(again).row, 0);
+    EXPECT_EQ(doc.Records().GetCount(), 2);
     MessageRecord got;
     list.GetRecord(got, 0);
     EXPECT_EQ(got.text1, "neu");
@@ -86,7 +85,7 @@ TEST_F(RecordListTest, SameKeyReplacesTextsAndReturnsItsRow)
 TEST_F(RecordListTest, LeavesTheCallersRecordUnpadded)
 {
     const MessageRecord r = Rec("7", "3");
-    list.InsertRecord(r, false);
+    list.InsertRecord(r);
     EXPECT_EQ(r.group, "7");
     EXPECT_EQ(r.detector, "3");
 }
@@ -113,59 +112,55 @@ TEST_F(RecordListTest, ChecksRunInOrderWithTheirTextsAndCaptions)
         {Rec("5", ""), "Das Feld Melder muß ausgefüllt werden !", "Hinweis"},
     };
     for (const Case& c : cases) {
-        messages.Clear();
-        EXPECT_EQ(list.InsertRecord(c.rec, false), -1) << c.text;
-        ASSERT_EQ(messages.Entries().size(), 2) << c.text;
-        EXPECT_EQ(messages.Entries()[0].kind, CMessageRecorder::BeepSound);
-        EXPECT_EQ(messages.Entries()[1].text, QString::fromUtf8(c.text));
-        EXPECT_EQ(messages.Entries()[1].caption, QString::fromUtf8(c.caption));
-        EXPECT_EQ(messages.Entries()[1].icon, msg::Warning);
+        const InsertResult result = list.InsertRecord(c.rec);
+        EXPECT_EQ(result.row, -1) << c.text;
+        EXPECT_EQ(result.refusal.text, QString::fromUtf8(c.text));
+        EXPECT_EQ(result.refusal.caption, QString::fromUtf8(c.caption));
     }
-    EXPECT_EQ(doc.List().GetItemCount(), 0);
+    EXPECT_EQ(doc.Records().GetCount(), 0);
+    EXPECT_TRUE(messages.Entries().isEmpty()) << "the caller shows the refusal";
 }
 
 TEST_F(RecordListTest, FullListRefusesEvenAnExistingKey)
 {
     doc.Data().maxRecords = 2;
-    list.InsertRecord(Rec("1", "1"), false);
-    list.InsertRecord(Rec("2", "1"), false);
-    messages.Clear();
-    EXPECT_EQ(list.InsertRecord(Rec("1", "1", "neu"), false), -1);
-    ASSERT_EQ(messages.Boxes().size(), 1);
-    EXPECT_EQ(messages.Boxes()[0].text, "Es können nicht mehr als 2 Texte dargestellt werden !");
-    EXPECT_EQ(messages.Boxes()[0].caption, "Fehler");
+    list.InsertRecord(Rec("1", "1"));
+    list.InsertRecord(Rec("2", "1"));
+    const InsertResult full = list.InsertRecord(Rec("1", "1", "neu"));
+    EXPECT_EQ(full.row, -1);
+    EXPECT_EQ(full.refusal.text, "Es können nicht mehr als 2 Texte dargestellt werden !");
+    EXPECT_EQ(full.refusal.caption, "Fehler");
     // The full-list check comes before every other check.
-    messages.Clear();
-    EXPECT_EQ(list.InsertRecord(Rec("", ""), false), -1);
-    EXPECT_TRUE(messages.Texts().first().startsWith("Es können nicht mehr als 2"));
+    EXPECT_TRUE(
+        list.InsertRecord(Rec("", "")).refusal.text.startsWith("Es können nicht mehr als 2"));
 }
 
 TEST_F(RecordListTest, CardGroupsPadBehindThePlusAndSortFirst)
 {
-    list.InsertRecord(Rec("1", "1"), false);
-    EXPECT_EQ(list.InsertRecord(Rec("+3", "32"), false), 0);
+    list.InsertRecord(Rec("1", "1"));
+    EXPECT_EQ(list.InsertRecord(Rec("+3", "32")).row, 0);
     EXPECT_EQ(Key(0), "+003/32");
     EXPECT_EQ(Key(1), "0001/01");
 }
 
 TEST_F(RecordListTest, PseudoGroupIsPaddedOnlyForTagP)
 {
-    list.InsertRecord(Rec("1", "1", "", "P", "7"), false);
-    list.InsertRecord(Rec("2", "1", "", "S", "7"), false);
-    EXPECT_EQ(doc.List().GetItemText(0, Column::PseudoGroup), "007");
-    EXPECT_EQ(doc.List().GetItemText(1, Column::PseudoGroup), "7");
+    list.InsertRecord(Rec("1", "1", "", "P", "7"));
+    list.InsertRecord(Rec("2", "1", "", "S", "7"));
+    EXPECT_EQ(doc.Records().GetItemText(0, Column::PseudoGroup), "007");
+    EXPECT_EQ(doc.Records().GetItemText(1, Column::PseudoGroup), "7");
 }
 
 TEST_F(RecordListTest, RawRowsKeepTheirOrderAndInsertPlacesBeforeFirstGreater)
 {
-    list.AddRecordAt(Rec("0003", "01"), 0, false);
-    list.AddRecordAt(Rec("0009", "01"), 1, false);
-    list.AddRecordAt(Rec("0005", "01"), 2, false);
-    EXPECT_EQ(list.InsertRecord(Rec("4", "1"), false), 1)
+    list.AddRecordAt(Rec("0003", "01"), 0);
+    list.AddRecordAt(Rec("0009", "01"), 1);
+    list.AddRecordAt(Rec("0005", "01"), 2);
+    EXPECT_EQ(list.InsertRecord(Rec("4", "1")).row, 1)
         << "scans from the first row and stops at the first greater key";
     EXPECT_EQ(Key(2), "0009/01");
     EXPECT_EQ(Key(3), "0005/01");
-    EXPECT_EQ(list.InsertRecord(Rec("6", "1"), false), 4) << "greater than the last row: append";
+    EXPECT_EQ(list.InsertRecord(Rec("6", "1")).row, 4) << "greater than the last row: append";
 }
 
 TEST(RecordListHelpers, PadZerosAndIncrementNumber)
@@ -205,9 +200,9 @@ TEST_F(RecordListTest, GetRecordForEditTrimsOnlyFullWidthTexts)
     MessageRecord r = Rec("0001", "01");
     r.text1 = "abc         "; // 12 = text1Length
     r.text2 = "xy  ";
-    list.AddRecordAt(r, 0, false);
+    list.AddRecordAt(r, 0);
     r.text1 = QByteArray(12, ' ');
-    list.AddRecordAt(r, 1, false);
+    list.AddRecordAt(r, 1);
     MessageRecord got;
     list.GetRecordForEdit(got, 0);
     EXPECT_EQ(got.text1, "abc");
@@ -220,44 +215,16 @@ TEST_F(RecordListTest, GetRecordForEditTrimsOnlyFullWidthTexts)
     EXPECT_EQ(got.formatTag, "P") << "the tag stays";
 }
 
-TEST_F(RecordListTest, FirstSelectedLooksAtTheVisiblePageOnly)
-{
-    struct Viewport : IListViewport
-    {
-        int top = 0;
-        int TopIndex() const override { return top; }
-        int CountPerPage() const override { return 3; }
-        void EnsureVisible(int) override {}
-        int TextWidth(const QString& t) const override { return 7 * int(t.size()); }
-        void ResizeFrameToFit() override {}
-    } viewport;
-    for (int g = 1; g <= 10; ++g)
-        list.InsertRecord(Rec(QByteArray::number(g).constData(), "1"), false);
-    QItemSelectionModel selection(&doc.List());
-    doc.List().SetSelectionModel(&selection);
-    doc.List().SetViewport(&viewport);
-    EXPECT_EQ(list.GetFirstSelected(), -1);
-    selection.select(doc.List().index(7, 0),
-                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    EXPECT_EQ(list.GetFirstSelected(), -1) << "row 7 is beyond top + page + 1";
-    viewport.top = 3;
-    EXPECT_EQ(list.GetFirstSelected(), 7);
-    selection.select(doc.List().index(4, 0),
-                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    EXPECT_EQ(list.GetFirstSelected(), 4);
-    doc.List().SetViewport(nullptr);
-}
-
 TEST_F(RecordListTest, ModelPassesTheItemModelTester)
 {
-    QAbstractItemModelTester tester(&doc.List(),
+    QAbstractItemModelTester tester(&doc.Records(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
-    list.InsertRecord(Rec("3", "1"), false);
-    list.InsertRecord(Rec("1", "1"), false);
-    list.InsertRecord(Rec("1", "1", "neu"), false);
-    doc.List().DeleteItem(0);
-    doc.List().DeleteAllItems();
-    EXPECT_EQ(doc.List().rowCount(), 0);
+    list.InsertRecord(Rec("3", "1"));
+    list.InsertRecord(Rec("1", "1"));
+    list.InsertRecord(Rec("1", "1", "neu"));
+    doc.Records().DeleteItem(0);
+    doc.Records().DeleteAllItems();
+    EXPECT_EQ(doc.Records().rowCount(), 0);
 }
 
 TEST(SetupListColumns, DerivesLengthsAndColumns)
@@ -273,35 +240,42 @@ TEST(SetupListColumns, DerivesLengthsAndColumns)
     ASSERT_TRUE(doc.SetupListColumns());
     EXPECT_EQ(d.text1Length, 12);
     EXPECT_EQ(d.text2Length, 20);
-    CListCtrl& list = doc.List();
-    ASSERT_EQ(list.GetColumnCount(), 6);
-    EXPECT_EQ(list.GetColumnWidth(0), 0);
-    EXPECT_EQ(list.GetColumnWidth(2), 0) << "pseudo group hidden outside format 3";
-    EXPECT_EQ(list.GetColumnHeader(1), "MelderGruppe");
-    EXPECT_EQ(list.GetColumnHeader(3), "Melder");
-    const int ww = list.GetStringWidth("WW");
-    EXPECT_EQ(list.GetColumnWidth(4), list.GetStringWidth(QString(12, 'W')) + ww);
-    EXPECT_EQ(list.GetColumnWidth(1), list.GetStringWidth("MelderGruppe") + ww)
-        << "the header is wider than four W";
+    CRecordList& list = doc.Records();
+    ASSERT_TRUE(list.ColumnsShown());
+    const auto header = [&list](int column) {
+        return list.headerData(column, Qt::Horizontal).toString();
+    };
+    const auto samples = [&list](int column) {
+        return list.headerData(column, Qt::Horizontal, CRecordList::WidthSamplesRole)
+            .toStringList();
+    };
+    const auto editable = [&list] {
+        return bool(list.flags(list.index(0, Column::Text1)) & Qt::ItemIsEditable);
+    };
+    list.AddRecordAt(MessageRecord(), 0);
+    EXPECT_TRUE(samples(0).isEmpty());
+    EXPECT_TRUE(samples(2).isEmpty()) << "pseudo group hidden outside format 3";
+    EXPECT_EQ(header(1), "MelderGruppe");
+    EXPECT_EQ(header(3), "Melder");
+    EXPECT_EQ(samples(4), QStringList{QString(12, 'W')});
+    EXPECT_EQ(samples(1), (QStringList{"MelderGruppe", "WWWW"}));
 
-    list.DeleteAllColumns();
     d.textFormat = FormatTwoLines;
     d.panelType = PanelType::Notifier;
     d.panelVariant = 1;
     ASSERT_TRUE(doc.SetupListColumns());
     EXPECT_EQ(d.text1Length, 20);
-    EXPECT_EQ(list.GetColumnHeader(1), "Zentrale / Loop");
-    EXPECT_EQ(list.GetColumnHeader(3), "Adresse");
-    EXPECT_FALSE(list.LabelEdit());
+    EXPECT_EQ(header(1), "Zentrale / Loop");
+    EXPECT_EQ(header(3), "Adresse");
+    EXPECT_FALSE(editable());
 
-    list.DeleteAllColumns();
     d.textFormat = FormatPseudo;
     d.panelType = PanelType::Bosch;
     d.panelVariant = 0;
     ASSERT_TRUE(doc.SetupListColumns());
     EXPECT_EQ(d.text1Length, 20 - 3 - 2 - 2);
-    EXPECT_GT(list.GetColumnWidth(2), 0);
-    EXPECT_TRUE(list.LabelEdit());
+    EXPECT_EQ(samples(2), QStringList{"Pseudo MG"});
+    EXPECT_TRUE(editable());
     EXPECT_TRUE(messages.Entries().isEmpty());
 }
 
@@ -314,7 +288,7 @@ TEST(SetupListColumns, MoreThanTenGroupDigitsFail)
     doc.Data().groupDigits = 11;
     EXPECT_FALSE(doc.SetupListColumns());
     EXPECT_EQ(messages.Texts(), QStringList{"Beim Auslesen ist ein Fehler aufgetreten."});
-    EXPECT_EQ(doc.List().GetColumnCount(), 1) << "only column 0 stays";
+    EXPECT_FALSE(doc.Records().ColumnsShown()) << "only the hidden tag column stays";
 }
 
 TEST(ProjectRules, DecodesPanelIdsOfBothKinds)

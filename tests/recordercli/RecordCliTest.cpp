@@ -2,6 +2,7 @@
 // it leaves and what it prints.
 #include "CliProcess.h"
 #include "FatSimProcess.h"
+#include "PtyPair.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
+#include <thread>
 
 namespace {
 
@@ -68,27 +72,121 @@ TEST_F(RecordCliTest, NormalModeRecordsForItsDurationAndWritesSixFiles)
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
 }
 
-TEST_F(RecordCliTest, SigtermStopsLikeTheStopCommand)
+TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
 {
+    struct Case
+    {
+        const char* name;
+        int signal; // 0: standard output goes to "head -n 3", which then goes away
+        QStringList options;
+    };
+    const Case cases[] = {{"term", SIGTERM, {"--quiet", "--duration", "2147484"}},
+                          {"hup", SIGHUP, {"--quiet"}},
+                          {"pipe", 0, {}}};
     StartFat({"--maker", "TW", "--rate", "2000"});
-    QProcess p;
-    p.start(QStringLiteral(LINEPROBE_CLI),
-            {"record", "--port", fat.Device(), "--out", Out("sig.tds"), "--quiet"});
-    ASSERT_TRUE(p.waitForStarted(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(Out("sig.ts")).size() > 600; }, 20000));
-    ::kill(pid_t(p.processId()), SIGTERM);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_TRUE(p.readAllStandardOutput().isEmpty()); // --quiet
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess p;
+        QProcess head;
+        if (!c.signal) {
+            p.setStandardOutputProcess(&head);
+            head.start("head", {"-n", "3"});
+        }
+        p.start(QStringLiteral(LINEPROBE_CLI),
+                QStringList{"record", "--port", fat.Device(), "--out", Out(c.name) + ".tds"} +
+                    c.options);
+        ASSERT_TRUE(p.waitForStarted(10000));
+        if (c.signal) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(Out(c.name) + ".ts").size() > 600; },
+                                        20000));
+            ::kill(pid_t(p.processId()), c.signal);
+        }
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        EXPECT_TRUE(p.readAllStandardError().isEmpty());
+        const QByteArray ts = ReadAll(Out(c.name) + ".ts");
+        EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
+        EXPECT_TRUE(ts.contains("Aufzeichnung beendet"));
+        EXPECT_TRUE(ReadAll(Out(c.name) + ".tvs").contains("    Aufzeichnung beendet"));
+        EXPECT_TRUE(ReadAll(Out(c.name) + ".tvh").contains("    Aufzeichnung beendet"));
+    }
     EXPECT_EQ(fat.Stop(), 0);
-    EXPECT_EQ(fat.FromPc(), "TSH");
-    EXPECT_TRUE(ReadAll(Out("sig.ts")).endsWith(QByteArray(46, '-')));
-    EXPECT_TRUE(ReadAll(Out("sig.ts")).contains("Aufzeichnung beendet"));
-    EXPECT_TRUE(ReadAll(Out("sig.tvs"))
-                    .contains("    \xF0"
-                              "Feuer MG 0001/01"));
-    EXPECT_TRUE(ReadAll(Out("sig.tvh")).contains("    F0 46 65 75 65 72 "));
+    EXPECT_EQ(fat.FromPc(), "TSHTSHTSH");
+}
+
+TEST_F(RecordCliTest, AFailedStartLeavesTheEarlierRecordingAsItWas)
+{
+    StartFat({"--silent"});
+    const QStringList extensions = {"ts", "tds", "tdh", "th", "tvs", "tvh"};
+    for (const QString& e : extensions) {
+        QFile f(Out("old.") + e);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("earlier " + e.toLatin1()) > 0);
+    }
+    // A port that does not open; a FAT that never answers.
+    for (const QString& port : {dir.filePath("no-such-port"), fat.Device()}) {
+        const CliResult r = RunCliProcess(QStringLiteral(LINEPROBE_CLI),
+                                          {"record", "--port", port, "--out", Out("old.tds")});
+        EXPECT_EQ(r.status, 1) << r.err.toStdString();
+        for (const QString& e : extensions)
+            EXPECT_EQ(ReadAll(Out("old.") + e), "earlier " + e.toLatin1()) << port.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 6); // no file left over
+    }
+}
+
+TEST_F(RecordCliTest, ARecordingThatCouldNotBeSavedEndsWithStatusOneAndTheReason)
+{
+    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "3000"});
+    // Trace files beyond a file size limit, as on a full disk.
+    QProcess p;
+    p.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{2000, 2000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    p.start(QStringLiteral(LINEPROBE_CLI), {"record", "--port", fat.Device(), "--out",
+                                            Out("full.tds"), "--duration", "1", "--quiet"});
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_TRUE(err.contains(
+        QRegularExpression("Die Trace-Dateien konnten nicht vollständig "
+                           "geschrieben werden: \\S+full\\.\\w+: Die Datei ist zu groß")))
+        << err.toStdString();
+    EXPECT_FALSE(err.contains("Unknown error")) << err.toStdString();
+    // A list file that cannot be written.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("lists.tvs"));
+    const CliResult r = Record({"--out", Out("lists.tds"), "--duration", "1", "--quiet"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("Lineprobe: File konnte nicht geöffnet werden ") +
+                         QFileInfo(Out("lists.tvs")).absoluteFilePath() +
+                         QStringLiteral(": Das ist ein Ordner\n"));
+}
+
+TEST_F(RecordCliTest, AFloodOfTheLineKeepsEveryByteInOrder)
+{
+    PtyPair pty;
+    QByteArray flood(16 << 20, '\0');
+    for (int i = 0; i < flood.size(); ++i)
+        flood[i] = char((i * 7 + i / 251) & 0xFF);
+    QProcess p;
+    p.start(QStringLiteral(LINEPROBE_CLI), {"record", "--port", pty.SlavePath(), "--expert",
+                                            "--out", Out("flood.tds"), "--quiet"});
+    // The expert header is written once the port is open.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(Out("flood.ts")).size() > 0; }, 20000));
+    const qint64 header = QFileInfo(Out("flood.ts")).size();
+    std::thread fat([&] {
+        for (qsizetype at = 0; at < flood.size(); at += 1 << 16)
+            pty.Write(flood.mid(at, 1 << 16));
+    });
+    const bool all = QTest::qWaitFor(
+        [&] { return QFileInfo(Out("flood.ts")).size() >= header + flood.size(); }, 120000);
+    fat.join();
+    ::kill(pid_t(p.processId()), SIGINT);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_TRUE(all);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(ReadAll(Out("flood.ts")).mid(header, flood.size()) == flood);
 }
 
 TEST_F(RecordCliTest, NoAnswerEndsWithTheMessageAndStatusOne)
@@ -149,11 +247,18 @@ TEST_F(RecordCliTest, BadOptionsAndAMissingPort)
          {QStringList{"--no-save", "--out", Out("a.tds")}, QStringList{"--duration", "1"},
           QStringList{"--no-save", "--baud", "4800"},
           QStringList{"--no-save", "--expert", "--parity", "sometimes"},
-          QStringList{"--no-save", "--expert", "--stop-bits", "3"},
-          QStringList{"--no-save", "--duration", "0"}}) {
+          QStringList{"--no-save", "--expert", "--stop-bits", "3"}}) {
         const CliResult r = Record(args);
         EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.startsWith("usage:")) << r.err.toStdString();
+    }
+    // The duration: whole seconds up to 31 days.
+    for (const char* duration : {"0", "-1", "2678401", "4294968", "1.5", "x"}) {
+        const CliResult r = Record({"--no-save", "--duration", duration});
+        EXPECT_EQ(r.status, 2) << duration;
+        EXPECT_TRUE(r.err.startsWith("Lineprobe: Die Aufnahmedauer ist eine ganze Zahl von 1 bis "
+                                     "2678400 Sekunden (31 Tage).\nusage:"))
+            << r.err.toStdString();
     }
     const CliResult both = RunCliProcess(QStringLiteral(LINEPROBE_CLI),
                                          {"record", "--port", "/x", "--com", "1", "--no-save"});

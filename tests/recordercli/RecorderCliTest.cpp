@@ -180,3 +180,61 @@ TEST_F(RenderFixture, AnyBytesAsTrace)
     EXPECT_GT(Read(base + ".tvs").size(), 0);
     EXPECT_GT(Read(base + ".tvh").size(), Read(base + ".tvs").size());
 }
+
+TEST_F(RenderFixture, SearchPrintsMatchingLinesWithGrepStatus)
+{
+    // Rows as the ASCII view shows them: eight header lines, then PQRST (9), UVW (10),
+    // Break Error (11), the blank after it (12), XY (13).
+    const QStringList lines = {trace, "--panel-code", "1", "--line-length", "5"};
+    const struct
+    {
+        QStringList what;
+        int status;
+        QByteArray out;
+    } cases[] = {
+        {{"--text", "UVW"}, 0, "10: UVW\n"},
+        {{"--text", "uvw"}, 1, ""},
+        {{"--text", "uvw", "--ignore-case"}, 0, "10: UVW\n"},
+        {{"--text", "R", "--ignore-case"}, 0, "5: Lineprobe: 1.8\n9: PQRST\n11: Break Error\n"},
+        {{"--hex", "53 54"}, 0, "9: PQRST\n"},
+        {{"--hex", "5354"}, 0, "9: PQRST\n"},
+        {{"--hex", "54 55"}, 1, ""}, // a match lies within one line
+    };
+    for (const auto& c : cases) {
+        const Result r = RunCli(QStringList{"search"} + lines + c.what);
+        EXPECT_EQ(r.status, c.status) << c.what.join(' ').toStdString();
+        EXPECT_EQ(r.out, c.out) << c.what.join(' ').toStdString();
+    }
+}
+
+TEST_F(RenderFixture, SearchUmlautsBytesAndErrors)
+{
+    QFile f(trace);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(kHeader + Chunk("ST\xD6RUNG \x10\x02") + kFooter);
+    f.close();
+    const QStringList base = {"search", trace, "--panel-code", "1"};
+    Result r = RunCli(base + QStringList{"--text", "störung", "--ignore-case"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "9: ST\xD6RUNG \x10\x02\n");
+    EXPECT_EQ(RunCli(base + QStringList{"--hex", "10 02"}).out, r.out);
+
+    const struct
+    {
+        QStringList args;
+        const char* err;
+    } errors[] = {
+        {base + QStringList{"--hex", "1 02"}, "Paare von Hex-Ziffern"},
+        {base + QStringList{"--hex", "1G"}, "Paare von Hex-Ziffern"},
+        {base + QStringList{"--text", "\u20AC\u2192"}, "Windows-1252"},
+        {base + QStringList{"--text", "a", "--hex", "10"}, "usage:"},
+        {{"search", dir.filePath("none.tds"), "--panel-code", "1", "--text", "a"},
+         "File konnte nicht"},
+        {{"search", trace, "--panel-code", "0", "--text", "a"}, "nicht unterst"},
+    };
+    for (const auto& e : errors) {
+        r = RunCli(e.args);
+        EXPECT_EQ(r.status, 2) << e.args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(e.err))) << r.err.toStdString();
+    }
+}

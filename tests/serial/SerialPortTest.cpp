@@ -182,3 +182,43 @@ TEST(SerialLifetime, DestroyingAnOpenPortWithMessagesInFlight)
     Settle(100);
     EXPECT_TRUE(receiver.messages.isEmpty());
 }
+
+TEST_F(OpenPty, AFloodBeyondTheBufferHoldsTheWriterAndLosesNothing)
+{
+    QByteArray flood;
+    for (int i = 0; flood.size() < 5 * (1 << 20) / 2; ++i) // 2.5 MiB, more than is kept
+        flood += QByteArray::number(i) + ' ';
+    std::thread writer([&] {
+        for (qsizetype at = 0; at < flood.size(); at += 1 << 16)
+            pty.Write(flood.mid(at, 1 << 16));
+    });
+    QByteArray got;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            got += ReadAll(serial);
+            return got.size() >= flood.size();
+        },
+        kWaitMs));
+    writer.join();
+    EXPECT_TRUE(got == flood);
+    EXPECT_TRUE(receiver.Errors().isEmpty());
+}
+
+TEST_F(OpenPty, ALineErrorKeepsItsPlaceBetweenTheBytes)
+{
+    ASSERT_TRUE(pty.Write("abc"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return serial.GetDataToRead() == 3; }, kWaitMs));
+    serial.InjectError(CommFramingError); // counted after "abc"
+    ASSERT_TRUE(pty.Write("def"));
+    Settle();
+    // A reader as the recorder is: the error's text, then what is pending.
+    QByteArray log;
+    receiver.handler = [&](const CommReceiver::Message& m) {
+        if (m.type == CommErrorMessage())
+            log += '|' + QByteArray::number(m.wParam) + '|';
+        log += ReadAll(serial);
+    };
+    log += ReadAll(serial);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.size() >= 9; }, kWaitMs));
+    EXPECT_EQ(log, "abc|1|def");
+}

@@ -558,21 +558,3 @@ TEST(SerialThreads, ManyThreadsSendWithoutLosingBytes)
     EXPECT_EQ(got.count('a'), 500);
     EXPECT_EQ(got.count('b'), 500);
 }
-
-TEST_F(OpenPty, FloodBeyondTheBufferIsReportedAsOverrunOnce)
-{
-    const QByteArray block(64 * 1024, 'f');
-    for (int i = 0; i < 20; ++i) // 1.25 MiB, more than is kept
-        ASSERT_TRUE(pty.Write(block));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !receiver.Errors().isEmpty(); }, kWaitMs));
-    Settle(200);
-    EXPECT_EQ(receiver.Errors(), QList<qintptr>{CommOverrunError});
-    EXPECT_EQ(serial.GetDataToRead(), 1 << 20);
-    EXPECT_EQ(serial.IsOpened(), 1);
-    EXPECT_EQ(ReadAll(serial).size(), 1 << 20);
-
-    // Once the reader caught up, a new overflow is reported again.
-    for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(pty.Write(block));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return receiver.Errors().size() == 2; }, kWaitMs));
-}

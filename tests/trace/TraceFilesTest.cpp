@@ -78,6 +78,10 @@ TEST_F(TraceFilesTest, RecordingWritesTheFourFilesByteForByte)
     EXPECT_EQ(dialog.filter, "Trace - Dateien (.tds) | *.tds||");
     EXPECT_EQ(dialog.initialName, "*.tds");
     EXPECT_TRUE(dialog.overwritePrompt);
+    // Under their own names only once published (the FAT has identified itself).
+    EXPECT_FALSE(QFile::exists(dir.filePath("run1.ts")));
+    doc.Files().Publish();
+    EXPECT_TRUE(QFile::exists(dir.filePath("run1.ts")));
 
     QByteArray header = "HEAD\r\n";
     doc.Files().WriteText(header);

@@ -58,7 +58,7 @@ TEST(StartUpWizard, ANewProjectFromTheAssistantOpensInTheMainWindow)
     CMainFrame frame(&doc, QString());
     frame.NewDocument();
     EXPECT_EQ(doc.Data().text1Length, 12);
-    EXPECT_EQ(doc.List().GetColumnCount(), 6);
+    EXPECT_EQ(doc.Records().ColumnsShown(), true);
     EXPECT_TRUE(frame.windowTitle().contains(QStringLiteral("[ Standardeingabe ]")))
         << frame.windowTitle().toStdString();
 }
