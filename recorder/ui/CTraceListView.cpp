@@ -70,13 +70,17 @@ void CTraceListView::OnUpdate(CView*, long hint, const QVariant& arg)
 }
 
 void CTraceListView::OnLinesAppended(LineRules::View view, const CLineIndex::Change& change,
-                                     CRecordingSession::Append)
+                                     CRecordingSession::Append what)
 {
     if (view != m_look.view)
         return;
     m_model->Announce(change);
-    // Port error lines too: "IO Fehler" is what the technician must see.
-    ScrollToEnd();
+    // Port error lines are what the technician must see: they bring the view back to the end
+    // even where it was scrolled away.
+    if (what == CRecordingSession::Append::PortError)
+        Follow();
+    else
+        ScrollToEnd();
 }
 
 void CTraceListView::OnInitialUpdate()
