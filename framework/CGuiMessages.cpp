@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
@@ -30,15 +31,37 @@ private:
     bool m_active;
 };
 
+// The window a message speaks for: a running modal window (a transfer) owns its messages even
+// when the main window was brought to the front; otherwise the active window, else the
+// program's visible main window, so that no box stands alone in the middle of the screen.
+QWidget* OwnerWindow()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus->window();
+    const auto widgets = QApplication::topLevelWidgets();
+    QWidget* fallback = nullptr;
+    for (QWidget* w : widgets) {
+        if (!w->isVisible() || w->windowType() == Qt::ToolTip || w->windowType() == Qt::Popup)
+            continue;
+        if (qobject_cast<QMainWindow*>(w))
+            return w;
+        if (!fallback)
+            fallback = w;
+    }
+    return fallback;
+}
+
 } // namespace
 
 int CGuiMessages::Show(const QString& text, const QString& caption, msg::Icon icon,
                        msg::Buttons buttons)
 {
-    // A running modal window (a transfer) owns its messages, even when the main window was
-    // brought to the front.
-    QWidget* owner = QApplication::activeModalWidget();
-    QMessageBox box(owner ? owner : QApplication::activeWindow());
+    // Owned by its window, the box stands centred on it.
+    QMessageBox box(OwnerWindow());
     box.setText(text);
     box.setWindowTitle(caption);
     switch (icon) {
@@ -112,8 +135,7 @@ QString CGuiMessages::QtFilter(const QString& filter)
 
 bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
 {
-    QFileDialog fd(QApplication::activeWindow(), dialog.title, dialog.initialDir,
-                   QtFilter(dialog.filter));
+    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir, QtFilter(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptSave);
     fd.setFileMode(QFileDialog::AnyFile);
     if (!dialog.defaultExt.isEmpty())
@@ -131,8 +153,7 @@ bool CGuiMessages::SaveFileName(const msg::FileDialog& dialog, QString& path)
 
 bool CGuiMessages::OpenFileName(const msg::FileDialog& dialog, QString& path)
 {
-    QFileDialog fd(QApplication::activeWindow(), dialog.title, dialog.initialDir,
-                   QtFilter(dialog.filter));
+    QFileDialog fd(OwnerWindow(), dialog.title, dialog.initialDir, QtFilter(dialog.filter));
     fd.setAcceptMode(QFileDialog::AcceptOpen);
     fd.setFileMode(QFileDialog::ExistingFile);
     const NormalCursorScope cursor;

@@ -10,12 +10,16 @@
 #include "TextFormats.h"
 
 // Qt
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcutEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstring>
@@ -41,9 +45,26 @@ protected:
     }
 };
 
+// A label whose access key selects its field's whole text even when the field has the focus
+// already, so that Alt+2 after "&Kopieren" replaces Text 2 instead of appending to it.
+class CAccessLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::Shortcut)
+            if (auto* field = qobject_cast<CMaskEdit*>(buddy()); field && field->hasFocus())
+                field->SelectWhole();
+        return QLabel::event(e);
+    }
+};
+
 QLabel* Label(const QString& text, QWidget* buddy, QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new CAccessLabel(text, parent);
     label->setBuddy(buddy);
     return label;
 }
@@ -112,14 +133,17 @@ void CEntryDlg::CloseStale()
     }
 }
 
-CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row)
+CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row,
+                                     QAbstractItemView* rows)
 {
     Kind kind;
     if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
         return nullptr;
     auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.Records(), frame);
+    dlg->m_rows = rows;
     dlg->Fill(row);
     doc.SetModifiedFlag();
+    dlg->PlaceBesideRows();
     dlg->show();
     dlg->raise();
     dlg->activateWindow();
@@ -286,6 +310,7 @@ void CEntryDlg::Fill(int row)
     SizeToChars(m_text2, d.text2Length, false);
 
     m_group->setFocus();
+    m_group->SelectWhole();
 }
 
 bool CEntryDlg::ReadChecked(Button button, MessageRecord& rec)
@@ -344,6 +369,90 @@ void CEntryDlg::OnCopy()
     if (!Store(rec, m_kind != Pseudo))
         return;
     Advance(rec);
+    CMaskEdit* next = NextFieldAfterCopy();
+    next->setFocus(Qt::OtherFocusReason);
+    next->SelectWhole();
+}
+
+CMaskEdit* CEntryDlg::NextFieldAfterCopy() const
+{
+    // Along a run the numbers advance by themselves and Text 1 (in the numbered formats the
+    // rest of the number line, in "2 x 20" the first line) names the area the run shares;
+    // Text 2, the line of its own, names each detector's place: Text 2 in all three dialogs.
+    return m_text2;
+}
+
+void CEntryDlg::PlaceBesideRows()
+{
+    QWidget* frame = parentWidget();
+    if (!frame)
+        return;
+    QScreen* screen = frame->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    const QRect outer = frame->frameGeometry();
+    const QRect rows =
+        m_rows ? QRect(m_rows->viewport()->mapToGlobal(QPoint(0, 0)), m_rows->viewport()->size())
+               : frame->geometry();
+    adjustSize();
+    const QSize size = frameGeometry().size();
+    const int gap = 4;
+    const int top = qMax(area.top(), qMin(rows.top(), area.bottom() + 1 - size.height()));
+    // A wide window leaves room right of the columns, inside the list.
+    const int columnsRight = m_rows ? rows.left() + m_rows->sizeHint().width() : rows.right();
+    const QList<QPoint> candidates{
+        {outer.right() + 1 + gap, top},                // right of the window
+        {outer.left() - gap - size.width(), top},      // left of it
+        {rows.left(), outer.bottom() + 1 + gap},       // below it
+        {qMin(columnsRight, rows.right()) + gap, top}, // right of the columns
+    };
+    for (const QPoint& at : candidates) {
+        const QRect place(at, size);
+        const bool insideRows = at == candidates.last();
+        if ((area.isEmpty() || area.contains(place)) &&
+            (!insideRows || rows.contains(place.topRight()))) {
+            move(at);
+            return;
+        }
+    }
+    // No room around the window: over the lowest rows, so the upper rows stay in sight.
+    const int bottom = qMin(rows.bottom(), area.bottom());
+    move(qMax(area.left(), qMin(rows.left(), area.right() + 1 - size.width())),
+         qMax(area.top(), bottom + 1 - size.height()));
+}
+
+void CEntryDlg::KeepRowAbove(int row)
+{
+    if (!m_rows || !m_rows->model())
+        return;
+    // After the list's own scrolling, which runs once the event loop turns.
+    QTimer::singleShot(0, this, [this, row] {
+        if (!m_rows || !isVisible() || row >= m_rows->model()->rowCount())
+            return;
+        const QModelIndex index = m_rows->model()->index(row, 0);
+        QWidget* viewport = m_rows->viewport();
+        const int dialogTop = viewport->mapFromGlobal(frameGeometry().topLeft()).y();
+        const QRect dialog(viewport->mapFromGlobal(frameGeometry().topLeft()),
+                           frameGeometry().size());
+        const QRect cell = m_rows->visualRect(index);
+        if (!dialog.intersects(QRect(0, cell.top(), viewport->width(), cell.height())))
+            return;
+        const int rowHeight = qMax(1, cell.height());
+        const int rowsAbove = dialogTop / rowHeight;
+        QScrollBar* bar = m_rows->verticalScrollBar();
+        const bool perItem = m_rows->verticalScrollMode() == QAbstractItemView::ScrollPerItem;
+        const int wanted = perItem ? row - (rowsAbove - 1) : (row - (rowsAbove - 1)) * rowHeight;
+        if (rowsAbove >= 1 && wanted <= bar->maximum()) {
+            bar->setValue(qMax(0, wanted));
+            return;
+        }
+        // The last rows cannot move up that far: the dialog moves up instead, over the rows
+        // above the stored one.
+        m_rows->scrollTo(index);
+        const QRect shown = m_rows->visualRect(index);
+        const QPoint rowsTop = viewport->mapToGlobal(QPoint(0, 0));
+        if (shown.top() >= frameGeometry().height())
+            move(x(), rowsTop.y());
+    });
 }
 
 bool CEntryDlg::Store(const MessageRecord& rec, bool show)
@@ -353,8 +462,10 @@ bool CEntryDlg::Store(const MessageRecord& rec, bool show)
         BeepMessageBox(result.refusal.text, result.refusal.caption);
         return false;
     }
-    if (show)
+    if (show) {
         emit RecordPlaced(result.row);
+        KeepRowAbove(result.row);
+    }
     return true;
 }
 

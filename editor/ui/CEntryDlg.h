@@ -6,9 +6,11 @@
 
 // Qt
 #include <QDialog>
+#include <QPointer>
 
 class CMaskEdit;
 class CQuillmarkDoc;
+class QAbstractItemView;
 class QLabel;
 class QPushButton;
 
@@ -18,13 +20,15 @@ class QPushButton;
 // the group) so that long runs of detectors are typed quickly. A refused record keeps the
 // dialog open with everything typed.
 //
-// How the frame opens one: CEntryDlg::OpenForProject(doc, frame, row) with the document, the
-// main window as parent (the dialog stays above it and activates it when it closes) and the
-// row to edit (-1 for an empty record). It picks the dialog of the project's text format,
-// opens nothing when a dialog of that caption is already open (at most one per caption) and
-// otherwise shows the new dialog modeless and marks the document modified. The dialog works
-// on the document's ProjectData and record list only; the row a stored record should be seen
-// at is told with RecordPlaced, for the list view to scroll to.
+// How the frame opens one: CEntryDlg::OpenForProject(doc, frame, row, rows) with the document,
+// the main window as parent (the dialog stays above it and activates it when it closes), the
+// row to edit (-1 for an empty record) and the view that shows the rows. It picks the dialog
+// of the project's text format, opens nothing when a dialog of that caption is already open
+// (at most one per caption) and otherwise shows the new dialog modeless beside or below the
+// rows and marks the document modified. The dialog works on the document's ProjectData and
+// record list only; the row a stored record should be seen at is told with RecordPlaced, for
+// the list view to scroll to, and where the dialog has to cover the rows, it keeps the stored
+// row visible above itself.
 class CEntryDlg : public QDialog
 {
     Q_OBJECT
@@ -35,7 +39,8 @@ public:
 
     CEntryDlg(Kind kind, ProjectData* data, CRecordList* records, QWidget* parent = nullptr);
 
-    static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row);
+    static CEntryDlg* OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row,
+                                     QAbstractItemView* rows = nullptr);
     // The open dialog with this caption, or nullptr.
     static CEntryDlg* FindOpen(const QString& caption);
     static QString Caption(Kind kind);
@@ -83,6 +88,12 @@ private:
     // Inserts rec; a refusal is shown and gives false.
     bool Store(const MessageRecord& rec, bool show);
     void Advance(const MessageRecord& typed);
+    // The field a technician changes between two detectors of a run.
+    CMaskEdit* NextFieldAfterCopy() const;
+    // Beside the frame, else below it, else over the lower part of the rows.
+    void PlaceBesideRows();
+    // Scrolls the list so that row stands above the dialog where the dialog covers it.
+    void KeepRowAbove(int row);
     static void SizeToChars(CMaskEdit* field, int chars, bool fixed, const QLabel* label = nullptr);
 
     // The project layout the fields were built for.
@@ -98,6 +109,7 @@ private:
     ProjectData* m_data;
     Layout m_layout{};
     CRecordList& m_records;
+    QPointer<QAbstractItemView> m_rows;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;
     CMaskEdit* m_detector = nullptr;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -46,8 +47,17 @@ CLzAssignDlg::CLzAssignDlg(char* lzAssignment, QWidget* parent)
     // Rows as high as a line of text, as in a report list.
     m_list->verticalHeader()->setMinimumSectionSize(m_list->fontMetrics().height() + 4);
     m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
-    m_list->setColumnWidth(0, 80);
-    m_list->setColumnWidth(1, 100);
+    // Each column as wide as its longest text, heading or name, in the list's own fonts.
+    const QFontMetrics rows = m_list->fontMetrics();
+    const QFontMetrics heads = m_list->horizontalHeader()->fontMetrics();
+    const int margin = 2 * m_list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 16;
+    int nameWidth = heads.horizontalAdvance(QStringLiteral("Zuweisung"));
+    for (int i = 0; i < StateCount; ++i)
+        nameWidth = qMax(nameWidth, rows.horizontalAdvance(StateName(i)));
+    const int numberWidth = qMax(80, heads.horizontalAdvance(QStringLiteral("LZ-Nummer")) + margin);
+    nameWidth = qMax(100, nameWidth + margin);
+    m_list->setColumnWidth(0, numberWidth);
+    m_list->setColumnWidth(1, nameWidth);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -60,7 +70,8 @@ CLzAssignDlg::CLzAssignDlg(char* lzAssignment, QWidget* parent)
     // Exactly 12 rows show, the scroll bar beside them.
     const int rowHeight = m_list->verticalHeader()->defaultSectionSize();
     const int frame = 2 * m_list->frameWidth();
-    m_list->setFixedSize(80 + 100 + m_list->verticalScrollBar()->sizeHint().width() + frame,
+    m_list->setFixedSize(numberWidth + nameWidth + m_list->verticalScrollBar()->sizeHint().width() +
+                             frame,
                          m_list->horizontalHeader()->sizeHint().height() + 12 * rowHeight + frame);
 
     auto* comboLabel = new QLabel(QStringLiteral("&Zuweisung:"), this);
@@ -95,6 +106,8 @@ CLzAssignDlg::CLzAssignDlg(char* lzAssignment, QWidget* parent)
     connect(m_combo, qOverload<int>(&QComboBox::activated), this, &CLzAssignDlg::OnSelchangeCombo);
     connect(standard, &QPushButton::clicked, this, &CLzAssignDlg::OnStandard);
     setTabOrder(m_combo, m_list);
+    // The choice box shows the state of the selected row from the start.
+    m_list->selectRow(0);
     m_combo->setFocus();
 }
 
@@ -155,6 +168,7 @@ void CLzAssignDlg::OnStandard()
     ProjectRules::SetDefaultLzAssignment(standard);
     std::memcpy(m_work.data(), standard.lzAssignment, EntryCount);
     FillList();
+    OnClickList();
 }
 
 void CLzAssignDlg::accept()

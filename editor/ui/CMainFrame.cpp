@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QStatusBar>
 #include <QStyle>
@@ -134,6 +135,13 @@ void CMainFrame::CreateStatusBar()
     QStatusBar* bar = statusBar();
     m_messagePane = new QLabel(U(kIdlePrompt));
     m_messagePane->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
+    // Room for the longest prompt: no prompt is cut, and the frame cannot become so narrow
+    // that the panes beside it run into each other.
+    const QFontMetrics metrics(m_messagePane->font());
+    int longest = metrics.horizontalAdvance(m_messagePane->text());
+    for (const int id : m_commands->Ids())
+        longest = qMax(longest, metrics.horizontalAdvance(m_commands->Prompt(id)));
+    m_messagePane->setMinimumWidth(longest + 8);
     bar->addWidget(m_messagePane, 1);
     auto pane = [bar](const QString& sizeText, const char* name) {
         auto* label = new QLabel;
@@ -398,20 +406,26 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() != QEvent::MouseButtonPress)
         return QMainWindow::eventFilter(watched, event);
+    // The press reaches the window before the widget under the pointer: explain that widget.
+    QWidget* target = qobject_cast<QWidget*>(watched);
+    if (!target) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        target = QApplication::widgetAt(mouse->globalPosition().toPoint());
+        if (!target)
+            return QMainWindow::eventFilter(watched, event);
+    }
     // The next click is not carried out but explained.
     m_contextHelpMode = false;
     QApplication::restoreOverrideCursor();
     QString page = QStringLiteral("index.html");
-    if (auto* button = qobject_cast<QToolButton*>(watched); button && button->defaultAction()) {
+    if (auto* button = qobject_cast<QToolButton*>(target); button && button->defaultAction()) {
         page = QStringLiteral("befehle.html#cmd%1").arg(button->defaultAction()->data().toInt());
-    } else if (auto* menu = qobject_cast<QMenu*>(watched); menu && menu->activeAction()) {
+    } else if (auto* menu = qobject_cast<QMenu*>(target); menu && menu->activeAction()) {
         page = QStringLiteral("befehle.html#cmd%1").arg(menu->activeAction()->data().toInt());
         menu->close();
-    } else if (auto* widget = qobject_cast<QWidget*>(watched);
-               widget && (widget == m_view || m_view->isAncestorOf(widget))) {
+    } else if (target == m_view || m_view->isAncestorOf(target)) {
         page = QStringLiteral("eingabe.html");
-    } else if (auto* widget = qobject_cast<QWidget*>(watched);
-               widget && statusBar()->isAncestorOf(widget)) {
+    } else if (statusBar()->isAncestorOf(target)) {
         page = QStringLiteral("befehle.html#statusleiste");
     }
     ShowHelp(page);

@@ -117,6 +117,13 @@ void CMaskEdit::keyPressEvent(QKeyEvent* e)
         break;
     }
 
+    // Selecting everything changes nothing, so it keeps its shortcut in every mode.
+    if (e->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        e->accept();
+        return;
+    }
+
     const QChar c = CharOf(e);
     if (m_mode == CardList) {
         // Only caret movement keeps its default; characters follow the pattern, every other
@@ -175,7 +182,20 @@ void CMaskEdit::focusInEvent(QFocusEvent* e)
     if (m_mode == CardList && (text().isEmpty() || text() == QLatin1String("0/00"))) {
         setText(QStringLiteral("0/00"));
         setCursorPosition(0);
+        return;
     }
+    // Reached by the keyboard, the field's text is replaced by what is typed next, as in
+    // every dialog; a part selected earlier does not count.
+    const Qt::FocusReason reason = e->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        SelectWhole();
+}
+
+void CMaskEdit::SelectWhole()
+{
+    // The caret stays at the start, so that a long text shows its beginning.
+    setSelection(int(text().size()), -int(text().size()));
 }
 
 void CMaskEdit::mouseReleaseEvent(QMouseEvent* e)
@@ -245,8 +265,7 @@ void CMaskEdit::PasteFiltered(const QString& text)
         if (m_mode == CardList && c == QLatin1Char('/'))
             continue;
         m_umlautKey = IsUmlautChar(c);
-        if (TypeChar(c, false) == Outcome::Full)
-            ++m_refusals;
+        TypeChar(c, false);
     }
     m_umlautKey = false;
     m_quiet = false;
@@ -293,7 +312,8 @@ CMaskEdit::Outcome CMaskEdit::TypeChar(QChar c, bool beep)
         outcome = Outcome::Silent;
         break;
     }
-    if (outcome == Outcome::Refused)
+    // A character the limit keeps out is refused like any other.
+    if (outcome == Outcome::Refused || outcome == Outcome::Full)
         Beep();
     m_quiet = wasQuiet;
     return outcome;

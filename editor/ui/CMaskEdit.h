@@ -35,6 +35,9 @@ public:
     // Whether the last key pressed is one of the keys that type ä, ö or ü.
     bool UmlautKey() const { return m_umlautKey; }
 
+    // Selects the whole text, the caret at its start.
+    void SelectWhole();
+
     // Inserts text at the caret as if it were typed, dropping what typing could not produce;
     // one beep when anything was dropped. Used by every paste path.
     void PasteFiltered(const QString& text);

@@ -56,12 +56,24 @@ void CQuillmarkView::PrepareList()
 void CQuillmarkView::DeleteSelectedRows()
 {
     CRecordList& list = m_document->Records();
-    QList<int> rows;
+    QList<int> selected;
     for (const QModelIndex& index : selectionModel()->selectedRows())
-        rows.append(index.row());
+        selected.append(index.row());
+    std::sort(selected.begin(), selected.end());
+    // Only what the technician sees selected goes: the rows from the first visible one down to
+    // the one below the page, which moves down as deleted rows make room.
+    const int top = TopIndex();
+    const int last = top + CountPerPage();
+    QList<int> rows;
+    for (const int row : std::as_const(selected)) {
+        if (row < top)
+            continue;
+        if (row - int(rows.size()) > last)
+            break;
+        rows.prepend(row);
+    }
     if (rows.isEmpty())
         return;
-    std::sort(rows.begin(), rows.end(), std::greater<int>());
     CWaitCursor wait;
     UpdateStatusPanes(-1);
     const int next = rows.last();
@@ -209,6 +221,34 @@ void CQuillmarkView::keyPressEvent(QKeyEvent* event)
     CListEditView::keyPressEvent(event);
 }
 
+QModelIndex CQuillmarkView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if (action != MoveHome && action != MoveEnd)
+        return CListEditView::moveCursor(action, modifiers);
+    // Home and End go to the first and the last row, with or without Ctrl, in the same column.
+    const QModelIndex target = CListEditView::moveCursor(action, modifiers | Qt::ControlModifier);
+    const QModelIndex current = currentIndex();
+    return target.isValid() && current.isValid() ? target.siblingAtColumn(current.column())
+                                                 : target;
+}
+
+QItemSelectionModel::SelectionFlags CQuillmarkView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const
+{
+    // Ctrl+Home and Ctrl+End take the selection along as Home and End do, so that no selection
+    // stays behind out of sight.
+    if (event && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            const QKeyEvent plain(QEvent::KeyPress, key->key(),
+                                  key->modifiers() & ~Qt::ControlModifier);
+            return CListEditView::selectionCommand(index, &plain);
+        }
+    }
+    return CListEditView::selectionCommand(index, event);
+}
+
 void CQuillmarkView::mousePressEvent(QMouseEvent* event)
 {
     // The right button belongs to the context menu; the list does not see it.
@@ -230,7 +270,7 @@ void CQuillmarkView::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CQuillmarkView::OpenEntryDialog(int row)
 {
-    if (CEntryDlg* dlg = CEntryDlg::OpenForProject(*m_document, m_frame, row))
+    if (CEntryDlg* dlg = CEntryDlg::OpenForProject(*m_document, m_frame, row, this))
         connect(dlg, &CEntryDlg::RecordPlaced, this, &CListEditView::EnsureVisible);
 }
 

@@ -7,7 +7,7 @@ namespace {
 CTraceListView::Look HexLook()
 {
     return {LineRules::View::Hex, QStringLiteral("Empfangene Hex Daten"), 300,
-            QStringLiteral("Hex - Werte"), true};
+            QStringLiteral("Hex - Werte")};
 }
 
 } // namespace

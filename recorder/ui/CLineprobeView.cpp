@@ -4,9 +4,8 @@ namespace {
 
 CTraceListView::Look AsciiLook()
 {
-    // Port error lines leave the list where it is.
     return {LineRules::View::Ascii, QStringLiteral("Empfangene Daten"), 100,
-            QStringLiteral("ASCII - Zeichen"), false};
+            QStringLiteral("ASCII - Zeichen")};
 }
 
 } // namespace

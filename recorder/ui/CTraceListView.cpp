@@ -75,7 +75,11 @@ void CTraceListView::OnLinesAppended(LineRules::View view, const CLineIndex::Cha
     if (view != m_look.view)
         return;
     m_model->Announce(change);
-    if (what != CRecordingSession::Append::PortError || m_look.scrollsToPortError)
+    // Port error lines are what the technician must see: they bring the view back to the end
+    // even where it was scrolled away.
+    if (what == CRecordingSession::Append::PortError)
+        Follow();
+    else
         ScrollToEnd();
 }
 

@@ -27,10 +27,9 @@ public:
     struct Look
     {
         LineRules::View view;
-        QString heading;         // column heading
-        int widthBlanks;         // column width as this many blanks of the list font
-        QString caption;         // caption of the child window
-        bool scrollsToPortError; // a port error's lines scroll the last item into view
+        QString heading; // column heading
+        int widthBlanks; // column width as this many blanks of the list font
+        QString caption; // caption of the child window
     };
 
     CTraceListView(CRecordingSession& session, const Look& look, QWidget* parent = nullptr);

@@ -468,3 +468,55 @@ TEST_F(EntryDialogTest, TheEntryCheckRefusesWhatTheListCouldNotHold)
     EXPECT_EQ(QApplication::focusWidget(), dlg->GroupField());
     EXPECT_EQ(dlg->GroupField()->text(), QStringLiteral("12345"));
 }
+
+TEST_F(EntryDialogTest, KeysSelectAFieldWholeAndKopierenGoesToText2Selected)
+{
+    for (const int format : {FormatStandard, FormatPseudo, FormatTwoLines}) {
+        SCOPED_TRACE(format);
+        Project(format);
+        ASSERT_NE(Open(), nullptr);
+        CMaskEdit* text1 = dlg->Text1Field();
+        CMaskEdit* text2 = dlg->Text2Field();
+        if (dlg->PseudoField())
+            dlg->PseudoField()->setText(QStringLiteral("7"));
+        dlg->GroupField()->setText(QStringLiteral("12"));
+        dlg->DetectorField()->setText(QStringLiteral("05"));
+        text1->setText(QStringLiteral("Halle"));
+        text2->setText(QStringLiteral("Erdgeschoss"));
+
+        // Tab, Shift+Tab, the access key (also of the field that has the focus) and Ctrl+A.
+        const struct
+        {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            CMaskEdit* expected;
+        } keys[] = {{Qt::Key_Tab, {}, text2},
+                    {Qt::Key_Backtab, Qt::ShiftModifier, text1},
+                    {Qt::Key_2, Qt::AltModifier, text2},
+                    {Qt::Key_2, Qt::AltModifier, text2},
+                    {Qt::Key_A, Qt::ControlModifier, text2}};
+        text1->setFocus();
+        for (const auto& k : keys) {
+            auto* focused = qobject_cast<CMaskEdit*>(QApplication::focusWidget());
+            ASSERT_NE(focused, nullptr);
+            focused->setCursorPosition(1);
+            QTest::keyClick(focused, k.key, k.modifiers);
+            EXPECT_EQ(QApplication::focusWidget(), k.expected) << k.key;
+            EXPECT_EQ(k.expected->selectedText(), k.expected->text()) << k.key;
+        }
+
+        // After "&Kopieren" typing replaces Text 2; a character beyond the limit beeps.
+        text1->setFocus();
+        Alt(dlg, Qt::Key_K);
+        ASSERT_EQ(QApplication::focusWidget(), text2);
+        EXPECT_EQ(text2->selectedText(), QStringLiteral("Erdgeschoss"));
+        TypeFocused(QStringLiteral("Raum 2"));
+        EXPECT_EQ(text2->text(), QStringLiteral("Raum 2"));
+        text2->setText(QString(text2->GetLimitText(), QLatin1Char('x')));
+        const int beeps = messages.BeepCount();
+        TypeFocused(QStringLiteral("y"));
+        EXPECT_EQ(messages.BeepCount(), beeps + 1);
+        EXPECT_EQ(text2->text().size(), text2->GetLimitText());
+        delete dlg;
+    }
+}

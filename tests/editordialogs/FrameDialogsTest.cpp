@@ -304,6 +304,12 @@ TEST_F(FrameDialogsTest, AStoredRowIsScrolledIntoView)
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
     Alt(dlg, Qt::Key_K);
     ASSERT_EQ(doc.Records().GetCount(), 201);
+    // In sight, and not behind the dialog that stored it.
+    auto shown = [view](int row) {
+        const QRect cell = view->visualRect(view->model()->index(row, 1));
+        return QRect(view->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+    };
     QTRY_VERIFY_WITH_TIMEOUT(
         view->viewport()->rect().intersects(view->visualRect(view->model()->index(200, 1))), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!dlg->frameGeometry().intersects(shown(200)), 5000);
 }

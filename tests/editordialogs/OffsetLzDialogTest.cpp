@@ -110,7 +110,10 @@ TEST_F(LzAssignTest, ListShowsTheTableAndTheComboTheFiveNames)
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("LZ - Zuweisung"));
     ASSERT_EQ(dlg.List()->rowCount(), 255);
     ASSERT_EQ(dlg.Combo()->count(), 5);
-    EXPECT_EQ(dlg.Combo()->currentText(), QStringLiteral("nicht Auswerten"));
+    EXPECT_EQ(dlg.Combo()->itemText(0), QStringLiteral("nicht Auswerten"));
+    EXPECT_EQ(dlg.Combo()->currentText(), QStringLiteral("Ruhe")); // row 0, selected
+    EXPECT_GT(dlg.List()->columnWidth(1),
+              dlg.List()->fontMetrics().horizontalAdvance(QStringLiteral("nicht Auswerten")));
     EXPECT_EQ(dlg.Combo()->itemText(4), QStringLiteral("Störung"));
     EXPECT_EQ(dlg.List()->item(254, 0)->text(), QStringLiteral("254"));
     EXPECT_EQ(Shown(dlg, 12), QStringLiteral("Störung"));

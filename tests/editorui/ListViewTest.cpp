@@ -42,6 +42,18 @@ protected:
         return image.pixelColor(r.left() + 3, r.top() + 2);
     }
 
+    // A project of one group with detectors 1 to count.
+    void OpenDetectors(int count)
+    {
+        QList<TestRecord> many;
+        static QList<QByteArray> numbers;
+        for (int i = int(numbers.size()) + 1; i <= count; ++i)
+            numbers << QByteArray::number(i);
+        for (int i = 0; i < count; ++i)
+            many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
+        Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
+    }
+
     // Clicks a cell of the selected row and waits for the edit box.
     CCellEdit* EditCell(int row, int column)
     {
@@ -59,17 +71,6 @@ protected:
     {
         QTest::keyClick(edit, Qt::Key_Return);
         QTRY_VERIFY_WITH_TIMEOUT(view()->CellEdit() == nullptr, 30000);
-    }
-
-    void OpenThirtyRows()
-    {
-        QList<TestRecord> many;
-        static QList<QByteArray> numbers;
-        for (int i = 1; i <= 30; ++i)
-            numbers << QByteArray::number(i);
-        for (int i = 0; i < 30; ++i)
-            many.append({"0001", numbers[i].constData(), "Text", "Zwei"});
-        Open(WriteProject("many.bmt", 2, PanelType::Aritech, many));
     }
 
     QStringList Row(int row)
@@ -285,7 +286,7 @@ TEST_F(ListView, DeleteByKeyMenuAccessKeysAndContextMenu)
 
 TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
 {
-    OpenThirtyRows();
+    OpenDetectors(30);
     EXPECT_GE(view()->CountPerPage(), 20);
     EXPECT_LT(view()->CountPerPage(), 30);
     const int extent = view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view());
@@ -303,7 +304,7 @@ TEST_F(ListView, TheFrameWidensByAScrollBarWhileRowsOverflow)
 
 TEST_F(ListView, FirstSelectedLooksAtTheVisiblePageOnly)
 {
-    OpenThirtyRows();
+    OpenDetectors(30);
     const int beyond = view()->CountPerPage() + 2;
     ASSERT_LT(beyond, 30);
     view()->clearSelection();
@@ -346,4 +347,46 @@ TEST_F(ListView, TheSharedEntryCheckRefusesBeforeTheRowIsTouched)
     ASSERT_EQ(messages.Boxes().size(), 1);
     EXPECT_TRUE(messages.Boxes()[0].text.contains("1 - 9999"));
     EXPECT_EQ(Row(0).first(), "0001");
+}
+
+TEST_F(ListView, HomeAndEndTakeTheSelectionAndDeleteTakesOnlyWhatIsSeen)
+{
+    OpenDetectors(60);
+    auto selected = [this] {
+        QList<int> out;
+        for (const QModelIndex& index : view()->selectionModel()->selectedRows())
+            out << index.row();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QList<int> rows;
+    } cases[] = {{Qt::Key_Home, {}, {0}},
+                 {Qt::Key_End, {}, {59}},
+                 {Qt::Key_Home, Qt::ControlModifier, {0}},
+                 {Qt::Key_End, Qt::ControlModifier, {59}},
+                 {Qt::Key_Home, Qt::ShiftModifier, {0, 1, 2, 3, 4, 5}}};
+    for (const auto& c : cases) {
+        view()->SelectRow(0);
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(view(), Qt::Key_Down);
+        QTest::keyClick(view(), c.key, c.modifiers);
+        EXPECT_EQ(view()->currentIndex().row(), c.rows.first() == 0 ? 0 : 59) << c.key;
+        EXPECT_EQ(selected(), c.rows) << c.key << c.modifiers;
+        const QRect current = view()->visualRect(view()->currentIndex());
+        EXPECT_TRUE(view()->viewport()->rect().intersects(current)) << c.key;
+    }
+
+    // Row 59 stays selected out of sight below the page: Del deletes only row 0.
+    view()->SelectRow(0);
+    view()->selectionModel()->select(doc->Records().index(59, 0),
+                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    view()->scrollToTop();
+    ASSERT_EQ(selected(), (QList<int>{0, 59}));
+    QTest::keyClick(view(), Qt::Key_Delete);
+    EXPECT_EQ(rows(), 59);
+    EXPECT_EQ(selected(), (QList<int>{58}));
 }
