@@ -42,7 +42,8 @@ void CTraceSearchCommands::Register(CCommandTable& table)
 
 bool CTraceSearchCommands::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_bar && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    // Compared as a plain object: the bar may be half destroyed when its last events come.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched == m_barObject)
         QMetaObject::invokeMethod(
             m_frame, [frame = m_frame] { frame->TileHorizontally(); }, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
@@ -55,6 +56,7 @@ CTraceSearchBar* CTraceSearchCommands::Bar()
                                     m_frame);
         m_frame->AddBelowViews(m_bar);
         // The bar takes height from the child windows: they are arranged again to fit.
+        m_barObject = m_bar;
         m_bar->installEventFilter(this);
         connect(m_bar, &CTraceSearchBar::StatusChanged, m_pane, [this](const QString& text) {
             m_pane->setText(text);

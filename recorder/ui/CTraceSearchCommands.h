@@ -32,5 +32,6 @@ protected:
 private:
     CMainFrame* m_frame;
     QPointer<CTraceSearchBar> m_bar;
+    const QObject* m_barObject = nullptr;
     QLabel* m_pane;
 };
