@@ -63,7 +63,7 @@ void CMainFrame::CreateCommands()
           U("Übernimmt die Texte einer CSV-Datei in das Projekt.\nCSV importieren"));
     c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
           U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));
-    c.Add(Cmd::VerifyAfterSend, U("Nach dem Senden vergleichen"),
+    c.Add(Cmd::VerifyAfterSend, U("&Nach dem Senden vergleichen"),
           U("Vergleicht nach jedem Senden die Texte des FAT mit dem Projekt."));
     c.Add(Cmd::SendLzCoding, U("LZ-Codierung s&enden"),
           U("Hiermit kann die LZ-Codierung an das FAT gesandt werden"));

@@ -90,7 +90,7 @@ TEST_F(MainFrame, UpdateMenusFollowsPanelTypeAndFormatAndIsStable)
     const QStringList fat{"Daten &senden",
                           "Daten &auslesen",
                           "Mit FAT &vergleichen",
-                          "Nach dem Senden vergleichen",
+                          "&Nach dem Senden vergleichen",
                           "-",
                           "LZ-Codierung s&enden",
                           "LZ-Codierung a&uslesen",
@@ -108,7 +108,7 @@ TEST_F(MainFrame, UpdateMenusFollowsPanelTypeAndFormatAndIsStable)
     doc->Data().panelType = PanelType::Esser;
     frame->UpdateMenus();
     EXPECT_EQ(menuTexts(2), (QStringList{"Daten &senden", "Daten &auslesen", "Mit FAT &vergleichen",
-                                         "Nach dem Senden vergleichen", "-", "&Konfiguration"}));
+                                         "&Nach dem Senden vergleichen", "-", "&Konfiguration"}));
     EXPECT_EQ(menuTexts(3), (QStringList{"&Deckseite", "-", "&Offset"}));
     doc->Data().textFormat = 3;
     frame->UpdateMenus();
