@@ -59,7 +59,7 @@ void CMainFrame::CreateCommands()
           U("Die Daten werden aus dem FAT ausgelesen\nDaten auslesen"));
     c.Add(Cmd::ExportCsv, U("Texte als &CSV..."),
           U("Schreibt die Texte in eine CSV-Datei für Tabellenkalkulationen.\nCSV exportieren"));
-    c.Add(Cmd::ImportCsv, U("CSV-Datei importieren..."),
+    c.Add(Cmd::ImportCsv, U("&CSV-Datei importieren..."),
           U("Übernimmt die Texte einer CSV-Datei in das Projekt.\nCSV importieren"));
     c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
           U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));

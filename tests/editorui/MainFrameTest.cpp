@@ -63,7 +63,7 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
     EXPECT_EQ(menuTexts(1),
               (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
                            U("Eingabeformat &ändern"), "BMF - Dateien importieren",
-                           "CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
+                           "&CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
     EXPECT_EQ(menuTexts(5), (QStringList{"&Symbolleiste", "S&tatusleiste"}));
     EXPECT_EQ(menuTexts(6),
