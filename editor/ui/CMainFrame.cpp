@@ -9,6 +9,7 @@
 #include "CListCommands.h"
 #include "CMessages.h"
 #include "CPrintCommands.h"
+#include "CUndoCommands.h"
 #include "CVerifyCommands.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
@@ -103,6 +104,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CImportCommands(*this).Register(*m_commands);
     CVerifyCommands(*this).Register(*m_commands);
     CCsvCommands(*this).Register(*m_commands);
+    CUndoCommands(*this).Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     m_document->SetGuard(&m_guard);
     connect(m_commands, &CCommandTable::idle, this, [this] {
@@ -222,6 +224,7 @@ void CMainFrame::NewDocument()
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
     InitialUpdate();
+    m_document->History().Clear();
 }
 
 bool CMainFrame::OpenDocument(const QString& path)
@@ -241,6 +244,7 @@ bool CMainFrame::OpenDocument(const QString& path)
         return false;
     m_document->OpenProjectPath(path);
     if (InitialUpdate()) {
+        m_document->History().Clear();
         if (!m_guard.Holds(path))
             m_guard.TakeOver(guard);
         m_guard.Remember(path);

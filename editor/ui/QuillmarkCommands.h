@@ -38,7 +38,9 @@ enum : int {
     VerifyTexts = 32790,
     VerifyAfterSend = 32791,
     ExportCsv = 32792,
-    ImportCsv = 32793
+    ImportCsv = 32793,
+    EditUndo = 57643,
+    EditRedo = 57644
 };
 
 } // namespace Cmd
