@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CRecordList.h"
 #include "ProjectData.h"
 #include "ProjectTypes.h"
 
@@ -27,4 +28,20 @@ inline void SetStandardProject(ProjectData& d, int groupDigits)
     d.groupDigits = groupDigits;
     d.detectorDigits = 2;
     d.pseudoGroupDigits = 4;
+}
+
+// Fills list (of a project set by SetStandardProject with five group digits) with count
+// records in key order, 99 detectors a group, 12 + 20 character texts, in one batch.
+inline void AddStandardRecords(CRecordList& list, int count)
+{
+    CRecordBatch batch(list);
+    for (int i = 0; i < count; ++i) {
+        MessageRecord rec;
+        rec.formatTag = "S";
+        rec.group = QByteArray::number(i / 99 + 1).rightJustified(5, '0');
+        rec.detector = QByteArray::number(i % 99 + 1).rightJustified(2, '0');
+        rec.text1 = QByteArray("Halle ") + QByteArray::number(i);
+        rec.text2 = QByteArray("Geschoss ") + QByteArray::number(i % 7);
+        list.AddRecordAt(rec, i);
+    }
 }

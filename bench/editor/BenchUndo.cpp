@@ -40,18 +40,7 @@ int main(int argc, char** argv)
     frame.activateWindow();
     if (!QTest::qWaitForWindowActive(&frame) || !doc.SetupListColumns())
         return 1;
-    {
-        CRecordBatch batch(doc.Records());
-        for (int i = 0; i < count; ++i) {
-            MessageRecord rec;
-            rec.formatTag = "S";
-            rec.group = QByteArray::number(i / 99 + 1).rightJustified(5, '0');
-            rec.detector = QByteArray::number(i % 99 + 1).rightJustified(2, '0');
-            rec.text1 = QByteArray("Halle ") + QByteArray::number(i);
-            rec.text2 = QByteArray("Geschoss ") + QByteArray::number(i % 7);
-            doc.Records().AddRecordAt(rec, i);
-        }
-    }
+    AddStandardRecords(doc.Records(), count);
     frame.View()->PrepareList();
     const QByteArray original = doc.ProjectBytes();
 

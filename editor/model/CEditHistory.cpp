@@ -107,7 +107,8 @@ private:
 };
 
 // Rows deleted; undo puts each record back at its row. Rows ascending: deleting from the last
-// and inserting from the first moves every other row once at most.
+// and inserting from the first. Many rows are deleted and put back by rebuilding the list in
+// one pass, so that rows scattered over a long list cost no more than a block of them.
 class CDeleteRowsCommand : public QUndoCommand
 {
 public:
@@ -121,6 +122,10 @@ public:
 
     void redo() override
     {
+        if (m_rows.size() > kFewRows) {
+            Rebuild(false);
+            return;
+        }
         CBatchIfMany batch(m_list, m_rows.size());
         for (size_t i = m_rows.size(); i-- > 0;)
             m_list.DeleteItem(m_rows[i]);
@@ -128,12 +133,48 @@ public:
 
     void undo() override
     {
+        if (m_rows.size() > kFewRows) {
+            Rebuild(true);
+            return;
+        }
         CBatchIfMany batch(m_list, m_rows.size());
         for (size_t i = 0; i < m_rows.size(); ++i)
             m_list.AddRecordAt(m_records[i], m_rows[i]);
     }
 
 private:
+    static constexpr size_t kFewRows = 64;
+
+    // The list with the deleted rows back in their places (withDeleted) or without them.
+    void Rebuild(bool withDeleted)
+    {
+        const int count = m_list.GetCount();
+        std::vector<MessageRecord> rows;
+        size_t next = 0;
+        if (withDeleted) {
+            const int total = count + int(m_rows.size());
+            rows.reserve(size_t(total));
+            for (int row = 0, kept = 0; row < total; ++row) {
+                if (next < m_rows.size() && m_rows[next] == row)
+                    rows.push_back(m_records[next++]);
+                else
+                    rows.push_back(m_list.At(kept++));
+            }
+        } else {
+            rows.reserve(size_t(count) - m_rows.size());
+            for (int row = 0; row < count; ++row) {
+                if (next < m_rows.size() && m_rows[next] == row)
+                    ++next;
+                else
+                    rows.push_back(m_list.At(row));
+            }
+        }
+        CRecordBatch batch(m_list);
+        m_list.DeleteAllItems();
+        for (const MessageRecord& rec : rows)
+            m_list.AddRecordAt(rec, m_list.GetCount());
+    }
+
     CRecordList& m_list;
     std::vector<int> m_rows;
     std::vector<MessageRecord> m_records;
