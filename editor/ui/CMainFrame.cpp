@@ -2,6 +2,7 @@
 
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
+#include "CFindCommands.h"
 #include "CFrameCommands.h"
 #include "CHelpWindow.h"
 #include "CCsvCommands.h"
@@ -103,6 +104,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CImportCommands(*this).Register(*m_commands);
     CVerifyCommands(*this).Register(*m_commands);
     CCsvCommands(*this).Register(*m_commands);
+    (new CFindCommands(*this))->Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     m_document->SetGuard(&m_guard);
     connect(m_commands, &CCommandTable::idle, this, [this] {
