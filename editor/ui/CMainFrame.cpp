@@ -382,6 +382,8 @@ void CMainFrame::ShowHelp(const QString& page)
 QString CMainFrame::ContextHelpPage() const
 {
     QWidget* active = QApplication::activeWindow();
+    if (active && active->objectName() == QLatin1String("CFindReplaceDlg"))
+        return QStringLiteral("eingabe.html#suchen");
     if (active && active != this && active != m_help)
         return QStringLiteral("eingabe.html#dialoge");
     QWidget* focus = QApplication::focusWidget();
