@@ -71,36 +71,33 @@ void CFindCommands::OpenDialog(bool replace)
         for (const int id : {Cmd::FindNext, Cmd::FindPrevious, Cmd::Find, Cmd::Replace})
             m_dialog->addAction(m_frame.Commands().Action(id));
     }
-    // The headings the list shows now (the project may have changed since).
-    const CRecordList& list = m_frame.Document()->Records();
-    QList<QPair<int, QString>> columns;
-    for (const int column : RecordSearch::ScopeColumns(m_frame.Document()->Data()))
-        columns.append({column, list.headerData(column, Qt::Horizontal).toString()});
-    m_dialog->SetColumns(columns);
+    RefreshColumns();
     m_dialog->SetReplaceMode(replace);
     m_dialog->show();
-    if (!placed) {
-        CQuillmarkView* view = m_frame.View();
-        const int row = CurrentRow();
-        QRect rowRect;
-        if (row >= 0) {
-            const QRect r = view->visualRect(list.index(row, 1));
-            rowRect = QRect(view->viewport()->mapToGlobal(QPoint(0, r.top())),
-                            QSize(view->viewport()->width(), r.height()));
-        }
-        m_dialog->PlaceBeside(m_frame.frameGeometry(), rowRect);
-    }
+    if (!placed)
+        m_dialog->PlaceBeside(m_frame.frameGeometry(), RowOnScreen(CurrentRow()));
     m_dialog->raise();
     m_dialog->activateWindow();
     QWidget* field = m_dialog->findChild<QWidget*>(QStringLiteral("findText"));
     field->setFocus();
 }
 
-RecordSearch CFindCommands::Search() const
+void CFindCommands::RefreshColumns()
+{
+    // The headings the list shows now: the project may have changed since.
+    const CRecordList& list = m_frame.Document()->Records();
+    QList<QPair<int, QString>> columns;
+    for (const int column : RecordSearch::ScopeColumns(m_frame.Document()->Data()))
+        columns.append({column, list.headerData(column, Qt::Horizontal).toString()});
+    m_dialog->SetColumns(columns);
+}
+
+RecordSearch CFindCommands::Search()
 {
     const ProjectData& data = m_frame.Document()->Data();
     if (!m_dialog)
         return RecordSearch(data, QString(), RecordSearch::WholeRow, false);
+    RefreshColumns();
     return RecordSearch(data, m_dialog->FindText(), m_dialog->Scope(), m_dialog->MatchCase());
 }
 
@@ -115,11 +112,18 @@ void CFindCommands::ShowRow(int row)
     CQuillmarkView* view = m_frame.View();
     view->SelectRow(row);
     view->scrollTo(m_frame.Document()->Records().index(row, 1));
-    if (m_dialog && m_dialog->isVisible()) {
-        const QRect r = view->visualRect(m_frame.Document()->Records().index(row, 1));
-        m_dialog->KeepClearOf(QRect(view->viewport()->mapToGlobal(QPoint(0, r.top())),
-                                    QSize(view->viewport()->width(), r.height())));
-    }
+    if (m_dialog && m_dialog->isVisible())
+        m_dialog->KeepClearOf(RowOnScreen(row));
+}
+
+QRect CFindCommands::RowOnScreen(int row) const
+{
+    if (row < 0)
+        return QRect();
+    const CQuillmarkView* view = m_frame.View();
+    const QRect cell = view->visualRect(m_frame.Document()->Records().index(row, 1));
+    return QRect(view->viewport()->mapToGlobal(QPoint(0, cell.top())),
+                 QSize(view->viewport()->width(), cell.height()));
 }
 
 void CFindCommands::ShowStatus(const QString& text)
@@ -177,6 +181,11 @@ void CFindCommands::ReplaceAll()
     CQuillmarkDoc& doc = *m_frame.Document();
     CRecordList& list = doc.Records();
     const RecordSearch::Plan plan = Search().ReplaceAll(list, m_dialog->ReplaceText());
+    if (plan.changes.empty() && plan.refused == 0 && Search().Find(list, -1, true) < 0) {
+        MessageBox(U("\"%1\" wurde nicht gefunden.").arg(m_dialog->FindText()), QString(),
+                   msg::Information);
+        return;
+    }
     QString text = U("%1 geändert.").arg(Rows(int(plan.changes.size())));
     // Afterwards the first refused row is shown, so the technician can mend it; else the row
     // selected before stays selected, wherever its key now stands.

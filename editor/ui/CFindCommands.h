@@ -3,6 +3,7 @@
 // Qt
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 class CCommandTable;
 class CFindReplaceDlg;
@@ -35,9 +36,13 @@ public:
     void ReplaceAll();
 
 private:
-    RecordSearch Search() const;
+    // The dialog's column choice follows the project's headings.
+    void RefreshColumns();
+    RecordSearch Search();
     int CurrentRow() const;
     void ShowRow(int row);
+    // The whole row on the screen (empty for -1).
+    QRect RowOnScreen(int row) const;
     void ShowStatus(const QString& text);
 
     CMainFrame& m_frame;
