@@ -69,7 +69,7 @@ void CMainFrame::CreateCommands()
           QKeySequence(Qt::Key_F3));
     c.Add(Cmd::FindPrevious, U("Rückwärts suchen\tUmschalt+F3"),
           U("Sucht den vorigen Treffer.\nRückwärts suchen"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    c.Add(Cmd::Replace, U("&Ersetzen...\tStrg+H"), U("Ersetzt einen Text in der Liste.\nErsetzen"),
+    c.Add(Cmd::Replace, U("Erse&tzen...\tStrg+H"), U("Ersetzt einen Text in der Liste.\nErsetzen"),
           QKeySequence(Qt::CTRL | Qt::Key_H));
     c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
           U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));

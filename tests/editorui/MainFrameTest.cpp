@@ -62,7 +62,7 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
                            "Sei&tenansicht", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(menuTexts(1),
               (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
-                           "&Suchen...\tStrg+F", "Weiters&uchen\tF3", "&Ersetzen...\tStrg+H", "-",
+                           "&Suchen...\tStrg+F", "Weiters&uchen\tF3", "Erse&tzen...\tStrg+H", "-",
                            U("Eingabeformat &ändern"), "BMF - Dateien importieren",
                            "&CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
