@@ -24,15 +24,7 @@ void MakeProject(CQuillmarkDoc& doc)
     std::strncpy(d.panelId, "BO 1", sizeof d.panelId - 1);
     ProjectRules::DecodePanelIdFile(d.panelId, d.panelType, d.panelVariant);
     doc.SetupListColumns();
-    for (int i = 0; i < kRows; ++i) {
-        MessageRecord rec;
-        rec.formatTag = "S";
-        rec.group = CRecordList::PadZeros(QByteArray::number(i / 99 + 1), 5);
-        rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
-        rec.text1 = "M " + QByteArray::number(i);
-        rec.text2 = "Treppenhaus Ost";
-        doc.Records().AddRecordAt(rec, i);
-    }
+    AddBenchRows(doc.Records(), kRows, "Treppenhaus Ost");
 }
 
 // Plans and applies one "Alle ersetzen"; returns the milliseconds, or -1 when it changed
