@@ -35,19 +35,25 @@ QByteArray Fold(QByteArray text)
     return text;
 }
 
+// The cells of a record by Column.
+QByteArray MessageRecord::*const kCells[] = {&MessageRecord::formatTag,   &MessageRecord::group,
+                                             &MessageRecord::pseudoGroup, &MessageRecord::detector,
+                                             &MessageRecord::text1,       &MessageRecord::text2};
+
 QByteArray& CellOf(MessageRecord& rec, int column)
 {
-    static QByteArray MessageRecord::*const cells[] = {
-        &MessageRecord::formatTag, &MessageRecord::group, &MessageRecord::pseudoGroup,
-        &MessageRecord::detector,  &MessageRecord::text1, &MessageRecord::text2};
-    return rec.*cells[column];
+    return rec.*kCells[column];
+}
+
+const QByteArray& CellOf(const MessageRecord& rec, int column)
+{
+    return rec.*kCells[column];
 }
 
 bool SameRecord(const MessageRecord& a, const MessageRecord& b)
 {
-    for (int column = Column::Tag; column <= Column::Text2; ++column)
-        if (CellOf(const_cast<MessageRecord&>(a), column) !=
-            CellOf(const_cast<MessageRecord&>(b), column))
+    for (QByteArray MessageRecord::*cell : kCells)
+        if (a.*cell != b.*cell)
             return false;
     return true;
 }
@@ -82,7 +88,7 @@ QList<int> RecordSearch::ScopeColumns(const ProjectData& data)
 
 QByteArray RecordSearch::CellText(const MessageRecord& rec, int column) const
 {
-    QByteArray text = CellOf(const_cast<MessageRecord&>(rec), column);
+    QByteArray text = CellOf(rec, column);
     const int length = column == Column::Text1   ? m_data.text1Length
                        : column == Column::Text2 ? m_data.text2Length
                                                  : -1;
