@@ -54,7 +54,7 @@ QString U(const char* text)
 TEST(RecordSearch, ReplaceAllThroughTheEntryCheck)
 {
     const int all = RecordSearch::WholeRow;
-    struct Case
+    const struct
     {
         const char* name;
         const char* find;
@@ -63,113 +63,44 @@ TEST(RecordSearch, ReplaceAllThroughTheEntryCheck)
         const char* replace;
         int changed;
         int refused;
-        QString refusal;
-        QStringList after; // empty: as before
+        const char* refusal;
+        const char* after; // the rows after, as SearchRows::Rows joins them; "" as before
+    } cases[] = {
+        {"without regard to case", "treppe", all, false, "TH", 2, 0, "",
+         "0001/01/THnhaus/EG|0001/02/TH Ost/1. OG|0002/00/Büro/Äußeres|0012/05/Lager/Keller"},
+        {"case matters", "Treppe", all, true, "TH", 1, 0, "",
+         "0001/01/THnhaus/EG|0001/02/TREPPE Ost/1. OG|0002/00/Büro/Äußeres|0012/05/Lager/Keller"},
+        {"umlauts fold", "ÜRO", all, false, "uero", 1, 0, "",
+         "0001/01/Treppenhaus/EG|0001/02/TREPPE Ost/1. OG|0002/00/Buero/Äußeres|"
+         "0012/05/Lager/Keller"},
+        {"one column; a row that stays is not counted", "e", Column::Text2, false, "E", 2, 0, "",
+         "0001/01/Treppenhaus/EG|0001/02/TREPPE Ost/1. OG|0002/00/Büro/ÄußErEs|"
+         "0012/05/Lager/KEllEr"},
+        {"too long", "Lager", Column::Text1, false, "Lager Nordseite", 0, 1,
+         "Text 1 darf höchstens 12 Zeichen lang sein.", ""},
+        {"not Windows-1252", "Keller", all, false, "Keller ☃", 0, 1,
+         "Text 2 enthält das Zeichen \"☃\", das das FAT nicht darstellen kann.", ""},
+        {"group moves rows by their new key", "1", Column::Group, false, "3", 3, 0, "",
+         "0002/00/Büro/Äußeres|0003/01/Treppenhaus/EG|0003/02/TREPPE Ost/1. OG|"
+         "0032/05/Lager/Keller"},
+        {"an existing key takes the texts", "02", Column::Detector, false, "01", 1, 0, "",
+         "0001/01/TREPPE Ost/1. OG|0002/00/Büro/Äußeres|0012/05/Lager/Keller"},
+        {"invalid key", "0002", Column::Group, false, "0", 0, 1,
+         "Die MelderGruppe 0 ist nicht zulässig !", ""},
+        {"letters in a number", "12", all, false, "x", 0, 1,
+         "MelderGruppe darf nur aus Ziffern bestehen.", ""},
     };
-    const QStringList before = SearchRows().Rows();
-    const QList<Case> cases{
-        {"without regard to case",
-         "treppe",
-         all,
-         false,
-         "TH",
-         2,
-         0,
-         {},
-         {"0001/01/THnhaus/EG", "0001/02/TH Ost/1. OG", before[2], before[3]}},
-        {"case matters",
-         "Treppe",
-         all,
-         true,
-         "TH",
-         1,
-         0,
-         {},
-         {"0001/01/THnhaus/EG", before[1], before[2], before[3]}},
-        {"umlauts fold",
-         "\xC3\x9C"
-         "RO",
-         all,
-         false,
-         "uero",
-         1,
-         0,
-         {},
-         {before[0], before[1], U("0002/00/Buero/Äußeres"), before[3]}},
-        {"one column; a row that stays is not counted",
-         "e",
-         Column::Text2,
-         false,
-         "E",
-         2,
-         0,
-         {},
-         {before[0], before[1], U("0002/00/Büro/ÄußErEs"), "0012/05/Lager/KEllEr"}},
-        {"too long",
-         "Lager",
-         Column::Text1,
-         false,
-         "Lager Nordseite",
-         0,
-         1,
-         U("Text 1 darf höchstens 12 Zeichen lang sein."),
-         {}},
-        {"not Windows-1252",
-         "Keller",
-         all,
-         false,
-         "Keller \xE2\x98\x83",
-         0,
-         1,
-         U("Text 2 enthält das Zeichen \"☃\", das das FAT nicht darstellen kann."),
-         {}},
-        {"group moves rows by their new key",
-         "1",
-         Column::Group,
-         false,
-         "3",
-         3,
-         0,
-         {},
-         {before[2], "0003/01/Treppenhaus/EG", "0003/02/TREPPE Ost/1. OG", "0032/05/Lager/Keller"}},
-        {"an existing key takes the texts",
-         "02",
-         Column::Detector,
-         false,
-         "01",
-         1,
-         0,
-         {},
-         {"0001/01/TREPPE Ost/1. OG", before[2], before[3]}},
-        {"invalid key",
-         "0002",
-         Column::Group,
-         false,
-         "0",
-         0,
-         1,
-         U("Die MelderGruppe 0 ist nicht zulässig !"),
-         {}},
-        {"letters in a number",
-         "12",
-         all,
-         false,
-         "x",
-         0,
-         1,
-         U("MelderGruppe darf nur aus Ziffern bestehen."),
-         {}},
-    };
-    for (const Case& c : cases) {
+    const QString before = SearchRows().Rows().join(QLatin1Char('|'));
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SearchRows rows;
         const RecordSearch search(rows.data, U(c.find), c.scope, c.matchCase);
         const RecordSearch::Plan plan = search.ReplaceAll(rows.list, U(c.replace));
         EXPECT_EQ(int(plan.changes.size()), c.changed);
         EXPECT_EQ(plan.refused, c.refused);
-        EXPECT_EQ(plan.firstRefusal.text, c.refusal);
+        EXPECT_EQ(plan.firstRefusal.text, U(c.refusal));
         ApplyReplacements(rows.list, plan.changes);
-        EXPECT_EQ(rows.Rows(), c.after.isEmpty() ? before : c.after);
+        EXPECT_EQ(rows.Rows().join(QLatin1Char('|')), *c.after ? U(c.after) : before);
     }
 }
 
