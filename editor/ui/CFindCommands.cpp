@@ -76,6 +76,8 @@ void CFindCommands::OpenDialog(bool replace)
     m_dialog->show();
     if (!placed)
         m_dialog->PlaceBeside(m_frame.frameGeometry(), RowOnScreen(CurrentRow()));
+    else
+        m_dialog->KeepClearOf(RowOnScreen(CurrentRow())); // "Ersetzen" made it taller
     m_dialog->raise();
     m_dialog->activateWindow();
     QWidget* field = m_dialog->findChild<QWidget*>(QStringLiteral("findText"));

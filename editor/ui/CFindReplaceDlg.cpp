@@ -135,14 +135,21 @@ void CFindReplaceDlg::PlaceBeside(const QRect& owner, const QRect& row)
     const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen();
     const QRect room = screen->availableGeometry();
     const QSize size = frameGeometry().size().expandedTo(sizeHint());
-    const QRect right(QPoint(owner.right() + 1 + kGap, owner.top()), size);
-    const QRect left(QPoint(owner.left() - kGap - size.width(), owner.top()), size);
-    if (room.contains(right))
-        move(right.topLeft());
-    else if (room.contains(left))
-        move(left.topLeft());
-    else
-        move(qMax(room.left(), room.right() - size.width()), qMax(room.top(), owner.top()));
+    // Right of the window, left of it, below it, above it: wherever the whole list stays in
+    // sight. Only a window that leaves no room shares its place with the dialog.
+    const QRect candidates[] = {
+        QRect(QPoint(owner.right() + 1 + kGap, owner.top()), size),
+        QRect(QPoint(owner.left() - kGap - size.width(), owner.top()), size),
+        QRect(QPoint(owner.right() + 1 - size.width(), owner.bottom() + 1 + kGap), size),
+        QRect(QPoint(owner.right() + 1 - size.width(), owner.top() - kGap - size.height()), size)};
+    QPoint place(qMax(room.left(), room.right() + 1 - size.width()), qMax(room.top(), owner.top()));
+    for (const QRect& candidate : candidates) {
+        if (room.contains(candidate)) {
+            place = candidate.topLeft();
+            break;
+        }
+    }
+    move(place);
     KeepClearOf(row);
 }
 

@@ -33,8 +33,8 @@ public:
     int Scope() const;
     bool MatchCase() const;
 
-    // Places the dialog beside owner (global frame rectangle) on its screen, right of it,
-    // else left of it, else where it leaves row (global) uncovered.
+    // Places the dialog beside owner (global frame rectangle) on its screen: right of it, else
+    // left, below or above it, else over it where it leaves row (global) uncovered.
     void PlaceBeside(const QRect& owner, const QRect& row);
     // Moves the dialog off row when it covers it.
     void KeepClearOf(const QRect& row);
