@@ -35,7 +35,16 @@ bool WriteProject(const QString& path, int count)
     std::strcpy(d.panelId, "AT 0");
     if (!doc.SetupListColumns())
         return false;
-    AddStandardRecords(doc.Records(), count);
+    CRecordBatch batch(doc.Records());
+    for (int i = 0; i < count; ++i) {
+        MessageRecord rec;
+        rec.formatTag = "S";
+        rec.group = QByteArray::number(i / 99 + 1).rightJustified(5, '0');
+        rec.detector = QByteArray::number(i % 99 + 1).rightJustified(2, '0');
+        rec.text1 = QByteArray("Halle ") + QByteArray::number(i);
+        rec.text2 = QByteArray("Geschoss ") + QByteArray::number(i % 7);
+        doc.Records().AddRecordAt(rec, i);
+    }
     answers.FileNext(path);
     return doc.SaveProject(CQuillmarkDoc::SaveAs);
 }

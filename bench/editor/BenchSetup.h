@@ -30,18 +30,17 @@ inline void SetStandardProject(ProjectData& d, int groupDigits)
     d.pseudoGroupDigits = 4;
 }
 
-// Fills list (of a project set by SetStandardProject with five group digits) with count
-// records in key order, 99 detectors a group, 12 + 20 character texts, in one batch.
-inline void AddStandardRecords(CRecordList& list, int count)
+// Appends count rows of a standard project with five group digits: 99 detectors a group,
+// Text 1 "M " and the row's number, Text 2 as given.
+inline void AddBenchRows(CRecordList& list, int count, const QByteArray& text2)
 {
-    CRecordBatch batch(list);
     for (int i = 0; i < count; ++i) {
         MessageRecord rec;
         rec.formatTag = "S";
-        rec.group = QByteArray::number(i / 99 + 1).rightJustified(5, '0');
-        rec.detector = QByteArray::number(i % 99 + 1).rightJustified(2, '0');
-        rec.text1 = QByteArray("Halle ") + QByteArray::number(i);
-        rec.text2 = QByteArray("Geschoss ") + QByteArray::number(i % 7);
-        list.AddRecordAt(rec, i);
+        rec.group = CRecordList::PadZeros(QByteArray::number(i / 99 + 1), 5);
+        rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
+        rec.text1 = "M " + QByteArray::number(i);
+        rec.text2 = text2;
+        list.AddRecordAt(rec, list.GetCount());
     }
 }

@@ -40,7 +40,10 @@ int main(int argc, char** argv)
     frame.activateWindow();
     if (!QTest::qWaitForWindowActive(&frame) || !doc.SetupListColumns())
         return 1;
-    AddStandardRecords(doc.Records(), count);
+    {
+        CRecordBatch batch(doc.Records());
+        AddBenchRows(doc.Records(), count, "Geschoss");
+    }
     frame.View()->PrepareList();
     const QByteArray original = doc.ProjectBytes();
 

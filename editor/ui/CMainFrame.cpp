@@ -2,6 +2,7 @@
 
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
+#include "CFindCommands.h"
 #include "CFrameCommands.h"
 #include "CHelpWindow.h"
 #include "CCsvCommands.h"
@@ -104,6 +105,7 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CImportCommands(*this).Register(*m_commands);
     CVerifyCommands(*this).Register(*m_commands);
     CCsvCommands(*this).Register(*m_commands);
+    (new CFindCommands(*this))->Register(*m_commands);
     CUndoCommands(*this).Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     m_document->SetGuard(&m_guard);
@@ -384,6 +386,8 @@ void CMainFrame::ShowHelp(const QString& page)
 QString CMainFrame::ContextHelpPage() const
 {
     QWidget* active = QApplication::activeWindow();
+    if (active && active->objectName() == QLatin1String("CFindReplaceDlg"))
+        return QStringLiteral("eingabe.html#suchen");
     if (active && active != this && active != m_help)
         return QStringLiteral("eingabe.html#dialoge");
     QWidget* focus = QApplication::focusWidget();

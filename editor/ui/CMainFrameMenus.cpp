@@ -67,6 +67,16 @@ void CMainFrame::CreateCommands()
           U("Schreibt die Texte in eine CSV-Datei für Tabellenkalkulationen.\nCSV exportieren"));
     c.Add(Cmd::ImportCsv, U("&CSV-Datei importieren..."),
           U("Übernimmt die Texte einer CSV-Datei in das Projekt.\nCSV importieren"));
+    // find and replace
+    c.Add(Cmd::Find, U("&Suchen...\tStrg+F"), U("Sucht einen Text in der Liste.\nSuchen"),
+          QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.Add(Cmd::FindNext, U("Weiters&uchen\tF3"),
+          U("Sucht den nächsten Treffer, mit Umschalt+F3 den vorigen.\nWeitersuchen"),
+          QKeySequence(Qt::Key_F3));
+    c.Add(Cmd::FindPrevious, U("Rückwärts suchen\tUmschalt+F3"),
+          U("Sucht den vorigen Treffer.\nRückwärts suchen"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    c.Add(Cmd::Replace, U("Erse&tzen...\tStrg+H"), U("Ersetzt einen Text in der Liste.\nErsetzen"),
+          QKeySequence(Qt::CTRL | Qt::Key_H));
     c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
           U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));
     c.Add(Cmd::VerifyAfterSend, U("&Nach dem Senden vergleichen"),
@@ -148,9 +158,9 @@ void CMainFrame::CreateMenus()
     m_commands->WatchMenu(exports);
     file->insertMenu(m_commands->Action(Cmd::FilePrint), exports);
     file->insertSeparator(m_commands->Action(Cmd::FilePrint));
-    popup(U("&Bearbeiten"),
-          {Cmd::EditUndo, Cmd::EditRedo, 0, Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0,
-           Cmd::ConvertFormat, Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
+    popup(U("&Bearbeiten"), {Cmd::EditUndo, Cmd::EditRedo, 0, Cmd::InsertTexts, 0, Cmd::DeleteTexts,
+                             0, Cmd::Find, Cmd::FindNext, Cmd::Replace, 0, Cmd::ConvertFormat,
+                             Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
     popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
                       Cmd::SendLzCoding, Cmd::ReadLzCoding, 0, Cmd::Configuration});
     popup(U("&System"), {Cmd::CoverPage, 0, Cmd::GroupOffset, 0, Cmd::LzAssignment});

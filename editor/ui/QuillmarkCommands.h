@@ -40,7 +40,12 @@ enum : int {
     ExportCsv = 32792,
     ImportCsv = 32793,
     EditUndo = 57643,
-    EditRedo = 57644
+    EditRedo = 57644,
+    // find and replace
+    Find = 57636,
+    FindNext = 57637,
+    Replace = 57638,
+    FindPrevious = 32798
 };
 
 } // namespace Cmd

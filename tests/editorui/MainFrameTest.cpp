@@ -63,6 +63,7 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
     EXPECT_EQ(menuTexts(1),
               (QStringList{U("&Rückgängig\tStrg+Z"), "&Wiederherstellen\tStrg+Y", "-",
                            U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
+                           "&Suchen...\tStrg+F", "Weiters&uchen\tF3", "Erse&tzen...\tStrg+H", "-",
                            U("Eingabeformat &ändern"), "BMF - Dateien importieren",
                            "&CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
