@@ -188,7 +188,7 @@ Outcome ImportBmfData(CQuillmarkDoc& doc, const QByteArray& data, const ImportHo
 
 Outcome ImportBmf(CQuillmarkDoc& doc, const ImportHooks& hooks)
 {
-    if (!doc.SaveProject(CQuillmarkDoc::SaveIfWanted))
+    if (!hooks.saveAsked && !doc.SaveProject(CQuillmarkDoc::SaveIfWanted))
         return Outcome();
     QFile file;
     if (!ImportFrame::OpenFile(QStringLiteral("BMF - Dateien (.bmf) | *.bmf||"),

@@ -23,6 +23,8 @@ struct ImportHooks
     // The kind of a BMF file that holds several (CImportFormatDlg): 1, 2 or 4 as the file's
     // kind flags; 0 when the user cancels.
     std::function<int(int formatBits)> chooseBmfKind;
+    // The caller asked the save question already (before its undo step began).
+    bool saveAsked = false;
 };
 
 // Moves the progress as the scan goes on, but calls the sink only when the position has

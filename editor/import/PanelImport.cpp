@@ -106,7 +106,7 @@ Outcome ImportFile(CQuillmarkDoc& doc, const QString& filter, const QString& def
                    const Scanner& scan, bool reportIncomplete, const ImportHooks& hooks)
 {
     // Cancelling the save question keeps the project: the import would replace its texts.
-    if (!doc.SaveProject(CQuillmarkDoc::SaveIfWanted))
+    if (!hooks.saveAsked && !doc.SaveProject(CQuillmarkDoc::SaveIfWanted))
         return Outcome();
     QFile file;
     if (!ImportFrame::OpenFile(filter, defaultExt, file))

@@ -14,9 +14,9 @@ CFatCommands::CFatCommands(CQuillmarkDoc& document, TransferRunner runner)
 {
 }
 
-bool CFatCommands::ReadTexts()
+bool CFatCommands::ReadTexts(bool saveAsked)
 {
-    if (!m_document.SaveProject(CQuillmarkDoc::SaveIfWanted))
+    if (!saveAsked && !m_document.SaveProject(CQuillmarkDoc::SaveIfWanted))
         return false;
     const bool ok = m_runner(::ReadTexts, [this] {
         // Named before the first byte is exchanged: whatever the transfer's end, a later save

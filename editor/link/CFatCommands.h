@@ -21,9 +21,10 @@ public:
     // Called after every reading, whatever its outcome (the view re-derives its menus).
     void SetUpdateMenusHook(std::function<void()> hook) { m_updateMenus = std::move(hook); }
 
-    // "Daten auslesen": save question, transfer; the project becomes empty and untitled once
-    // the port is open (a port that does not open changes nothing). True on success.
-    bool ReadTexts();
+    // "Daten auslesen": save question (unless the caller asked it), transfer; the project
+    // becomes empty and untitled once the port is open (a port that does not open changes
+    // nothing). True on success.
+    bool ReadTexts(bool saveAsked = false);
     // "Daten senden": the question about hidden detectors, then the transfer.
     bool SendTexts();
     bool SendLzCoding();

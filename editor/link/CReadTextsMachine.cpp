@@ -94,6 +94,7 @@ void CReadTextsMachine::ReceiveHeader()
         return;
     }
     m_state = AwaitRecord;
+    m_batch.emplace(m_document.Records());
     m_session.SetStatus(QStringLiteral("Daten werden empfangen"));
     m_session.SetProgressRange(0, m_recordCount);
     SendByte(TextRecordCodec::Sum(h));
@@ -156,8 +157,10 @@ void CReadTextsMachine::AcceptRecord(int waiting)
     m_session.StepProgress();
     CRecordList& records = m_document.Records();
     records.AddRecordAt(TextRecordCodec::DecodeRecord(record, tag, Data()), records.GetCount());
-    if (m_recordCount == 0)
+    if (m_recordCount == 0) {
         m_state = ReadComplete;
+        m_batch.reset();
+    }
     SendByte(TextRecordCodec::Sum(record));
 }
 

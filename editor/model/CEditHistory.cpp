@@ -3,6 +3,7 @@
 #include "CQuillmarkDoc.h"
 
 // Qt
+#include <QSet>
 #include <QUndoCommand>
 
 #include <algorithm>
@@ -37,9 +38,10 @@ private:
 class CStoreCommand : public QUndoCommand
 {
 public:
-    CStoreCommand(const QString& name, CRecordList& list, const InsertResult& result)
-        : QUndoCommand(name), m_list(list), m_row(result.row), m_replaced(result.replaced),
-          m_before(result.previous), m_after(list.At(result.row))
+    CStoreCommand(const QString& name, CEditHistory& history, CRecordList& list,
+                  const InsertResult& result)
+        : QUndoCommand(name), m_history(history), m_list(list), m_row(result.row),
+          m_replaced(result.replaced), m_before(result.previous), m_after(list.At(result.row))
     {
     }
 
@@ -49,6 +51,7 @@ public:
             m_list.SetRecord(m_row, m_before);
         else
             m_list.DeleteItem(m_row);
+        m_history.ShowRows({qMin(m_row, m_list.GetCount() - 1)});
     }
 
     void redo() override
@@ -61,9 +64,11 @@ public:
             m_list.SetRecord(m_row, m_after);
         else
             m_list.AddRecordAt(m_after, m_row);
+        m_history.ShowRows({m_row});
     }
 
 private:
+    CEditHistory& m_history;
     CRecordList& m_list;
     int m_row;
     bool m_replaced;
@@ -76,32 +81,42 @@ private:
 class CSetRecordsCommand : public QUndoCommand
 {
 public:
-    CSetRecordsCommand(const QString& name, CRecordList& list,
+    CSetRecordsCommand(const QString& name, CEditHistory& history, CRecordList& list,
                        std::vector<std::pair<int, MessageRecord>> changes)
-        : QUndoCommand(name), m_list(list), m_after(std::move(changes))
+        : QUndoCommand(name), m_history(history), m_list(list), m_after(std::move(changes))
     {
         m_before.reserve(m_after.size());
-        for (const auto& change : m_after)
+        for (const auto& change : m_after) {
             m_before.push_back(list.At(change.first));
+            m_rows.push_back(change.first);
+        }
     }
 
     void redo() override
     {
-        CBatchIfMany batch(m_list, m_after.size());
-        for (const auto& change : m_after)
-            m_list.SetRecord(change.first, change.second);
+        {
+            CBatchIfMany batch(m_list, m_after.size());
+            for (const auto& change : m_after)
+                m_list.SetRecord(change.first, change.second);
+        }
+        m_history.ShowRows(m_rows);
     }
 
     void undo() override
     {
-        CBatchIfMany batch(m_list, m_after.size());
-        // Backwards, so that a row listed twice ends as it was at first.
-        for (size_t i = m_after.size(); i-- > 0;)
-            m_list.SetRecord(m_after[i].first, m_before[i]);
+        {
+            CBatchIfMany batch(m_list, m_after.size());
+            // Backwards, so that a row listed twice ends as it was at first.
+            for (size_t i = m_after.size(); i-- > 0;)
+                m_list.SetRecord(m_after[i].first, m_before[i]);
+        }
+        m_history.ShowRows(m_rows);
     }
 
 private:
+    CEditHistory& m_history;
     CRecordList& m_list;
+    std::vector<int> m_rows;
     std::vector<std::pair<int, MessageRecord>> m_after;
     std::vector<MessageRecord> m_before;
 };
@@ -112,8 +127,9 @@ private:
 class CDeleteRowsCommand : public QUndoCommand
 {
 public:
-    CDeleteRowsCommand(const QString& name, CRecordList& list, std::vector<int> rows)
-        : QUndoCommand(name), m_list(list), m_rows(std::move(rows))
+    CDeleteRowsCommand(const QString& name, CEditHistory& history, CRecordList& list,
+                       std::vector<int> rows)
+        : QUndoCommand(name), m_history(history), m_list(list), m_rows(std::move(rows))
     {
         m_records.reserve(m_rows.size());
         for (const int row : m_rows)
@@ -124,22 +140,24 @@ public:
     {
         if (m_rows.size() > kFewRows) {
             Rebuild(false);
-            return;
+        } else {
+            CBatchIfMany batch(m_list, m_rows.size());
+            for (size_t i = m_rows.size(); i-- > 0;)
+                m_list.DeleteItem(m_rows[i]);
         }
-        CBatchIfMany batch(m_list, m_rows.size());
-        for (size_t i = m_rows.size(); i-- > 0;)
-            m_list.DeleteItem(m_rows[i]);
+        m_history.ShowRows({qMin(m_rows.front(), m_list.GetCount() - 1)});
     }
 
     void undo() override
     {
         if (m_rows.size() > kFewRows) {
             Rebuild(true);
-            return;
+        } else {
+            CBatchIfMany batch(m_list, m_rows.size());
+            for (size_t i = 0; i < m_rows.size(); ++i)
+                m_list.AddRecordAt(m_records[i], m_rows[i]);
         }
-        CBatchIfMany batch(m_list, m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            m_list.AddRecordAt(m_records[i], m_rows[i]);
+        m_history.ShowRows(m_rows);
     }
 
 private:
@@ -175,25 +193,26 @@ private:
             m_list.AddRecordAt(rec, m_list.GetCount());
     }
 
+    CEditHistory& m_history;
     CRecordList& m_list;
     std::vector<int> m_rows;
     std::vector<MessageRecord> m_records;
 };
 
-// The project as a recorded change left it or found it: the settings block and the name, and
-// for whole-project changes the rows.
+// The project as a recorded change left it or found it: the settings block, and for
+// whole-project changes the rows. Where the file lives is no part of it: an undo gives back
+// texts and settings, never the name of a file saved or left in the meantime.
 struct ProjectState
 {
     ProjectData data;
-    QString pathName;
     bool columnsShown = false;
     bool withRows = false;
     std::vector<MessageRecord> rows;
 
     ProjectState(const CQuillmarkDoc& doc, bool rowsToo)
-        : data(doc.Data()), pathName(doc.GetPathName()), columnsShown(doc.Records().ColumnsShown()),
-          withRows(rowsToo)
+        : data(doc.Data()), columnsShown(doc.Records().ColumnsShown()), withRows(rowsToo)
     {
+        std::memset(data.projectPath, 0, sizeof data.projectPath);
         if (!withRows)
             return;
         const CRecordList& list = doc.Records();
@@ -204,15 +223,18 @@ struct ProjectState
 
     bool operator==(const ProjectState& o) const
     {
-        return std::memcmp(&data, &o.data, sizeof data) == 0 && pathName == o.pathName &&
-               columnsShown == o.columnsShown && rows.size() == o.rows.size() &&
+        return std::memcmp(&data, &o.data, sizeof data) == 0 && columnsShown == o.columnsShown &&
+               rows.size() == o.rows.size() &&
                std::equal(rows.begin(), rows.end(), o.rows.begin(), SameRecord);
     }
 
     void Restore(CQuillmarkDoc& doc) const
     {
-        doc.Data() = data;
-        doc.SetPathName(pathName);
+        ProjectData& d = doc.Data();
+        char path[sizeof d.projectPath];
+        std::memcpy(path, d.projectPath, sizeof path);
+        d = data;
+        std::memcpy(d.projectPath, path, sizeof path);
         CRecordList& list = doc.Records();
         if (withRows) {
             CRecordBatch batch(list);
@@ -223,6 +245,43 @@ struct ProjectState
         list.ColumnsChanged(columnsShown);
     }
 };
+
+// The rows of to that from does not hold as they are: where the sizes agree, row by row;
+// else by content. When there are none (rows only went away), the row where the first of
+// the missing ones was.
+std::vector<int> ChangedRows(const std::vector<MessageRecord>& from,
+                             const std::vector<MessageRecord>& to)
+{
+    std::vector<int> rows;
+    if (from.size() == to.size()) {
+        for (size_t row = 0; row < to.size(); ++row)
+            if (!SameRecord(from[row], to[row]))
+                rows.push_back(int(row));
+        return rows;
+    }
+    const auto key = [](const MessageRecord& r) {
+        return r.formatTag + '\0' + r.group + '\0' + r.detector + '\0' + r.pseudoGroup + '\0' +
+               r.text1 + '\0' + r.text2;
+    };
+    const auto keys = [&key](const std::vector<MessageRecord>& list) {
+        QSet<QByteArray> set;
+        set.reserve(qsizetype(list.size()));
+        for (const MessageRecord& r : list)
+            set.insert(key(r));
+        return set;
+    };
+    const QSet<QByteArray> had = keys(from);
+    for (size_t row = 0; row < to.size(); ++row)
+        if (!had.contains(key(to[row])))
+            rows.push_back(int(row));
+    if (!rows.empty() || to.empty())
+        return rows;
+    const QSet<QByteArray> has = keys(to);
+    for (size_t row = 0; row < from.size(); ++row)
+        if (!has.contains(key(from[row])))
+            return {qMin(int(row), int(to.size()) - 1)};
+    return rows;
+}
 
 // A recorded change (import, conversion, reading the FAT, a settings dialog): undo and redo
 // put back the whole state before or after it.
@@ -236,7 +295,7 @@ public:
     {
     }
 
-    void undo() override { Put(m_before); }
+    void undo() override { Put(m_before, m_after); }
 
     void redo() override
     {
@@ -244,14 +303,16 @@ public:
             m_first = false;
             return;
         }
-        Put(m_after);
+        Put(m_after, m_before);
     }
 
 private:
-    void Put(const ProjectState& state)
+    void Put(const ProjectState& state, const ProjectState& other)
     {
         state.Restore(m_doc);
         emit m_history.ProjectRestored();
+        if (state.withRows)
+            m_history.ShowRows(ChangedRows(other.rows, state.rows));
     }
 
     CEditHistory& m_history;
@@ -265,6 +326,7 @@ private:
 
 CEditHistory::CEditHistory(CQuillmarkDoc& doc) : m_doc(doc)
 {
+    m_stack.setUndoLimit(StepLimit);
     connect(&m_stack, &QUndoStack::indexChanged, this, &CEditHistory::StepsChanged);
     connect(&m_stack, &QUndoStack::cleanChanged, this, &CEditHistory::StepsChanged);
 }
@@ -275,7 +337,7 @@ InsertResult CEditHistory::StoreRecord(const QString& stepName, const MessageRec
 {
     const InsertResult result = m_doc.Records().InsertRecord(rec);
     if (result.row >= 0)
-        m_stack.push(new CStoreCommand(stepName, m_doc.Records(), result));
+        m_stack.push(new CStoreCommand(stepName, *this, m_doc.Records(), result));
     return result;
 }
 
@@ -288,7 +350,7 @@ void CEditHistory::SetRecords(const QString& stepName,
                        [count](const auto& c) { return c.first < 0 || c.first >= count; }),
         changes.end());
     if (!changes.empty())
-        m_stack.push(new CSetRecordsCommand(stepName, m_doc.Records(), std::move(changes)));
+        m_stack.push(new CSetRecordsCommand(stepName, *this, m_doc.Records(), std::move(changes)));
 }
 
 void CEditHistory::DeleteRows(const QString& stepName, std::vector<int> rows)
@@ -300,7 +362,7 @@ void CEditHistory::DeleteRows(const QString& stepName, std::vector<int> rows)
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (!rows.empty())
-        m_stack.push(new CDeleteRowsCommand(stepName, m_doc.Records(), std::move(rows)));
+        m_stack.push(new CDeleteRowsCommand(stepName, *this, m_doc.Records(), std::move(rows)));
 }
 
 bool CEditHistory::Record(const QString& stepName, Scope scope, const std::function<bool()>& change)
@@ -315,6 +377,29 @@ bool CEditHistory::Record(const QString& stepName, Scope scope, const std::funct
         m_stack.push(
             new CRecordedCommand(stepName, *this, m_doc, std::move(before), std::move(after)));
     return result;
+}
+
+void CEditHistory::Undo()
+{
+    m_shown.clear();
+    m_stack.undo();
+    if (!m_shown.empty())
+        emit RowsShown(m_shown);
+}
+
+void CEditHistory::Redo()
+{
+    m_shown.clear();
+    m_stack.redo();
+    if (!m_shown.empty())
+        emit RowsShown(m_shown);
+}
+
+void CEditHistory::ShowRows(std::vector<int> rows)
+{
+    // In a step of several, the last one undone or redone leaves the rows as they are now.
+    rows.erase(std::remove(rows.begin(), rows.end(), -1), rows.end());
+    m_shown = std::move(rows);
 }
 
 void CEditHistory::BeginStep(const QString& stepName)

@@ -52,11 +52,18 @@ public:
     bool CanRedo() const { return m_stack.canRedo(); }
     QString UndoText() const { return m_stack.undoText(); }
     QString RedoText() const { return m_stack.redoText(); }
-    void Undo() { m_stack.undo(); }
-    void Redo() { m_stack.redo(); }
+    // Each tells the rows it brought back or changed (RowsShown) when there are any.
+    void Undo();
+    void Redo();
     // Forgets every step (a new or opened project); the project counts as unchanged.
     void Clear() { m_stack.clear(); }
     const QUndoStack& Stack() const { return m_stack; }
+    // Steps kept; the oldest go first. A saved state that goes with them leaves the project
+    // changed until the next save.
+    static constexpr int StepLimit = 100;
+    // Called by a step being undone or redone: the rows it brought back or changed, or the
+    // row where removed ones were; the last call of a step counts.
+    void ShowRows(std::vector<int> rows);
 
     // the changed mark
     bool IsModified() const { return !m_stack.isClean(); }
@@ -69,9 +76,12 @@ signals:
     void ProjectRestored();
     // The step texts or their availability changed (for menu texts and enable rules).
     void StepsChanged();
+    // After an undo or redo: the rows to select, the first of them to show.
+    void RowsShown(const std::vector<int>& rows);
 
 private:
     CQuillmarkDoc& m_doc;
     QUndoStack m_stack;
     int m_recording = 0;
+    std::vector<int> m_shown;
 };

@@ -83,7 +83,8 @@ bool Convert(CQuillmarkDoc& doc, int newFormat)
 bool Run(CQuillmarkDoc& doc, const Steps& steps)
 {
     // Offers to keep the project in its old format first; the answer does not stop the change.
-    doc.SaveProject(CQuillmarkDoc::SaveIfWanted);
+    if (!steps.saveAsked)
+        doc.SaveProject(CQuillmarkDoc::SaveIfWanted);
     if (MessageBox(QStringLiteral("Hierdurch können Zeichen verloren gehen."), QString(),
                    msg::Warning, msg::OkCancel) != msg::IdOk)
         return false;

@@ -34,6 +34,8 @@ struct Steps
     std::function<int(const std::array<Target, 2>& targets)> chooseFormat;
     // After the rows are converted, before the closing message (the window's menus).
     std::function<void()> converted;
+    // The caller asked the save question already (before its undo step began).
+    bool saveAsked = false;
 };
 
 // The whole command: save question, warning, dialog, conversion, closing message. True when

@@ -13,6 +13,18 @@
 #include "ProjectRules.h"
 #include "QuillmarkCommands.h"
 
+namespace {
+
+// The save question before an import's undo step begins, so that the step holds the import
+// alone and a save made here marks the state before it; false when cancelled.
+bool SaveFirst(CQuillmarkDoc& doc, ImportHooks& hooks)
+{
+    hooks.saveAsked = true;
+    return doc.SaveProject(CQuillmarkDoc::SaveIfWanted);
+}
+
+} // namespace
+
 void CImportCommands::ShowImported(CMainFrame& frame)
 {
     frame.View()->PrepareList();
@@ -48,6 +60,8 @@ void CImportCommands::ImportBmf(CMainFrame& frame)
         return dialog.exec() == QDialog::Accepted ? dialog.Kind() : 0;
     };
     CQuillmarkDoc& doc = *frame.Document();
+    if (!SaveFirst(doc, hooks))
+        return;
     const bool imported = doc.History().Record(
         QStringLiteral("BMF - Dateien importieren"), CEditHistory::Scope::Project,
         [&] { return BmfImport::ImportBmf(doc, hooks).imported; });
@@ -61,6 +75,8 @@ void CImportCommands::ImportPanelTexts(CMainFrame& frame)
     ImportHooks hooks;
     hooks.progress = &progress;
     CQuillmarkDoc& doc = *frame.Document();
+    if (!SaveFirst(doc, hooks))
+        return;
     const bool imported = doc.History().Record(
         QString::fromUtf8("Zentralentexte übernehmen"), CEditHistory::Scope::Project,
         [&] { return PanelImport::ImportPanelTexts(doc, hooks).imported; });
@@ -77,6 +93,9 @@ void CImportCommands::ChangeTextFormat(CMainFrame& frame)
     };
     steps.converted = [&frame] { ShowImported(frame); };
     CQuillmarkDoc& doc = *frame.Document();
+    // Offered before the step begins; the answer does not stop the change.
+    doc.SaveProject(CQuillmarkDoc::SaveIfWanted);
+    steps.saveAsked = true;
     doc.History().Record(QString::fromUtf8("Eingabeformat ändern"), CEditHistory::Scope::Project,
                          [&] { return FormatConversion::Run(doc, steps); });
 }

@@ -10,11 +10,14 @@
 // Qt
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+
+#include <algorithm>
 
 CListEditView::CListEditView(QWidget* parent) : QTableView(parent)
 {
@@ -232,6 +235,31 @@ void CListEditView::SelectRow(int row)
     const QModelIndex index = m_list->index(row, 1);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
+}
+
+void CListEditView::SelectRows(std::vector<int> rows)
+{
+    if (!m_list)
+        return;
+    const int count = m_list->GetCount();
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [count](int row) { return row < 0 || row >= count; }),
+               rows.end());
+    if (rows.empty())
+        return;
+    std::sort(rows.begin(), rows.end());
+    // Runs of neighbouring rows as one range each: a whole list is one range, not 65,534.
+    QItemSelection selection;
+    const int last = m_list->columnCount() - 1;
+    for (size_t from = 0, to = 0; from < rows.size(); from = ++to) {
+        while (to + 1 < rows.size() && rows[to + 1] <= rows[to] + 1)
+            ++to;
+        selection.select(m_list->index(rows[from], 0), m_list->index(rows[to], last));
+    }
+    selectionModel()->setCurrentIndex(m_list->index(rows.front(), 1),
+                                      QItemSelectionModel::NoUpdate);
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    EnsureVisible(rows.front());
 }
 
 int CListEditView::TopIndex() const

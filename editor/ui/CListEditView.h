@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTableView>
 
+#include <vector>
+
 class CCellEdit;
 class CListRowDelegate;
 
@@ -75,6 +77,8 @@ public:
     QSize sizeHint() const override;
     // Selects row alone and makes it the focused row.
     void SelectRow(int row);
+    // Selects these rows alone (any order), focuses the first and scrolls it into view.
+    void SelectRows(std::vector<int> rows);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

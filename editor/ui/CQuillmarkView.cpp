@@ -190,8 +190,11 @@ void CQuillmarkView::ReadTexts()
         m_frame->UpdateMenus();
         m_frame->UpdateTitle();
     });
+    // Saved (or not) before the step begins: the step holds the reading alone.
+    if (!m_document->SaveProject(CQuillmarkDoc::SaveIfWanted))
+        return;
     m_document->History().Record(QStringLiteral("Daten auslesen"), CEditHistory::Scope::Project,
-                                 [&commands] { return commands.ReadTexts(); });
+                                 [&commands] { return commands.ReadTexts(true); });
 }
 
 void CQuillmarkView::SendTexts()

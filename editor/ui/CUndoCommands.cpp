@@ -49,4 +49,8 @@ void CUndoCommands::Register(CCommandTable& c) const
         frame->View()->UpdateStatusPanes(0);
         frame->View()->viewport()->update();
     });
+    // What came back or changed is selected and shown: a technician sees what the step did.
+    CQuillmarkView* view = frame->View();
+    QObject::connect(history, &CEditHistory::RowsShown, view,
+                     [view](const std::vector<int>& rows) { view->SelectRows(rows); });
 }

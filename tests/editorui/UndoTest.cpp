@@ -3,11 +3,17 @@
 #include "CCellEdit.h"
 #include "CEntryDlg.h"
 #include "COffsetDlg.h"
+#include "CTextFormatDlg.h"
+#include "FatSimProcess.h"
 
 // Qt
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 class UndoTest : public FrameFixture
@@ -177,4 +183,78 @@ TEST_F(UndoTest, SaveMarksTheCleanStateAndNewAndOpenEmptyTheHistory)
     EXPECT_EQ(rows(), 0);
     EXPECT_FALSE(enabled(Cmd::EditUndo));
     EXPECT_FALSE(doc->IsModified());
+}
+
+// Undo selects the rows it brought back and shows the first; redo of the delete selects the
+// row where they were.
+TEST_F(UndoTest, UndoAndRedoSelectTheRowsOfTheStep)
+{
+    OpenStandard();
+    view()->SelectRow(1);
+    QTest::keyClick(view(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view(), Qt::Key_Delete);
+    view()->SelectRow(0);
+    const auto selected = [this] {
+        QList<int> rows;
+        for (const QModelIndex& index : view()->selectionModel()->selectedRows())
+            rows.append(index.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    Ctrl(Qt::Key_Z);
+    EXPECT_EQ(selected(), (QList<int>{1, 2}));
+    EXPECT_EQ(view()->currentIndex().row(), 1);
+    Ctrl(Qt::Key_Y);
+    EXPECT_EQ(selected(), QList<int>{1});
+}
+
+// A change that asks to save first (reading the FAT, the format conversion) saves before its
+// step: undoing the step comes back to the saved state, and the project keeps the name it
+// has now.
+TEST_F(UndoTest, SaveAskedByAChangeComesBeforeItsStep)
+{
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    QJsonObject store{{"hasTexts", true}, {"groupOffset", 0}};
+    store["records"] = QJsonArray{"88" + QString::fromLatin1(QByteArray("000101Halle Nord  "
+                                                                        "Erdgeschoss         ")
+                                                                 .toHex())};
+    ASSERT_TRUE(fat.WriteStore(QJsonDocument(store).toJson()));
+    ASSERT_FALSE(fat.Start().isEmpty());
+    const Change changes[] = {
+        {"Daten auslesen",
+         [&] {
+             view()->Serial().SetPortName(fat.Device());
+             commands().Execute(Cmd::ReadTexts);
+         }},
+        {"Eingabeformat ändern",
+         [this] {
+             messages.AnswerNext(msg::IdOk); // characters may be lost
+             QTimer::singleShot(0, [] {
+                 auto* dlg = qobject_cast<CTextFormatDlg*>(QApplication::activeModalWidget());
+                 ASSERT_NE(dlg, nullptr);
+                 dlg->accept();
+             });
+             commands().Execute(Cmd::ConvertFormat);
+         }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.step);
+        OpenStandard();
+        DeleteFirstRow();
+        messages.AnswerNext(msg::IdYes); // save the changes
+        change.run();
+        ASSERT_TRUE(doc->IsModified()) << messages.Texts().join(" | ").toStdString();
+        EXPECT_EQ(doc->GetPathName(), QStringLiteral("Unbenannt"));
+        frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+
+        Ctrl(Qt::Key_Z);
+        EXPECT_FALSE(doc->IsModified()) << "back at the state saved before the step";
+        EXPECT_EQ(doc->GetPathName(), QStringLiteral("Unbenannt"));
+        EXPECT_EQ(rows(), 3);
+        Ctrl(Qt::Key_Z);
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(rows(), 4);
+        TearDown();
+    }
 }

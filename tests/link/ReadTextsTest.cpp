@@ -22,8 +22,14 @@ TEST_F(ReadTexts, TwoRecordsInTheFatsOrder)
     const QByteArray r0 = SRecord("0002", "01", "Tür Süd", "Flur");
     const QByteArray r1 = SRecord("0001", "00", "Halle", "Erdgeschoss");
     StartFat({"--maker", "BO", "--version", "V3.01"}, StoreJson({r0, r1}, 10));
+    // The rows reach the views in one notice, not one a row.
+    int inserts = 0, resets = 0;
+    QObject::connect(&m_doc.Records(), &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    QObject::connect(&m_doc.Records(), &QAbstractItemModel::modelReset, [&] { ++resets; });
     EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
     EXPECT_EQ(Boxes(), QStringList{Ok()});
+    EXPECT_EQ(inserts, 0);
+    EXPECT_EQ(resets, 1);
 
     // header 00 02 00 00 00 0A is acknowledged with 0x0C
     const QByteArray expected =

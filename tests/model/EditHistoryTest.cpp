@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -59,5 +60,112 @@ TEST(EditHistory, DeleteRowsUndoesAndRedoesExactly)
         rec.detector = "1";
         const InsertResult placed = doc.Records().InsertRecord(rec);
         EXPECT_EQ(placed.row, rows == everyThird ? 1 : 0);
+    }
+}
+
+namespace {
+
+struct Shown
+{
+    const char* what;
+    std::function<void(CQuillmarkDoc&)> change;
+    std::vector<int> afterUndo, afterRedo;
+};
+
+MessageRecord Row(const char* group, const char* text1, const char* detector = "1")
+{
+    MessageRecord rec;
+    rec.group = group;
+    rec.detector = detector;
+    rec.text1 = text1;
+    return rec;
+}
+
+} // namespace
+
+// Undo and redo name the rows they brought back or changed; where rows went, the row where
+// the first of them was.
+TEST(EditHistory, UndoAndRedoShowTheRowsTheyTouched)
+{
+    const QString step = QStringLiteral("Schritt");
+    const Shown cases[] = {
+        {"new row",
+         [&](CQuillmarkDoc& d) { d.History().StoreRecord(step, Row("0400", "N")); },
+         {299},
+         {300}},
+        {"texts replaced",
+         [&](CQuillmarkDoc& d) { d.History().StoreRecord(step, Row("0005", "X")); },
+         {4},
+         {4}},
+        {"scattered delete",
+         [&](CQuillmarkDoc& d) {
+             d.History().DeleteRows(step, {7, 5});
+         },
+         {5, 7},
+         {5}},
+        {"last row deleted",
+         [&](CQuillmarkDoc& d) { d.History().DeleteRows(step, {299}); },
+         {299},
+         {298}},
+        {"recorded text change",
+         [&](CQuillmarkDoc& d) {
+             d.History().Record(step, CEditHistory::Scope::Project, [&] {
+                 d.Records().SetRecord(10, Row("0011", "Y"));
+                 return true;
+             });
+         },
+         {10},
+         {10}},
+        {"recorded insert",
+         [&](CQuillmarkDoc& d) {
+             d.History().Record(step, CEditHistory::Scope::Project, [&] {
+                 return d.Records().InsertRecord(Row("0002", "Z", "2")).row >= 0;
+             });
+         },
+         {2},
+         {2}},
+        {"settings only",
+         [&](CQuillmarkDoc& d) {
+             d.History().Record(step, CEditHistory::Scope::Settings, [&] {
+                 d.Data().groupOffset[0] = '7';
+                 return true;
+             });
+         },
+         {},
+         {}},
+    };
+    for (const Shown& c : cases) {
+        SCOPED_TRACE(c.what);
+        CQuillmarkDoc doc;
+        Fill(doc);
+        std::vector<int> shown{-2};
+        QObject::connect(&doc.History(), &CEditHistory::RowsShown,
+                         [&shown](const std::vector<int>& rows) { shown = rows; });
+        c.change(doc);
+        doc.History().Undo();
+        EXPECT_EQ(shown, c.afterUndo.empty() ? std::vector<int>{-2} : c.afterUndo);
+        doc.History().Redo();
+        EXPECT_EQ(shown, c.afterRedo.empty() ? std::vector<int>{-2} : c.afterRedo);
+    }
+}
+
+// The history keeps its last StepLimit steps; a saved state that goes with the oldest leaves
+// the project changed, one that stays is found again.
+TEST(EditHistory, OldestStepsGoAndASavedStateWithThem)
+{
+    for (const int savedAfter : {0, 1}) {
+        SCOPED_TRACE(savedAfter);
+        CQuillmarkDoc doc;
+        Fill(doc);
+        for (int step = 0; step <= CEditHistory::StepLimit; ++step) {
+            if (step == savedAfter)
+                doc.SetModifiedFlag(false);
+            doc.History().DeleteRows(QStringLiteral("Texte löschen"), {0});
+        }
+        EXPECT_EQ(doc.History().Stack().count(), CEditHistory::StepLimit);
+        while (doc.History().CanUndo())
+            doc.History().Undo();
+        EXPECT_EQ(doc.Records().GetCount(), 299);
+        EXPECT_EQ(doc.IsModified(), savedAfter == 0);
     }
 }
