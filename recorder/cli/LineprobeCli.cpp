@@ -202,7 +202,7 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
             for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece)
                 session.ShowChunk(QByteArray::fromRawData(
                     segment.bytes.constData() + at,
-                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at)));
+                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at)), segment.stamp);
         }
     }
     return true;

@@ -14,7 +14,9 @@
 #include "CMessages.h"
 #include "CRecordingSession.h"
 #include "CTracePrintCommands.h"
+#include "CLineHealthPanes.h"
 #include "CTraceSearchCommands.h"
+#include "CTraceTimeCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
 
@@ -82,6 +84,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateStatusBar();
     (new CTracePrintCommands(this))->Register(*m_commands);
     (new CTraceSearchCommands(this))->Register(*m_commands);
+    (new CTraceTimeCommands(this))->Register(*m_commands);
     ConnectSession();
     resize(900, 700);
 }
@@ -114,6 +117,7 @@ void CMainFrame::CreateStatusBar()
         m_statusPane->fontMetrics().horizontalAdvance(U(kReady) + QStringLiteral("   ")) +
         2 * m_statusPane->margin() + 8);
     bar->addPermanentWidget(m_statusPane);
+    new CLineHealthPanes(m_session->Health(), bar);
 }
 
 CLineprobeHelp* CMainFrame::HelpWindow() const

@@ -69,7 +69,38 @@ TEST_F(RecordCliTest, NormalModeRecordsForItsDurationAndWritesSixFiles)
     EXPECT_TRUE(r.out.contains("Hersteller:  Aritech\n"));
     EXPECT_TRUE(r.out.contains("\nFeuer MG 0001/01 Halle 3 EG\nStoerung MG 0008/02 Halle 3 EG\n"));
     EXPECT_TRUE(r.out.contains("Aufzeichnung beendet  : "));
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    // Within the minute only the closing figures: the identification and the traffic.
+    EXPECT_TRUE(r.err.startsWith("Zusammenfassung: Empfangen: 3.032 Bytes, ")) << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+}
+
+TEST_F(RecordCliTest, TheLinesFiguresComeAtTheIntervalAndCloseTheRecording)
+{
+    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "3000"});
+    qputenv("LINEPROBE_FIGURES_MS", "100");
+    const CliResult r = Record({"--no-save", "--duration", "1"});
+    qunsetenv("LINEPROBE_FIGURES_MS");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString counts = QString::fromUtf8(
+        ", Rahmenfehler: 0, Paritätsfehler: 0, Überläufe: 0, Breaks: 0");
+    const QRegularExpression figure(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d Empfangen: [\\d.]+ Bytes, [\\d,]+ k?B/s, "
+                       "(letztes Byte vor \\d+ s|noch kein Byte)") +
+        QRegularExpression::escape(counts) + QLatin1Char('$'));
+    QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2) << r.err.toStdString();
+    EXPECT_TRUE(lines.takeLast().startsWith(QStringLiteral("Zusammenfassung: Empfangen: 3.032 Bytes, ")));
+    for (const QString& line : lines)
+        EXPECT_TRUE(figure.match(line).hasMatch()) << line.toStdString();
+
+    // --quiet keeps stderr for the messages.
+    EXPECT_EQ(fat.Stop(), 0);
+    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "300"});
+    qputenv("LINEPROBE_FIGURES_MS", "100");
+    const CliResult quiet = Record({"--no-save", "--duration", "1", "--quiet"});
+    qunsetenv("LINEPROBE_FIGURES_MS");
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
 }
 
 TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
