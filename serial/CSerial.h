@@ -205,7 +205,7 @@ private:
         bool posted;
     };
     QList<Mark> m_marks;
-    LineCounters m_counters; // guarded by m_mutex
+    LineCounters m_counters;   // guarded by m_mutex
     qint64 m_consumed = 0;     // bytes read by the owner since the port opened
     bool m_pullWanted = false; // the port holds bytes that did not fit
     // Bytes the owner may read now: all, or those before the first line error.

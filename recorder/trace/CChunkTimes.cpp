@@ -128,7 +128,8 @@ QDateTime CChunkTimes::ToDateTime(Ms time)
 
 QString CChunkTimes::TimeText(Ms time)
 {
-    return QTime::fromMSecsSinceStartOfDay(int(time % kDayMs)).toString(QStringLiteral("HH:mm:ss.zzz"));
+    return QTime::fromMSecsSinceStartOfDay(int(time % kDayMs))
+        .toString(QStringLiteral("HH:mm:ss.zzz"));
 }
 
 qsizetype CChunkTimes::MemoryBytes() const

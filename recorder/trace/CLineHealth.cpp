@@ -16,8 +16,7 @@ const QLocale& German()
 
 } // namespace
 
-CLineHealth::CLineHealth(const CSerial& serial, QObject* parent)
-    : QObject(parent), m_serial(serial)
+CLineHealth::CLineHealth(const CSerial& serial, QObject* parent) : QObject(parent), m_serial(serial)
 {
     m_clock = [timer = std::make_shared<QElapsedTimer>()] {
         if (!timer->isValid())
@@ -33,6 +32,7 @@ void CLineHealth::Start()
     m_base = m_now = m_serial.Counters();
     m_nowMs = m_clock();
     m_lastByteMs = -1;
+    m_startMs = m_nowMs;
     m_window.assign(1, {m_nowMs, m_now.rx});
     m_timer.start();
     emit Changed();
@@ -63,6 +63,11 @@ void CLineHealth::Sample()
 
 double CLineHealth::Rate() const
 {
+    // An ended recording tells its average.
+    if (!m_timer.isActive()) {
+        const qint64 span = m_nowMs - m_startMs;
+        return span > 0 ? double(Bytes()) * 1000.0 / double(span) : 0;
+    }
     if (m_window.size() < 2)
         return 0;
     const Point& first = m_window.front();
@@ -92,19 +97,21 @@ QString CLineHealth::SinceText(qint64 ms)
     if (ms < 0)
         return QStringLiteral("noch kein Byte");
     const qint64 s = ms / 1000;
+    const QString prefix = QStringLiteral("letztes Byte: ");
     if (s < 60)
-        return QStringLiteral("letztes Byte vor %1 s").arg(s);
+        return prefix + QStringLiteral("%1 s").arg(s);
     if (s < 3600)
-        return QStringLiteral("letztes Byte vor %1:%2 min").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
-    return QStringLiteral("letztes Byte vor %1:%2:%3 h")
-        .arg(s / 3600)
-        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(s % 60, 2, 10, QLatin1Char('0'));
+        return prefix +
+               QStringLiteral("%1:%2 min").arg(s / 60).arg(s % 60, 2, 10, QLatin1Char('0'));
+    return prefix + QStringLiteral("%1:%2:%3 h")
+                        .arg(s / 3600)
+                        .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                        .arg(s % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString CLineHealth::ErrorText(int kind, unsigned count)
 {
-    static const char* const names[] = {"Paritätsfehler", "Rahmenfehler", "Überläufe", "Breaks"};
+    static const char* const names[] = {"Parität", "Rahmen", "Überlauf", "Break"};
     return QString::fromUtf8(names[qBound(0, kind, 3)]) + QStringLiteral(": ") +
            German().toString(count);
 }
@@ -113,21 +120,24 @@ QString CLineHealth::LongestText(int pane)
 {
     switch (pane) {
     case BytesPane:
-        return BytesText(999999999999ull);
+        return BytesText(999999999ull); // more widens the pane
     case RatePane:
         return RateText(999949);
     case SincePane:
-        return SinceText(99 * 3600 * 1000 + 59 * 60 * 1000 + 59 * 1000);
+        return SinceText(59 * 60 * 1000 + 59 * 1000);
     default:
-        return ErrorText(pane, 99999); // more widens the pane
+        return ErrorText(pane, 999);
     }
 }
 
 QString CLineHealth::Line() const
 {
-    QString line = QStringLiteral("Empfangen: %1, %2, %3")
+    QString line = QStringLiteral("Empfangen: %1, %2, %3, Fehler")
                        .arg(BytesText(Bytes()), RateText(Rate()), SinceText(SinceLastByte()));
-    for (int kind : {CommFramingError, CommParityError, CommOverrunError, CommBreakError})
-        line += QStringLiteral(", ") + ErrorText(kind, Errors(kind));
+    const char* separator = " ";
+    for (int kind : {CommFramingError, CommParityError, CommOverrunError, CommBreakError}) {
+        line += QLatin1String(separator) + ErrorText(kind, Errors(kind));
+        separator = ", ";
+    }
     return line;
 }

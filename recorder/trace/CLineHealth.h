@@ -36,19 +36,20 @@ public:
 
     // figures since Start, as of the last sample
     quint64 Bytes() const { return m_now.rx - m_base.rx; }
-    double Rate() const; // bytes per second over the last RateWindowMs
+    // Bytes per second over the last RateWindowMs; after Stop, over the whole recording.
+    double Rate() const;
     qint64 SinceLastByte() const; // -1 before the first byte
     unsigned Errors(int kind) const { return m_now.Of(kind) - m_base.Of(kind); }
 
     // texts, German
     static QString BytesText(quint64 bytes);        // "12.345 Bytes"
     static QString RateText(double bytesPerSecond); // "1,2 kB/s", "850 B/s"
-    // "letztes Byte vor 3 s", "... vor 2:05 min", "... vor 1:02:03 h", "noch kein Byte"
+    // "letztes Byte: 3 s", "...: 2:05 min", "...: 1:02:03 h", "noch kein Byte"
     static QString SinceText(qint64 ms);
-    static QString ErrorText(int kind, unsigned count); // "Rahmenfehler: 2"
+    static QString ErrorText(int kind, unsigned count); // "Rahmen: 2"
     // The panes: the error kinds 0..3 and these three.
     enum Pane { BytesPane = -1, RatePane = -2, SincePane = -3 };
-    // The longest text a pane can show, for its width.
+    // The longest text a pane shows in the usual run, for its width; longer ones widen it.
     static QString LongestText(int pane);
     // All figures on one line (lineprobe-cli).
     QString Line() const;
@@ -64,6 +65,7 @@ private:
     LineCounters m_now;
     qint64 m_lastByteMs = -1;
     qint64 m_nowMs = 0;
+    qint64 m_startMs = 0;
     struct Point
     {
         qint64 ms;

@@ -26,8 +26,8 @@ CGoToTimeDlg::CGoToTimeDlg(CChunkTimes::Ms first, CChunkTimes::Ms last, CChunkTi
 {
     setWindowTitle(QStringLiteral("Gehe zu Zeit"));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QStringLiteral("&Zeit (hh:mm:ss.mmm, davor auch das Datum tt.mm.jj):"),
-                             this);
+    auto* label =
+        new QLabel(QStringLiteral("&Zeit (hh:mm:ss.mmm, davor auch das Datum tt.mm.jj):"), this);
     label->setBuddy(m_edit);
     layout->addWidget(label);
     layout->addWidget(m_edit);

@@ -17,8 +17,8 @@ CLineHealthPanes::CLineHealthPanes(CLineHealth& health, QStatusBar* bar)
         "Rahmenfehler, die der Schnittstellentreiber gezählt hat (Klick: gesehen)",
         "Überläufe, die der Schnittstellentreiber gezählt hat (Klick: gesehen)",
         "Breaks, die der Schnittstellentreiber gezählt hat (Klick: gesehen)"};
-    static const int longest[Panes] = {CLineHealth::BytesPane, CLineHealth::RatePane,
-                                       CLineHealth::SincePane, 0, 1, 2, 3};
+    static const int longest[Panes] = {
+        CLineHealth::BytesPane, CLineHealth::RatePane, CLineHealth::SincePane, 0, 1, 2, 3};
     // Bytes, rate and silence first; then the errors in the order technicians name them.
     static const int order[Panes] = {0, 1, 2, 4, 3, 5, 6};
     for (int i : order) {

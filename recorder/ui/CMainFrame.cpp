@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -239,6 +240,22 @@ void CMainFrame::OnFileNew()
     follow->Watch(m_asciiView);
     follow->Watch(m_hexView);
     statusBar()->addPermanentWidget(follow);
+    FitStatusBar();
+}
+
+void CMainFrame::FitStatusBar()
+{
+    if (isVisible())
+        return;
+    // Wide enough for every pane, also those that show only at times (the hold, the search),
+    // as far as the screen allows.
+    int width = 0;
+    for (const QLabel* pane : statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        width += qMax(pane->sizeHint().width(), pane->minimumWidth()) + 8;
+    if (const QScreen* s = screen())
+        width = qMin(width, s->availableGeometry().width());
+    if (width > this->width())
+        resize(width, height());
 }
 
 void CMainFrame::OpenMonitor()

@@ -183,9 +183,10 @@ QString CTraceListView::ShownText(int row, qsizetype maxChars) const
     if (prefix == 0)
         return m_model->DisplayText(row, maxChars);
     const auto time = m_session.LineTime(m_look.view, row);
-    const QString head = time ? CChunkTimes::TimeText(*time) + QLatin1Char(' ')
-                              : QString(prefix, QLatin1Char(' '));
-    return head + m_model->DisplayText(row, maxChars < 0 ? -1 : qMax<qsizetype>(0, maxChars - prefix));
+    const QString head =
+        time ? CChunkTimes::TimeText(*time) + QLatin1Char(' ') : QString(prefix, QLatin1Char(' '));
+    return head +
+           m_model->DisplayText(row, maxChars < 0 ? -1 : qMax<qsizetype>(0, maxChars - prefix));
 }
 
 void CTraceListView::SetShowTimes(bool show)

@@ -22,9 +22,7 @@ void CTraceTimeCommands::Register(CCommandTable& table)
     table.SetCheckRule(ViewTimeStamps, [this] { return m_show; });
     table.SetHandler(
         GoToTime, [this] { OnGoToTime(); },
-        [frame] {
-            return frame->AsciiView() && !frame->Session()->ChunkTimes().IsEmpty();
-        });
+        [frame] { return frame->AsciiView() && !frame->Session()->ChunkTimes().IsEmpty(); });
 }
 
 void CTraceTimeCommands::OnToggleTimes()

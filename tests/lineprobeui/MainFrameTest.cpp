@@ -104,11 +104,10 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
                                                         {"&Konfiguration", 32773},
                                                         {nullptr, 0},
                                                         {"&Expertenmodus", 32779}}));
-    EXPECT_EQ(MenuItems(frame->Menu("&Ansicht")),
-              Expected({{"&Symbolleiste", 59392},
-                        {"S&tatusleiste", 59393},
-                        {nullptr, 0},
-                        {"&Zeitstempel", 32792}}));
+    EXPECT_EQ(MenuItems(frame->Menu("&Ansicht")), Expected({{"&Symbolleiste", 59392},
+                                                            {"S&tatusleiste", 59393},
+                                                            {nullptr, 0},
+                                                            {"&Zeitstempel", 32792}}));
     EXPECT_EQ(MenuItems(frame->Menu("&Fenster")).mid(0, 2),
               Expected({{"Über&lappend", 57650}, {"&Nebeneinander", 57651}}));
     EXPECT_EQ(MenuItems(frame->Menu("&?")), Expected({{"&Hilfethemen", 57667},

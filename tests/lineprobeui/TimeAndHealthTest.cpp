@@ -107,14 +107,14 @@ TEST_F(ShellTest, ErrorCountsTurnTheirPaneRedUntilClicked)
     // Two framing errors as the driver would count them.
     Recorder()->Serial().InjectError(CommFramingError);
     Recorder()->Serial().InjectError(CommFramingError);
-    ASSERT_TRUE(WaitFor([&] { return framing->text() == QStringLiteral("Rahmenfehler: 2"); }));
+    ASSERT_TRUE(WaitFor([&] { return framing->text() == QStringLiteral("Rahmen: 2"); }));
     EXPECT_TRUE(framing->IsAlarm());
     EXPECT_FALSE(panes->IsAlarmed(CommParityError));
     QTest::mouseClick(framing, Qt::LeftButton);
     EXPECT_FALSE(framing->IsAlarm());
     Recorder()->Serial().InjectError(CommFramingError);
     ASSERT_TRUE(WaitFor([&] { return framing->IsAlarm(); }));
-    EXPECT_EQ(framing->text(), QStringLiteral("Rahmenfehler: 3"));
+    EXPECT_EQ(framing->text(), QStringLiteral("Rahmen: 3"));
     MenuCommand(Qt::Key_T, Qt::Key_B);
     EXPECT_EQ(Doc()->recordingFlag, 0);
 }

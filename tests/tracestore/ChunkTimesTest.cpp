@@ -29,14 +29,10 @@ TEST(ChunkTimes, LooksUpByOffsetAndByTimeOverMidnight)
         quint64 offset;
         const char* want; // nullptr: no time
     } const cases[] = {
-        {base - 1, nullptr}, // before the first chunk
-        {base, "23:59:59.000"},
-        {base + 14, "23:59:59.000"}, // equal stamps, second chunk
-        {base + 15, "23:59:59.998"},
-        {base + 19, "23:59:59.998"},
-        {base + 20, "00:00:00.250"},
-        {base + 26, "00:00:00.250"},
-        {base + 27, nullptr}, // after the last byte
+        {base - 1, nullptr},                                      // before the first chunk
+        {base, "23:59:59.000"},      {base + 14, "23:59:59.000"}, // equal stamps, second chunk
+        {base + 15, "23:59:59.998"}, {base + 19, "23:59:59.998"}, {base + 20, "00:00:00.250"},
+        {base + 26, "00:00:00.250"}, {base + 27, nullptr}, // after the last byte
     };
     for (const Case& c : cases) {
         const auto time = times.TimeAt(c.offset);
@@ -83,9 +79,9 @@ TEST(ChunkTimes, ManyChunksAndAClockSetBack)
 
 TEST(ChunkTimes, OnlyWellFormedStampsAreTaken)
 {
-    for (const char* bad : {"", "31.02.26, 10:00:00.000", "07.12.26, 24:00:00.000",
-                            "07.12.2x, 08:01:02.003", "7.12.26, 08:01:02.003",
-                            "07.12.26; 08:01:02.003"})
+    for (const char* bad :
+         {"", "31.02.26, 10:00:00.000", "07.12.26, 24:00:00.000", "07.12.2x, 08:01:02.003",
+          "7.12.26, 08:01:02.003", "07.12.26; 08:01:02.003"})
         EXPECT_FALSE(CChunkTimes::ParseStamp(bad).has_value()) << bad;
     EXPECT_EQ(CChunkTimes::TimeText(T("07.12.26, 08:01:02.003")), QStringLiteral("08:01:02.003"));
 }
