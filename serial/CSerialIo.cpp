@@ -174,7 +174,7 @@ bool CSerialIo::ReadLines(unsigned long* status)
 
 bool CSerialIo::ReadCounters(LineCounters* counters)
 {
-    return m_port && DriverCounters::Read(m_port->handle(), counters);
+    return m_port && DriverCounters::Read(qintptr(m_port->handle()), counters);
 }
 
 void CSerialIo::CheckCounters()
