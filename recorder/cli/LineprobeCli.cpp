@@ -199,10 +199,12 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
             // texts is taken as the error it almost always is.
             session.ShowErrorText(segment.bytes);
         } else {
-            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece)
-                session.ShowChunk(QByteArray::fromRawData(
+            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece) {
+                const QByteArray piece = QByteArray::fromRawData(
                     segment.bytes.constData() + at,
-                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at)));
+                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at));
+                session.ShowChunk(piece, segment.stamp);
+            }
         }
     }
     return true;

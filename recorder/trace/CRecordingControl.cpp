@@ -238,9 +238,11 @@ void CRecordingControl::Receive()
 
 bool CRecordingControl::RecordChunkAndShow(const QByteArray& chunk)
 {
+    // One stamp for the files and the views, so both tell the same time.
+    const QByteArray stamp = m_doc.TimeStamp();
     if (m_saveRun)
-        m_doc.Files().RecordChunk(chunk, m_doc.TimeStamp());
-    return !m_views || m_views->ShowChunk(chunk);
+        m_doc.Files().RecordChunk(chunk, stamp);
+    return !m_views || m_views->ShowChunk(chunk, stamp);
 }
 
 int CRecordingControl::ScanIdentification(int pending)

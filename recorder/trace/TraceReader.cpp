@@ -59,6 +59,7 @@ QList<Segment> ParseTds(const QByteArray& trace)
             continue;
         }
         const qsizetype begin = pos + ChunkStartSize;
+        const QByteArray stamp = trace.mid(pos + 4, ChunkStartSize - 6);
         qsizetype end = -1;
         for (qsizetype q = trace.indexOf(kParagraph, begin); q >= 0;
              q = trace.indexOf(kParagraph, q + 1)) {
@@ -69,10 +70,10 @@ QList<Segment> ParseTds(const QByteArray& trace)
         }
         if (end < 0) {
             // A recording that ended without footer: the rest is the last chunk.
-            segments.append({Segment::Chunk, trace.mid(begin)});
+            segments.append({Segment::Chunk, trace.mid(begin), stamp});
             break;
         }
-        segments.append({Segment::Chunk, trace.mid(begin, end - begin)});
+        segments.append({Segment::Chunk, trace.mid(begin, end - begin), stamp});
         pos = end + kParagraph.size();
     }
     return segments;

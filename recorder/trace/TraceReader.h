@@ -15,6 +15,7 @@ struct Segment
     enum Kind { Text, Chunk };
     Kind kind = Text;
     QByteArray bytes;
+    QByteArray stamp; // a chunk's "dd.mm.yy, hh:mm:ss.mmm"
 };
 
 QList<Segment> ParseTds(const QByteArray& trace);
