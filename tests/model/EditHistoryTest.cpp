@@ -63,89 +63,52 @@ TEST(EditHistory, DeleteRowsUndoesAndRedoesExactly)
     }
 }
 
-namespace {
-
-struct Shown
-{
-    const char* what;
-    std::function<void(CQuillmarkDoc&)> change;
-    std::vector<int> afterUndo, afterRedo;
-};
-
-MessageRecord Row(const char* group, const char* text1, const char* detector = "1")
-{
-    MessageRecord rec;
-    rec.group = group;
-    rec.detector = detector;
-    rec.text1 = text1;
-    return rec;
-}
-
-} // namespace
-
 // Undo and redo name the rows they brought back or changed; where rows went, the row where
 // the first of them was.
 TEST(EditHistory, UndoAndRedoShowTheRowsTheyTouched)
 {
     const QString step = QStringLiteral("Schritt");
-    const Shown cases[] = {
-        {"new row",
-         [&](CQuillmarkDoc& d) { d.History().StoreRecord(step, Row("0400", "N")); },
-         {299},
-         {300}},
-        {"texts replaced",
-         [&](CQuillmarkDoc& d) { d.History().StoreRecord(step, Row("0005", "X")); },
-         {4},
-         {4}},
-        {"scattered delete",
-         [&](CQuillmarkDoc& d) {
-             d.History().DeleteRows(step, {7, 5});
+    MessageRecord last; // after row 299
+    last.group = "400";
+    last.detector = "1";
+    using History = CEditHistory;
+    const struct
+    {
+        std::function<void(History&, CRecordList&)> change;
+        std::vector<int> afterUndo, afterRedo;
+    } cases[] = {
+        {[&](History& h, CRecordList&) { h.StoreRecord(step, last); }, {299}, {300}},
+        {[&](History& h, CRecordList&) {
+             h.DeleteRows(step, {7, 5});
          },
          {5, 7},
          {5}},
-        {"last row deleted",
-         [&](CQuillmarkDoc& d) { d.History().DeleteRows(step, {299}); },
+        {[&](History& h, CRecordList&) { h.DeleteRows(step, {299}); }, {299}, {298}},
+        {[&](History& h, CRecordList& l) {
+             h.Record(step, History::Scope::Project, [&] { return l.InsertRecord(last).row > 0; });
+         },
          {299},
-         {298}},
-        {"recorded text change",
-         [&](CQuillmarkDoc& d) {
-             d.History().Record(step, CEditHistory::Scope::Project, [&] {
-                 d.Records().SetRecord(10, Row("0011", "Y"));
-                 return true;
-             });
+         {300}},
+        {[&](History& h, CRecordList& l) {
+             MessageRecord rec = l.At(10);
+             rec.text1 = "Neu";
+             h.Record(step, History::Scope::Project, [&] { return l.SetRecord(10, rec); });
          },
          {10},
          {10}},
-        {"recorded insert",
-         [&](CQuillmarkDoc& d) {
-             d.History().Record(step, CEditHistory::Scope::Project, [&] {
-                 return d.Records().InsertRecord(Row("0002", "Z", "2")).row >= 0;
-             });
-         },
-         {2},
-         {2}},
-        {"settings only",
-         [&](CQuillmarkDoc& d) {
-             d.History().Record(step, CEditHistory::Scope::Settings, [&] {
-                 d.Data().groupOffset[0] = '7';
-                 return true;
-             });
-         },
-         {},
-         {}},
     };
-    for (const Shown& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         CQuillmarkDoc doc;
         Fill(doc);
-        std::vector<int> shown{-2};
-        QObject::connect(&doc.History(), &CEditHistory::RowsShown,
+        std::vector<int> shown;
+        QObject::connect(&doc.History(), &History::RowsShown,
                          [&shown](const std::vector<int>& rows) { shown = rows; });
-        c.change(doc);
+        c.change(doc.History(), doc.Records());
         doc.History().Undo();
-        EXPECT_EQ(shown, c.afterUndo.empty() ? std::vector<int>{-2} : c.afterUndo);
+        EXPECT_EQ(shown, c.afterUndo);
         doc.History().Redo();
-        EXPECT_EQ(shown, c.afterRedo.empty() ? std::vector<int>{-2} : c.afterRedo);
+        EXPECT_EQ(shown, c.afterRedo);
     }
 }
 
