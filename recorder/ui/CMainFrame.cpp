@@ -248,7 +248,9 @@ void CMainFrame::FitStatusBar()
     if (isVisible())
         return;
     // Wide enough for every pane, also those that show only at times (the hold, the search),
-    // as far as the screen allows.
+    // and for the longest prompt, as far as the screen allows.
+    m_messagePane->setMinimumWidth(
+        m_commands->LongestPrompt(m_messagePane->fontMetrics(), m_messagePane->text()) + 8);
     int width = 0;
     for (const QLabel* pane : statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         width += qMax(pane->sizeHint().width(), pane->minimumWidth()) + 8;

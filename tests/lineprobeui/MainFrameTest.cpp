@@ -3,6 +3,7 @@
 #include "ShellFixture.h"
 
 #include "CChildFrame.h"
+#include "CCommandTable.h"
 #include "CLineprobeAboutDlg.h"
 #include "CLineprobeApp.h"
 #include "CLineprobeHelp.h"
@@ -194,6 +195,13 @@ TEST_F(ShellTest, StatusPaneIsSizedForTheReadyText)
                                  QStringLiteral("Lineprobe ist für eine Aufnahme bereit   ")));
     frame->SetStatusText(QString(120, QLatin1Char('x')));
     EXPECT_EQ(frame->StatusText().size(), 100);
+    // The menus' prompts are shown whole in the message pane.
+    auto* message = frame->statusBar()->findChild<QLabel*>(QStringLiteral("messagePane"));
+    ASSERT_NE(message, nullptr);
+    for (const int id : frame->Commands()->Ids())
+        EXPECT_GE(message->width(),
+                  message->fontMetrics().horizontalAdvance(frame->Commands()->Prompt(id)))
+            << id;
 }
 
 TEST_F(ShellTest, NewAfterStartUpDoesNothing)
