@@ -259,7 +259,7 @@ std::vector<int> ChangedRows(const std::vector<MessageRecord>& from,
                 rows.push_back(int(row));
         return rows;
     }
-    const auto key = [](const MessageRecord& r) {
+    const auto key = [](const MessageRecord& r) -> QByteArray {
         return r.formatTag + '\0' + r.group + '\0' + r.detector + '\0' + r.pseudoGroup + '\0' +
                r.text1 + '\0' + r.text2;
     };
