@@ -359,8 +359,12 @@ void CLineIndex::AppendRow(quint32 entry)
 {
     const qsizetype row = m_count;
     const quint64 start = row == 0 ? m_consumed : m_lastStart + (Entry(row - 1) & BytesMask);
-    if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size())
-        m_pages.emplace_back(new quint32[PageSize]); // filled row by row, not zeroed
+    if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size()) {
+        if (!m_pages.empty())
+            Narrow(m_pages.back()); // its rows are final now
+        m_pages.emplace_back();
+        m_pages.back().wide.reset(new quint32[PageSize]); // filled row by row, not zeroed
+    }
     if (row % GroupRows == 0)
         m_groups.push_back({row, start, m_textCount});
     EntryRef(row) = entry;
@@ -369,6 +373,19 @@ void CLineIndex::AppendRow(quint32 entry)
     if (entry & TextFlag)
         ++m_textCount;
     ++m_count;
+}
+
+void CLineIndex::Narrow(Page& page)
+{
+    const quint32 common = page.wide[0] & ~quint32(0xFF);
+    for (qsizetype i = 0; i < PageSize; ++i)
+        if ((page.wide[i] & ~quint32(0xFF)) != common)
+            return;
+    page.narrow.reset(new quint8[PageSize]);
+    for (qsizetype i = 0; i < PageSize; ++i)
+        page.narrow[i] = quint8(page.wide[i] & 0xFF);
+    page.common = common;
+    page.wide.reset();
 }
 
 void CLineIndex::SetLastStart(quint64 offset)
@@ -458,7 +475,9 @@ void CLineIndex::Reset(CTraceLines&& lines)
 
 qsizetype CLineIndex::MemoryBytes() const
 {
-    return qsizetype(m_pages.size()) * PageSize * qsizetype(sizeof(quint32)) +
-           qsizetype(m_pages.capacity() * sizeof(m_pages[0])) +
+    qsizetype pages = 0;
+    for (const Page& page : m_pages)
+        pages += page.wide ? PageSize * qsizetype(sizeof(quint32)) : PageSize;
+    return pages + qsizetype(m_pages.capacity() * sizeof(m_pages[0])) +
            qsizetype(m_groups.capacity() * sizeof(Group)) + m_side.MemoryBytes();
 }

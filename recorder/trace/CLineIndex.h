@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-// The lines of one trace view as an index over the received bytes of the shared store: four
-// bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
+// The lines of one trace view as an index over the received bytes of the shared store: one to
+// four bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
 // for a group of lines. Text lines (header, footer, port errors, a loaded list file) sit in a
 // small side store of their own. A line's text is rendered only when it is asked for, by the
 // writing of the line rules, so it reads byte for byte as the rules build it; continuing the
@@ -108,14 +108,27 @@ private:
         qint64 textRank;
     };
 
+    // A page of rows holds four bytes a row while it fills; once full, a page whose rows differ
+    // only in a byte count below 256 keeps one byte a row and the common bits once.
+    struct Page
+    {
+        std::unique_ptr<quint32[]> wide;
+        std::unique_ptr<quint8[]> narrow;
+        quint32 common = 0;
+    };
+
+    // Only the last row changes, and the last page is always wide.
     quint32& EntryRef(qsizetype row)
     {
-        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+        return m_pages[size_t(row >> PageBits)].wide[row & (PageSize - 1)];
     }
     quint32 Entry(qsizetype row) const
     {
-        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+        const Page& page = m_pages[size_t(row >> PageBits)];
+        const qsizetype i = row & (PageSize - 1);
+        return page.wide ? page.wide[i] : page.common | page.narrow[i];
     }
+    void Narrow(Page& page);
     Located Locate(qsizetype row) const;
     QByteArray Render(const Located& at, qsizetype maxChars) const;
     QByteArray Tail(const Located& at, int chars) const;
@@ -130,7 +143,7 @@ private:
     void MaterializeLast();
 
     std::shared_ptr<CTraceStore> m_store;
-    std::vector<std::unique_ptr<quint32[]>> m_pages;
+    std::vector<Page> m_pages;
     std::vector<Group> m_groups;
     CTraceLines m_side;
     qsizetype m_count = 0;

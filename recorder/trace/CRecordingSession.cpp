@@ -4,6 +4,7 @@
 #include "CMessages.h"
 #include "CTraceLines.h"
 #include "ListFile.h"
+#include "TraceFiles.h"
 
 // Qt
 #include <QFileInfo>
@@ -12,6 +13,8 @@ CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc)
 {
     m_control.SetViews(this);
+    // A recording that ended without writing its lists leaves none half written.
+    connect(&m_control, &CRecordingControl::Ended, this, [this] { CancelListFiles(); });
 }
 
 CRecordingSession::~CRecordingSession()
@@ -27,6 +30,7 @@ QString CRecordingSession::Extension(View view)
 
 void CRecordingSession::ClearLists()
 {
+    CancelListFiles();
     for (View view : {View::Ascii, View::Hex}) {
         LinesOf(view).Clear();
         emit ListReset(view);
@@ -44,13 +48,63 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk)
     if (chunk.isEmpty())
         return true;
     // Kept once; both lists refer to the same bytes.
-    const quint64 offset = m_store->Append(chunk.constData(), chunk.size());
+    const quint64 offset = StoreChunk(chunk);
     for (View view : {View::Ascii, View::Hex}) {
         const CLineIndex::Change change = LinesOf(view).AppendStored(
             view, rule, m_options.lines, offset, chunk.constData(), chunk.size());
         emit LinesAppended(view, change, Append::Chunk);
     }
+    UpdateListFiles();
     return true;
+}
+
+quint64 CRecordingSession::StoreChunk(const QByteArray& chunk)
+{
+    TraceFiles& files = m_doc.Files();
+    if (!IsRecording() || !files.IsPublished() || !files.IsOpen() || files.Lost())
+        return m_store->Append(chunk.constData(), chunk.size());
+    // The recording has just written the chunk to the end of its .ts.
+    const QString ts = files.PathOf(TraceFiles::Ts);
+    if (m_store->FollowedPath() != ts) {
+        if (!m_store->Follow(ts))
+            return m_store->Append(chunk.constData(), chunk.size());
+        OpenListFiles();
+    }
+    return m_store->AppendWritten(files.Written(TraceFiles::Ts) - chunk.size(),
+                                  chunk.constData(), chunk.size());
+}
+
+void CRecordingSession::OpenListFiles()
+{
+    CancelListFiles();
+    for (View view : {View::Ascii, View::Hex})
+        if (!m_listFiles[int(view == View::Hex)].Open(
+                ListFile::WithExtension(m_doc.tracePath, Extension(view)))) {
+            CancelListFiles();
+            m_listOpenFailed = true;
+            return;
+        }
+    UpdateListFiles();
+}
+
+void CRecordingSession::UpdateListFiles()
+{
+    for (View view : {View::Ascii, View::Hex}) {
+        ListFileWriter& file = m_listFiles[int(view == View::Hex)];
+        if (!file.IsOpen())
+            continue;
+        // All rows but the last are final.
+        const CLineIndex& lines = Lines(view);
+        for (qsizetype i = qsizetype(file.Count()); i < lines.Count() - 1; ++i)
+            file.Add(lines.Head(i, ListFile::ItemChars));
+    }
+}
+
+void CRecordingSession::CancelListFiles()
+{
+    for (ListFileWriter& file : m_listFiles)
+        file.Cancel();
+    m_listOpenFailed = false;
 }
 
 void CRecordingSession::AppendText(const QByteArray& line, Append what)
@@ -61,6 +115,7 @@ void CRecordingSession::AppendText(const QByteArray& line, Append what)
         lines.AppendText(line);
         emit LinesAppended(view, change, what);
     }
+    UpdateListFiles();
 }
 
 void CRecordingSession::ShowTextLines(const QByteArray& text)
@@ -86,9 +141,30 @@ bool CRecordingSession::WriteList(View view, const QString& path) const
 
 bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexPath)
 {
-    if (!WriteList(View::Ascii, asciiPath))
+    ListFileWriter& ascii = m_listFiles[0];
+    ListFileWriter& hex = m_listFiles[1];
+    if (m_listOpenFailed) {
+        CancelListFiles();
+        return false; // the reason was shown when they were opened
+    }
+    if (!ascii.IsOpen() || ascii.Path() != asciiPath || !hex.IsOpen() || hex.Path() != hexPath) {
+        CancelListFiles();
+        if (!WriteList(View::Ascii, asciiPath))
+            return false;
+        return WriteList(View::Hex, hexPath);
+    }
+    // The lists have grown with the recording: the last lines, then into place.
+    for (View view : {View::Ascii, View::Hex}) {
+        ListFileWriter& file = m_listFiles[int(view == View::Hex)];
+        const CLineIndex& lines = Lines(view);
+        for (qsizetype i = qsizetype(file.Count()); i < lines.Count(); ++i)
+            file.Add(lines.Head(i, ListFile::ItemChars));
+    }
+    if (!(ascii.Finish() && ascii.Count() > 0)) {
+        hex.Cancel();
         return false;
-    return WriteList(View::Hex, hexPath);
+    }
+    return hex.Finish() && hex.Count() > 0;
 }
 
 void CRecordingSession::LoadList(View view)

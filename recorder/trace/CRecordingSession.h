@@ -4,6 +4,7 @@
 #include "CRecordingControl.h"
 #include "CRecordingViews.h"
 #include "CTraceStore.h"
+#include "ListFileWriter.h"
 #include "RecordingOptions.h"
 
 // Qt
@@ -83,6 +84,13 @@ signals:
 private:
     CLineIndex& LinesOf(View view) { return view == View::Ascii ? m_ascii : m_hex; }
     void AppendText(const QByteArray& line, Append what);
+    // Where a chunk goes: the .ts of a running recording that saves, else the store's own file.
+    quint64 StoreChunk(const QByteArray& chunk);
+    // The list files of a saving recording grow beside its trace: every complete line is
+    // final and written at once, so that a stop only adds the last lines.
+    void OpenListFiles();
+    void UpdateListFiles();
+    void CancelListFiles();
 
     CLineprobeDoc& m_doc;
     RecordingOptions m_options;
@@ -90,6 +98,8 @@ private:
     CLineIndex m_ascii{m_store};
     CLineIndex m_hex{m_store};
     int m_panelCode = 0;
+    ListFileWriter m_listFiles[2]; // ASCII, hex
+    bool m_listOpenFailed = false; // the message was shown when the list files were opened
     // Last: its end stops a running recording into the lists above.
     CRecordingControl m_control{m_doc, m_options};
 };

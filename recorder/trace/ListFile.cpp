@@ -3,6 +3,7 @@
 #include "CDurableFile.h"
 #include "CMessages.h"
 #include "CTraceLines.h"
+#include "ListFileWriter.h"
 
 // Qt
 #include <QFile>
@@ -30,27 +31,12 @@ int NameStart(const QString& path)
 
 bool Write(const QString& path, int count, const std::function<QByteArray(int)>& itemAt)
 {
-    CDurableFile file(path);
-    if (!file.open()) {
-        CannotOpen(file.Describe());
+    ListFileWriter file;
+    if (!file.Open(path))
         return false;
-    }
-    QByteArray out;
-    for (int i = 0; i < count; ++i) {
-        out += "    ";
-        out += itemAt(i).left(ItemChars);
-        out += "\r\n";
-        if (out.size() > (1 << 20)) {
-            file.write(out);
-            out.clear();
-        }
-    }
-    file.write(out);
-    if (!file.Commit()) {
-        CannotOpen(file.Describe());
-        return false;
-    }
-    return count > 0;
+    for (int i = 0; i < count; ++i)
+        file.Add(itemAt(i));
+    return file.Finish() && count > 0;
 }
 
 namespace {

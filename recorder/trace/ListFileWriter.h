@@ -1,0 +1,41 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class CDurableFile;
+
+// Writes one list file (.tvs, .tvh) item by item: four blanks, at most 254 characters of the
+// item, CR LF. The file grows under a temporary name while a recording runs, so that a stop
+// only adds the last lines and puts it in place; until then a list of the same name stays as it
+// was.
+class ListFileWriter
+{
+public:
+    ListFileWriter();
+    ~ListFileWriter();
+
+    // Creates the file under a temporary name beside path; false after the message "File
+    // konnte nicht geöffnet werden" with the file and the reason.
+    bool Open(const QString& path);
+    bool IsOpen() const { return m_file != nullptr; }
+    QString Path() const { return m_path; }
+    qint64 Count() const { return m_count; }
+
+    void Add(const QByteArray& item);
+    // Writes what is buffered and puts the file in place; false after the message.
+    bool Finish();
+    // Drops the temporary file; a list of the same name stays.
+    void Cancel();
+
+private:
+    void Flush();
+
+    std::unique_ptr<CDurableFile> m_file;
+    QString m_path;
+    QByteArray m_buffer;
+    qint64 m_count = 0;
+};
