@@ -38,7 +38,7 @@ int OpenForReading(const QString& path, Handle& handle);
 int OpenScratch(const QString& folder, Handle& handle);
 // Reads up to size bytes at offset; got tells how many there were (fewer at the file's end).
 int ReadAt(Handle handle, qint64 offset, char* data, qint64 size, qint64& got);
-// What the open handle names now: its size, and links 0 once its name was removed.
+// What the open handle names now: its size, and links 0 once its name was removed (no stamp).
 int StatHandle(Handle handle, Status& status);
 int WriteAll(Handle handle, const char* data, qint64 size);
 int WriteAllAt(Handle handle, qint64 offset, const char* data, qint64 size);

@@ -26,7 +26,7 @@ int Result(int rc)
     return rc < 0 ? errno : 0;
 }
 
-void Fill(const struct stat& st, Status& status)
+void Fill(const struct stat& st, Status& status, bool stamp = true)
 {
     status.kind = S_ISREG(st.st_mode)   ? Kind::Regular
                   : S_ISDIR(st.st_mode) ? Kind::Directory
@@ -34,7 +34,8 @@ void Fill(const struct stat& st, Status& status)
     status.size = qint64(st.st_size);
     status.links = int(st.st_nlink);
     status.mode = int(st.st_mode & 07777);
-    status.stamp = QByteArray::number(qulonglong(st.st_dev)) + ':' +
+    if (stamp)
+        status.stamp = QByteArray::number(qulonglong(st.st_dev)) + ':' +
                    QByteArray::number(qulonglong(st.st_ino)) + ':' +
                    QByteArray::number(qlonglong(st.st_size)) + ':' +
                    QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
@@ -59,7 +60,7 @@ int StatHandle(Handle handle, Status& status)
     struct stat st;
     if (::fstat(handle, &st) != 0)
         return errno;
-    Fill(st, status);
+    Fill(st, status, false); // asked often while a file grows: no stamp
     return 0;
 }
 

@@ -140,13 +140,11 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
             m_cached.entry = Entry(row);
             m_cachedRow = row;
             // A row that begins a group after a gap begins at the group's start.
-            const auto group =
-                std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
-                                 [](qint64 r, const Group& g) { return r < g.firstRow; }) -
-                1;
-            if (group->firstRow == row) {
-                m_cached.start = group->start;
-                m_cached.textRank = group->textRank;
+            const size_t next = m_cachedGroup + 1;
+            if (next < m_groups.size() && m_groups[next].firstRow == row) {
+                m_cachedGroup = next;
+                m_cached.start = m_groups[next].start;
+                m_cached.textRank = m_groups[next].textRank;
             }
         }
         return m_cached;
@@ -154,6 +152,7 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
     auto it = std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
                                [](qint64 r, const Group& g) { return r < g.firstRow; });
     const Group& g = *(it - 1);
+    m_cachedGroup = size_t(it - 1 - m_groups.begin());
     Located at{0, g.start, g.textRank};
     for (qsizetype r = g.firstRow; r < row; ++r) {
         const quint32 e = Entry(r);
@@ -175,13 +174,20 @@ qsizetype CLineIndex::Length(const Located& at) const
 
 QByteArray CLineIndex::Render(const Located& at, qsizetype maxChars) const
 {
-    const quint32 e = at.entry;
     QByteArray out;
+    RenderInto(at, maxChars, out);
+    return out;
+}
+
+void CLineIndex::RenderInto(const Located& at, qsizetype maxChars, QByteArray& out) const
+{
+    const qsizetype begin = out.size();
+    const quint32 e = at.entry;
     if (e & TextFlag) {
-        out = m_side.At(at.textRank);
-        if (maxChars >= 0 && out.size() >= maxChars) {
-            out.truncate(maxChars);
-            return out;
+        m_side.AppendTo(at.textRank, out);
+        if (maxChars >= 0 && out.size() - begin >= maxChars) {
+            out.truncate(begin + maxChars);
+            return;
         }
     }
     if (e & DotFlag)
@@ -190,19 +196,30 @@ QByteArray CLineIndex::Render(const Located& at, qsizetype maxChars) const
     const int unit = LineRules::UnitSize(view);
     qsizetype bytes = e & BytesMask;
     if (maxChars >= 0)
-        bytes = qMin(bytes, qMax<qsizetype>(0, (maxChars - out.size() + unit - 1) / unit));
+        bytes = qMin(bytes,
+                     qMax<qsizetype>(0, (maxChars - (out.size() - begin) + unit - 1) / unit));
     if (bytes > 0) {
+        // The bytes straight from the store, written in place.
+        static const char digits[] = "0123456789ABCDEF";
         const auto mode = Mode((e & ModeMask) >> ModeShift);
-        QByteArray raw(bytes, Qt::Uninitialized);
-        m_store->Copy(at.start, bytes, raw.data());
-        out.reserve(out.size() + bytes * unit);
-        for (const char c : raw)
-            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
-                                  out);
+        const qsizetype from = out.size();
+        out.resize(from + bytes * unit);
+        char* p = out.data() + from;
+        char* raw = p + bytes * (unit - 1); // the last bytes of the room, read before written
+        m_store->Copy(at.start, bytes, raw);
+        for (qsizetype i = 0; i < bytes; ++i) {
+            const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(raw[i]));
+            if (view == View::Ascii) {
+                p[i] = v == 0 ? ' ' : char(v);
+            } else {
+                p[3 * i] = digits[v >> 4];
+                p[3 * i + 1] = digits[v & 0x0F];
+                p[3 * i + 2] = ' ';
+            }
+        }
     }
-    if (maxChars >= 0 && out.size() > maxChars)
-        out.truncate(maxChars);
-    return out;
+    if (maxChars >= 0 && out.size() - begin > maxChars)
+        out.truncate(begin + maxChars);
 }
 
 QByteArray CLineIndex::Tail(const Located& at, int chars) const
@@ -241,6 +258,12 @@ QByteArray CLineIndex::Head(qsizetype row, qsizetype n) const
     if (row < 0 || row >= m_count || n <= 0)
         return QByteArray();
     return Render(Locate(row), n);
+}
+
+void CLineIndex::AppendHead(qsizetype row, qsizetype n, QByteArray& out) const
+{
+    if (row >= 0 && row < m_count && n > 0)
+        RenderInto(Locate(row), n, out);
 }
 
 void CLineIndex::TextInto(qsizetype row, QByteArray& out) const

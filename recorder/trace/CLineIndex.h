@@ -34,6 +34,8 @@ public:
     QByteArray At(qsizetype row) const;
     // The first n characters of a row (all of it when it is shorter).
     QByteArray Head(qsizetype row, qsizetype n) const;
+    // The same appended to out, which keeps its capacity (list files).
+    void AppendHead(qsizetype row, qsizetype n, QByteArray& out) const;
     qsizetype LengthAt(qsizetype row) const;
     char CharAt(qsizetype row, qsizetype position) const;
     QByteArray Last() const { return IsEmpty() ? QByteArray() : At(m_count - 1); }
@@ -131,6 +133,7 @@ private:
     void Narrow(Page& page);
     Located Locate(qsizetype row) const;
     QByteArray Render(const Located& at, qsizetype maxChars) const;
+    void RenderInto(const Located& at, qsizetype maxChars, QByteArray& out) const;
     QByteArray Tail(const Located& at, int chars) const;
     qsizetype Length(const Located& at) const;
     LineRules::LastLine DescribeLast() const;
@@ -155,4 +158,5 @@ private:
     // steps from one to the next instead of walking its group again.
     mutable qsizetype m_cachedRow = -1;
     mutable Located m_cached{};
+    mutable size_t m_cachedGroup = 0; // the group of the row found last
 };

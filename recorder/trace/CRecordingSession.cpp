@@ -4,6 +4,7 @@
 #include "CMessages.h"
 #include "CTraceLines.h"
 #include "ListFile.h"
+#include "ListFileWriter.h"
 #include "TraceFiles.h"
 
 // Qt
@@ -12,6 +13,8 @@
 CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc)
 {
+    for (auto& file : m_listFiles)
+        file = std::make_unique<ListFileWriter>();
     m_control.SetViews(this);
     // A recording that ended without writing its lists leaves none half written.
     connect(&m_control, &CRecordingControl::Ended, this, [this] { CancelListFiles(); });
@@ -78,7 +81,7 @@ void CRecordingSession::OpenListFiles()
 {
     CancelListFiles();
     for (View view : {View::Ascii, View::Hex})
-        if (!m_listFiles[int(view == View::Hex)].Open(
+        if (!m_listFiles[int(view == View::Hex)]->Open(
                 ListFile::WithExtension(m_doc.tracePath, Extension(view)))) {
             CancelListFiles();
             m_listOpenFailed = true;
@@ -90,20 +93,28 @@ void CRecordingSession::OpenListFiles()
 void CRecordingSession::UpdateListFiles()
 {
     for (View view : {View::Ascii, View::Hex}) {
-        ListFileWriter& file = m_listFiles[int(view == View::Hex)];
+        ListFileWriter& file = *m_listFiles[int(view == View::Hex)];
         if (!file.IsOpen())
             continue;
         // All rows but the last are final.
         const CLineIndex& lines = Lines(view);
-        for (qsizetype i = qsizetype(file.Count()); i < lines.Count() - 1; ++i)
-            file.Add(lines.Head(i, ListFile::ItemChars));
+        AddListItems(file, lines, lines.Count() - 1);
     }
+}
+
+void CRecordingSession::AddListItems(ListFileWriter& file, const CLineIndex& lines,
+                                     qsizetype upTo)
+{
+    for (qsizetype i = qsizetype(file.Count()); i < upTo; ++i)
+        // Only what the file keeps of an item is rendered, straight into the file's buffer.
+        file.AddRendered(
+            [&lines, i](QByteArray& out) { lines.AppendHead(i, ListFile::ItemChars, out); });
 }
 
 void CRecordingSession::CancelListFiles()
 {
-    for (ListFileWriter& file : m_listFiles)
-        file.Cancel();
+    for (auto& file : m_listFiles)
+        file->Cancel();
     m_listOpenFailed = false;
 }
 
@@ -141,8 +152,8 @@ bool CRecordingSession::WriteList(View view, const QString& path) const
 
 bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexPath)
 {
-    ListFileWriter& ascii = m_listFiles[0];
-    ListFileWriter& hex = m_listFiles[1];
+    ListFileWriter& ascii = *m_listFiles[0];
+    ListFileWriter& hex = *m_listFiles[1];
     if (m_listOpenFailed) {
         CancelListFiles();
         return false; // the reason was shown when they were opened
@@ -155,10 +166,9 @@ bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexP
     }
     // The lists have grown with the recording: the last lines, then into place.
     for (View view : {View::Ascii, View::Hex}) {
-        ListFileWriter& file = m_listFiles[int(view == View::Hex)];
+        ListFileWriter& file = *m_listFiles[int(view == View::Hex)];
         const CLineIndex& lines = Lines(view);
-        for (qsizetype i = qsizetype(file.Count()); i < lines.Count(); ++i)
-            file.Add(lines.Head(i, ListFile::ItemChars));
+        AddListItems(file, lines, lines.Count());
     }
     if (!(ascii.Finish() && ascii.Count() > 0)) {
         hex.Cancel();

@@ -4,7 +4,6 @@
 #include "CRecordingControl.h"
 #include "CRecordingViews.h"
 #include "CTraceStore.h"
-#include "ListFileWriter.h"
 #include "RecordingOptions.h"
 
 // Qt
@@ -13,6 +12,7 @@
 #include <memory>
 
 class CLineprobeDoc;
+class ListFileWriter;
 
 // One Lineprobe session, for the window and for lineprobe-cli alike: the received bytes, the
 // ASCII and the hex lines over them, the recording control that fills them and the options
@@ -91,6 +91,7 @@ private:
     void OpenListFiles();
     void UpdateListFiles();
     void CancelListFiles();
+    static void AddListItems(ListFileWriter& file, const CLineIndex& lines, qsizetype upTo);
 
     CLineprobeDoc& m_doc;
     RecordingOptions m_options;
@@ -98,7 +99,7 @@ private:
     CLineIndex m_ascii{m_store};
     CLineIndex m_hex{m_store};
     int m_panelCode = 0;
-    ListFileWriter m_listFiles[2]; // ASCII, hex
+    std::unique_ptr<ListFileWriter> m_listFiles[2]; // ASCII, hex
     bool m_listOpenFailed = false; // the message was shown when the list files were opened
     // Last: its end stops a running recording into the lists above.
     CRecordingControl m_control{m_doc, m_options};

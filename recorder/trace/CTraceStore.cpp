@@ -28,6 +28,10 @@ void CTraceStore::Fail(const QString& reason) const
 
 CTraceStore::Block& CTraceStore::Slot(quint64 index) const
 {
+    if (m_cache[m_last].index == index) {
+        m_cache[m_last].used = ++m_clock;
+        return m_cache[m_last];
+    }
     // The block itself, or the one used longest ago makes room for it.
     size_t oldest = 0;
     for (size_t i = 0; i < m_cache.size(); ++i) {

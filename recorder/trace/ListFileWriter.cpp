@@ -6,8 +6,6 @@
 
 namespace {
 
-const qsizetype kFlushBytes = 1 << 20;
-
 void CannotOpen(const CDurableFile& file)
 {
     MessageBox(QStringLiteral("File konnte nicht geöffnet werden\n") + file.Describe(), QString(),
@@ -34,16 +32,6 @@ bool ListFileWriter::Open(const QString& path)
         return false;
     }
     return true;
-}
-
-void ListFileWriter::Add(const QByteArray& item)
-{
-    m_buffer += "    ";
-    m_buffer.append(item.constData(), qMin<qsizetype>(item.size(), ListFile::ItemChars));
-    m_buffer += "\r\n";
-    ++m_count;
-    if (m_buffer.size() >= kFlushBytes)
-        Flush();
 }
 
 void ListFileWriter::Flush()
