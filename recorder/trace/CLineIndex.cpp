@@ -135,7 +135,7 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
         return {Entry(row), m_lastStart, m_lastRank};
     if (m_cachedRow >= 0 && (row == m_cachedRow || row == m_cachedRow + 1)) {
         if (row == m_cachedRow + 1) {
-            m_cached.start += m_cached.entry & BytesMask;
+            m_cached.start += (m_cached.entry & BytesMask) + Gap(m_cached.entry);
             m_cached.textRank += (m_cached.entry & TextFlag) ? 1 : 0;
             m_cached.entry = Entry(row);
             m_cachedRow = row;
@@ -156,7 +156,7 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
     Located at{0, g.start, g.textRank};
     for (qsizetype r = g.firstRow; r < row; ++r) {
         const quint32 e = Entry(r);
-        at.start += e & BytesMask;
+        at.start += (e & BytesMask) + Gap(e);
         at.textRank += (e & TextFlag) ? 1 : 0;
     }
     at.entry = Entry(row);
@@ -210,7 +210,7 @@ void CLineIndex::RenderInto(const Located& at, qsizetype maxChars, QByteArray& o
         for (qsizetype i = 0; i < bytes; ++i) {
             const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(raw[i]));
             if (view == View::Ascii) {
-                p[i] = v == 0 ? ' ' : char(v);
+                p[i] = v == 0 && !(e & VerbatimFlag) ? ' ' : char(v);
             } else {
                 p[3 * i] = digits[v >> 4];
                 p[3 * i + 1] = digits[v & 0x0F];
@@ -234,9 +234,12 @@ QByteArray CLineIndex::Tail(const Located& at, int chars) const
         const auto mode = Mode((e & ModeMask) >> ModeShift);
         QByteArray raw(taken, Qt::Uninitialized);
         m_store->Copy(at.start + quint64(bytes - taken), taken, raw.data());
-        for (const char c : raw)
-            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
-                                  part);
+        if (e & VerbatimFlag)
+            part = raw;
+        else
+            for (const char c : raw)
+                LineRules::WriteValue(
+                    view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)), part);
     }
     if (part.size() >= chars)
         return part.right(chars);
@@ -287,6 +290,8 @@ void CLineIndex::TextInto(qsizetype row, QByteArray& out) const
         out.resize(begin + bytes);
         char* p = out.data() + begin;
         m_store->Copy(at.start, bytes, p);
+        if (e & VerbatimFlag)
+            return;
         for (qsizetype i = 0; i < bytes; ++i) {
             const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(p[i]));
             p[i] = v == 0 ? ' ' : char(v);
@@ -304,7 +309,7 @@ bool CLineIndex::ValuesInto(qsizetype row, QByteArray& out) const
         return false;
     const Located at = Locate(row);
     const quint32 e = at.entry;
-    if (e & TextFlag)
+    if (e & (TextFlag | VerbatimFlag))
         return false;
     const qsizetype bytes = e & BytesMask;
     const auto mode = Mode((e & ModeMask) >> ModeShift);
@@ -338,7 +343,7 @@ bool CLineIndex::IsTextLine(qsizetype row) const
     if (row < 0 || row >= m_count)
         return false;
     const quint32 e = Entry(row);
-    return (e & TextFlag) && (e & BytesMask) == 0;
+    return ((e & TextFlag) && (e & BytesMask) == 0) || (e & VerbatimFlag);
 }
 
 bool CLineIndex::IsMarkedRun(qsizetype row) const
@@ -381,7 +386,8 @@ LineRules::LastLine CLineIndex::DescribeLast() const
 void CLineIndex::AppendRow(quint32 entry)
 {
     const qsizetype row = m_count;
-    const quint64 start = row == 0 ? m_consumed : m_lastStart + (Entry(row - 1) & BytesMask);
+    const quint32 before = row == 0 ? 0 : Entry(row - 1);
+    const quint64 start = row == 0 ? m_consumed : m_lastStart + (before & BytesMask) + Gap(before);
     if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size()) {
         if (!m_pages.empty())
             Narrow(m_pages.back()); // its rows are final now
@@ -463,6 +469,27 @@ CLineIndex::Change CLineIndex::AppendStored(View view, LineRules::Rule rule,
     LineRules::Run(sink, view, rule, settings, last, data, size);
     change.lastChanged = sink.Finish();
     return change;
+}
+
+void CLineIndex::BeginFileLines(std::shared_ptr<CTraceStore> store)
+{
+    SetStore(std::move(store));
+}
+
+void CLineIndex::AppendFileLine(qint64 position, qsizetype size)
+{
+    const quint64 offset = m_store->Adopt(position, size);
+    m_store->Hold(this);
+    if (m_count > 0) {
+        // Most lines follow the one before after its CR LF (or two): that goes in its entry.
+        quint32& last = EntryRef(m_count - 1);
+        const quint64 end = m_lastStart + (last & BytesMask);
+        if (offset >= end && offset - end <= 6 && (offset - end) % 2 == 0)
+            last |= quint32((offset - end) / 2) << GapShift;
+    }
+    m_consumed = offset;
+    AppendRow(VerbatimFlag | quint32(size));
+    SetLastStart(offset);
 }
 
 void CLineIndex::AppendText(const QByteArray& line)

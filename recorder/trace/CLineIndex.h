@@ -79,6 +79,10 @@ public:
     void Clear();
     // All lines at once from text lines (a loaded list file).
     void Reset(CTraceLines&& lines);
+    // Lines that stand in a file as they are shown (a list file indexed where it lies): the
+    // index reads them from store, which follows that file.
+    void BeginFileLines(std::shared_ptr<CTraceStore> store);
+    void AppendFileLine(qint64 position, qsizetype size);
 
     // Bytes of the index and the side store (the shared received bytes not counted).
     qsizetype MemoryBytes() const;
@@ -93,6 +97,10 @@ private:
     static constexpr quint32 HexFlag = 1u << 19; // the bytes are written as hex units
     static constexpr int ModeShift = 20;
     static constexpr quint32 ModeMask = 3u << ModeShift;
+    static constexpr int GapShift = 22; // half the bytes between the row and the next one
+    static constexpr quint32 GapMask = 3u << GapShift;
+    static constexpr quint32 VerbatimFlag = 1u << 24; // bytes of a file line, shown as they are
+    static quint64 Gap(quint32 entry) { return ((entry & GapMask) >> GapShift) * 2; }
     enum { PageBits = 14, PageSize = 1 << PageBits, GroupRows = 256 };
 
     // Where the start offsets and side texts of a run of rows begin. Rows of a group show

@@ -35,7 +35,8 @@ void CRecordingSession::ClearLists()
 {
     CancelListFiles();
     for (View view : {View::Ascii, View::Hex}) {
-        LinesOf(view).Clear();
+        // A list loaded from a file goes back to the received bytes.
+        LinesOf(view).SetStore(m_store);
         emit ListReset(view);
     }
 }
@@ -182,10 +183,19 @@ void CRecordingSession::LoadList(View view)
     if (m_doc.tracePath.isEmpty())
         return;
     const QString path = ListFile::WithExtension(m_doc.tracePath, Extension(view));
-    CTraceLines lines;
-    if (ListFile::Load(path, view == View::Ascii, lines) != ListFile::LoadResult::Loaded)
+    // The lines stay in the file; the list indexes them there, as a recording's lines in its
+    // .ts, so that a list of any length opens at once and costs its index.
+    auto file = std::make_shared<CTraceStore>();
+    CLineIndex& lines = LinesOf(view);
+    const auto result = ListFile::Index(
+        path, view == View::Ascii,
+        [&] {
+            file->Follow(path);
+            lines.BeginFileLines(file);
+        },
+        [&lines](qint64 start, qsizetype size) { lines.AppendFileLine(start, size); });
+    if (result != ListFile::LoadResult::Loaded)
         return;
-    LinesOf(view).Reset(std::move(lines));
     emit ListReset(view);
 }
 

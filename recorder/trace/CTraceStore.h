@@ -44,6 +44,9 @@ public:
     QString FollowedPath() const { return m_followed; }
     // Following: data are the size bytes the writer has put at position of the file.
     quint64 AppendWritten(qint64 position, const char* data, qsizetype size);
+    // Following: size bytes that stand at position of the file already (a list file read
+    // back); they are read when asked for.
+    quint64 Adopt(qint64 position, qsizetype size);
 
     unsigned char At(quint64 offset) const
     {

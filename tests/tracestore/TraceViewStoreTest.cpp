@@ -7,6 +7,7 @@
 #include "CMessageRecorder.h"
 #include "CRecordingSession.h"
 #include "LineprobeCli.h"
+#include "ListFile.h"
 
 // Qt
 #include <QApplication>
@@ -171,6 +172,35 @@ TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
     const QByteArray again = ReadFile(base + "2.tvs");
     EXPECT_EQ(again.count("\r\n"), 100000);
     EXPECT_TRUE(again.endsWith("        Zeile 99999\r\n"));
+}
+
+TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMemory)
+{
+    // Line ends doubled after an item that ended in CR LF, a lone CR, 0x00, lines cut at
+    // their view's maximum, a rest without line end, and many lines over the index's pages.
+    QByteArray content = "    a\r\n\r\n    b\r\rc\r\n" + QByteArray("x\0y\r\n", 5) +
+                         QByteArray(800, 'L') + "\r\n";
+    for (int i = 0; i < 40000; ++i)
+        content += "    " + QByteArray::number(i % 997) + "\r\n";
+    content += "rest";
+    const QString base = dir.filePath(QStringLiteral("tricky"));
+    for (const char* e : {".tvs", ".tvh"}) {
+        QFile f(base + e);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+    }
+    ASSERT_TRUE(session.OpenList(base + ".tvs"));
+    for (const LineRules::View view : {LineRules::View::Ascii, LineRules::View::Hex}) {
+        const bool isAscii = view == LineRules::View::Ascii;
+        CTraceLines memory;
+        ASSERT_EQ(ListFile::Load(base + (isAscii ? ".tvs" : ".tvh"), isAscii, memory),
+                  ListFile::LoadResult::Loaded);
+        const CLineIndex& lines = session.Lines(view);
+        ASSERT_EQ(lines.Count(), memory.Count());
+        for (qsizetype i = 0; i < memory.Count(); ++i)
+            ASSERT_EQ(lines.At(i), memory.At(i)) << int(view) << " row " << i;
+        EXPECT_LT(lines.MemoryBytes() * 2, memory.MemoryBytes()) << "the lines stay in the file";
+    }
+    EXPECT_TRUE(messages.Texts().isEmpty());
 }
 
 TEST(LineprobeCliPieces, LongChunksWithoutEndAreCutAsTheRecordingCutsThem)
