@@ -474,12 +474,12 @@ CLineIndex::Change CLineIndex::AppendStored(View view, LineRules::Rule rule,
 void CLineIndex::BeginFileLines(std::shared_ptr<CTraceStore> store)
 {
     SetStore(std::move(store));
+    m_store->Hold(this);
 }
 
 void CLineIndex::AppendFileLine(qint64 position, qsizetype size)
 {
     const quint64 offset = m_store->Adopt(position, size);
-    m_store->Hold(this);
     if (m_count > 0) {
         // Most lines follow the one before after its CR LF (or two): that goes in its entry.
         quint32& last = EntryRef(m_count - 1);

@@ -142,15 +142,6 @@ quint64 CTraceStore::AppendWritten(qint64 position, const char* data, qsizetype 
     return first;
 }
 
-quint64 CTraceStore::Adopt(qint64 position, qsizetype size)
-{
-    const quint64 first = m_base + quint64(position);
-    if (m_end == m_begin)
-        m_begin = first;
-    m_end = qMax(m_end, first + quint64(size));
-    return first;
-}
-
 void CTraceStore::Copy(quint64 offset, qsizetype size, char* out) const
 {
     quint64 i = offset - m_base;

@@ -46,7 +46,14 @@ public:
     quint64 AppendWritten(qint64 position, const char* data, qsizetype size);
     // Following: size bytes that stand at position of the file already (a list file read
     // back); they are read when asked for.
-    quint64 Adopt(qint64 position, qsizetype size);
+    quint64 Adopt(qint64 position, qsizetype size)
+    {
+        const quint64 first = m_base + quint64(position);
+        if (m_end == m_begin)
+            m_begin = first;
+        m_end = qMax(m_end, first + quint64(size));
+        return first;
+    }
 
     unsigned char At(quint64 offset) const
     {

@@ -80,6 +80,24 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
         const char* bytes = block.constData();
         const qsizetype size = block.size();
         for (qsizetype i = 0; i < size; ++i) {
+            // The common line, whole in the block and ended by CR LF, goes at once from there.
+            while (state == Normal && n == 0 && i < size) {
+                const auto* feed =
+                    static_cast<const char*>(std::memchr(bytes + i, '\n', size_t(size - i)));
+                const qsizetype length = feed ? feed - (bytes + i) : -1;
+                if (length < 1 || length - 1 > maxLine || feed[-1] != '\r')
+                    break;
+                add(bytes + i, length - 1, blockAt + i);
+                i += length + 1;
+                if (!asciiView || (i < size && bytes[i] != '\r'))
+                    continue;
+                if (i + 1 < size && bytes[i + 1] == '\n')
+                    i += 2; // the line end written after an item that ended in CR LF
+                else
+                    state = AfterEnd; // decided by the bytes to come
+            }
+            if (i >= size)
+                break;
             const char c = bytes[i];
             if (state == Normal && c != '\r' && c != '\n') {
                 // A run of plain bytes is copied at once, cut where the line is full.
