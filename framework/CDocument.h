@@ -40,8 +40,9 @@ public:
     // The file name without folder, or "Unbenannt" when there is no path.
     QString GetTitle() const;
 
-    bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    // The changed mark; a document with an undo history keeps it there.
+    virtual bool IsModified() const { return m_modified; }
+    virtual void SetModifiedFlag(bool modified = true) { m_modified = modified; }
 
 private:
     QList<CView*> m_views;

@@ -1,5 +1,6 @@
 // Exports 65,534 rows to a spreadsheet file and imports the file into an empty project of the
 // same shape (each should take at most 1 s), and checks that the round trip kept every byte.
+#include "BenchSetup.h"
 #include "CQuillmarkDoc.h"
 #include "CsvFile.h"
 #include "CsvImport.h"
@@ -39,15 +40,7 @@ int main(int argc, char** argv)
     CQuillmarkDoc original, copy;
     MakeProject(original);
     MakeProject(copy);
-    for (int i = 0; i < kRows; ++i) {
-        MessageRecord rec;
-        rec.formatTag = "S";
-        rec.group = CRecordList::PadZeros(QByteArray::number(i / 99 + 1), 5);
-        rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
-        rec.text1 = "M " + QByteArray::number(i);
-        rec.text2 = "Treppenhaus; \"Ost\"";
-        original.Records().AddRecordAt(rec, i);
-    }
+    AddBenchRows(original.Records(), kRows, "Treppenhaus; \"Ost\"");
     QElapsedTimer clock;
     clock.start();
     const QByteArray file = CsvFile::Export(original);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CRecordList.h"
 #include "ProjectData.h"
 #include "ProjectTypes.h"
 
@@ -27,4 +28,19 @@ inline void SetStandardProject(ProjectData& d, int groupDigits)
     d.groupDigits = groupDigits;
     d.detectorDigits = 2;
     d.pseudoGroupDigits = 4;
+}
+
+// Appends count rows of a standard project with five group digits: 99 detectors a group,
+// Text 1 "M " and the row's number, Text 2 as given.
+inline void AddBenchRows(CRecordList& list, int count, const QByteArray& text2)
+{
+    for (int i = 0; i < count; ++i) {
+        MessageRecord rec;
+        rec.formatTag = "S";
+        rec.group = CRecordList::PadZeros(QByteArray::number(i / 99 + 1), 5);
+        rec.detector = CRecordList::PadZeros(QByteArray::number(i % 99 + 1), 2);
+        rec.text1 = "M " + QByteArray::number(i);
+        rec.text2 = text2;
+        list.AddRecordAt(rec, list.GetCount());
+    }
 }

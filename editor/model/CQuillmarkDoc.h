@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDocument.h"
+#include "CEditHistory.h"
 #include "CRecordList.h"
 #include "ProjectData.h"
 
@@ -13,7 +14,8 @@ class ProjectGuard;
 class QIODevice;
 
 // The editor's document: the project settings block for the whole run, the store of the
-// records bound to it, and the project file.
+// records bound to it, the undo history of both and the project file. The changed mark is
+// the history's: a project is changed when it is not in the state last saved.
 class CQuillmarkDoc : public CDocument
 {
 public:
@@ -25,6 +27,10 @@ public:
     const ProjectData& Data() const { return m_data; }
     CRecordList& Records() { return m_records; }
     const CRecordList& Records() const { return m_records; }
+    CEditHistory& History() { return m_history; }
+
+    bool IsModified() const override { return m_history.IsModified(); }
+    void SetModifiedFlag(bool modified = true) override { m_history.SetModified(modified); }
 
     // Sets the path the project is read from (the command line or "Öffnen"): format 0 and
     // no offset, so that the next LoadProject reads the file.
@@ -61,6 +67,7 @@ private:
 
     ProjectData m_data;
     CRecordList m_records{m_data};
+    CEditHistory m_history{*this};
     std::function<void()> m_titleHook;
     ProjectGuard* m_guard = nullptr;
     bool m_readCompletely = false;

@@ -237,6 +237,8 @@ InsertResult CRecordList::InsertRecord(const MessageRecord& in)
     const int row = FindPlace(rec.group, rec.detector, &equal);
     if (equal) {
         MessageRecord& existing = *m_rows[size_t(row)];
+        result.replaced = true;
+        result.previous = existing;
         existing.pseudoGroup = rec.pseudoGroup;
         existing.text1 = rec.text1;
         existing.text2 = rec.text2;

@@ -10,11 +10,14 @@
 
 #include <vector>
 
-// Where InsertRecord put a record (-1: nowhere) and, when it refused it, why.
+// Where InsertRecord put a record (-1: nowhere) and, when it refused it, why. replaced: the
+// row of that key was there already and held previous before.
 struct InsertResult
 {
     int row = -1;
     RecordRefusal refusal;
+    bool replaced = false;
+    MessageRecord previous;
 };
 
 // The one store of the project's records: typed rows of six cells (tag, group, pseudo group,

@@ -173,11 +173,14 @@ static bool DecodePanelId(PanelCatalogue::Reader reader, const char* id, int& pa
     const PanelCatalogue::Maker* maker = PanelCatalogue::MakerOf(id);
     if (!maker)
         return false;
+    const bool sameMaker = panelType == maker->panelType;
     panelType = maker->panelType;
     if (const PanelCatalogue::Model* model = PanelCatalogue::Select(reader, panelType, id[3]))
         panelVariant = model->panelVariant;
     else if (reader == PanelCatalogue::Reader::Fat && maker->fatOtherVariant >= 0)
         panelVariant = maker->fatOtherVariant;
+    else if (reader == PanelCatalogue::Reader::Fat && !sameMaker)
+        panelVariant = 0; // the kept variant belonged to another maker's model
     return true;
 }
 

@@ -66,7 +66,16 @@ void CCsvCommands::ImportCsv(CMainFrame& frame)
         MessageBox(problem, QString(), msg::Error);
         return;
     }
-    CsvImport::Result result = CsvImport::Import(doc, bytes, false);
+    // The import is one step; a check that finds bad rows imports nothing and makes none.
+    CsvImport::Result result;
+    const auto import = [&](bool skipInvalid) {
+        doc.History().Record(QStringLiteral("CSV-Datei importieren"), CEditHistory::Scope::Project,
+                             [&] {
+                                 result = CsvImport::Import(doc, bytes, skipInvalid);
+                                 return result.imported;
+                             });
+    };
+    import(false);
     if (!result.refusal.isEmpty()) {
         MessageBox(result.refusal, QString(), msg::Error);
         return;
@@ -75,7 +84,7 @@ void CCsvCommands::ImportCsv(CMainFrame& frame)
         CCsvReportDlg report(result.problems, result.added + result.replaced, &frame);
         if (report.exec() != QDialog::Accepted)
             return;
-        result = CsvImport::Import(doc, bytes, true);
+        import(true);
     }
     if (result.imported)
         CImportCommands::ShowImported(frame);

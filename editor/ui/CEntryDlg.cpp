@@ -1,5 +1,6 @@
 #include "CEntryDlg.h"
 
+#include "CEditHistory.h"
 #include "CMaskEdit.h"
 #include "CMessages.h"
 #include "CQuillmarkDoc.h"
@@ -140,9 +141,9 @@ CEntryDlg* CEntryDlg::OpenForProject(CQuillmarkDoc& doc, QWidget* frame, int row
     if (!KindOfFormat(doc.Data().textFormat, kind) || FindOpen(Caption(kind)))
         return nullptr;
     auto* dlg = new CEntryDlg(kind, &doc.Data(), &doc.Records(), frame);
+    dlg->m_history = &doc.History();
     dlg->m_rows = rows;
     dlg->Fill(row);
-    doc.SetModifiedFlag();
     dlg->PlaceBesideRows();
     dlg->show();
     dlg->raise();
@@ -457,7 +458,10 @@ void CEntryDlg::KeepRowAbove(int row)
 
 bool CEntryDlg::Store(const MessageRecord& rec, bool show)
 {
-    const InsertResult result = m_records.InsertRecord(rec);
+    // Each stored text ("OK" or "Kopieren") is one step of its own.
+    const InsertResult result = m_history
+                                    ? m_history->StoreRecord(QStringLiteral("Texte einfügen"), rec)
+                                    : m_records.InsertRecord(rec);
     if (result.refusal) {
         BeepMessageBox(result.refusal.text, result.refusal.caption);
         return false;

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPointer>
 
+class CEditHistory;
 class CMaskEdit;
 class CQuillmarkDoc;
 class QAbstractItemView;
@@ -109,6 +110,9 @@ private:
     ProjectData* m_data;
     Layout m_layout{};
     CRecordList& m_records;
+    // The project's history, through which each stored text becomes a step (none: stored
+    // without one).
+    CEditHistory* m_history = nullptr;
     QPointer<QAbstractItemView> m_rows;
     CMaskEdit* m_group = nullptr;
     CMaskEdit* m_pseudo = nullptr;

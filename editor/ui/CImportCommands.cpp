@@ -47,7 +47,11 @@ void CImportCommands::ImportBmf(CMainFrame& frame)
         CImportFormatDlg dialog(formatBits, &frame);
         return dialog.exec() == QDialog::Accepted ? dialog.Kind() : 0;
     };
-    if (BmfImport::ImportBmf(*frame.Document(), hooks).imported)
+    CQuillmarkDoc& doc = *frame.Document();
+    const bool imported = doc.History().Record(
+        QStringLiteral("BMF - Dateien importieren"), CEditHistory::Scope::Project,
+        [&] { return BmfImport::ImportBmf(doc, hooks).imported; });
+    if (imported)
         ShowImported(frame);
 }
 
@@ -56,7 +60,11 @@ void CImportCommands::ImportPanelTexts(CMainFrame& frame)
     CImportProgressDlg progress(&frame);
     ImportHooks hooks;
     hooks.progress = &progress;
-    if (PanelImport::ImportPanelTexts(*frame.Document(), hooks).imported)
+    CQuillmarkDoc& doc = *frame.Document();
+    const bool imported = doc.History().Record(
+        QString::fromUtf8("Zentralentexte übernehmen"), CEditHistory::Scope::Project,
+        [&] { return PanelImport::ImportPanelTexts(doc, hooks).imported; });
+    if (imported)
         ShowImported(frame);
 }
 
@@ -68,5 +76,7 @@ void CImportCommands::ChangeTextFormat(CMainFrame& frame)
         return dialog.exec() == QDialog::Accepted ? dialog.TextFormat() : 0;
     };
     steps.converted = [&frame] { ShowImported(frame); };
-    FormatConversion::Run(*frame.Document(), steps);
+    CQuillmarkDoc& doc = *frame.Document();
+    doc.History().Record(QString::fromUtf8("Eingabeformat ändern"), CEditHistory::Scope::Project,
+                         [&] { return FormatConversion::Run(doc, steps); });
 }

@@ -2,6 +2,7 @@
 
 #include "CCommandTable.h"
 #include "CEntryDlg.h"
+#include "CFindCommands.h"
 #include "CFrameCommands.h"
 #include "CHelpWindow.h"
 #include "CCsvCommands.h"
@@ -9,6 +10,7 @@
 #include "CListCommands.h"
 #include "CMessages.h"
 #include "CPrintCommands.h"
+#include "CUndoCommands.h"
 #include "CVerifyCommands.h"
 #include "CQuillmarkDoc.h"
 #include "CQuillmarkView.h"
@@ -103,6 +105,8 @@ CMainFrame::CMainFrame(CQuillmarkDoc* document, const QString& rawArguments, QWi
     CImportCommands(*this).Register(*m_commands);
     CVerifyCommands(*this).Register(*m_commands);
     CCsvCommands(*this).Register(*m_commands);
+    (new CFindCommands(*this))->Register(*m_commands);
+    CUndoCommands(*this).Register(*m_commands);
     m_document->SetTitleHook([this] { UpdateTitle(); });
     m_document->SetGuard(&m_guard);
     connect(m_commands, &CCommandTable::idle, this, [this] {
@@ -222,6 +226,7 @@ void CMainFrame::NewDocument()
     m_document->SetPathName(QString());
     m_document->SetModifiedFlag(false);
     InitialUpdate();
+    m_document->History().Clear();
 }
 
 bool CMainFrame::OpenDocument(const QString& path)
@@ -241,6 +246,7 @@ bool CMainFrame::OpenDocument(const QString& path)
         return false;
     m_document->OpenProjectPath(path);
     if (InitialUpdate()) {
+        m_document->History().Clear();
         if (!m_guard.Holds(path))
             m_guard.TakeOver(guard);
         m_guard.Remember(path);
@@ -380,6 +386,8 @@ void CMainFrame::ShowHelp(const QString& page)
 QString CMainFrame::ContextHelpPage() const
 {
     QWidget* active = QApplication::activeWindow();
+    if (active && active->objectName() == QLatin1String("CFindReplaceDlg"))
+        return QStringLiteral("eingabe.html#suchen");
     if (active && active != this && active != m_help)
         return QStringLiteral("eingabe.html#dialoge");
     QWidget* focus = QApplication::focusWidget();

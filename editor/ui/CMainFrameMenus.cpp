@@ -43,6 +43,12 @@ void CMainFrame::CreateCommands()
     c.Add(Cmd::FileMruFirst, U("Letzte Datei"), U("Öffnet dieses Projekt."));
     c.Add(Cmd::AppExit, U("&Beenden"),
           U("Verläßt die Anwendung; fragt, ob Dokumente gespeichert werden sollen.\nBeenden"));
+    c.Add(Cmd::EditUndo, U("&Rückgängig\tStrg+Z"),
+          U("Macht den letzten Schritt rückgängig.\nRückgängig"),
+          QKeySequence(Qt::CTRL | Qt::Key_Z));
+    c.Add(Cmd::EditRedo, U("&Wiederherstellen\tStrg+Y"),
+          U("Stellt den zuletzt rückgängig gemachten Schritt wieder her.\nWiederherstellen"),
+          QKeySequence(Qt::CTRL | Qt::Key_Y));
     c.Add(Cmd::InsertTexts, U("Texte &einfügen"),
           U("Hiermit können neue Texte eingefügt werden\nTexte einfügen"));
     c.Add(Cmd::DeleteTexts, U("Texte &löschen"),
@@ -61,6 +67,16 @@ void CMainFrame::CreateCommands()
           U("Schreibt die Texte in eine CSV-Datei für Tabellenkalkulationen.\nCSV exportieren"));
     c.Add(Cmd::ImportCsv, U("&CSV-Datei importieren..."),
           U("Übernimmt die Texte einer CSV-Datei in das Projekt.\nCSV importieren"));
+    // find and replace
+    c.Add(Cmd::Find, U("&Suchen...\tStrg+F"), U("Sucht einen Text in der Liste.\nSuchen"),
+          QKeySequence(Qt::CTRL | Qt::Key_F));
+    c.Add(Cmd::FindNext, U("Weiters&uchen\tF3"),
+          U("Sucht den nächsten Treffer, mit Umschalt+F3 den vorigen.\nWeitersuchen"),
+          QKeySequence(Qt::Key_F3));
+    c.Add(Cmd::FindPrevious, U("Rückwärts suchen\tUmschalt+F3"),
+          U("Sucht den vorigen Treffer.\nRückwärts suchen"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    c.Add(Cmd::Replace, U("Erse&tzen...\tStrg+H"), U("Ersetzt einen Text in der Liste.\nErsetzen"),
+          QKeySequence(Qt::CTRL | Qt::Key_H));
     c.Add(Cmd::VerifyTexts, U("Mit FAT &vergleichen"),
           U("Liest die Texte des FAT und vergleicht sie mit dem Projekt.\nMit FAT vergleichen"));
     c.Add(Cmd::VerifyAfterSend, U("&Nach dem Senden vergleichen"),
@@ -107,6 +123,8 @@ void CMainFrame::CreateCommands()
     c.Action(Cmd::ReadTexts)->setIcon(ToolIcon("go-down", QStyle::SP_ArrowDown, s));
     c.Action(Cmd::InsertTexts)->setIcon(ToolIcon("list-add", QStyle::SP_FileDialogNewFolder, s));
     c.Action(Cmd::DeleteTexts)->setIcon(ToolIcon("list-remove", QStyle::SP_TrashIcon, s));
+    c.Action(Cmd::EditUndo)->setIcon(ToolIcon("edit-undo", QStyle::SP_ArrowBack, s));
+    c.Action(Cmd::EditRedo)->setIcon(ToolIcon("edit-redo", QStyle::SP_ArrowForward, s));
     c.Action(Cmd::AppAbout)->setIcon(ToolIcon("help-about", QStyle::SP_MessageBoxInformation, s));
     c.Action(Cmd::ContextHelp)
         ->setIcon(ToolIcon("help-contextual", QStyle::SP_TitleBarContextHelpButton, s));
@@ -140,7 +158,8 @@ void CMainFrame::CreateMenus()
     m_commands->WatchMenu(exports);
     file->insertMenu(m_commands->Action(Cmd::FilePrint), exports);
     file->insertSeparator(m_commands->Action(Cmd::FilePrint));
-    popup(U("&Bearbeiten"), {Cmd::InsertTexts, 0, Cmd::DeleteTexts, 0, Cmd::ConvertFormat,
+    popup(U("&Bearbeiten"), {Cmd::EditUndo, Cmd::EditRedo, 0, Cmd::InsertTexts, 0, Cmd::DeleteTexts,
+                             0, Cmd::Find, Cmd::FindNext, Cmd::Replace, 0, Cmd::ConvertFormat,
                              Cmd::ImportBmf, Cmd::ImportCsv, 0, Cmd::ImportPanelTexts});
     popup(U("&FAT"), {Cmd::SendTexts, Cmd::ReadTexts, Cmd::VerifyTexts, Cmd::VerifyAfterSend, 0,
                       Cmd::SendLzCoding, Cmd::ReadLzCoding, 0, Cmd::Configuration});
@@ -175,6 +194,9 @@ void CMainFrame::CreateToolBar()
                              Cmd::InsertTexts,
                              0,
                              Cmd::DeleteTexts,
+                             0,
+                             Cmd::EditUndo,
+                             Cmd::EditRedo,
                              0,
                              Cmd::AppAbout,
                              Cmd::ContextHelp};

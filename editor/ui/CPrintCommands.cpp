@@ -146,7 +146,9 @@ void CPrintCommands::OnCoverPage()
     CCoverPageDlg dialog(m_document->Data(), m_view);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    CCoverPageDlg::StoreTexts(m_document->Data(), dialog.Texts());
-    m_document->SetModifiedFlag(true);
+    m_document->History().Record(QStringLiteral("Deckseite"), CEditHistory::Scope::Settings, [&] {
+        CCoverPageDlg::StoreTexts(m_document->Data(), dialog.Texts());
+        return true;
+    });
     m_document->UpdateTitle();
 }

@@ -25,7 +25,6 @@
 #include <QMouseEvent>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 const char kProgram[] = "Quillmark";
@@ -77,18 +76,12 @@ void CQuillmarkView::DeleteSelectedRows()
     CWaitCursor wait;
     UpdateStatusPanes(-1);
     const int next = rows.last();
-    {
-        // Many rows go in one batch, so the list is told once.
-        std::optional<CRecordBatch> batch;
-        if (rows.size() > 1)
-            batch.emplace(list);
-        for (const int row : std::as_const(rows))
-            list.DeleteItem(row);
-    }
+    // All rows in one step, and in one batch when there are many, so the list is told once.
+    m_document->History().DeleteRows(QString::fromUtf8("Texte löschen"),
+                                     std::vector<int>(rows.begin(), rows.end()));
     // The focus stays where the first deleted row was, without selecting anything.
     if (next < list.GetCount())
         selectionModel()->setCurrentIndex(list.index(next, 1), QItemSelectionModel::NoUpdate);
-    m_document->SetModifiedFlag(true);
 }
 
 void CQuillmarkView::EndCellEdit(const QString& text, int row)
@@ -147,15 +140,23 @@ void CQuillmarkView::EndCellEdit(const QString& text, int row)
 
     selectionModel()->select(records.index(row, 0),
                              QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    records.DeleteItem(row);
-    const InsertResult result = records.InsertRecord(edited);
-    int placed = result.row;
-    if (placed < 0) {
-        // Refused: the row comes back exactly as it was, where it was.
-        BeepMessageBox(result.refusal.text, result.refusal.caption);
-        placed = records.AddRecordAt(original, row);
+    CEditHistory& history = m_document->History();
+    const QString step = QStringLiteral("Text bearbeiten");
+    MessageRecord admitted;
+    const RecordRefusal refusal = RecordEntry::Admit(m_document->Data(), edited, admitted);
+    int placed = row;
+    if (refusal) {
+        // Refused: the row stays exactly as it was.
+        BeepMessageBox(refusal.text, refusal.caption);
+    } else if (admitted.group == original.group && admitted.detector == original.detector) {
+        history.SetRecords(step, {{row, admitted}});
+    } else {
+        // A new key moves the row to its place, or onto the row that has that key already.
+        history.BeginStep(step);
+        history.DeleteRows(step, {row});
+        placed = history.StoreRecord(step, admitted).row;
+        history.EndStep();
     }
-    m_document->SetModifiedFlag(true);
     m_editColumn = -1;
     SelectRow(placed);
     EnsureVisible(placed);
@@ -189,7 +190,8 @@ void CQuillmarkView::ReadTexts()
         m_frame->UpdateMenus();
         m_frame->UpdateTitle();
     });
-    commands.ReadTexts();
+    m_document->History().Record(QStringLiteral("Daten auslesen"), CEditHistory::Scope::Project,
+                                 [&commands] { return commands.ReadTexts(); });
 }
 
 void CQuillmarkView::SendTexts()
@@ -276,19 +278,24 @@ void CQuillmarkView::OpenEntryDialog(int row)
 
 void CQuillmarkView::EditGroupOffset()
 {
-    m_document->SetModifiedFlag();
-    COffsetDlg dlg(&m_document->Data(), m_frame);
-    if (dlg.exec() == QDialog::Accepted) {
+    // A new offset is a step of its own; a cancelled dialog changes nothing.
+    m_document->History().Record(QStringLiteral("Offset"), CEditHistory::Scope::Settings, [this] {
+        COffsetDlg dlg(&m_document->Data(), m_frame);
+        if (dlg.exec() != QDialog::Accepted)
+            return false;
         m_frame->UpdateTitle();
         viewport()->update();
-    }
+        return true;
+    });
 }
 
 void CQuillmarkView::EditLzAssignment()
 {
-    CLzAssignDlg dlg(m_document->Data().lzAssignment, m_frame);
-    if (dlg.exec() == QDialog::Accepted)
-        m_document->SetModifiedFlag();
+    m_document->History().Record(QStringLiteral("LZ - Zuweisung"), CEditHistory::Scope::Settings,
+                                 [this] {
+                                     CLzAssignDlg dlg(m_document->Data().lzAssignment, m_frame);
+                                     return dlg.exec() == QDialog::Accepted;
+                                 });
 }
 
 void CQuillmarkView::contextMenuEvent(QContextMenuEvent* event)

@@ -38,7 +38,14 @@ enum : int {
     VerifyTexts = 32790,
     VerifyAfterSend = 32791,
     ExportCsv = 32792,
-    ImportCsv = 32793
+    ImportCsv = 32793,
+    EditUndo = 57643,
+    EditRedo = 57644,
+    // find and replace
+    Find = 57636,
+    FindNext = 57637,
+    Replace = 57638,
+    FindPrevious = 32798
 };
 
 } // namespace Cmd

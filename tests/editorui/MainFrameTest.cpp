@@ -61,7 +61,9 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
                            "Speichern &unter...", "-", "&Exportieren", "-", "&Drucken...\tStrg+P",
                            "Sei&tenansicht", "-", "Letzte Datei", "-", "&Beenden"}));
     EXPECT_EQ(menuTexts(1),
-              (QStringList{U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
+              (QStringList{U("&Rückgängig\tStrg+Z"), "&Wiederherstellen\tStrg+Y", "-",
+                           U("Texte &einfügen"), "-", U("Texte &löschen"), "-",
+                           "&Suchen...\tStrg+F", "Weiters&uchen\tF3", "Erse&tzen...\tStrg+H", "-",
                            U("Eingabeformat &ändern"), "BMF - Dateien importieren",
                            "&CSV-Datei importieren...", "-", U("Zentralentexte übernehmen")}));
     EXPECT_EQ(menuTexts(4), (QStringList{"Line&probe starten"}));
@@ -81,7 +83,7 @@ TEST_F(MainFrame, MenusCarryEveryCommandWithItsTextsInOrder)
     for (QAction* a : frame->ToolBar()->actions())
         toolbar << (a->isSeparator() ? 0 : a->data().toInt());
     EXPECT_EQ(toolbar, (QList<int>{57600, 57601, 57603, 0, 57607, 0, 32773, 32774, 0, 32771, 0,
-                                   32772, 0, 57664, 57669}));
+                                   32772, 0, 57643, 57644, 0, 57664, 57669}));
 }
 
 TEST_F(MainFrame, UpdateMenusFollowsPanelTypeAndFormatAndIsStable)

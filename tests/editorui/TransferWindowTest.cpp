@@ -8,6 +8,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -72,4 +76,84 @@ TEST_F(TransferWindow, ReadTheFatIntoTheWindowThenSendItBack)
         QJsonDocument::fromJson(file.readAll()).object()["records"].toArray();
     ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records[0].toString(), StoredRecord("0001", "01", "Halle West", "Erdgeschoss"));
+}
+
+// The CSV import's report and the comparison with the FAT, each answered by its buttons and
+// keys as a technician would.
+TEST_F(TransferWindow, ReportAndComparisonDialogsByTheirButtons)
+{
+    FatSimProcess fat(QStringLiteral(FATSIM_PATH));
+    QJsonObject store;
+    store["hasTexts"] = true;
+    store["groupOffset"] = 0;
+    store["records"] = QJsonArray{StoredRecord("0001", "01", "Halle Nord", "EG")};
+    ASSERT_TRUE(fat.WriteStore(QJsonDocument(store).toJson()));
+    ASSERT_FALSE(fat.Start().isEmpty());
+    OpenStandard(PanelType::Bosch);
+    view()->Serial().SetPortName(fat.Device());
+    const QString csv = m_dir.filePath("texte.csv");
+    QFile file(csv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("MelderGruppe;Melder;Text 1;Text 2\r\n9;1;Neu;Text\r\n9;x;Falsch;\r\n");
+    file.close();
+
+    const auto key = [](Qt::Key k) { return [k](QDialog* d) { QTest::keyClick(d, k); }; };
+    const struct
+    {
+        const char* name;
+        int command;
+        const char* dialog;
+        std::function<void(QDialog*)> answer;
+        QString summary; // the dialog's first label
+        int rows;
+        QStringList boxes;
+    } cases[] = {
+        {"report left with Esc",
+         Cmd::ImportCsv,
+         "CCsvReportDlg",
+         key(Qt::Key_Escape),
+         QString::fromUtf8("Zeilen der Datei abgelehnt: 1, gültig: 1. Es wurde noch nichts "
+                           "importiert."),
+         4,
+         {}},
+        {"report: valid rows taken",
+         Cmd::ImportCsv,
+         "CCsvReportDlg",
+         [](QDialog* d) {
+             for (QPushButton* b : d->findChildren<QPushButton*>())
+                 if (b->text() == QString::fromUtf8("Gültige Zeilen übernehmen"))
+                     QTest::mouseClick(b, Qt::LeftButton);
+         },
+         QString::fromUtf8("Zeilen der Datei abgelehnt: 1, gültig: 1. Es wurde noch nichts "
+                           "importiert."),
+         5,
+         {QString::fromUtf8("CSV-Import: 1 hinzugefügt, 0 ersetzt.")}},
+        {"comparison closed with Return",
+         Cmd::VerifyTexts,
+         "CVerifyResultDlg",
+         key(Qt::Key_Return),
+         QString::fromUtf8("Projekt und FAT unterscheiden sich in 4 Punkten:"),
+         5,
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages.Clear();
+        messages.FileNext(csv);
+        QString summary;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->inherits(c.dialog))
+                return;
+            poll.stop();
+            summary = dialog->findChild<QLabel*>()->text();
+            c.answer(dialog);
+        });
+        poll.start(10);
+        ASSERT_TRUE(commands().Execute(c.command));
+        EXPECT_EQ(summary, c.summary);
+        EXPECT_EQ(rows(), c.rows);
+        EXPECT_EQ(messages.Texts(), c.boxes);
+    }
 }

@@ -204,11 +204,25 @@ TEST_F(ReadTexts, FirstRecordWhoseFormatLeavesNoRoomForText1EndsTheReading)
 
 TEST_F(ReadTexts, PanelDecodingOfTheFat)
 {
-    StartFat({"--maker", "EE", "--model", "2"}, StoreJson({SRecord("0001", "01", "a", "b")}));
-    m_doc.Data().panelVariant = 5;
-    EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success);
-    EXPECT_EQ(m_doc.Data().panelType, PanelType::EffEff);
-    EXPECT_EQ(m_doc.Data().panelVariant, 1);
+    // The variant before the reading, and what the FAT's maker and model digit make of it.
+    const struct
+    {
+        const char *maker, *model;
+        int typeBefore, variantBefore, type, variant;
+    } cases[] = {
+        {"EE", "2", PanelType::EffEff, 5, PanelType::EffEff, 1},
+        {"AC", "3", PanelType::Alarmcom, 1, PanelType::Alarmcom, 1}, // same maker: kept
+        {"BO", "1", PanelType::EffEff, 4, PanelType::Bosch, 0},      // no output card lists
+    };
+    for (const auto& c : cases) {
+        StartFat({"--maker", c.maker, "--model", c.model},
+                 StoreJson({SRecord("0001", "01", "a", "b")}));
+        m_doc.Data().panelType = c.typeBefore;
+        m_doc.Data().panelVariant = c.variantBefore;
+        EXPECT_EQ(Run(::ReadTexts), CHeadlessTransfer::Success) << c.maker;
+        EXPECT_EQ(m_doc.Data().panelType, c.type) << c.maker;
+        EXPECT_EQ(m_doc.Data().panelVariant, c.variant) << c.maker;
+    }
 }
 
 TEST_F(ReadTexts, RecordOfAnotherTypeEndsTheReading)
