@@ -36,10 +36,10 @@ void Fill(const struct stat& st, Status& status, bool stamp = true)
     status.mode = int(st.st_mode & 07777);
     if (stamp)
         status.stamp = QByteArray::number(qulonglong(st.st_dev)) + ':' +
-                   QByteArray::number(qulonglong(st.st_ino)) + ':' +
-                   QByteArray::number(qlonglong(st.st_size)) + ':' +
-                   QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
-                   QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+                       QByteArray::number(qulonglong(st.st_ino)) + ':' +
+                       QByteArray::number(qlonglong(st.st_size)) + ':' +
+                       QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
+                       QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
 }
 
 } // namespace
@@ -84,9 +84,8 @@ int OpenScratch(const QString& folder, Handle& handle)
 {
     const QByteArray base = Native(folder) + "/.lineprobe-";
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name =
-            base + QByteArray::number(qulonglong(::getpid())) + '-' +
-            QByteArray::number(qulonglong(std::rand()) * 100 + attempt, 36);
+        const QByteArray name = base + QByteArray::number(qulonglong(::getpid())) + '-' +
+                                QByteArray::number(qulonglong(std::rand()) * 100 + attempt, 36);
         handle = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (handle >= 0) {
             ::unlink(name.constData());

@@ -303,8 +303,8 @@ void OpenLists()
     const QString base = kept.isEmpty() ? dir.filePath(QStringLiteral("week")) : kept;
     if (!QFile::exists(base + QStringLiteral(".tvh")))
         WriteLists(base, megabytes);
-    const double read = PlainRead(base + QStringLiteral(".tvs")) +
-                        PlainRead(base + QStringLiteral(".tvh"));
+    const double read =
+        PlainRead(base + QStringLiteral(".tvs")) + PlainRead(base + QStringLiteral(".tvh"));
 
     {
         // The indexing alone, without the views.

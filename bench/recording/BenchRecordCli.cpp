@@ -109,8 +109,8 @@ int main(int argc, char** argv)
     const int at = int(args.indexOf(QLatin1String("--megabytes")));
     const qint64 fromEnv = qEnvironmentVariableIntValue("LINEPROBE_BENCH_MB");
     const qint64 megabytes = at > 0 && at + 1 < args.size() ? args.at(at + 1).toLongLong()
-                             : fromEnv > 0                 ? fromEnv
-                                                           : 64;
+                             : fromEnv > 0                  ? fromEnv
+                                                            : 64;
     const QByteArray flood = Flood(megabytes << 20);
     QTemporaryDir dir;
     PtyPair pty;
@@ -179,8 +179,8 @@ int main(int argc, char** argv)
                 tool.exitCode());
     std::printf("  peak memory above idle:           %7.2f bytes per received byte (%ld MB)\n",
                 (peakKb - idleKb) * 1024.0 / double(flood.size()), (peakKb - idleKb) / 1024);
-    const bool complete = asciiFooter && hexFooter && asciiLines == hexLines &&
-                          asciiLines >= flood.size() / 10;
+    const bool complete =
+        asciiFooter && hexFooter && asciiLines == hexLines && asciiLines >= flood.size() / 10;
     std::printf("  lists after the stop:             %lld and %lld lines, %s\n",
                 static_cast<long long>(asciiLines), static_cast<long long>(hexLines),
                 complete ? "complete with footer" : "INCOMPLETE");

@@ -95,8 +95,8 @@ int main(int argc, char** argv)
     const int at = int(args.indexOf(QLatin1String("--megabytes")));
     const qint64 fromEnv = qEnvironmentVariableIntValue("LINEPROBE_BENCH_RENDER_MB");
     const qint64 megabytes = at > 0 && at + 1 < args.size() ? args.at(at + 1).toLongLong()
-                             : fromEnv > 0                 ? fromEnv
-                                                           : 20;
+                             : fromEnv > 0                  ? fromEnv
+                                                            : 20;
     QTemporaryDir dir;
     const QString trace = dir.filePath(QStringLiteral("short.tds"));
     const qint64 received = WriteTrace(trace, megabytes * 1000 * 1000);
@@ -111,8 +111,8 @@ int main(int argc, char** argv)
                 received / 1e6, QFile(trace).size() / 1e6);
     std::printf("  idle tool (--version):   %6ld KB peak\n", idle.peakKb);
     std::printf("  cat of the trace:        %6.2f s\n", plain.seconds);
-    std::printf("  render:                  %6.2f s, exit status %d, %ld KB peak\n",
-                render.seconds, render.status, render.peakKb);
+    std::printf("  render:                  %6.2f s, exit status %d, %ld KB peak\n", render.seconds,
+                render.status, render.peakKb);
     std::printf("  memory per received byte: %.2f (peak), %.2f (above the idle tool)\n",
                 render.peakKb * 1024.0 / double(received),
                 (render.peakKb - idle.peakKb) * 1024.0 / double(received));

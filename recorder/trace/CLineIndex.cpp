@@ -196,8 +196,8 @@ void CLineIndex::RenderInto(const Located& at, qsizetype maxChars, QByteArray& o
     const int unit = LineRules::UnitSize(view);
     qsizetype bytes = e & BytesMask;
     if (maxChars >= 0)
-        bytes = qMin(bytes,
-                     qMax<qsizetype>(0, (maxChars - (out.size() - begin) + unit - 1) / unit));
+        bytes =
+            qMin(bytes, qMax<qsizetype>(0, (maxChars - (out.size() - begin) + unit - 1) / unit));
     if (bytes > 0) {
         // The bytes straight from the store, written in place.
         static const char digits[] = "0123456789ABCDEF";
@@ -238,8 +238,8 @@ QByteArray CLineIndex::Tail(const Located& at, int chars) const
             part = raw;
         else
             for (const char c : raw)
-                LineRules::WriteValue(
-                    view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)), part);
+                LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
+                                      part);
     }
     if (part.size() >= chars)
         return part.right(chars);

@@ -74,8 +74,8 @@ quint64 CRecordingSession::StoreChunk(const QByteArray& chunk)
             return m_store->Append(chunk.constData(), chunk.size());
         OpenListFiles();
     }
-    return m_store->AppendWritten(files.Written(TraceFiles::Ts) - chunk.size(),
-                                  chunk.constData(), chunk.size());
+    return m_store->AppendWritten(files.Written(TraceFiles::Ts) - chunk.size(), chunk.constData(),
+                                  chunk.size());
 }
 
 void CRecordingSession::OpenListFiles()
@@ -103,8 +103,7 @@ void CRecordingSession::UpdateListFiles()
     }
 }
 
-void CRecordingSession::AddListItems(ListFileWriter& file, const CLineIndex& lines,
-                                     qsizetype upTo)
+void CRecordingSession::AddListItems(ListFileWriter& file, const CLineIndex& lines, qsizetype upTo)
 {
     for (qsizetype i = qsizetype(file.Count()); i < upTo; ++i)
         // Only what the file keeps of an item is rendered, straight into the file's buffer.

@@ -67,10 +67,10 @@ const char* CTraceStore::Load(quint64 index, qsizetype need) const
     if (b.filled < need) {
         // Not there any more: the file was shortened or could not be read.
         std::memset(b.bytes.get() + b.filled, 0, size_t(need - b.filled));
-        Fail(error != 0 ? CDurableFile::ErrorText(error)
-                 : m_following ? QStringLiteral("Die Datei %1 wurde gekürzt oder gelöscht")
-                                     .arg(QFileInfo(m_followed).absoluteFilePath())
-                               : QStringLiteral("Die Zwischendatei der Aufnahme wurde gekürzt"));
+        Fail(error != 0    ? CDurableFile::ErrorText(error)
+             : m_following ? QStringLiteral("Die Datei %1 wurde gekürzt oder gelöscht")
+                                 .arg(QFileInfo(m_followed).absoluteFilePath())
+                           : QStringLiteral("Die Zwischendatei der Aufnahme wurde gekürzt"));
         b.filled = 0; // read again next time
     }
     return b.bytes.get();
@@ -99,7 +99,8 @@ quint64 CTraceStore::Append(const char* data, qsizetype size)
         return first;
     if (m_following) {
         // Bytes that did not reach the followed file live only as long as the cache keeps them.
-        Fail(QStringLiteral("Die Bytes fehlen in der Datei %1").arg(QFileInfo(m_followed).fileName()));
+        Fail(QStringLiteral("Die Bytes fehlen in der Datei %1")
+                 .arg(QFileInfo(m_followed).fileName()));
         Put(m_end - m_base, data, size);
         m_end += quint64(size);
         return first;

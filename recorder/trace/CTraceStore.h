@@ -107,7 +107,7 @@ private:
     bool m_following = false;
     bool m_scratchFailed = false;
     QString m_followed;
-    quint64 m_base;  // the offset of the file's first byte
+    quint64 m_base; // the offset of the file's first byte
     quint64 m_begin;
     quint64 m_end;
     std::vector<const void*> m_holders;

@@ -54,8 +54,8 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
     // the maximum and one CR.
     char line[HexLineMax + 2];
     qsizetype n = 0;
-    qint64 start = 0;     // of line[0] in the file
-    qint64 blockAt = 0;   // of the block in the file
+    qint64 start = 0;   // of line[0] in the file
+    qint64 blockAt = 0; // of the block in the file
     const auto cut = [&] {
         add(line, maxLine, start);
         n -= maxLine;

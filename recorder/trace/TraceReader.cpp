@@ -65,7 +65,8 @@ public:
     // Where what first stands from pos on in the bytes there now; -1 when not.
     qint64 Find(qint64 pos, const char* what, qsizetype size) const
     {
-        const qsizetype at = QByteArrayView(m_bytes).indexOf(QByteArrayView(what, size), pos - m_start);
+        const qsizetype at =
+            QByteArrayView(m_bytes).indexOf(QByteArrayView(what, size), pos - m_start);
         return at < 0 ? -1 : m_start + at;
     }
 
@@ -150,7 +151,8 @@ qint64 ReadChunk(Window& w, qint64 begin, qsizetype pieceSize, const Take& take)
 
 bool IsChunkStartAt(const QByteArray& trace, qsizetype pos)
 {
-    return pos >= 0 && trace.size() - pos >= ChunkStartSize && MatchesShape(trace.constData() + pos);
+    return pos >= 0 && trace.size() - pos >= ChunkStartSize &&
+           MatchesShape(trace.constData() + pos);
 }
 
 void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take, qsizetype readSize)
@@ -172,13 +174,13 @@ QList<Segment> ParseTds(const QByteArray& trace)
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     QList<Segment> segments;
-    ReadTds(buffer, 1 << 20, [&segments](Segment::Kind kind, const QByteArray& bytes, bool first,
-                                         bool) {
-        if (first)
-            segments.append({kind, bytes});
-        else
-            segments.last().bytes += bytes;
-    });
+    ReadTds(buffer, 1 << 20,
+            [&segments](Segment::Kind kind, const QByteArray& bytes, bool first, bool) {
+                if (first)
+                    segments.append({kind, bytes});
+                else
+                    segments.last().bytes += bytes;
+            });
     return segments;
 }
 

@@ -27,8 +27,8 @@ QList<Segment> ParseTds(const QByteArray& trace);
 // costs a window of it: a text segment comes whole, a chunk in pieces of at most pieceSize
 // bytes counted from its start (first and last tell where the chunk begins and ends; an empty
 // chunk comes as one empty piece).
-using Take = std::function<void(Segment::Kind kind, const QByteArray& bytes, bool first,
-                                bool last)>;
+using Take =
+    std::function<void(Segment::Kind kind, const QByteArray& bytes, bool first, bool last)>;
 void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
              qsizetype readSize = 1 << 20);
 

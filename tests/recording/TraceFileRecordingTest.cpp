@@ -27,9 +27,8 @@ protected:
     {
         const qint64 before = QFileInfo(dir.filePath("run.ts")).size();
         ASSERT_TRUE(pty.Write(bytes));
-        ASSERT_TRUE(WaitFor([&] {
-            return QFileInfo(dir.filePath("run.ts")).size() >= before + bytes.size();
-        }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return QFileInfo(dir.filePath("run.ts")).size() >= before + bytes.size(); }));
     }
 
     PtyPair pty;

@@ -127,6 +127,7 @@ TEST(TraceStore, FollowsAFileAnotherWriterGrowsAndSurvivesItsShortening)
     QByteArray out(10, 'x');
     store.Copy(offsets[2] + 5, 10, out.data());
     EXPECT_EQ(out, QByteArray(10, '\0'));
-    EXPECT_TRUE(store.Failure().contains(QStringLiteral("gekürzt"))) << store.Failure().toStdString();
+    EXPECT_TRUE(store.Failure().contains(QStringLiteral("gekürzt")))
+        << store.Failure().toStdString();
     EXPECT_EQ(store.At(offsets[0] + 3), static_cast<unsigned char>(Pattern(70001, 0)[3]));
 }

@@ -178,8 +178,8 @@ TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMem
 {
     // Line ends doubled after an item that ended in CR LF, a lone CR, 0x00, lines cut at
     // their view's maximum, a rest without line end, and many lines over the index's pages.
-    QByteArray content = "    a\r\n\r\n    b\r\rc\r\n" + QByteArray("x\0y\r\n", 5) +
-                         QByteArray(800, 'L') + "\r\n";
+    QByteArray content =
+        "    a\r\n\r\n    b\r\rc\r\n" + QByteArray("x\0y\r\n", 5) + QByteArray(800, 'L') + "\r\n";
     for (int i = 0; i < 40000; ++i)
         content += "    " + QByteArray::number(i % 997) + "\r\n";
     content += "rest";
