@@ -129,6 +129,19 @@ void CLineIndex::SetStore(std::shared_ptr<CTraceStore> store)
     m_consumed = m_store->End();
 }
 
+void CLineIndex::UseStore(std::shared_ptr<CTraceStore> store)
+{
+    if (store == m_store)
+        return;
+    CTraceLines lines;
+    for (qsizetype i = 0; i < m_count; ++i)
+        lines.Append(At(i));
+    Clear();
+    m_store = std::move(store);
+    m_consumed = m_store->End();
+    Reset(std::move(lines));
+}
+
 CLineIndex::Located CLineIndex::Locate(qsizetype row) const
 {
     if (row == m_count - 1)

@@ -26,6 +26,9 @@ public:
 
     // Shares the received bytes with the other view; the index is emptied first.
     void SetStore(std::shared_ptr<CTraceStore> store);
+    // Goes on over store, keeping its lines: lines of another store (a list file indexed where
+    // it lies) become text lines first.
+    void UseStore(std::shared_ptr<CTraceStore> store);
     const CTraceStore& Store() const { return *m_store; }
 
     // data access

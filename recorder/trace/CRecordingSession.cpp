@@ -54,6 +54,7 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk)
     // Kept once; both lists refer to the same bytes.
     const quint64 offset = StoreChunk(chunk);
     for (View view : {View::Ascii, View::Hex}) {
+        LinesOf(view).UseStore(m_store); // a loaded list goes on as text lines
         const CLineIndex::Change change = LinesOf(view).AppendStored(
             view, rule, m_options.lines, offset, chunk.constData(), chunk.size());
         emit LinesAppended(view, change, Append::Chunk);

@@ -189,7 +189,8 @@ TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMem
         ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
     }
     ASSERT_TRUE(session.OpenList(base + ".tvs"));
-    for (const LineRules::View view : {LineRules::View::Ascii, LineRules::View::Hex}) {
+    // The ASCII view last: a chunk comes after its lines.
+    for (const LineRules::View view : {LineRules::View::Hex, LineRules::View::Ascii}) {
         const bool isAscii = view == LineRules::View::Ascii;
         CTraceLines memory;
         ASSERT_EQ(ListFile::Load(base + (isAscii ? ".tvs" : ".tvh"), isAscii, memory),
@@ -199,6 +200,17 @@ TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMem
         for (qsizetype i = 0; i < memory.Count(); ++i)
             ASSERT_EQ(lines.At(i), memory.At(i)) << int(view) << " row " << i;
         EXPECT_LT(lines.MemoryBytes() * 2, memory.MemoryBytes()) << "the lines stay in the file";
+        if (!isAscii)
+            continue;
+        // Received bytes after the loaded lines go on below them as after lines in memory.
+        CLineIndex reference;
+        reference.Reset(std::move(memory));
+        reference.AppendChunk(view, LineRules::Rule::LineFeed, LineRules::Settings(), "neu\r\n");
+        SetPanel(9);
+        Receive("neu\r\n");
+        ASSERT_EQ(lines.Count(), reference.Count());
+        EXPECT_EQ(lines.At(lines.Count() - 1), reference.At(lines.Count() - 1));
+        EXPECT_EQ(lines.At(3), reference.At(3));
     }
     EXPECT_TRUE(messages.Texts().isEmpty());
 }
