@@ -110,6 +110,14 @@ QString CCommandTable::Prompt(int id) const
     return m_commands.value(id).prompt;
 }
 
+int CCommandTable::LongestPrompt(const QFontMetrics& metrics, const QString& idle) const
+{
+    int longest = metrics.horizontalAdvance(idle);
+    for (const Command& c : m_commands)
+        longest = qMax(longest, metrics.horizontalAdvance(c.prompt));
+    return longest;
+}
+
 QString CCommandTable::ToolTip(int id) const
 {
     return m_commands.value(id).toolTip;

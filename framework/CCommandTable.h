@@ -3,6 +3,7 @@
 // Qt
 #include <QHash>
 #include <QKeySequence>
+#include <QFontMetrics>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -53,6 +54,9 @@ public:
 
     QString Prompt(int id) const;
     QString ToolTip(int id) const;
+    // Width of the longest prompt (and of idle) in metrics: the status bar's message pane
+    // takes it, so no prompt is cut.
+    int LongestPrompt(const QFontMetrics& metrics, const QString& idle) const;
 
     // Applies every enable and check rule to the actions.
     void UpdateUi();

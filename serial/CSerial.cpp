@@ -199,9 +199,10 @@ void CSerial::PortFailing()
     m_dataArrived.wakeAll();
 }
 
-void CSerial::LineError(int kind)
+void CSerial::LineError(int kind, unsigned count)
 {
     QMutexLocker lock(&m_mutex);
+    m_counters.Add(kind, count);
     m_marks.append({m_consumed + Buffered(), kind, false});
     m_available = Readable();
     PostReachedMark();
@@ -307,6 +308,7 @@ bool CSerial::Received(const QByteArray& bytes, bool portHoldsMore)
     {
         QMutexLocker lock(&m_mutex);
         m_buffer.append(bytes); // never cut: the device side read no more than Room()
+        m_counters.rx += quint64(bytes.size());
         m_available = Readable();
         readOn = portHoldsMore && Buffered() <= kResumeBelow;
         m_pullWanted = portHoldsMore && !readOn;
@@ -465,7 +467,13 @@ void CSerial::InjectError(int kind)
     if (kind == CommIoError)
         RunOnIo([this] { m_io->Fail(); });
     else
-        LineError(kind); // at its place in the stream, as the driver's would be
+        LineError(kind, 1); // at its place in the stream, as the driver's would be
+}
+
+LineCounters CSerial::Counters() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_counters;
 }
 
 void CSerial::InjectModemStatus(unsigned long status)

@@ -144,6 +144,10 @@ public:
     // port is closed or the lines cannot be read (status then 0).
     int GetCommModemStatus(unsigned long* status);
 
+    // counters --------------------------------------------------------------------------------
+    // Bytes received and the driver's error counts over every opening of this object, for
+    // the line's health; any thread. The counts stay 0 where the driver keeps none.
+    LineCounters Counters() const;
     // hooks -------------------------------------------------------------------------------------
     // The port dialog: edits port (1..4) and may change the device mapping of program. True = OK.
     using ComPortDialog = std::function<bool(int& port, const QString& program)>;
@@ -154,7 +158,8 @@ public:
     static void SetComParameterDialog(ComParameterDialog dialog);
 
     // test hooks: a pseudo-terminal has no modem lines, parity or break ----------------------
-    // Reports kind as the line would (kinds 0..5; 5 also closes the port as a real I/O error).
+    // Reports kind as the line would (kinds 0..5; 5 also closes the port as a real I/O error);
+    // kinds 0..3 count as one error of the driver.
     void InjectError(int kind);
     // From now on the lines read as status instead of the device's; a change is reported.
     void InjectModemStatus(unsigned long status);
@@ -174,7 +179,7 @@ private:
     bool Received(const QByteArray& bytes, bool portHoldsMore) override;
     void PortFailing() override;
     void ClosedByError() override;
-    void LineError(int kind) override;
+    void LineError(int kind, unsigned count) override;
     void ModemLinesChanged() override;
 
     // configuration, copied by operator=
@@ -200,6 +205,7 @@ private:
         bool posted;
     };
     QList<Mark> m_marks;
+    LineCounters m_counters;   // guarded by m_mutex
     qint64 m_consumed = 0;     // bytes read by the owner since the port opened
     bool m_pullWanted = false; // the port holds bytes that did not fit
     // Bytes the owner may read now: all, or those before the first line error.

@@ -1,5 +1,6 @@
 #include "CSerialIo.h"
 #include "CCommEvent.h"
+#include "DriverCounters.h"
 #include "PortOpenError.h"
 
 // Qt
@@ -11,9 +12,6 @@
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <termios.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <linux/serial.h>
 #endif
 
 namespace {
@@ -176,19 +174,7 @@ bool CSerialIo::ReadLines(unsigned long* status)
 
 bool CSerialIo::ReadCounters(LineCounters* counters)
 {
-#ifdef Q_OS_LINUX
-    serial_icounter_struct icount{};
-    if (!m_port || ::ioctl(m_port->handle(), TIOCGICOUNT, &icount) != 0)
-        return false;
-    counters->parity = icount.parity;
-    counters->frame = icount.frame;
-    counters->overrun = icount.overrun + icount.buf_overrun;
-    counters->brk = icount.brk;
-    return true;
-#else
-    Q_UNUSED(counters);
-    return false;
-#endif
+    return m_port && DriverCounters::Read(qintptr(m_port->handle()), counters);
 }
 
 void CSerialIo::CheckCounters()
@@ -196,7 +182,7 @@ void CSerialIo::CheckCounters()
     LineCounters now;
     if (m_countersSupported && ReadCounters(&now)) {
         for (int kind : now.ErrorsSince(m_counters))
-            m_owner->LineError(kind);
+            m_owner->LineError(kind, now.Of(kind) - m_counters.Of(kind));
         m_counters = now;
     }
 }

@@ -27,8 +27,8 @@ public:
     virtual void PortFailing() = 0;
     // The failing port is closed now; reported once.
     virtual void ClosedByError() = 0;
-    // The driver's error counters moved (CommErrorKind 0..3).
-    virtual void LineError(int kind) = 0;
+    // The driver's error counter of kind (CommErrorKind 0..3) moved by count.
+    virtual void LineError(int kind, unsigned count) = 0;
     virtual void ModemLinesChanged() = 0;
 };
 

@@ -141,11 +141,8 @@ void CMainFrame::CreateStatusBar()
     m_messagePane->setObjectName(QStringLiteral("AFX_IDW_STATUS_BAR"));
     // Room for the longest prompt: no prompt is cut, and the frame cannot become so narrow
     // that the panes beside it run into each other.
-    const QFontMetrics metrics(m_messagePane->font());
-    int longest = metrics.horizontalAdvance(m_messagePane->text());
-    for (const int id : m_commands->Ids())
-        longest = qMax(longest, metrics.horizontalAdvance(m_commands->Prompt(id)));
-    m_messagePane->setMinimumWidth(longest + 8);
+    m_messagePane->setMinimumWidth(
+        m_commands->LongestPrompt(m_messagePane->fontMetrics(), m_messagePane->text()) + 8);
     bar->addWidget(m_messagePane, 1);
     auto pane = [bar](const QString& sizeText, const char* name) {
         auto* label = new QLabel;

@@ -194,7 +194,7 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
     session.TakePanelCode(options.panelCode);
     TraceReader::ReadTds(file, RenderPiece,
                          [&session](TraceReader::Segment::Kind kind, const QByteArray& bytes,
-                                    bool first, bool last) {
+                                    const QByteArray& stamp, bool first, bool last) {
                              if (kind == TraceReader::Segment::Text)
                                  session.ShowTextLines(bytes);
                              else if (first && last && PortErrors::IsErrorText(bytes))
@@ -203,7 +203,7 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
                                  // always is.
                                  session.ShowErrorText(bytes);
                              else if (!bytes.isEmpty())
-                                 session.ShowChunk(bytes);
+                                 session.ShowChunk(bytes, stamp);
                          });
     return true;
 }

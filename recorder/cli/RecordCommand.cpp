@@ -9,6 +9,7 @@
 // Qt
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QTime>
 #include <QTimer>
 
 #include <algorithm>
@@ -24,6 +25,14 @@ void PrintErr(const QString& text)
     const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
+}
+
+// The line's figures go to stderr this often; the environment may shorten it (tests).
+int FiguresIntervalMs()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("LINEPROBE_FIGURES_MS", &ok);
+    return ok && ms > 0 ? ms : 60 * 1000;
 }
 
 // Longest --duration: 31 days.
@@ -266,10 +275,22 @@ int Record(const QStringList& args)
     QObject::connect(&wake, &QTimer::timeout, &rec, sleepOrStop);
     if (o.durationS > 0)
         sleepOrStop();
+    // Once a minute the line's figures, unless --quiet.
+    QTimer figures;
+    QObject::connect(&figures, &QTimer::timeout, [&session] {
+        PrintErr(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) +
+                 session.Health().Line());
+    });
+    if (!o.quiet)
+        figures.start(FiguresIntervalMs());
     if (status < 0)
         loop.exec();
+    figures.stop();
     if (!stdoutGone)
         EchoLines(ascii, echoed, ascii.Count());
+    // A recording that took bytes or ended on command closes with its figures.
+    if (!o.quiet && (status == 0 || session.Health().Bytes() > 0))
+        PrintErr(QStringLiteral("Zusammenfassung: ") + session.Health().Line());
     // The recording counts only when everything of it reached the disk; the reason was shown.
     if (rec.SaveFailed())
         return 1;

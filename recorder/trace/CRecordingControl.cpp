@@ -238,13 +238,15 @@ void CRecordingControl::Receive()
 
 bool CRecordingControl::RecordChunkAndShow(const QByteArray& chunk)
 {
+    // One stamp for the files and the views, so both tell the same time.
+    const QByteArray stamp = m_doc.TimeStamp();
     if (m_saveRun) {
-        m_doc.Files().RecordChunk(chunk, m_doc.TimeStamp());
+        m_doc.Files().RecordChunk(chunk, stamp);
         // The views read the bytes back from the .ts: without it the recording cannot go on.
         if (m_doc.Files().Lost())
             return false;
     }
-    return !m_views || m_views->ShowChunk(chunk);
+    return !m_views || m_views->ShowChunk(chunk, stamp);
 }
 
 int CRecordingControl::ScanIdentification(int pending)

@@ -18,6 +18,12 @@ CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
     m_control.SetViews(this);
     // A recording that ended without writing its lists leaves none half written.
     connect(&m_control, &CRecordingControl::Ended, this, [this] { CancelListFiles(); });
+    connect(&m_control, &CRecordingControl::RecordingChanged, &m_health, [this](bool recording) {
+        if (recording)
+            m_health.Start();
+        else
+            m_health.Stop();
+    });
 }
 
 CRecordingSession::~CRecordingSession()
@@ -39,9 +45,10 @@ void CRecordingSession::ClearLists()
         LinesOf(view).SetStore(m_store);
         emit ListReset(view);
     }
+    m_times.Clear();
 }
 
-bool CRecordingSession::ShowChunk(const QByteArray& chunk)
+bool CRecordingSession::ShowChunk(const QByteArray& chunk, const QByteArray& stamp)
 {
     const LineRules::Rule rule = LineRules::ForPanelCode(m_panelCode);
     if (rule == LineRules::Rule::None) {
@@ -53,6 +60,8 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk)
         return true;
     // Kept once; both lists refer to the same bytes.
     const quint64 offset = StoreChunk(chunk);
+    if (const auto time = CChunkTimes::ParseStamp(stamp))
+        m_times.Add(offset, chunk.size(), *time);
     for (View view : {View::Ascii, View::Hex}) {
         LinesOf(view).UseStore(m_store); // a loaded list goes on as text lines
         const CLineIndex::Change change = LinesOf(view).AppendStored(
@@ -117,6 +126,34 @@ void CRecordingSession::CancelListFiles()
     for (auto& file : m_listFiles)
         file->Cancel();
     m_listOpenFailed = false;
+}
+
+std::optional<CChunkTimes::Ms> CRecordingSession::LineTime(View view, qsizetype row) const
+{
+    const CLineIndex& lines = Lines(view);
+    if (m_times.IsEmpty() || row < 0 || row >= lines.Count())
+        return std::nullopt;
+    // A text line shows no byte; where it starts is the offset of the byte after it.
+    return m_times.TimeAt(lines.StartOf(row));
+}
+
+qsizetype CRecordingSession::RowAtOrAfter(View view, CChunkTimes::Ms time) const
+{
+    const std::optional<quint64> offset = m_times.FirstAtOrAfter(time);
+    if (!offset)
+        return -1;
+    // Where rows start only grows from row to row.
+    const CLineIndex& lines = Lines(view);
+    qsizetype low = 0;
+    qsizetype high = lines.Count();
+    while (low < high) {
+        const qsizetype middle = low + (high - low) / 2;
+        if (lines.StartOf(middle) < *offset)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low < lines.Count() ? low : -1;
 }
 
 void CRecordingSession::AppendText(const QByteArray& line, Append what)
@@ -196,6 +233,8 @@ void CRecordingSession::LoadList(View view)
         [&lines](qint64 start, qsizetype size) { lines.AppendFileLine(start, size); });
     if (result != ListFile::LoadResult::Loaded)
         return;
+    // A list file keeps no times.
+    m_times.Clear();
     emit ListReset(view);
 }
 

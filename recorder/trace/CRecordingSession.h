@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CChunkTimes.h"
+#include "CLineHealth.h"
 #include "CLineIndex.h"
 #include "CRecordingControl.h"
 #include "CRecordingViews.h"
@@ -38,12 +40,22 @@ public:
     RecordingOptions& Options() { return m_options; }
     const RecordingOptions& Options() const { return m_options; }
     bool IsRecording() const { return m_control.IsRecording(); }
+    // The line's figures of the running or the last recording.
+    CLineHealth& Health() { return m_health; }
+    const CLineHealth& Health() const { return m_health; }
 
     // data access
     const CLineIndex& Lines(View view) const { return view == View::Ascii ? m_ascii : m_hex; }
     const CTraceStore& ReceivedBytes() const { return *m_store; }
     // The panel code whose line rule cuts the chunks (the last one taken).
     int PanelCode() const { return m_panelCode; }
+    // When the chunks of the lists arrived; empty for a loaded list file.
+    const CChunkTimes& ChunkTimes() const { return m_times; }
+    // The arrival time of the row's first received byte; a text line (header, footer, port
+    // error) takes the time of the byte after it. None without one.
+    std::optional<CChunkTimes::Ms> LineTime(View view, qsizetype row) const;
+    // The first row of view whose time is time or later; -1 when none is.
+    qsizetype RowAtOrAfter(View view, CChunkTimes::Ms time) const;
     // "tvs" for the ASCII list, "tvh" for the hex list.
     static QString Extension(View view);
 
@@ -66,7 +78,9 @@ public:
     // CRecordingViews: what the recording shows, in both lists
     void ClearLists() override;
     void TakePanelCode(int panelCode) override { m_panelCode = panelCode; }
-    bool ShowChunk(const QByteArray& chunk) override;
+    bool ShowChunk(const QByteArray& chunk, const QByteArray& stamp) override;
+    // A chunk without a time stamp.
+    bool ShowChunk(const QByteArray& chunk) { return ShowChunk(chunk, QByteArray()); }
     void ShowTextLines(const QByteArray& text) override;
     void ShowErrorText(const QByteArray& text) override;
     bool WriteLists(const QString& asciiPath, const QString& hexPath) override;
@@ -98,9 +112,11 @@ private:
     std::shared_ptr<CTraceStore> m_store = std::make_shared<CTraceStore>();
     CLineIndex m_ascii{m_store};
     CLineIndex m_hex{m_store};
+    CChunkTimes m_times;
     int m_panelCode = 0;
     std::unique_ptr<ListFileWriter> m_listFiles[2]; // ASCII, hex
     bool m_listOpenFailed = false; // the message was shown when the list files were opened
     // Last: its end stops a running recording into the lists above.
     CRecordingControl m_control{m_doc, m_options};
+    CLineHealth m_health{m_control.Serial()};
 };

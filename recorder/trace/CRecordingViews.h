@@ -16,9 +16,10 @@ public:
     virtual void ClearLists() = 0;
     // The panel code that selects the line rule of both views.
     virtual void TakePanelCode(int panelCode) = 0;
-    // Appends a received chunk to both views by the panel code's rule. False (after the
+    // Appends a received chunk to both views by the panel code's rule; stamp is the time
+    // stamp the trace files keep for it ("dd.mm.yy, hh:mm:ss.mmm"). False (after the
     // message) when the panel code has no rule: the recording is then to be stopped.
-    virtual bool ShowChunk(const QByteArray& chunk) = 0;
+    virtual bool ShowChunk(const QByteArray& chunk, const QByteArray& stamp) = 0;
     // A header or footer: one item per line in both views (lines cut at LF, CR ends a line).
     virtual void ShowTextLines(const QByteArray& text) = 0;
     // A port error: the text and an empty item in both views.

@@ -99,12 +99,12 @@ qint64 ReadText(Window& w, qint64 pos, const Take& take)
         }
         line = feed + 1;
         if (w.IsChunkStartAt(line)) {
-            take(Segment::Text, w.Mid(pos, line), true, true);
+            take(Segment::Text, w.Mid(pos, line), QByteArray(), true, true);
             return line;
         }
     }
     const qint64 end = w.End();
-    take(Segment::Text, w.Mid(pos, end), true, true);
+    take(Segment::Text, w.Mid(pos, end), QByteArray(), true, true);
     return end;
 }
 
@@ -112,12 +112,14 @@ qint64 ReadText(Window& w, qint64 pos, const Take& take)
 // in pieces; returns where the next segment begins.
 qint64 ReadChunk(Window& w, qint64 begin, qsizetype pieceSize, const Take& take)
 {
+    // "dd.mm.yy, hh:mm:ss.mmm" between the four blanks and the CR LF before the bytes.
+    const QByteArray stamp = w.Mid(begin - ChunkStartSize + 4, begin - 2);
     qint64 sent = begin;
     bool first = true;
     // Whole pieces go while more bytes of the chunk are known to follow them.
     const auto sendPieces = [&](qint64 known) {
         while (known - sent > pieceSize) {
-            take(Segment::Chunk, w.Mid(sent, sent + pieceSize), first, false);
+            take(Segment::Chunk, w.Mid(sent, sent + pieceSize), stamp, first, false);
             first = false;
             sent += pieceSize;
             w.Drop(sent);
@@ -125,7 +127,7 @@ qint64 ReadChunk(Window& w, qint64 begin, qsizetype pieceSize, const Take& take)
     };
     const auto finish = [&](qint64 end) {
         sendPieces(end);
-        take(Segment::Chunk, w.Mid(sent, end), first, true);
+        take(Segment::Chunk, w.Mid(sent, end), stamp, first, true);
     };
     qint64 scan = begin;
     for (;;) {
@@ -175,9 +177,10 @@ QList<Segment> ParseTds(const QByteArray& trace)
     buffer.open(QIODevice::ReadOnly);
     QList<Segment> segments;
     ReadTds(buffer, 1 << 20,
-            [&segments](Segment::Kind kind, const QByteArray& bytes, bool first, bool) {
+            [&segments](Segment::Kind kind, const QByteArray& bytes, const QByteArray& stamp,
+                        bool first, bool) {
                 if (first)
-                    segments.append({kind, bytes});
+                    segments.append({kind, bytes, stamp});
                 else
                     segments.last().bytes += bytes;
             });

@@ -19,16 +19,17 @@ struct Segment
     enum Kind { Text, Chunk };
     Kind kind = Text;
     QByteArray bytes;
+    QByteArray stamp; // a chunk's "dd.mm.yy, hh:mm:ss.mmm"
 };
 
 QList<Segment> ParseTds(const QByteArray& trace);
 
 // The same from a device, read in blocks of readSize bytes, so that a trace of any length
 // costs a window of it: a text segment comes whole, a chunk in pieces of at most pieceSize
-// bytes counted from its start (first and last tell where the chunk begins and ends; an empty
-// chunk comes as one empty piece).
-using Take =
-    std::function<void(Segment::Kind kind, const QByteArray& bytes, bool first, bool last)>;
+// bytes counted from its start, with its stamp (first and last tell where the chunk begins and
+// ends; an empty chunk comes as one empty piece).
+using Take = std::function<void(Segment::Kind kind, const QByteArray& bytes,
+                                const QByteArray& stamp, bool first, bool last)>;
 void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
              qsizetype readSize = 1 << 20);
 

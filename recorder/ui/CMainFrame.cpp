@@ -14,7 +14,9 @@
 #include "CMessages.h"
 #include "CRecordingSession.h"
 #include "CTracePrintCommands.h"
+#include "CLineHealthPanes.h"
 #include "CTraceSearchCommands.h"
+#include "CTraceTimeCommands.h"
 #include "LineprobeCommands.h"
 #include "LineprobeIcon.h"
 
@@ -26,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -82,6 +85,7 @@ CMainFrame::CMainFrame(const QString& tracePath, QWidget* parent)
     CreateStatusBar();
     (new CTracePrintCommands(this))->Register(*m_commands);
     (new CTraceSearchCommands(this))->Register(*m_commands);
+    (new CTraceTimeCommands(this))->Register(*m_commands);
     ConnectSession();
     resize(900, 700);
 }
@@ -114,6 +118,7 @@ void CMainFrame::CreateStatusBar()
         m_statusPane->fontMetrics().horizontalAdvance(U(kReady) + QStringLiteral("   ")) +
         2 * m_statusPane->margin() + 8);
     bar->addPermanentWidget(m_statusPane);
+    new CLineHealthPanes(m_session->Health(), bar);
 }
 
 CLineprobeHelp* CMainFrame::HelpWindow() const
@@ -235,6 +240,24 @@ void CMainFrame::OnFileNew()
     follow->Watch(m_asciiView);
     follow->Watch(m_hexView);
     statusBar()->addPermanentWidget(follow);
+    FitStatusBar();
+}
+
+void CMainFrame::FitStatusBar()
+{
+    if (isVisible())
+        return;
+    // Wide enough for every pane, also those that show only at times (the hold, the search),
+    // and for the longest prompt, as far as the screen allows.
+    m_messagePane->setMinimumWidth(
+        m_commands->LongestPrompt(m_messagePane->fontMetrics(), m_messagePane->text()) + 8);
+    int width = 0;
+    for (const QLabel* pane : statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        width += qMax(pane->sizeHint().width(), pane->minimumWidth()) + 8;
+    if (const QScreen* s = screen())
+        width = qMin(width, s->availableGeometry().width());
+    if (width > this->width())
+        resize(width, height());
 }
 
 void CMainFrame::OpenMonitor()

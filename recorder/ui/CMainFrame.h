@@ -86,6 +86,8 @@ private:
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
+    // Widens the window, before it is first shown, to the panes of the status bar.
+    void FitStatusBar();
     // The recording's signals to the status bar, the monitor and the line-break dialog.
     void ConnectSession();
     CChildFrame* AddChild(QWidget* widget, const QString& caption);

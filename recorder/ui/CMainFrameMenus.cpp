@@ -49,6 +49,10 @@ void CMainFrame::CreateCommands()
     c.Add(EditFindPrevious, U("&Rückwärts suchen\tUmschalt+F3"),
           U("Springt zum vorigen Treffer.\nRückwärts suchen"),
           QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    c.Add(GoToTime, U("&Gehe zu Zeit...\tStrg+G"),
+          U("Springt zur ersten Zeile, die zu einer Zeit oder danach empfangen wurde.\n"
+            "Gehe zu Zeit"),
+          QKeySequence(Qt::CTRL | Qt::Key_G));
     // FA&T
     c.Add(StartRecording, U("Aufzeichnung &starten"),
           U("Hiermit wird die Aufzeichnung gestartet.\nAnalyse start"));
@@ -65,6 +69,9 @@ void CMainFrame::CreateCommands()
           U("Blendet die Symbolleiste ein oder aus.\nSymbolleiste ein-/ausblenden"));
     c.Add(ViewStatusBar, U("S&tatusleiste"),
           U("Blendet die Statusleiste ein oder aus.\nStatusleiste ein-/ausblenden"));
+    c.Add(ViewTimeStamps, U("&Zeitstempel"),
+          U("Zeigt vor jeder Zeile, wann ihr erstes Byte empfangen wurde.\n"
+            "Zeitstempel ein-/ausblenden"));
     // &Fenster
     c.Add(WindowCascade, U("Über&lappend"), U("Ordnet die Fenster überlappend an.\nÜberlappend"));
     c.Add(WindowTileHorz, U("&Nebeneinander"),
@@ -152,6 +159,8 @@ void CMainFrame::CreateMenus()
     edit->addAction(c.Action(EditFind));
     edit->addAction(c.Action(EditRepeat));
     edit->addAction(c.Action(EditFindPrevious));
+    edit->addSeparator();
+    edit->addAction(c.Action(GoToTime));
 
     QMenu* fat = menu(U("FA&T"));
     fat->addAction(c.Action(StartRecording));
@@ -166,6 +175,8 @@ void CMainFrame::CreateMenus()
     QMenu* view = menu(U("&Ansicht"));
     view->addAction(c.Action(ViewToolbar));
     view->addAction(c.Action(ViewStatusBar));
+    view->addSeparator();
+    view->addAction(c.Action(ViewTimeStamps));
 
     QMenu* window = menu(U("&Fenster"));
     window->addAction(c.Action(WindowCascade));

@@ -168,8 +168,37 @@ void CTraceListView::paintEvent(QPaintEvent* event)
         painter.setPen(color);
         painter.drawText(rect.adjusted(margin, 0, -margin, 0),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                         m_model->DisplayText(row, maxChars));
+                         ShownText(row, maxChars));
     }
+}
+
+int CTraceListView::PrefixChars() const
+{
+    return ShowsTimes() ? int(CChunkTimes::TimeText(0).size()) + 1 : 0;
+}
+
+QString CTraceListView::ShownText(int row, qsizetype maxChars) const
+{
+    const int prefix = PrefixChars();
+    if (prefix == 0)
+        return m_model->DisplayText(row, maxChars);
+    const auto time = m_session.LineTime(m_look.view, row);
+    const QString head =
+        time ? CChunkTimes::TimeText(*time) + QLatin1Char(' ') : QString(prefix, QLatin1Char(' '));
+    return head +
+           m_model->DisplayText(row, maxChars < 0 ? -1 : qMax<qsizetype>(0, maxChars - prefix));
+}
+
+void CTraceListView::SetShowTimes(bool show)
+{
+    if (show == m_showTimes)
+        return;
+    // The column grows or shrinks by the prefix, so the text keeps its room.
+    m_showTimes = show;
+    const int chars = int(CChunkTimes::TimeText(0).size()) + 1;
+    setColumnWidth(0, columnWidth(0) + (show ? chars : -chars) * CharWidth());
+    updateGeometries();
+    viewport()->update();
 }
 
 int CTraceListView::CharWidth() const
@@ -195,7 +224,7 @@ void CTraceListView::PaintMatches(QPainter& painter, int first, int last, int le
     for (qsizetype i = begin; i < end; ++i) {
         const CTraceSearch::Match& m = m_search->Matches()[size_t(i)];
         const bool current = m.row == m_matchRow && m.column == m_matchColumn;
-        painter.fillRect(QRectF(left + margin + m.column * charWidth,
+        painter.fillRect(QRectF(left + margin + (m.column + PrefixChars()) * charWidth,
                                 qreal(m.row - first) * m_rowHeight, m.length * charWidth,
                                 m_rowHeight),
                          current ? QColor(255, 150, 0) : QColor(255, 235, 60));
@@ -213,6 +242,7 @@ void CTraceListView::SetHighlights(const CTraceSearch* search, qsizetype row, in
 void CTraceListView::ShowColumn(int column, int length)
 {
     const int charWidth = CharWidth();
+    column += PrefixChars();
     const int x = column * charWidth;
     const int right = (column + length + 2) * charWidth;
     QScrollBar* bar = horizontalScrollBar();

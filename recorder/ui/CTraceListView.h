@@ -51,6 +51,11 @@ public:
     // Matches of search are painted behind the text, the one at (row, column) stronger;
     // nullptr paints none.
     void SetHighlights(const CTraceSearch* search, qsizetype row = -1, int column = -1);
+    // "&Zeitstempel": the arrival time before each row (when the session has times).
+    void SetShowTimes(bool show);
+    bool ShowsTimes() const { return m_showTimes && !m_session.ChunkTimes().IsEmpty(); }
+    // The row as painted: the time prefix, if shown, and at most maxChars of the text.
+    QString ShownText(int row, qsizetype maxChars = -1) const;
     // Scrolls sideways so that the characters from column on are in sight.
     void ShowColumn(int column, int length);
     // Caption of the child window and the main window title.
@@ -119,6 +124,8 @@ private:
     void SetFollowing(bool following);
     int VisibleRows() const;
     int CharWidth() const;
+    // Characters the time prefix takes before the text (0 while times are not shown).
+    int PrefixChars() const;
     void PaintMatches(QPainter& painter, int first, int last, int left, int margin);
     // The one local file of a drop with the extension ".tvs" or ".tvh", or empty.
     static QString DroppedListFile(const QMimeData* mime);
@@ -132,6 +139,7 @@ private:
     qsizetype m_matchRow = -1;
     int m_matchColumn = -1;
     bool m_following = true;
+    bool m_showTimes = false;
     bool m_initialized = false;
     bool m_selecting = false;
     bool m_updatePosted = false;

@@ -16,6 +16,7 @@ enum : int {
     EditFind = 57636,
     EditRepeat = 57637,
     EditFindPrevious = 32790,
+    GoToTime = 32791,
     // &Datei
     FileNew = 57600,
     FileOpen = 57601,
@@ -35,6 +36,7 @@ enum : int {
     // &Ansicht
     ViewToolbar = 59392,
     ViewStatusBar = 59393,
+    ViewTimeStamps = 32792,
 };
 
 } // namespace LineprobeCommands

@@ -45,11 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype pieceSize = 1 + data[1] % 7;
     TraceReader::ReadTds(
         device, pieceSize,
-        [&](TraceReader::Segment::Kind kind, const QByteArray& bytes, bool first, bool) {
+        [&](TraceReader::Segment::Kind kind, const QByteArray& bytes, const QByteArray& stamp,
+            bool first, bool) {
             if (bytes.size() > pieceSize && kind == TraceReader::Segment::Chunk)
                 std::abort();
             if (first)
-                streamed.append({kind, bytes});
+                streamed.append({kind, bytes, stamp});
             else if (streamed.isEmpty() || streamed.last().kind != kind)
                 std::abort();
             else
@@ -59,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (streamed.size() != segments.size())
         std::abort();
     for (qsizetype i = 0; i < segments.size(); ++i)
-        if (streamed[i].kind != segments[i].kind || streamed[i].bytes != segments[i].bytes)
+        if (streamed[i].kind != segments[i].kind || streamed[i].bytes != segments[i].bytes ||
+            streamed[i].stamp != segments[i].stamp)
             std::abort();
 
     using LineRules::Rule;

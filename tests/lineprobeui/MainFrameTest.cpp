@@ -3,6 +3,7 @@
 #include "ShellFixture.h"
 
 #include "CChildFrame.h"
+#include "CCommandTable.h"
 #include "CLineprobeAboutDlg.h"
 #include "CLineprobeApp.h"
 #include "CLineprobeHelp.h"
@@ -93,7 +94,9 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
     EXPECT_EQ(MenuItems(frame->Menu("&Bearbeiten")),
               Expected({{"&Suchen...\tStrg+F", 57636},
                         {"&Weitersuchen\tF3", 57637},
-                        {"&Rückwärts suchen\tUmschalt+F3", 32790}}));
+                        {"&Rückwärts suchen\tUmschalt+F3", 32790},
+                        {nullptr, 0},
+                        {"&Gehe zu Zeit...\tStrg+G", 32791}}));
     EXPECT_EQ(MenuItems(frame->Menu("FA&T")), Expected({{"Aufzeichnung &starten", 32771},
                                                         {"Aufzeichnung &beenden", 32772},
                                                         {nullptr, 0},
@@ -102,8 +105,10 @@ TEST_F(ShellTest, MenusCarryTheirTextsIdsAndSeparators)
                                                         {"&Konfiguration", 32773},
                                                         {nullptr, 0},
                                                         {"&Expertenmodus", 32779}}));
-    EXPECT_EQ(MenuItems(frame->Menu("&Ansicht")),
-              Expected({{"&Symbolleiste", 59392}, {"S&tatusleiste", 59393}}));
+    EXPECT_EQ(MenuItems(frame->Menu("&Ansicht")), Expected({{"&Symbolleiste", 59392},
+                                                            {"S&tatusleiste", 59393},
+                                                            {nullptr, 0},
+                                                            {"&Zeitstempel", 32792}}));
     EXPECT_EQ(MenuItems(frame->Menu("&Fenster")).mid(0, 2),
               Expected({{"Über&lappend", 57650}, {"&Nebeneinander", 57651}}));
     EXPECT_EQ(MenuItems(frame->Menu("&?")), Expected({{"&Hilfethemen", 57667},
@@ -190,6 +195,13 @@ TEST_F(ShellTest, StatusPaneIsSizedForTheReadyText)
                                  QStringLiteral("Lineprobe ist für eine Aufnahme bereit   ")));
     frame->SetStatusText(QString(120, QLatin1Char('x')));
     EXPECT_EQ(frame->StatusText().size(), 100);
+    // The menus' prompts are shown whole in the message pane.
+    auto* message = frame->statusBar()->findChild<QLabel*>(QStringLiteral("messagePane"));
+    ASSERT_NE(message, nullptr);
+    for (const int id : frame->Commands()->Ids())
+        EXPECT_GE(message->width(),
+                  message->fontMetrics().horizontalAdvance(frame->Commands()->Prompt(id)))
+            << id;
 }
 
 TEST_F(ShellTest, NewAfterStartUpDoesNothing)

@@ -69,7 +69,40 @@ TEST_F(RecordCliTest, NormalModeRecordsForItsDurationAndWritesSixFiles)
     EXPECT_TRUE(r.out.contains("Hersteller:  Aritech\n"));
     EXPECT_TRUE(r.out.contains("\nFeuer MG 0001/01 Halle 3 EG\nStoerung MG 0008/02 Halle 3 EG\n"));
     EXPECT_TRUE(r.out.contains("Aufzeichnung beendet  : "));
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    // Within the minute only the closing figures: the identification and the traffic.
+    EXPECT_TRUE(r.err.startsWith("Zusammenfassung: Empfangen: 3.032 Bytes, "))
+        << r.err.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1);
+}
+
+TEST_F(RecordCliTest, TheLinesFiguresComeAtTheIntervalAndCloseTheRecording)
+{
+    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "3000"});
+    qputenv("LINEPROBE_FIGURES_MS", "100");
+    const CliResult r = Record({"--no-save", "--duration", "1"});
+    qunsetenv("LINEPROBE_FIGURES_MS");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString counts =
+        QString::fromUtf8(", Fehler Rahmen: 0, Parität: 0, Überlauf: 0, Break: 0");
+    const QRegularExpression figure(
+        QStringLiteral("^\\d\\d:\\d\\d:\\d\\d Empfangen: [\\d.]+ Bytes, [\\d,]+ k?B/s, "
+                       "(letztes Byte: \\d+ s|noch kein Byte)") +
+        QRegularExpression::escape(counts) + QLatin1Char('$'));
+    QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2) << r.err.toStdString();
+    EXPECT_TRUE(
+        lines.takeLast().startsWith(QStringLiteral("Zusammenfassung: Empfangen: 3.032 Bytes, ")));
+    for (const QString& line : lines)
+        EXPECT_TRUE(figure.match(line).hasMatch()) << line.toStdString();
+
+    // --quiet keeps stderr for the messages.
+    EXPECT_EQ(fat.Stop(), 0);
+    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "300"});
+    qputenv("LINEPROBE_FIGURES_MS", "100");
+    const CliResult quiet = Record({"--no-save", "--duration", "1", "--quiet"});
+    qunsetenv("LINEPROBE_FIGURES_MS");
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
 }
 
 TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
@@ -104,7 +137,9 @@ TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
         ASSERT_TRUE(p.waitForFinished(20000));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p.exitCode(), 0);
-        EXPECT_TRUE(p.readAllStandardError().isEmpty());
+        // Quiet, or only the closing figures of a recording that stopped.
+        const QByteArray err = p.readAllStandardError();
+        EXPECT_TRUE(c.signal ? err.isEmpty() : err.startsWith("Zusammenfassung: ")) << err.data();
         const QByteArray ts = ReadAll(Out(c.name) + ".ts");
         EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
         EXPECT_TRUE(ts.contains("Aufzeichnung beendet"));
