@@ -43,6 +43,11 @@ public:
     QString Reason() const { return m_reason; }
     // The file's name and the reason, for a message: "/pfad/halle.bmt: Die Datei ist zu groß".
     QString Describe() const;
+    // What the open file is now (size, links 0 once its name was removed); an error number.
+    int StatOpen(FileSystem::Status& status) const
+    {
+        return FileSystem::StatHandle(m_handle, status);
+    }
     // True while writing goes to the file itself because its folder refuses new files.
     bool InPlace() const { return m_inPlace; }
 

@@ -31,6 +31,15 @@ int Stat(const QString& path, Status& status);
 int CreateNew(const QString& path, int mode, Handle& handle);
 // An existing or new file for writing, emptied (truncate) or as it is.
 int OpenForWriting(const QString& path, bool truncate, Handle& handle);
+// An existing regular file for reading only.
+int OpenForReading(const QString& path, Handle& handle);
+// A new file for reading and writing in folder, whose name is removed at once: it goes away
+// with its handle, whatever way the program ends.
+int OpenScratch(const QString& folder, Handle& handle);
+// Reads up to size bytes at offset; got tells how many there were (fewer at the file's end).
+int ReadAt(Handle handle, qint64 offset, char* data, qint64 size, qint64& got);
+// What the open handle names now: its size, and links 0 once its name was removed (no stamp).
+int StatHandle(Handle handle, Status& status);
 int WriteAll(Handle handle, const char* data, qint64 size);
 int WriteAllAt(Handle handle, qint64 offset, const char* data, qint64 size);
 // Claims the space for size bytes before anything is written; 0 where the file system cannot

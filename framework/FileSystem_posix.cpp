@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +26,22 @@ int Result(int rc)
     return rc < 0 ? errno : 0;
 }
 
+void Fill(const struct stat& st, Status& status, bool stamp = true)
+{
+    status.kind = S_ISREG(st.st_mode)   ? Kind::Regular
+                  : S_ISDIR(st.st_mode) ? Kind::Directory
+                                        : Kind::Other;
+    status.size = qint64(st.st_size);
+    status.links = int(st.st_nlink);
+    status.mode = int(st.st_mode & 07777);
+    if (stamp)
+        status.stamp = QByteArray::number(qulonglong(st.st_dev)) + ':' +
+                       QByteArray::number(qulonglong(st.st_ino)) + ':' +
+                       QByteArray::number(qlonglong(st.st_size)) + ':' +
+                       QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
+                       QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+}
+
 } // namespace
 
 int Stat(const QString& path, Status& status)
@@ -33,17 +50,70 @@ int Stat(const QString& path, Status& status)
     struct stat st;
     if (::stat(Native(path).constData(), &st) != 0)
         return errno == ENOENT ? 0 : errno;
-    status.kind = S_ISREG(st.st_mode)   ? Kind::Regular
-                  : S_ISDIR(st.st_mode) ? Kind::Directory
-                                        : Kind::Other;
-    status.size = qint64(st.st_size);
-    status.links = int(st.st_nlink);
-    status.mode = int(st.st_mode & 07777);
-    status.stamp = QByteArray::number(qulonglong(st.st_dev)) + ':' +
-                   QByteArray::number(qulonglong(st.st_ino)) + ':' +
-                   QByteArray::number(qlonglong(st.st_size)) + ':' +
-                   QByteArray::number(qlonglong(st.st_mtim.tv_sec)) + '.' +
-                   QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+    Fill(st, status);
+    return 0;
+}
+
+int StatHandle(Handle handle, Status& status)
+{
+    status = Status();
+    struct stat st;
+    if (::fstat(handle, &st) != 0)
+        return errno;
+    Fill(st, status, false); // asked often while a file grows: no stamp
+    return 0;
+}
+
+int OpenForReading(const QString& path, Handle& handle)
+{
+    // O_NONBLOCK: a FIFO must not hang the open; only a regular file is read.
+    handle = ::open(Native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (handle < 0)
+        return errno;
+    struct stat st;
+    const int statError = ::fstat(handle, &st) != 0 ? errno : 0;
+    if (statError != 0 || !S_ISREG(st.st_mode)) {
+        ::close(handle);
+        handle = NoHandle;
+        return statError != 0 ? statError : EINVAL;
+    }
+    return 0;
+}
+
+int OpenScratch(const QString& folder, Handle& handle)
+{
+    const QByteArray base = Native(folder) + "/.lineprobe-";
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = base + QByteArray::number(qulonglong(::getpid())) + '-' +
+                                QByteArray::number(qulonglong(std::rand()) * 100 + attempt, 36);
+        handle = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (handle >= 0) {
+            ::unlink(name.constData());
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+int ReadAt(Handle handle, qint64 offset, char* data, qint64 size, qint64& got)
+{
+    got = 0;
+    while (size > 0) {
+        const ssize_t n = ::pread(handle, data, size_t(size), off_t(offset));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        got += n;
+        data += n;
+        size -= n;
+        offset += n;
+    }
     return 0;
 }
 

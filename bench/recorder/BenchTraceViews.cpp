@@ -6,6 +6,9 @@
 //   text10, text1  the same lines kept as texts (the rules' text form), as reference
 //   chunks    time per appended chunk at 100,000 and at 1,000,000 rows
 //   listfile  loading a list file of 1,000,000 lines, next to reading the file
+//   open      the lists of a recording of 64 MB in 10-byte lines (LINEPROBE_BENCH_MB for
+//             more): opening both and selecting the last line (the other view follows),
+//             next to a plain read of both files (LINEPROBE_BENCH_LISTS=BASE keeps them)
 //   show      both views side by side with a header, marked and plain lines and a
 //             selection, for 30 seconds (to look at them)
 // Without --mode every mode runs in a process of its own, so that memory figures do not mix.
@@ -255,6 +258,86 @@ void ListFile()
                 loadMs, paintMs, readMs);
 }
 
+// The .tvs and .tvh of megabytes received in 10-byte lines, as a stop writes them.
+void WriteLists(const QString& base, qint64 megabytes)
+{
+    QFile tvs(base + QStringLiteral(".tvs")), tvh(base + QStringLiteral(".tvh"));
+    if (!tvs.open(QIODevice::WriteOnly) || !tvh.open(QIODevice::WriteOnly))
+        return;
+    QByteArray a, h;
+    const qint64 lines = (megabytes << 20) / 10;
+    for (qint64 i = 0; i < lines; ++i) {
+        const QByteArray line = QByteArray::number(1000000000 + i % 1000000000).right(10);
+        a += "    " + line + "\r\n";
+        h += "    " + line.toHex(' ').toUpper() + " \r\n";
+        if (h.size() > (4 << 20)) {
+            tvs.write(a);
+            tvh.write(h);
+            a.clear();
+            h.clear();
+        }
+    }
+    tvs.write(a);
+    tvh.write(h);
+}
+
+double PlainRead(const QString& path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    QByteArray block(4 << 20, Qt::Uninitialized);
+    while (f.read(block.data(), block.size()) > 0) {
+    }
+    return timer.nsecsElapsed() / 1e9;
+}
+
+void OpenLists()
+{
+    const qint64 fromEnv = qEnvironmentVariableIntValue("LINEPROBE_BENCH_MB");
+    const qint64 megabytes = fromEnv > 0 ? fromEnv : 64;
+    QTemporaryDir dir;
+    // LINEPROBE_BENCH_LISTS names the base of lists written before (kept between runs).
+    const QString kept = qEnvironmentVariable("LINEPROBE_BENCH_LISTS");
+    const QString base = kept.isEmpty() ? dir.filePath(QStringLiteral("week")) : kept;
+    if (!QFile::exists(base + QStringLiteral(".tvh")))
+        WriteLists(base, megabytes);
+    const double read =
+        PlainRead(base + QStringLiteral(".tvs")) + PlainRead(base + QStringLiteral(".tvh"));
+
+    {
+        // The indexing alone, without the views.
+        CMessageRecorder quiet;
+        CLineprobeDoc doc;
+        CRecordingSession session(doc);
+        doc.tracePath = base + QStringLiteral(".tvs");
+        QElapsedTimer alone;
+        alone.start();
+        session.LoadList(LineRules::View::Ascii);
+        session.LoadList(LineRules::View::Hex);
+        std::printf("  indexing both lists without views: %.2f s\n", alone.nsecsElapsed() / 1e9);
+    }
+    Views views(1);
+    const long before = RssKilobytes();
+    QElapsedTimer timer;
+    timer.start();
+    views.session.OpenList(base + QStringLiteral(".tvs"));
+    const double opened = timer.nsecsElapsed() / 1e9;
+    const int last = views.ascii.ItemCount() - 1;
+    views.ascii.selectRow(last);
+    QApplication::processEvents();
+    const double shown = timer.nsecsElapsed() / 1e9;
+    std::printf("open: lists of %lld MB received in 10-byte lines (%.0f MB .tvs, %.0f MB .tvh)\n",
+                static_cast<long long>(megabytes), QFile(base + ".tvs").size() / 1e6,
+                QFile(base + ".tvh").size() / 1e6);
+    std::printf("  open both lists: %.2f s; with the last line selected in both views: %.2f s "
+                "(hex view at row %d of %d)\n",
+                opened, shown, views.hex.currentIndex().row(), views.hex.ItemCount());
+    std::printf("  plain read of both files: %.2f s; memory: %.0f MB resident growth\n", read,
+                (RssKilobytes() - before) / 1024.0);
+}
+
 void Show()
 {
     Views views(5);
@@ -283,7 +366,7 @@ int main(int argc, char** argv)
     const int at = int(args.indexOf(QStringLiteral("--mode")));
     if (at < 0 || at + 1 >= args.size()) {
         for (const char* mode :
-             {"mixed", "lines10", "text10", "lines1", "text1", "chunks", "listfile"}) {
+             {"mixed", "lines10", "text10", "lines1", "text1", "chunks", "listfile", "open"}) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedChannels);
             child.start(app.applicationFilePath(), {QStringLiteral("--mode"), mode});
@@ -307,6 +390,8 @@ int main(int argc, char** argv)
         Chunks();
     else if (mode == QLatin1String("listfile"))
         ListFile();
+    else if (mode == QLatin1String("open"))
+        OpenLists();
     else if (mode == QLatin1String("show"))
         Show();
     std::fflush(stdout);

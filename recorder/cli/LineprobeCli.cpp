@@ -21,6 +21,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <limits>
 
 namespace LineprobeCli {
 
@@ -177,36 +178,33 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
     }
     QFile file(options.trace);
     QString why;
-    if (!CDurableFile::CheckReadable(options.trace, ListFile::MaxFileSize, &why) ||
+    // Read as a stream: only what is not a regular file is refused, not a long trace.
+    if (!CDurableFile::CheckReadable(options.trace, std::numeric_limits<qint64>::max(), &why) ||
         !file.open(QIODevice::ReadOnly)) {
         MessageBox(QStringLiteral("File konnte nicht geöffnet werden") +
                        (why.isEmpty() ? QString() : QLatin1Char('\n') + why),
                    QString(), msg::NoIcon);
         return false;
     }
-    const QByteArray bytes = file.readAll();
 
-    // The same session as a recording, fed from the trace. Chunks go to the rules in pieces
-    // no longer than the recording reads, so that a trace without line ends costs no more
-    // than its bytes and the line index.
+    // The same session as a recording, fed from the trace as it is read. Chunks go to the rules
+    // in pieces no longer than the recording reads, so that a trace without line ends costs no
+    // more than the line index; the bytes go to the session's store, not into memory.
     session.Options().lines = options.settings;
     session.TakePanelCode(options.panelCode);
-    for (const TraceReader::Segment& segment : TraceReader::ParseTds(bytes)) {
-        if (segment.kind == TraceReader::Segment::Text) {
-            session.ShowTextLines(segment.bytes);
-        } else if (PortErrors::IsErrorText(segment.bytes)) {
-            // The trace keeps no mark of an error line: a chunk that is exactly one of the
-            // texts is taken as the error it almost always is.
-            session.ShowErrorText(segment.bytes);
-        } else {
-            for (qsizetype at = 0; at < segment.bytes.size(); at += RenderPiece) {
-                const QByteArray piece = QByteArray::fromRawData(
-                    segment.bytes.constData() + at,
-                    qMin<qsizetype>(RenderPiece, segment.bytes.size() - at));
-                session.ShowChunk(piece, segment.stamp);
-            }
-        }
-    }
+    TraceReader::ReadTds(file, RenderPiece,
+                         [&session](TraceReader::Segment::Kind kind, const QByteArray& bytes,
+                                    const QByteArray& stamp, bool first, bool last) {
+                             if (kind == TraceReader::Segment::Text)
+                                 session.ShowTextLines(bytes);
+                             else if (first && last && PortErrors::IsErrorText(bytes))
+                                 // The trace keeps no mark of an error line: a chunk that is
+                                 // exactly one of the texts is taken as the error it almost
+                                 // always is.
+                                 session.ShowErrorText(bytes);
+                             else if (!bytes.isEmpty())
+                                 session.ShowChunk(bytes, stamp);
+                         });
     return true;
 }
 

@@ -129,24 +129,35 @@ void CLineIndex::SetStore(std::shared_ptr<CTraceStore> store)
     m_consumed = m_store->End();
 }
 
+void CLineIndex::UseStore(std::shared_ptr<CTraceStore> store)
+{
+    if (store == m_store)
+        return;
+    CTraceLines lines;
+    for (qsizetype i = 0; i < m_count; ++i)
+        lines.Append(At(i));
+    Clear();
+    m_store = std::move(store);
+    m_consumed = m_store->End();
+    Reset(std::move(lines));
+}
+
 CLineIndex::Located CLineIndex::Locate(qsizetype row) const
 {
     if (row == m_count - 1)
         return {Entry(row), m_lastStart, m_lastRank};
     if (m_cachedRow >= 0 && (row == m_cachedRow || row == m_cachedRow + 1)) {
         if (row == m_cachedRow + 1) {
-            m_cached.start += m_cached.entry & BytesMask;
+            m_cached.start += (m_cached.entry & BytesMask) + Gap(m_cached.entry);
             m_cached.textRank += (m_cached.entry & TextFlag) ? 1 : 0;
             m_cached.entry = Entry(row);
             m_cachedRow = row;
             // A row that begins a group after a gap begins at the group's start.
-            const auto group =
-                std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
-                                 [](qint64 r, const Group& g) { return r < g.firstRow; }) -
-                1;
-            if (group->firstRow == row) {
-                m_cached.start = group->start;
-                m_cached.textRank = group->textRank;
+            const size_t next = m_cachedGroup + 1;
+            if (next < m_groups.size() && m_groups[next].firstRow == row) {
+                m_cachedGroup = next;
+                m_cached.start = m_groups[next].start;
+                m_cached.textRank = m_groups[next].textRank;
             }
         }
         return m_cached;
@@ -154,10 +165,11 @@ CLineIndex::Located CLineIndex::Locate(qsizetype row) const
     auto it = std::upper_bound(m_groups.begin(), m_groups.end(), qint64(row),
                                [](qint64 r, const Group& g) { return r < g.firstRow; });
     const Group& g = *(it - 1);
+    m_cachedGroup = size_t(it - 1 - m_groups.begin());
     Located at{0, g.start, g.textRank};
     for (qsizetype r = g.firstRow; r < row; ++r) {
         const quint32 e = Entry(r);
-        at.start += e & BytesMask;
+        at.start += (e & BytesMask) + Gap(e);
         at.textRank += (e & TextFlag) ? 1 : 0;
     }
     at.entry = Entry(row);
@@ -175,13 +187,20 @@ qsizetype CLineIndex::Length(const Located& at) const
 
 QByteArray CLineIndex::Render(const Located& at, qsizetype maxChars) const
 {
-    const quint32 e = at.entry;
     QByteArray out;
+    RenderInto(at, maxChars, out);
+    return out;
+}
+
+void CLineIndex::RenderInto(const Located& at, qsizetype maxChars, QByteArray& out) const
+{
+    const qsizetype begin = out.size();
+    const quint32 e = at.entry;
     if (e & TextFlag) {
-        out = m_side.At(at.textRank);
-        if (maxChars >= 0 && out.size() >= maxChars) {
-            out.truncate(maxChars);
-            return out;
+        m_side.AppendTo(at.textRank, out);
+        if (maxChars >= 0 && out.size() - begin >= maxChars) {
+            out.truncate(begin + maxChars);
+            return;
         }
     }
     if (e & DotFlag)
@@ -190,19 +209,30 @@ QByteArray CLineIndex::Render(const Located& at, qsizetype maxChars) const
     const int unit = LineRules::UnitSize(view);
     qsizetype bytes = e & BytesMask;
     if (maxChars >= 0)
-        bytes = qMin(bytes, qMax<qsizetype>(0, (maxChars - out.size() + unit - 1) / unit));
+        bytes =
+            qMin(bytes, qMax<qsizetype>(0, (maxChars - (out.size() - begin) + unit - 1) / unit));
     if (bytes > 0) {
+        // The bytes straight from the store, written in place.
+        static const char digits[] = "0123456789ABCDEF";
         const auto mode = Mode((e & ModeMask) >> ModeShift);
-        QByteArray raw(bytes, Qt::Uninitialized);
-        m_store->Copy(at.start, bytes, raw.data());
-        out.reserve(out.size() + bytes * unit);
-        for (const char c : raw)
-            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
-                                  out);
+        const qsizetype from = out.size();
+        out.resize(from + bytes * unit);
+        char* p = out.data() + from;
+        char* raw = p + bytes * (unit - 1); // the last bytes of the room, read before written
+        m_store->Copy(at.start, bytes, raw);
+        for (qsizetype i = 0; i < bytes; ++i) {
+            const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(raw[i]));
+            if (view == View::Ascii) {
+                p[i] = v == 0 && !(e & VerbatimFlag) ? ' ' : char(v);
+            } else {
+                p[3 * i] = digits[v >> 4];
+                p[3 * i + 1] = digits[v & 0x0F];
+                p[3 * i + 2] = ' ';
+            }
+        }
     }
-    if (maxChars >= 0 && out.size() > maxChars)
-        out.truncate(maxChars);
-    return out;
+    if (maxChars >= 0 && out.size() - begin > maxChars)
+        out.truncate(begin + maxChars);
 }
 
 QByteArray CLineIndex::Tail(const Located& at, int chars) const
@@ -217,9 +247,12 @@ QByteArray CLineIndex::Tail(const Located& at, int chars) const
         const auto mode = Mode((e & ModeMask) >> ModeShift);
         QByteArray raw(taken, Qt::Uninitialized);
         m_store->Copy(at.start + quint64(bytes - taken), taken, raw.data());
-        for (const char c : raw)
-            LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
-                                  part);
+        if (e & VerbatimFlag)
+            part = raw;
+        else
+            for (const char c : raw)
+                LineRules::WriteValue(view, LineRules::ValueOf(mode, static_cast<unsigned char>(c)),
+                                      part);
     }
     if (part.size() >= chars)
         return part.right(chars);
@@ -243,6 +276,12 @@ QByteArray CLineIndex::Head(qsizetype row, qsizetype n) const
     return Render(Locate(row), n);
 }
 
+void CLineIndex::AppendHead(qsizetype row, qsizetype n, QByteArray& out) const
+{
+    if (row >= 0 && row < m_count && n > 0)
+        RenderInto(Locate(row), n, out);
+}
+
 void CLineIndex::TextInto(qsizetype row, QByteArray& out) const
 {
     out.resize(0);
@@ -264,6 +303,8 @@ void CLineIndex::TextInto(qsizetype row, QByteArray& out) const
         out.resize(begin + bytes);
         char* p = out.data() + begin;
         m_store->Copy(at.start, bytes, p);
+        if (e & VerbatimFlag)
+            return;
         for (qsizetype i = 0; i < bytes; ++i) {
             const unsigned char v = LineRules::ValueOf(mode, static_cast<unsigned char>(p[i]));
             p[i] = v == 0 ? ' ' : char(v);
@@ -281,7 +322,7 @@ bool CLineIndex::ValuesInto(qsizetype row, QByteArray& out) const
         return false;
     const Located at = Locate(row);
     const quint32 e = at.entry;
-    if (e & TextFlag)
+    if (e & (TextFlag | VerbatimFlag))
         return false;
     const qsizetype bytes = e & BytesMask;
     const auto mode = Mode((e & ModeMask) >> ModeShift);
@@ -315,7 +356,7 @@ bool CLineIndex::IsTextLine(qsizetype row) const
     if (row < 0 || row >= m_count)
         return false;
     const quint32 e = Entry(row);
-    return (e & TextFlag) && (e & BytesMask) == 0;
+    return ((e & TextFlag) && (e & BytesMask) == 0) || (e & VerbatimFlag);
 }
 
 bool CLineIndex::IsMarkedRun(qsizetype row) const
@@ -358,9 +399,14 @@ LineRules::LastLine CLineIndex::DescribeLast() const
 void CLineIndex::AppendRow(quint32 entry)
 {
     const qsizetype row = m_count;
-    const quint64 start = row == 0 ? m_consumed : m_lastStart + (Entry(row - 1) & BytesMask);
-    if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size())
-        m_pages.emplace_back(new quint32[PageSize]); // filled row by row, not zeroed
+    const quint32 before = row == 0 ? 0 : Entry(row - 1);
+    const quint64 start = row == 0 ? m_consumed : m_lastStart + (before & BytesMask) + Gap(before);
+    if ((row & (PageSize - 1)) == 0 && size_t(row >> PageBits) == m_pages.size()) {
+        if (!m_pages.empty())
+            Narrow(m_pages.back()); // its rows are final now
+        m_pages.emplace_back();
+        m_pages.back().wide.reset(new quint32[PageSize]); // filled row by row, not zeroed
+    }
     if (row % GroupRows == 0)
         m_groups.push_back({row, start, m_textCount});
     EntryRef(row) = entry;
@@ -369,6 +415,19 @@ void CLineIndex::AppendRow(quint32 entry)
     if (entry & TextFlag)
         ++m_textCount;
     ++m_count;
+}
+
+void CLineIndex::Narrow(Page& page)
+{
+    const quint32 common = page.wide[0] & ~quint32(0xFF);
+    for (qsizetype i = 0; i < PageSize; ++i)
+        if ((page.wide[i] & ~quint32(0xFF)) != common)
+            return;
+    page.narrow.reset(new quint8[PageSize]);
+    for (qsizetype i = 0; i < PageSize; ++i)
+        page.narrow[i] = quint8(page.wide[i] & 0xFF);
+    page.common = common;
+    page.wide.reset();
 }
 
 void CLineIndex::SetLastStart(quint64 offset)
@@ -425,6 +484,27 @@ CLineIndex::Change CLineIndex::AppendStored(View view, LineRules::Rule rule,
     return change;
 }
 
+void CLineIndex::BeginFileLines(std::shared_ptr<CTraceStore> store)
+{
+    SetStore(std::move(store));
+    m_store->Hold(this);
+}
+
+void CLineIndex::AppendFileLine(qint64 position, qsizetype size)
+{
+    const quint64 offset = m_store->Adopt(position, size);
+    if (m_count > 0) {
+        // Most lines follow the one before after its CR LF (or two): that goes in its entry.
+        quint32& last = EntryRef(m_count - 1);
+        const quint64 end = m_lastStart + (last & BytesMask);
+        if (offset >= end && offset - end <= 6 && (offset - end) % 2 == 0)
+            last |= quint32((offset - end) / 2) << GapShift;
+    }
+    m_consumed = offset;
+    AppendRow(VerbatimFlag | quint32(size));
+    SetLastStart(offset);
+}
+
 void CLineIndex::AppendText(const QByteArray& line)
 {
     m_side.Append(line);
@@ -458,7 +538,9 @@ void CLineIndex::Reset(CTraceLines&& lines)
 
 qsizetype CLineIndex::MemoryBytes() const
 {
-    return qsizetype(m_pages.size()) * PageSize * qsizetype(sizeof(quint32)) +
-           qsizetype(m_pages.capacity() * sizeof(m_pages[0])) +
+    qsizetype pages = 0;
+    for (const Page& page : m_pages)
+        pages += page.wide ? PageSize * qsizetype(sizeof(quint32)) : PageSize;
+    return pages + qsizetype(m_pages.capacity() * sizeof(m_pages[0])) +
            qsizetype(m_groups.capacity() * sizeof(Group)) + m_side.MemoryBytes();
 }

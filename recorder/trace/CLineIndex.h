@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-// The lines of one trace view as an index over the received bytes of the shared store: four
-// bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
+// The lines of one trace view as an index over the received bytes of the shared store: one to
+// four bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
 // for a group of lines. Text lines (header, footer, port errors, a loaded list file) sit in a
 // small side store of their own. A line's text is rendered only when it is asked for, by the
 // writing of the line rules, so it reads byte for byte as the rules build it; continuing the
@@ -26,6 +26,9 @@ public:
 
     // Shares the received bytes with the other view; the index is emptied first.
     void SetStore(std::shared_ptr<CTraceStore> store);
+    // Goes on over store, keeping its lines: lines of another store (a list file indexed where
+    // it lies) become text lines first.
+    void UseStore(std::shared_ptr<CTraceStore> store);
     const CTraceStore& Store() const { return *m_store; }
 
     // data access
@@ -34,6 +37,8 @@ public:
     QByteArray At(qsizetype row) const;
     // The first n characters of a row (all of it when it is shorter).
     QByteArray Head(qsizetype row, qsizetype n) const;
+    // The same appended to out, which keeps its capacity (list files).
+    void AppendHead(qsizetype row, qsizetype n, QByteArray& out) const;
     qsizetype LengthAt(qsizetype row) const;
     char CharAt(qsizetype row, qsizetype position) const;
     QByteArray Last() const { return IsEmpty() ? QByteArray() : At(m_count - 1); }
@@ -77,6 +82,10 @@ public:
     void Clear();
     // All lines at once from text lines (a loaded list file).
     void Reset(CTraceLines&& lines);
+    // Lines that stand in a file as they are shown (a list file indexed where it lies): the
+    // index reads them from store, which follows that file.
+    void BeginFileLines(std::shared_ptr<CTraceStore> store);
+    void AppendFileLine(qint64 position, qsizetype size);
 
     // Bytes of the index and the side store (the shared received bytes not counted).
     qsizetype MemoryBytes() const;
@@ -91,6 +100,10 @@ private:
     static constexpr quint32 HexFlag = 1u << 19; // the bytes are written as hex units
     static constexpr int ModeShift = 20;
     static constexpr quint32 ModeMask = 3u << ModeShift;
+    static constexpr int GapShift = 22; // half the bytes between the row and the next one
+    static constexpr quint32 GapMask = 3u << GapShift;
+    static constexpr quint32 VerbatimFlag = 1u << 24; // bytes of a file line, shown as they are
+    static quint64 Gap(quint32 entry) { return ((entry & GapMask) >> GapShift) * 2; }
     enum { PageBits = 14, PageSize = 1 << PageBits, GroupRows = 256 };
 
     // Where the start offsets and side texts of a run of rows begin. Rows of a group show
@@ -108,16 +121,30 @@ private:
         qint64 textRank;
     };
 
+    // A page of rows holds four bytes a row while it fills; once full, a page whose rows differ
+    // only in a byte count below 256 keeps one byte a row and the common bits once.
+    struct Page
+    {
+        std::unique_ptr<quint32[]> wide;
+        std::unique_ptr<quint8[]> narrow;
+        quint32 common = 0;
+    };
+
+    // Only the last row changes, and the last page is always wide.
     quint32& EntryRef(qsizetype row)
     {
-        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+        return m_pages[size_t(row >> PageBits)].wide[row & (PageSize - 1)];
     }
     quint32 Entry(qsizetype row) const
     {
-        return m_pages[size_t(row >> PageBits)][row & (PageSize - 1)];
+        const Page& page = m_pages[size_t(row >> PageBits)];
+        const qsizetype i = row & (PageSize - 1);
+        return page.wide ? page.wide[i] : page.common | page.narrow[i];
     }
+    void Narrow(Page& page);
     Located Locate(qsizetype row) const;
     QByteArray Render(const Located& at, qsizetype maxChars) const;
+    void RenderInto(const Located& at, qsizetype maxChars, QByteArray& out) const;
     QByteArray Tail(const Located& at, int chars) const;
     qsizetype Length(const Located& at) const;
     LineRules::LastLine DescribeLast() const;
@@ -130,7 +157,7 @@ private:
     void MaterializeLast();
 
     std::shared_ptr<CTraceStore> m_store;
-    std::vector<std::unique_ptr<quint32[]>> m_pages;
+    std::vector<Page> m_pages;
     std::vector<Group> m_groups;
     CTraceLines m_side;
     qsizetype m_count = 0;
@@ -142,4 +169,5 @@ private:
     // steps from one to the next instead of walking its group again.
     mutable qsizetype m_cachedRow = -1;
     mutable Located m_cached{};
+    mutable size_t m_cachedGroup = 0; // the group of the row found last
 };

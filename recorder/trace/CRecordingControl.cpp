@@ -60,7 +60,7 @@ bool CRecordingControl::IsRecording() const
 
 bool CRecordingControl::SaveFailed() const
 {
-    return m_saveRun && (m_doc.Files().WriteFailed() || m_listsFailed);
+    return m_saveRun && (m_doc.Files().WriteFailed() || m_doc.Files().Lost() || m_listsFailed);
 }
 
 bool CRecordingControl::TimerActive(int timer) const
@@ -228,7 +228,7 @@ void CRecordingControl::Receive()
         const bool shown = chunk.isEmpty() || RecordChunkAndShow(chunk);
         m_ready = true;
         if (!shown) {
-            StopRecording(End::Unsupported);
+            StopRecording(m_saveRun && m_doc.Files().Lost() ? End::TraceLost : End::Unsupported);
             return;
         }
         if (chunk.isEmpty())
@@ -240,8 +240,12 @@ bool CRecordingControl::RecordChunkAndShow(const QByteArray& chunk)
 {
     // One stamp for the files and the views, so both tell the same time.
     const QByteArray stamp = m_doc.TimeStamp();
-    if (m_saveRun)
+    if (m_saveRun) {
         m_doc.Files().RecordChunk(chunk, stamp);
+        // The views read the bytes back from the .ts: without it the recording cannot go on.
+        if (m_doc.Files().Lost())
+            return false;
+    }
     return !m_views || m_views->ShowChunk(chunk, stamp);
 }
 
@@ -311,6 +315,10 @@ void CRecordingControl::OnCommError(int kind)
     }
     if (m_saveRun)
         m_doc.Files().RecordChunk(text, m_doc.TimeStamp());
+    if (m_saveRun && m_doc.Files().Lost()) {
+        StopRecording(End::TraceLost);
+        return;
+    }
     if (m_views)
         m_views->ShowErrorText(text);
     Receive();

@@ -29,7 +29,7 @@ public:
     enum { AwaitingIdent = 0, Recording = 26 };
     enum { IdentChars = 32, MaxChunk = 2048 };
     // How a recording ended.
-    enum class End { Stopped, NoAnswer, Unsupported, PortError };
+    enum class End { Stopped, NoAnswer, Unsupported, PortError, TraceLost };
 
     // options: what the user chose, owned by the session; read at each start.
     CRecordingControl(CLineprobeDoc& doc, RecordingOptions& options, QObject* parent = nullptr);
@@ -109,7 +109,7 @@ private:
     int ScanIdentification(int pending);
     void IdentificationComplete();
     // Writes the chunk to the trace files and hands it to the views; false when the views
-    // have no rule for the panel code.
+    // have no rule for the panel code or the .ts was lost (deleted, shortened, not written).
     bool RecordChunkAndShow(const QByteArray& chunk);
     void OnIdentTimeout();
     void OnReconnect();

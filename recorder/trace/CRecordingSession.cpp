@@ -4,6 +4,8 @@
 #include "CMessages.h"
 #include "CTraceLines.h"
 #include "ListFile.h"
+#include "ListFileWriter.h"
+#include "TraceFiles.h"
 
 // Qt
 #include <QFileInfo>
@@ -11,7 +13,11 @@
 CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc)
 {
+    for (auto& file : m_listFiles)
+        file = std::make_unique<ListFileWriter>();
     m_control.SetViews(this);
+    // A recording that ended without writing its lists leaves none half written.
+    connect(&m_control, &CRecordingControl::Ended, this, [this] { CancelListFiles(); });
     connect(&m_control, &CRecordingControl::RecordingChanged, &m_health, [this](bool recording) {
         if (recording)
             m_health.Start();
@@ -33,8 +39,10 @@ QString CRecordingSession::Extension(View view)
 
 void CRecordingSession::ClearLists()
 {
+    CancelListFiles();
     for (View view : {View::Ascii, View::Hex}) {
-        LinesOf(view).Clear();
+        // A list loaded from a file goes back to the received bytes.
+        LinesOf(view).SetStore(m_store);
         emit ListReset(view);
     }
     m_times.Clear();
@@ -51,15 +59,73 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk, const QByteArray& sta
     if (chunk.isEmpty())
         return true;
     // Kept once; both lists refer to the same bytes.
-    const quint64 offset = m_store->Append(chunk.constData(), chunk.size());
+    const quint64 offset = StoreChunk(chunk);
     if (const auto time = CChunkTimes::ParseStamp(stamp))
         m_times.Add(offset, chunk.size(), *time);
     for (View view : {View::Ascii, View::Hex}) {
+        LinesOf(view).UseStore(m_store); // a loaded list goes on as text lines
         const CLineIndex::Change change = LinesOf(view).AppendStored(
             view, rule, m_options.lines, offset, chunk.constData(), chunk.size());
         emit LinesAppended(view, change, Append::Chunk);
     }
+    UpdateListFiles();
     return true;
+}
+
+quint64 CRecordingSession::StoreChunk(const QByteArray& chunk)
+{
+    TraceFiles& files = m_doc.Files();
+    if (!IsRecording() || !files.IsPublished() || !files.IsOpen() || files.Lost())
+        return m_store->Append(chunk.constData(), chunk.size());
+    // The recording has just written the chunk to the end of its .ts.
+    const QString ts = files.PathOf(TraceFiles::Ts);
+    if (m_store->FollowedPath() != ts) {
+        if (!m_store->Follow(ts))
+            return m_store->Append(chunk.constData(), chunk.size());
+        OpenListFiles();
+    }
+    return m_store->AppendWritten(files.Written(TraceFiles::Ts) - chunk.size(), chunk.constData(),
+                                  chunk.size());
+}
+
+void CRecordingSession::OpenListFiles()
+{
+    CancelListFiles();
+    for (View view : {View::Ascii, View::Hex})
+        if (!m_listFiles[int(view == View::Hex)]->Open(
+                ListFile::WithExtension(m_doc.tracePath, Extension(view)))) {
+            CancelListFiles();
+            m_listOpenFailed = true;
+            return;
+        }
+    UpdateListFiles();
+}
+
+void CRecordingSession::UpdateListFiles()
+{
+    for (View view : {View::Ascii, View::Hex}) {
+        ListFileWriter& file = *m_listFiles[int(view == View::Hex)];
+        if (!file.IsOpen())
+            continue;
+        // All rows but the last are final.
+        const CLineIndex& lines = Lines(view);
+        AddListItems(file, lines, lines.Count() - 1);
+    }
+}
+
+void CRecordingSession::AddListItems(ListFileWriter& file, const CLineIndex& lines, qsizetype upTo)
+{
+    for (qsizetype i = qsizetype(file.Count()); i < upTo; ++i)
+        // Only what the file keeps of an item is rendered, straight into the file's buffer.
+        file.AddRendered(
+            [&lines, i](QByteArray& out) { lines.AppendHead(i, ListFile::ItemChars, out); });
+}
+
+void CRecordingSession::CancelListFiles()
+{
+    for (auto& file : m_listFiles)
+        file->Cancel();
+    m_listOpenFailed = false;
 }
 
 std::optional<CChunkTimes::Ms> CRecordingSession::LineTime(View view, qsizetype row) const
@@ -98,6 +164,7 @@ void CRecordingSession::AppendText(const QByteArray& line, Append what)
         lines.AppendText(line);
         emit LinesAppended(view, change, what);
     }
+    UpdateListFiles();
 }
 
 void CRecordingSession::ShowTextLines(const QByteArray& text)
@@ -123,9 +190,29 @@ bool CRecordingSession::WriteList(View view, const QString& path) const
 
 bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexPath)
 {
-    if (!WriteList(View::Ascii, asciiPath))
+    ListFileWriter& ascii = *m_listFiles[0];
+    ListFileWriter& hex = *m_listFiles[1];
+    if (m_listOpenFailed) {
+        CancelListFiles();
+        return false; // the reason was shown when they were opened
+    }
+    if (!ascii.IsOpen() || ascii.Path() != asciiPath || !hex.IsOpen() || hex.Path() != hexPath) {
+        CancelListFiles();
+        if (!WriteList(View::Ascii, asciiPath))
+            return false;
+        return WriteList(View::Hex, hexPath);
+    }
+    // The lists have grown with the recording: the last lines, then into place.
+    for (View view : {View::Ascii, View::Hex}) {
+        ListFileWriter& file = *m_listFiles[int(view == View::Hex)];
+        const CLineIndex& lines = Lines(view);
+        AddListItems(file, lines, lines.Count());
+    }
+    if (!(ascii.Finish() && ascii.Count() > 0)) {
+        hex.Cancel();
         return false;
-    return WriteList(View::Hex, hexPath);
+    }
+    return hex.Finish() && hex.Count() > 0;
 }
 
 void CRecordingSession::LoadList(View view)
@@ -133,10 +220,19 @@ void CRecordingSession::LoadList(View view)
     if (m_doc.tracePath.isEmpty())
         return;
     const QString path = ListFile::WithExtension(m_doc.tracePath, Extension(view));
-    CTraceLines lines;
-    if (ListFile::Load(path, view == View::Ascii, lines) != ListFile::LoadResult::Loaded)
+    // The lines stay in the file; the list indexes them there, as a recording's lines in its
+    // .ts, so that a list of any length opens at once and costs its index.
+    auto file = std::make_shared<CTraceStore>();
+    CLineIndex& lines = LinesOf(view);
+    const auto result = ListFile::Index(
+        path, view == View::Ascii,
+        [&] {
+            file->Follow(path);
+            lines.BeginFileLines(file);
+        },
+        [&lines](qint64 start, qsizetype size) { lines.AppendFileLine(start, size); });
+    if (result != ListFile::LoadResult::Loaded)
         return;
-    LinesOf(view).Reset(std::move(lines));
     // A list file keeps no times.
     m_times.Clear();
     emit ListReset(view);

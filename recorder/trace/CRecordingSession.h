@@ -14,6 +14,7 @@
 #include <memory>
 
 class CLineprobeDoc;
+class ListFileWriter;
 
 // One Lineprobe session, for the window and for lineprobe-cli alike: the received bytes, the
 // ASCII and the hex lines over them, the recording control that fills them and the options
@@ -97,6 +98,14 @@ signals:
 private:
     CLineIndex& LinesOf(View view) { return view == View::Ascii ? m_ascii : m_hex; }
     void AppendText(const QByteArray& line, Append what);
+    // Where a chunk goes: the .ts of a running recording that saves, else the store's own file.
+    quint64 StoreChunk(const QByteArray& chunk);
+    // The list files of a saving recording grow beside its trace: every complete line is
+    // final and written at once, so that a stop only adds the last lines.
+    void OpenListFiles();
+    void UpdateListFiles();
+    void CancelListFiles();
+    static void AddListItems(ListFileWriter& file, const CLineIndex& lines, qsizetype upTo);
 
     CLineprobeDoc& m_doc;
     RecordingOptions m_options;
@@ -105,6 +114,8 @@ private:
     CLineIndex m_hex{m_store};
     CChunkTimes m_times;
     int m_panelCode = 0;
+    std::unique_ptr<ListFileWriter> m_listFiles[2]; // ASCII, hex
+    bool m_listOpenFailed = false; // the message was shown when the list files were opened
     // Last: its end stops a running recording into the lists above.
     CRecordingControl m_control{m_doc, m_options};
     CLineHealth m_health{m_control.Serial()};

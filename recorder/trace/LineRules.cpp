@@ -160,13 +160,26 @@ void LengthRule(Writer& b, View view, const Settings& s, const LastLine& last, c
     if (!fresh)
         b->ContinueLast(false);
 
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        b.Write(byte);
-        // The ASCII view compares what it wrote (0x00 became a blank), the hex view the byte.
-        const unsigned char shown = view == View::Ascii && byte == 0 ? 0x20 : byte;
-        if (b->CurrentSize() >= limit || (hasBreak && shown == brk))
+    // The ASCII view compares what it wrote (0x00 became a blank), the hex view the byte.
+    const auto breaksAt = [&](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return hasBreak && (view == View::Ascii && byte == 0 ? 0x20 : byte) == brk;
+    };
+    const int unit = UnitSize(view);
+    for (qsizetype i = 0; i < size;) {
+        // A run of bytes up to the one that fills the line or is the break byte.
+        const qsizetype current = b->IsOpen() ? b->CurrentSize() : 0;
+        qsizetype n = qMin(size - i, qMax<qsizetype>(1, (limit - current + unit - 1) / unit));
+        if (hasBreak)
+            for (qsizetype k = 0; k < n; ++k)
+                if (breaksAt(data[i + k])) {
+                    n = k + 1;
+                    break;
+                }
+        b.WriteRun(data + i, n);
+        if (b->CurrentSize() >= limit || breaksAt(data[i + n - 1]))
             b->Complete();
+        i += n;
     }
 }
 

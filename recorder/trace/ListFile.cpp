@@ -3,11 +3,13 @@
 #include "CDurableFile.h"
 #include "CMessages.h"
 #include "CTraceLines.h"
+#include "ListFileWriter.h"
 
 // Qt
 #include <QFile>
 
 #include <cstring>
+#include <limits>
 
 namespace ListFile {
 
@@ -30,33 +32,19 @@ int NameStart(const QString& path)
 
 bool Write(const QString& path, int count, const std::function<QByteArray(int)>& itemAt)
 {
-    CDurableFile file(path);
-    if (!file.open()) {
-        CannotOpen(file.Describe());
+    ListFileWriter file;
+    if (!file.Open(path))
         return false;
-    }
-    QByteArray out;
-    for (int i = 0; i < count; ++i) {
-        out += "    ";
-        out += itemAt(i).left(ItemChars);
-        out += "\r\n";
-        if (out.size() > (1 << 20)) {
-            file.write(out);
-            out.clear();
-        }
-    }
-    file.write(out);
-    if (!file.Commit()) {
-        CannotOpen(file.Describe());
-        return false;
-    }
-    return count > 0;
+    for (int i = 0; i < count; ++i)
+        file.Add(itemAt(i));
+    return file.Finish() && count > 0;
 }
 
 namespace {
 
-// Reads the open file line by line into add(data, size). The line buffer is a plain array, so
-// a file of a million lines costs little more than reading it.
+// Reads the open file line by line into add(data, size, start), start being where the line
+// stands in the file (every line is a run of the file's bytes). The line buffer is a plain
+// array, so a file of a million lines costs little more than reading it.
 template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
 {
     const qsizetype maxLine = asciiView ? AsciiLineMax : HexLineMax;
@@ -66,23 +54,50 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
     // the maximum and one CR.
     char line[HexLineMax + 2];
     qsizetype n = 0;
-    const auto append = [&](char c) {
-        if (n > maxLine || (n == maxLine && c != '\r')) {
-            add(line, maxLine);
-            n -= maxLine;
-            if (n > 0)
-                line[0] = line[maxLine];
-        }
+    qint64 start = 0;   // of line[0] in the file
+    qint64 blockAt = 0; // of the block in the file
+    const auto cut = [&] {
+        add(line, maxLine, start);
+        n -= maxLine;
+        start += maxLine;
+        if (n > 0)
+            line[0] = line[maxLine];
+    };
+    // c stands at pos in the file.
+    const auto append = [&](char c, qint64 pos) {
+        if (n > maxLine || (n == maxLine && c != '\r'))
+            cut();
+        if (n == 0)
+            start = pos;
         line[n++] = c;
     };
     QByteArray block;
     while (!file.atEnd()) {
+        blockAt = file.pos();
         block = file.read(1 << 20);
         if (block.isEmpty())
             break;
         const char* bytes = block.constData();
         const qsizetype size = block.size();
         for (qsizetype i = 0; i < size; ++i) {
+            // The common line, whole in the block and ended by CR LF, goes at once from there.
+            while (state == Normal && n == 0 && i < size) {
+                const auto* feed =
+                    static_cast<const char*>(std::memchr(bytes + i, '\n', size_t(size - i)));
+                const qsizetype length = feed ? feed - (bytes + i) : -1;
+                if (length < 1 || length - 1 > maxLine || feed[-1] != '\r')
+                    break;
+                add(bytes + i, length - 1, blockAt + i);
+                i += length + 1;
+                if (!asciiView || (i < size && bytes[i] != '\r'))
+                    continue;
+                if (i + 1 < size && bytes[i + 1] == '\n')
+                    i += 2; // the line end written after an item that ended in CR LF
+                else
+                    state = AfterEnd; // decided by the bytes to come
+            }
+            if (i >= size)
+                break;
             const char c = bytes[i];
             if (state == Normal && c != '\r' && c != '\n') {
                 // A run of plain bytes is copied at once, cut where the line is full.
@@ -90,12 +105,10 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
                 while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
                     ++end;
                 for (qsizetype k = i; k < end;) {
-                    if (n >= maxLine) {
-                        add(line, maxLine);
-                        n -= maxLine;
-                        if (n > 0)
-                            line[0] = line[maxLine];
-                    }
+                    if (n >= maxLine)
+                        cut();
+                    if (n == 0)
+                        start = blockAt + k;
                     const qsizetype m = qMin(end - k, maxLine - n);
                     std::memcpy(line + n, bytes + k, size_t(m));
                     n += m;
@@ -108,7 +121,7 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
                 state = Normal;
                 if (c == '\n')
                     continue; // the line end written after an item that ended in CR LF
-                append('\r');
+                append('\r', blockAt + i - 1);
             } else if (state == AfterEnd) {
                 state = Normal;
                 if (c == '\r') {
@@ -117,27 +130,27 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
                 }
             }
             if (c == '\n' && n > 0 && line[n - 1] == '\r') {
-                add(line, n - 1);
+                add(line, n - 1, start);
                 n = 0;
                 if (asciiView)
                     state = AfterEnd;
                 continue;
             }
-            append(c);
+            append(c, blockAt + i);
         }
     }
     // A line that reached the maximum ended there; shorter rests are dropped.
     if (n >= maxLine)
-        add(line, maxLine);
+        add(line, maxLine, start);
 }
 
 // Opens path for loading; Failed after the message, Empty for a file without bytes.
-LoadResult Open(QFile& file, const QString& path)
+LoadResult Open(QFile& file, const QString& path, qint64 maxSize = MaxFileSize)
 {
-    // A FIFO or a device would hang the open or never end; a list of a month's recording
-    // stays far below the limit.
+    // A FIFO or a device would hang the open or never end; a list kept in memory stays far
+    // below the limit.
     QString why;
-    if (path.isEmpty() || !CDurableFile::CheckReadable(path, MaxFileSize, &why) ||
+    if (path.isEmpty() || !CDurableFile::CheckReadable(path, maxSize, &why) ||
         !file.open(QIODevice::ReadOnly)) {
         CannotOpen(why);
         return LoadResult::Failed;
@@ -158,7 +171,7 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
         return result;
     clear();
     ReadLines(file, asciiView,
-              [&add](const char* data, qsizetype size) { add(QByteArray(data, size)); });
+              [&add](const char* data, qsizetype size, qint64) { add(QByteArray(data, size)); });
     return LoadResult::Loaded;
 }
 
@@ -171,7 +184,21 @@ LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
     lines.Clear();
     lines.Reserve(file.size() / 16, file.size());
     ReadLines(file, asciiView,
-              [&lines](const char* data, qsizetype size) { lines.Append(data, size); });
+              [&lines](const char* data, qsizetype size, qint64) { lines.Append(data, size); });
+    return LoadResult::Loaded;
+}
+
+LoadResult Index(const QString& path, bool asciiView, const std::function<void()>& clear,
+                 const std::function<void(qint64 start, qsizetype size)>& add)
+{
+    QFile file(path);
+    // The lines stay in the file: only what is not a regular file is refused.
+    const LoadResult result = Open(file, path, std::numeric_limits<qint64>::max());
+    if (result != LoadResult::Loaded)
+        return result;
+    clear();
+    ReadLines(file, asciiView,
+              [&add](const char*, qsizetype size, qint64 start) { add(start, size); });
     return LoadResult::Loaded;
 }
 

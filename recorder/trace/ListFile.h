@@ -13,7 +13,7 @@ class CTraceLines;
 namespace ListFile {
 
 enum { ItemChars = 254, AsciiLineMax = 254, HexLineMax = 764 };
-// The largest list or trace file read; anything bigger is refused.
+// The largest list file read into memory; anything bigger is refused.
 const qint64 MaxFileSize = qint64(1) << 31;
 
 // Creates path anew and writes count items; false when the file cannot be created (after
@@ -28,6 +28,11 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
                 const std::function<void(const QByteArray&)>& add);
 // The same into lines, which are emptied first when the file is not empty.
 LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines);
+
+// The same without reading the lines into memory: add gets where each line stands in the file
+// and its length; any size of file is taken.
+LoadResult Index(const QString& path, bool asciiView, const std::function<void()>& clear,
+                 const std::function<void(qint64 start, qsizetype size)>& add);
 
 // The derived paths: last-but-one character "v" (the ASCII list at stop), last character
 // replaced by c ("h" or "s").

@@ -3,6 +3,9 @@
 #include "CMessages.h"
 #include "ListFile.h"
 
+// Qt
+#include <QFileInfo>
+
 namespace {
 
 const char* const kExtensions[TraceFiles::Count] = {"ts", "tds", "tdh", "th"};
@@ -23,7 +26,9 @@ bool TraceFiles::Create(const QString& path)
 {
     Close();
     m_failed = false;
+    m_lost = false;
     m_published = false;
+    m_written.fill(0);
     for (int i = 0; i < Count; ++i) {
         auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]));
         if (!file->open()) {
@@ -80,7 +85,31 @@ void TraceFiles::Write(int which, const QByteArray& bytes)
     CDurableFile* file = m_files[which].get();
     if (!file || bytes.isEmpty())
         return;
-    file->write(bytes); // writes all or fails with its reason; Flush reports it
+    // Writes all or fails with its reason; Flush reports it.
+    if (file->write(bytes) == bytes.size())
+        m_written[which] += bytes.size();
+}
+
+bool TraceFiles::CheckIntact()
+{
+    if (!m_published || m_lost)
+        return !m_lost;
+    for (int i = 0; i < Count; ++i) {
+        FileSystem::Status status;
+        if (!m_files[i] || m_files[i]->StatOpen(status) != 0)
+            continue;
+        const bool deleted = status.links == 0;
+        if (!deleted && status.size >= m_written[i])
+            continue;
+        m_lost = true;
+        MessageBox(QStringLiteral("Die Trace-Datei %1 wurde während der Aufnahme %2. Die "
+                                  "Aufnahme wurde beendet.")
+                       .arg(QFileInfo(m_files[i]->Path()).absoluteFilePath(),
+                            deleted ? QStringLiteral("gelöscht") : QStringLiteral("gekürzt")),
+                   QString(), msg::Warning);
+        return false;
+    }
+    return true;
 }
 
 void TraceFiles::Flush()
@@ -100,7 +129,7 @@ void TraceFiles::WriteText(const QByteArray& text)
 
 void TraceFiles::RecordChunk(const QByteArray& chunk, const QByteArray& timeStamp)
 {
-    if (!IsOpen())
+    if (!IsOpen() || !CheckIntact())
         return;
     const QByteArray hex = HexText(chunk);
     const QByteArray stamp = "    " + timeStamp + "\r\n";

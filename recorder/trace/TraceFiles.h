@@ -45,6 +45,12 @@ public:
     void Close();
     // True once a write failed; the failure is reported once by the message below.
     bool WriteFailed() const { return m_failed; }
+    // Bytes written to the file so far (the .ts: where the next chunk goes).
+    qint64 Written(int which) const { return m_written[which]; }
+    // A published file that was deleted or shortened under the recording (the disk was
+    // cleaned up): checked before each chunk, reported once; the recording cannot go on.
+    // A .ts that could not be written counts as lost too.
+    bool Lost() const { return m_lost || (m_files[Ts] && m_files[Ts]->Failed()); }
 
     // "0D 41 " for the bytes 0x0D 0x41.
     static QByteArray HexText(const QByteArray& bytes);
@@ -55,8 +61,11 @@ private:
     void Flush();
     // Reports the first failure, with the file and its German reason.
     void Fail(const CDurableFile& file);
+    bool CheckIntact();
 
     std::array<std::unique_ptr<CDurableFile>, Count> m_files;
     bool m_published = false;
     bool m_failed = false;
+    bool m_lost = false;
+    std::array<qint64, Count> m_written{};
 };

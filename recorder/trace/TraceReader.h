@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QList>
 
+#include <functional>
+
+class QIODevice;
+
 // Reads back a timestamped trace (.tds) as the recorder writes it: header text, then chunks
 // each introduced by four blanks, a time stamp and CR LF and closed by CR LF CR LF (a second
 // header may follow a reconnection), then the footer. Safe for any bytes: what does not
@@ -19,6 +23,15 @@ struct Segment
 };
 
 QList<Segment> ParseTds(const QByteArray& trace);
+
+// The same from a device, read in blocks of readSize bytes, so that a trace of any length
+// costs a window of it: a text segment comes whole, a chunk in pieces of at most pieceSize
+// bytes counted from its start, with its stamp (first and last tell where the chunk begins and
+// ends; an empty chunk comes as one empty piece).
+using Take = std::function<void(Segment::Kind kind, const QByteArray& bytes,
+                                const QByteArray& stamp, bool first, bool last)>;
+void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
+             qsizetype readSize = 1 << 20);
 
 // Four blanks, "dd.mm.yy, hh:mm:ss.mmm" and CR LF at pos.
 bool IsChunkStartAt(const QByteArray& trace, qsizetype pos);

@@ -1,7 +1,9 @@
 // Feeds arbitrary bytes to the list file loader of both trace views: every line must stay
 // within its view's limit, the lines must be those the loader as first written byte by byte
-// gives, and nothing may crash or read out of bounds.
+// gives (read into memory and indexed where they lie in the file), and nothing may crash or read
+// out of bounds.
 #include "CMessageRecorder.h"
+#include "CLineIndex.h"
 #include "CTraceLines.h"
 #include "ListFile.h"
 
@@ -110,6 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         for (qsizetype i = 0; i < lines.Count(); ++i)
             if (lines.At(i) != expected[i])
+                std::abort();
+        // Indexed where the lines lie in the file, they read the same.
+        CLineIndex index;
+        const auto file = std::make_shared<CTraceStore>();
+        ListFile::Index(
+            path, ascii,
+            [&] {
+                file->Follow(path);
+                index.BeginFileLines(file);
+            },
+            [&](qint64 start, qsizetype length) { index.AppendFileLine(start, length); });
+        if (index.Count() != expected.size())
+            std::abort();
+        for (qsizetype i = 0; i < index.Count(); ++i)
+            if (index.At(i) != expected[i] || !index.IsTextLine(i))
                 std::abort();
     }
     return 0;

@@ -3,12 +3,16 @@
 // buffer, the line index over the shared store must read exactly as the lines the rules
 // build as texts, both must read as the rules first written byte by byte, and nothing may crash or
 // read out of bounds. The first two bytes choose the rule settings; bit 7 of the first also
-// switches the rule between chunks.
+// switches the rule between chunks. The streaming reader, in small reads and pieces, must give
+// the same segments as the whole trace.
 #include "CLineIndex.h"
 #include "CTraceLines.h"
 #include "LineRules.h"
 #include "ReferenceLineRules.h"
 #include "TraceReader.h"
+
+// Qt
+#include <QBuffer>
 
 #include <cstddef>
 #include <cstdint>
@@ -33,13 +37,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::abort();
         pos = at + s.bytes.size();
     }
+    // Read as a stream in small reads and pieces, the trace gives the same segments.
+    QBuffer device;
+    device.setData(trace);
+    device.open(QIODevice::ReadOnly);
+    QList<TraceReader::Segment> streamed;
+    const qsizetype pieceSize = 1 + data[1] % 7;
+    TraceReader::ReadTds(
+        device, pieceSize,
+        [&](TraceReader::Segment::Kind kind, const QByteArray& bytes, const QByteArray& stamp,
+            bool first, bool) {
+            if (bytes.size() > pieceSize && kind == TraceReader::Segment::Chunk)
+                std::abort();
+            if (first)
+                streamed.append({kind, bytes, stamp});
+            else if (streamed.isEmpty() || streamed.last().kind != kind)
+                std::abort();
+            else
+                streamed.last().bytes += bytes;
+        },
+        1 + data[0] % 13);
+    if (streamed.size() != segments.size())
+        std::abort();
+    for (qsizetype i = 0; i < segments.size(); ++i)
+        if (streamed[i].kind != segments[i].kind || streamed[i].bytes != segments[i].bytes ||
+            streamed[i].stamp != segments[i].stamp)
+            std::abort();
 
     using LineRules::Rule;
     using LineRules::View;
     const Rule rules[] = {Rule::Length, Rule::LineFeed, Rule::F0, Rule::HighBit,
                           Rule::HighBitLineFeed};
     for (int r = 0; r < 5; ++r) {
-        // Both views index over one store, as in the program.
+        // Both views index over one store, as in the program; its bytes go to its scratch file.
         const auto received = std::make_shared<CTraceStore>(r == 0 ? 0xFFFFFF00ull : 0);
         CLineIndex asciiIndex(received), hexIndex(received);
         CTraceLines asciiText, hexText, asciiReference, hexReference;

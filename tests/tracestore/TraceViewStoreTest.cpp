@@ -7,6 +7,7 @@
 #include "CMessageRecorder.h"
 #include "CRecordingSession.h"
 #include "LineprobeCli.h"
+#include "ListFile.h"
 
 // Qt
 #include <QApplication>
@@ -171,6 +172,47 @@ TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
     const QByteArray again = ReadFile(base + "2.tvs");
     EXPECT_EQ(again.count("\r\n"), 100000);
     EXPECT_TRUE(again.endsWith("        Zeile 99999\r\n"));
+}
+
+TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMemory)
+{
+    // Line ends doubled after an item that ended in CR LF, a lone CR, 0x00, lines cut at
+    // their view's maximum, a rest without line end, and many lines over the index's pages.
+    QByteArray content =
+        "    a\r\n\r\n    b\r\rc\r\n" + QByteArray("x\0y\r\n", 5) + QByteArray(800, 'L') + "\r\n";
+    for (int i = 0; i < 40000; ++i)
+        content += "    " + QByteArray::number(i % 997) + "\r\n";
+    content += "rest";
+    const QString base = dir.filePath(QStringLiteral("tricky"));
+    for (const char* e : {".tvs", ".tvh"}) {
+        QFile f(base + e);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+    }
+    ASSERT_TRUE(session.OpenList(base + ".tvs"));
+    // The ASCII view last: a chunk comes after its lines.
+    for (const LineRules::View view : {LineRules::View::Hex, LineRules::View::Ascii}) {
+        const bool isAscii = view == LineRules::View::Ascii;
+        CTraceLines memory;
+        ASSERT_EQ(ListFile::Load(base + (isAscii ? ".tvs" : ".tvh"), isAscii, memory),
+                  ListFile::LoadResult::Loaded);
+        const CLineIndex& lines = session.Lines(view);
+        ASSERT_EQ(lines.Count(), memory.Count());
+        for (qsizetype i = 0; i < memory.Count(); ++i)
+            ASSERT_EQ(lines.At(i), memory.At(i)) << int(view) << " row " << i;
+        EXPECT_LT(lines.MemoryBytes() * 2, memory.MemoryBytes()) << "the lines stay in the file";
+        if (!isAscii)
+            continue;
+        // Received bytes after the loaded lines go on below them as after lines in memory.
+        CLineIndex reference;
+        reference.Reset(std::move(memory));
+        reference.AppendChunk(view, LineRules::Rule::LineFeed, LineRules::Settings(), "neu\r\n");
+        SetPanel(9);
+        Receive("neu\r\n");
+        ASSERT_EQ(lines.Count(), reference.Count());
+        EXPECT_EQ(lines.At(lines.Count() - 1), reference.At(lines.Count() - 1));
+        EXPECT_EQ(lines.At(3), reference.At(3));
+    }
+    EXPECT_TRUE(messages.Texts().isEmpty());
 }
 
 TEST(LineprobeCliPieces, LongChunksWithoutEndAreCutAsTheRecordingCutsThem)
