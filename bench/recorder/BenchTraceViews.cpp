@@ -213,7 +213,7 @@ void Chunks()
     TimeChunks(views, source, "1,000,000");
 }
 
-void ListFile()
+void LoadListFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.tvs"));
@@ -389,7 +389,7 @@ int main(int argc, char** argv)
     else if (mode == QLatin1String("chunks"))
         Chunks();
     else if (mode == QLatin1String("listfile"))
-        ListFile();
+        LoadListFile();
     else if (mode == QLatin1String("open"))
         OpenLists();
     else if (mode == QLatin1String("show"))

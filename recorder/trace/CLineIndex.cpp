@@ -1,5 +1,7 @@
 #include "CLineIndex.h"
 
+#include "ListFile.h"
+
 #include <algorithm>
 
 using LineRules::Mode;
@@ -492,17 +494,48 @@ void CLineIndex::BeginFileLines(std::shared_ptr<CTraceStore> store)
 
 void CLineIndex::AppendFileLine(qint64 position, qsizetype size)
 {
-    const quint64 offset = m_store->Adopt(position, size);
-    if (m_count > 0) {
-        // Most lines follow the one before after its CR LF (or two): that goes in its entry.
-        quint32& last = EntryRef(m_count - 1);
-        const quint64 end = m_lastStart + (last & BytesMask);
-        if (offset >= end && offset - end <= 6 && (offset - end) % 2 == 0)
-            last |= quint32((offset - end) / 2) << GapShift;
+    const ListFile::Span line{position, size};
+    AppendFileLines(&line, 1);
+}
+
+void CLineIndex::AppendFileLines(const ListFile::Span* lines, qsizetype count)
+{
+    if (count <= 0)
+        return;
+    m_cachedRow = -1;
+    quint32* page =
+        m_count > 0 ? &EntryRef(m_count - 1) - ((m_count - 1) & (PageSize - 1)) : nullptr;
+    quint64 lastStart = m_lastStart;
+    for (const ListFile::Span* line = lines; line != lines + count; ++line) {
+        const quint64 offset = m_store->Adopt(line->start, line->size);
+        const qsizetype row = m_count;
+        const qsizetype inPage = row & (PageSize - 1);
+        quint64 expected = offset; // where the row would begin in its group
+        if (row > 0) {
+            // Most lines follow the one before after its CR LF (or two): that goes in its entry.
+            quint32& before = page[(row - 1) & (PageSize - 1)];
+            const quint64 end = lastStart + (before & BytesMask);
+            if (offset >= end && offset - end <= 6 && (offset - end) % 2 == 0)
+                before |= quint32((offset - end) / 2) << GapShift;
+            expected = end + Gap(before);
+        }
+        if (inPage == 0 && size_t(row >> PageBits) == m_pages.size()) {
+            if (!m_pages.empty())
+                Narrow(m_pages.back()); // its rows are final now
+            m_pages.emplace_back();
+            m_pages.back().wide.reset(new quint32[PageSize]); // filled row by row, not zeroed
+        }
+        if (inPage == 0)
+            page = m_pages[size_t(row >> PageBits)].wide.get();
+        if (row % GroupRows == 0 || offset != expected)
+            m_groups.push_back({row, offset, m_textCount});
+        page[inPage] = VerbatimFlag | quint32(line->size);
+        lastStart = offset;
+        ++m_count;
     }
-    m_consumed = offset;
-    AppendRow(VerbatimFlag | quint32(size));
-    SetLastStart(offset);
+    m_lastStart = lastStart;
+    m_lastRank = m_textCount;
+    m_consumed = lastStart;
 }
 
 void CLineIndex::AppendText(const QByteArray& line)

@@ -10,6 +10,10 @@
 #include <memory>
 #include <vector>
 
+namespace ListFile {
+struct Span;
+}
+
 // The lines of one trace view as an index over the received bytes of the shared store: one to
 // four bytes a line (how many received bytes it shows and flag bits), the start offsets kept once
 // for a group of lines. Text lines (header, footer, port errors, a loaded list file) sit in a
@@ -86,6 +90,8 @@ public:
     // index reads them from store, which follows that file.
     void BeginFileLines(std::shared_ptr<CTraceStore> store);
     void AppendFileLine(qint64 position, qsizetype size);
+    // Many such lines at once, in the order of the file.
+    void AppendFileLines(const ListFile::Span* lines, qsizetype count);
 
     // Bytes of the index and the side store (the shared received bytes not counted).
     qsizetype MemoryBytes() const;

@@ -8,7 +8,11 @@
 #include "TraceFiles.h"
 
 // Qt
+#include <QFile>
 #include <QFileInfo>
+
+#include <thread>
+#include <vector>
 
 CRecordingSession::CRecordingSession(CLineprobeDoc& doc, QObject* parent)
     : QObject(parent), m_doc(doc)
@@ -217,25 +221,53 @@ bool CRecordingSession::WriteLists(const QString& asciiPath, const QString& hexP
 
 void CRecordingSession::LoadList(View view)
 {
+    LoadLists({view});
+}
+
+void CRecordingSession::LoadLists(std::initializer_list<View> views)
+{
     if (m_doc.tracePath.isEmpty())
         return;
-    const QString path = ListFile::WithExtension(m_doc.tracePath, Extension(view));
     // The lines stay in the file; the list indexes them there, as a recording's lines in its
-    // .ts, so that a list of any length opens at once and costs its index.
-    auto file = std::make_shared<CTraceStore>();
-    CLineIndex& lines = LinesOf(view);
-    const auto result = ListFile::Index(
-        path, view == View::Ascii,
-        [&] {
-            file->Follow(path);
-            lines.BeginFileLines(file);
-        },
-        [&lines](qint64 start, qsizetype size) { lines.AppendFileLine(start, size); });
-    if (result != ListFile::LoadResult::Loaded)
-        return;
-    // A list file keeps no times.
-    m_times.Clear();
-    emit ListReset(view);
+    // .ts, so that a list of any length opens at once and costs its index. Each file is opened
+    // and its list emptied here, in order (a file that cannot be opened shows its message);
+    // then the files are read at once: their lists and stores share nothing.
+    struct Job
+    {
+        View view;
+        QFile file;
+    };
+    std::vector<std::unique_ptr<Job>> jobs;
+    for (View view : views) {
+        const QString path = ListFile::WithExtension(m_doc.tracePath, Extension(view));
+        auto job = std::make_unique<Job>();
+        job->view = view;
+        if (ListFile::OpenToIndex(job->file, path) != ListFile::LoadResult::Loaded)
+            continue;
+        auto store = std::make_shared<CTraceStore>();
+        store->Follow(path);
+        LinesOf(view).BeginFileLines(store);
+        jobs.push_back(std::move(job));
+    }
+    const auto index = [this](Job* job) {
+        CLineIndex& lines = LinesOf(job->view);
+        ListFile::IndexOpen(job->file, job->view == View::Ascii,
+                            [&lines](const ListFile::Span* spans, qsizetype count) {
+                                lines.AppendFileLines(spans, count);
+                            });
+    };
+    std::vector<std::thread> others;
+    for (size_t i = 1; i < jobs.size(); ++i)
+        others.emplace_back(index, jobs[i].get());
+    if (!jobs.empty())
+        index(jobs.front().get());
+    for (std::thread& other : others)
+        other.join();
+    for (const auto& job : jobs) {
+        // A list file keeps no times.
+        m_times.Clear();
+        emit ListReset(job->view);
+    }
 }
 
 bool CRecordingSession::OpenList(const QString& path)
@@ -245,8 +277,7 @@ bool CRecordingSession::OpenList(const QString& path)
     m_control.OnStopRecording();
     if (!m_doc.OpenDocument(path))
         return false;
-    LoadList(View::Ascii);
-    LoadList(View::Hex);
+    LoadLists({View::Ascii, View::Hex});
     return true;
 }
 

@@ -11,6 +11,7 @@
 // Qt
 #include <QObject>
 
+#include <initializer_list>
 #include <memory>
 
 class CLineprobeDoc;
@@ -98,6 +99,8 @@ signals:
 private:
     CLineIndex& LinesOf(View view) { return view == View::Ascii ? m_ascii : m_hex; }
     void AppendText(const QByteArray& line, Append what);
+    // LoadList for each of views; two files are read at once, one on a thread of its own.
+    void LoadLists(std::initializer_list<View> views);
     // Where a chunk goes: the .ts of a running recording that saves, else the store's own file.
     quint64 StoreChunk(const QByteArray& chunk);
     // The list files of a saving recording grow beside its trace: every complete line is

@@ -7,9 +7,12 @@
 
 // Qt
 #include <QFile>
+#include <QtAlgorithms>
+#include <QtEndian>
 
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace ListFile {
 
@@ -42,6 +45,25 @@ bool Write(const QString& path, int count, const std::function<QByteArray(int)>&
 
 namespace {
 
+// The first LF from from on, or nullptr when there is none before end: eight bytes at a time,
+// as most lines are short and a call per line would cost more than the search.
+inline const char* FindFeed(const char* from, const char* end)
+{
+    constexpr quint64 lows = 0x7F7F7F7F7F7F7F7FULL;
+    constexpr quint64 feeds = 0x0A0A0A0A0A0A0A0AULL;
+    for (; end - from >= 8; from += 8) {
+        const quint64 x = qFromLittleEndian<quint64>(from) ^ feeds;
+        // The high bit set in each byte that is zero, that is, was an LF.
+        const quint64 zero = ~(((x & lows) + lows) | x | lows);
+        if (zero != 0)
+            return from + qCountTrailingZeroBits(zero) / 8;
+    }
+    for (; from < end; ++from)
+        if (*from == '\n')
+            return from;
+    return nullptr;
+}
+
 // Reads the open file line by line into add(data, size, start), start being where the line
 // stands in the file (every line is a run of the file's bytes). The line buffer is a plain
 // array, so a file of a million lines costs little more than reading it.
@@ -71,19 +93,18 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
             start = pos;
         line[n++] = c;
     };
-    QByteArray block;
+    enum { BlockBytes = 1 << 20 };
+    const std::unique_ptr<char[]> block(new char[BlockBytes]); // filled by each read
     while (!file.atEnd()) {
         blockAt = file.pos();
-        block = file.read(1 << 20);
-        if (block.isEmpty())
+        const qsizetype size = qsizetype(file.read(block.get(), BlockBytes));
+        if (size <= 0)
             break;
-        const char* bytes = block.constData();
-        const qsizetype size = block.size();
+        const char* bytes = block.get();
         for (qsizetype i = 0; i < size; ++i) {
             // The common line, whole in the block and ended by CR LF, goes at once from there.
             while (state == Normal && n == 0 && i < size) {
-                const auto* feed =
-                    static_cast<const char*>(std::memchr(bytes + i, '\n', size_t(size - i)));
+                const char* feed = FindFeed(bytes + i, bytes + size);
                 const qsizetype length = feed ? feed - (bytes + i) : -1;
                 if (length < 1 || length - 1 > maxLine || feed[-1] != '\r')
                     break;
@@ -128,6 +149,10 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
                     state = AfterEndCr;
                     continue;
                 }
+                // A new line begins at c: taken again from the top, where the common line
+                // goes at once.
+                --i;
+                continue;
             }
             if (c == '\n' && n > 0 && line[n - 1] == '\r') {
                 add(line, n - 1, start);
@@ -192,14 +217,39 @@ LoadResult Index(const QString& path, bool asciiView, const std::function<void()
                  const std::function<void(qint64 start, qsizetype size)>& add)
 {
     QFile file(path);
-    // The lines stay in the file: only what is not a regular file is refused.
-    const LoadResult result = Open(file, path, std::numeric_limits<qint64>::max());
+    const LoadResult result = OpenToIndex(file, path);
     if (result != LoadResult::Loaded)
         return result;
     clear();
-    ReadLines(file, asciiView,
-              [&add](const char*, qsizetype size, qint64 start) { add(start, size); });
+    IndexOpen(file, asciiView, [&add](const Span* lines, qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i)
+            add(lines[i].start, lines[i].size);
+    });
     return LoadResult::Loaded;
+}
+
+LoadResult OpenToIndex(QFile& file, const QString& path)
+{
+    // The lines stay in the file: only what is not a regular file is refused.
+    file.setFileName(path);
+    return Open(file, path, std::numeric_limits<qint64>::max());
+}
+
+void IndexOpen(QFile& file, bool asciiView, const AddSpans& add)
+{
+    // The lines go out in batches, so that the index takes them in a loop of its own.
+    enum { BatchLines = 1024 };
+    Span batch[BatchLines];
+    qsizetype count = 0;
+    ReadLines(file, asciiView, [&](const char*, qsizetype size, qint64 start) {
+        batch[count++] = {start, size};
+        if (count == BatchLines) {
+            add(batch, count);
+            count = 0;
+        }
+    });
+    if (count > 0)
+        add(batch, count);
 }
 
 QString WithLastButOne(const QString& path, QChar c)

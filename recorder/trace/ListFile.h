@@ -7,6 +7,7 @@
 #include <functional>
 
 class CTraceLines;
+class QFile;
 
 // The list files of the two trace views (.tvs, .tvh): one line per item, four blanks, at
 // most 254 characters of the item, CR LF.
@@ -29,10 +30,23 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
 // The same into lines, which are emptied first when the file is not empty.
 LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines);
 
+// Where a line stands in its file and its length.
+struct Span
+{
+    qint64 start;
+    qsizetype size;
+};
+using AddSpans = std::function<void(const Span* lines, qsizetype count)>;
+
 // The same without reading the lines into memory: add gets where each line stands in the file
 // and its length; any size of file is taken.
 LoadResult Index(const QString& path, bool asciiView, const std::function<void()>& clear,
                  const std::function<void(qint64 start, qsizetype size)>& add);
+// Indexing in two steps, so that two files can be read at once: OpenToIndex opens path into
+// file (Failed after the message, on the calling thread); IndexOpen then gives add the lines in
+// the order of the file, many at a time, and may run on a thread of its own.
+LoadResult OpenToIndex(QFile& file, const QString& path);
+void IndexOpen(QFile& file, bool asciiView, const AddSpans& add);
 
 // The derived paths: last-but-one character "v" (the ASCII list at stop), last character
 // replaced by c ("h" or "s").
