@@ -128,6 +128,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (qsizetype i = 0; i < index.Count(); ++i)
             if (index.At(i) != expected[i] || !index.IsTextLine(i))
                 std::abort();
+        // The same in batches, as both lists are read at once.
+        QFile opened;
+        if (ListFile::OpenToIndex(opened, path) != ListFile::LoadResult::Loaded)
+            continue;
+        CLineIndex batched;
+        const auto store = std::make_shared<CTraceStore>();
+        store->Follow(path);
+        batched.BeginFileLines(store);
+        ListFile::IndexOpen(opened, ascii, [&](const ListFile::Span* spans, qsizetype count) {
+            batched.AppendFileLines(spans, count);
+        });
+        if (batched.Count() != expected.size())
+            std::abort();
+        for (qsizetype i = 0; i < batched.Count(); ++i)
+            if (batched.At(i) != expected[i])
+                std::abort();
     }
     return 0;
 }

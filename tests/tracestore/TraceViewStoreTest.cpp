@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 class TraceViewStoreTest : public ::testing::Test
@@ -211,6 +213,44 @@ TEST_F(TraceViewStoreTest, ListFilesAreIndexedWhereTheyLieAndReadAsLoadedIntoMem
         ASSERT_EQ(lines.Count(), reference.Count());
         EXPECT_EQ(lines.At(lines.Count() - 1), reference.At(lines.Count() - 1));
         EXPECT_EQ(lines.At(3), reference.At(3));
+    }
+    EXPECT_TRUE(messages.Texts().isEmpty());
+}
+
+TEST_F(TraceViewStoreTest, ListFileLinesReadTheSameWhereverAReadBlockEnds)
+{
+    // The first read block of 1 MiB ends at each byte of doubled and lone line ends in turn,
+    // in a line cut at the maximum and in a rest without line end: the lines are those of the
+    // same bytes read as a small file.
+    const QByteArray tail = "    a\r\n\r\n    b\r\rc\r\n" + QByteArray(300, 'L') + "\r\nrest";
+    const QString small = dir.filePath(QStringLiteral("small.tvs"));
+    QFile f(small);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(tail) == tail.size());
+    f.close();
+    const QString base = dir.filePath(QStringLiteral("blocks"));
+    std::vector<qsizetype> ends{150, tail.size() - 2};
+    for (qsizetype k = 0; k <= 20; ++k)
+        ends.push_back(k);
+    for (const qsizetype k : ends) {
+        // One line of m bytes, then lines of 16 bytes up to k bytes before the block's end.
+        const qsizetype fill = (1 << 20) - k, m = (fill - 6) % 16, rows = (fill - 6 - m) / 16;
+        const QByteArray content = "    " + QByteArray(m, 'f') + "\r\n" +
+                                   QByteArray("    0123456789\r\n").repeated(rows) + tail;
+        for (const char* e : {".tvs", ".tvh"}) {
+            QFile list(base + e);
+            ASSERT_TRUE(list.open(QIODevice::WriteOnly) && list.write(content) == content.size());
+        }
+        ASSERT_TRUE(session.OpenList(base + ".tvs"));
+        for (const LineRules::View view : {LineRules::View::Ascii, LineRules::View::Hex}) {
+            CTraceLines expected;
+            ASSERT_EQ(ListFile::Load(small, view == LineRules::View::Ascii, expected),
+                      ListFile::LoadResult::Loaded);
+            const CLineIndex& lines = session.Lines(view);
+            ASSERT_EQ(lines.Count(), 1 + rows + expected.Count()) << k;
+            EXPECT_EQ(lines.At(rows), "    0123456789") << k;
+            for (qsizetype i = 0; i < expected.Count(); ++i)
+                ASSERT_EQ(lines.At(1 + rows + i), expected.At(i)) << int(view) << " " << k;
+        }
     }
     EXPECT_TRUE(messages.Texts().isEmpty());
 }
