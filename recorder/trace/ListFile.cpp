@@ -7,8 +7,6 @@
 
 // Qt
 #include <QFile>
-#include <QtAlgorithms>
-#include <QtEndian>
 
 #include <cstring>
 #include <limits>
@@ -44,25 +42,6 @@ bool Write(const QString& path, int count, const std::function<QByteArray(int)>&
 }
 
 namespace {
-
-// The first LF from from on, or nullptr when there is none before end: eight bytes at a time,
-// as most lines are short and a call per line would cost more than the search.
-inline const char* FindFeed(const char* from, const char* end)
-{
-    constexpr quint64 lows = 0x7F7F7F7F7F7F7F7FULL;
-    constexpr quint64 feeds = 0x0A0A0A0A0A0A0A0AULL;
-    for (; end - from >= 8; from += 8) {
-        const quint64 x = qFromLittleEndian<quint64>(from) ^ feeds;
-        // The high bit set in each byte that is zero, that is, was an LF.
-        const quint64 zero = ~(((x & lows) + lows) | x | lows);
-        if (zero != 0)
-            return from + qCountTrailingZeroBits(zero) / 8;
-    }
-    for (; from < end; ++from)
-        if (*from == '\n')
-            return from;
-    return nullptr;
-}
 
 // Reads the open file line by line into add(data, size, start), start being where the line
 // stands in the file (every line is a run of the file's bytes). The line buffer is a plain
@@ -104,7 +83,8 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
         for (qsizetype i = 0; i < size; ++i) {
             // The common line, whole in the block and ended by CR LF, goes at once from there.
             while (state == Normal && n == 0 && i < size) {
-                const char* feed = FindFeed(bytes + i, bytes + size);
+                const auto* feed =
+                    static_cast<const char*>(std::memchr(bytes + i, '\n', size_t(size - i)));
                 const qsizetype length = feed ? feed - (bytes + i) : -1;
                 if (length < 1 || length - 1 > maxLine || feed[-1] != '\r')
                     break;
