@@ -42,7 +42,11 @@ StdoutLines::Put StdoutLines::Write(const QByteArray& line)
         return Put::Gone;
     if (m_flags < 0)
         return WriteBlocking(line) ? Put::Taken : Put::Gone;
-    if (m_pending.size() - m_sent + line.size() > m_capacity) {
+    // Once lines are dropped, the next goes only when half the buffer is free again: the
+    // reader then gets runs of whole lines, not single ones that fit in a gap.
+    const qsizetype waiting = m_pending.size() - m_sent;
+    m_dropping = waiting + line.size() > (m_dropping ? m_capacity / 2 : m_capacity);
+    if (m_dropping) {
         ++m_dropped;
         return Put::Dropped;
     }

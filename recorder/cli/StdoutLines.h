@@ -10,8 +10,8 @@
 // Standard output of a recording, written so that its reader never holds the recording up.
 // A pipe or socket is written without blocking: what it does not take waits in a buffer of
 // `capacity` bytes and goes out when it becomes writable; lines that no longer fit are dropped
-// whole and counted. A terminal or a file is written as it comes. POSIX only; a Windows build
-// replaces this file.
+// whole and counted until half the buffer is free again. A terminal or a file is written as it
+// comes. POSIX only; a Windows build replaces this file.
 class StdoutLines
 {
 public:
@@ -41,5 +41,6 @@ private:
     QByteArray m_pending;
     qsizetype m_sent = 0; // bytes of m_pending already written
     qint64 m_dropped = 0;
+    bool m_dropping = false;
     bool m_gone = false;
 };
