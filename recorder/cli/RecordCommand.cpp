@@ -4,11 +4,13 @@
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
+#include "StdoutLines.h"
 #include "StopSignals.h"
 
 // Qt
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QLocale>
 #include <QTime>
 #include <QTimer>
 
@@ -39,6 +41,8 @@ int FiguresIntervalMs()
 constexpr qint64 kMaxDurationS = 31 * 24 * 3600;
 // A timer runs at most this long at a time; the deadline decides when the recording ends.
 constexpr qint64 kTimerStepMs = 3600 * 1000;
+// At the end, standard output gets this long to take what waits for it.
+constexpr int kFlushMs = 1000;
 
 struct RecordOptions
 {
@@ -158,16 +162,31 @@ QByteArray TerminalLine(QByteArray line)
     return FromCp1252(line).toUtf8() + '\n';
 }
 
-// Completed ASCII lines up to upTo go to the terminal, each once; false when standard output
-// took them no more (its reader went away).
-bool EchoLines(const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+// Standard output keeps at most this much that its reader has not taken yet; the environment
+// may set another size in KiB (tests).
+qsizetype StdoutCapacity()
 {
-    for (; echoed < upTo && echoed < lines.Count(); ++echoed) {
-        const QByteArray text = TerminalLine(lines.At(echoed));
-        if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()))
+    bool ok = false;
+    const int kib = qEnvironmentVariableIntValue("LINEPROBE_STDOUT_KB", &ok);
+    return ok && kib > 0 ? qsizetype(kib) * 1024 : qsizetype(4) << 20;
+}
+
+// Completed ASCII lines up to upTo go to standard output, each once; false when its reader went
+// away. A line dropped because the reader is too slow counts as gone out.
+bool EchoLines(StdoutLines& out, const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+{
+    for (; echoed < upTo && echoed < lines.Count(); ++echoed)
+        if (out.Write(TerminalLine(lines.At(echoed))) == StdoutLines::Put::Gone)
             return false;
-    }
     return true;
+}
+
+QString DroppedText(qint64 lines, bool saved)
+{
+    return QStringLiteral("Lineprobe: Die Ausgabe wird nicht schnell genug gelesen; %1 Zeilen "
+                          "wurden nicht ausgegeben.")
+               .arg(QLocale(QLocale::German).toString(lines)) +
+           (saved ? QStringLiteral(" Die Trace-Dateien sind vollständig.") : QString());
 }
 
 } // namespace
@@ -212,22 +231,36 @@ int Record(const QStringList& args)
     options.lines = o.lines;
     CRecordingControl& rec = session.Control();
     const CLineIndex& ascii = session.Lines(LineRules::View::Ascii);
-    // A reader of standard output that went away ends the recording as a stop does. Unbuffered,
-    // so that no line that could not be written waits for the exit to fail once more.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    // A reader of standard output that went away ends the recording as a stop does; one that
+    // reads too slowly loses lines, never the recording.
     bool stdoutGone = o.quiet;
+    auto outputGone = [&] {
+        stdoutGone = true;
+        QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording, Qt::QueuedConnection);
+    };
+    StdoutLines out(StdoutCapacity(), outputGone);
+    // Said once, when the reader has caught up again or at the end.
+    bool droppedTold = false;
+    auto tellDropped = [&] {
+        if (droppedTold || out.Dropped() == 0)
+            return;
+        droppedTold = true;
+        PrintErr(DroppedText(out.Dropped(), !o.noSave && !rec.SaveFailed()));
+    };
     if (!o.quiet) {
         // A line is complete once another follows it; the last one goes at the end.
         QObject::connect(
             &session, &CRecordingSession::LinesAppended,
             [&](LineRules::View view, const CLineIndex::Change&, CRecordingSession::Append) {
                 const CLineIndex& lines = session.Lines(view);
-                if (view != LineRules::View::Ascii || stdoutGone ||
-                    EchoLines(lines, echoed, lines.Count() - 1))
+                if (view != LineRules::View::Ascii || stdoutGone)
                     return;
-                stdoutGone = true;
-                QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording,
-                                          Qt::QueuedConnection);
+                const qint64 dropped = out.Dropped();
+                const qsizetype before = echoed;
+                if (!EchoLines(out, lines, echoed, lines.Count() - 1))
+                    outputGone();
+                else if (echoed > before && out.Dropped() == dropped)
+                    tellDropped(); // lines are taken again
             });
     }
     QObject::connect(&session, &CRecordingSession::ListReset, [&echoed](LineRules::View view) {
@@ -286,11 +319,15 @@ int Record(const QStringList& args)
     if (status < 0)
         loop.exec();
     figures.stop();
-    if (!stdoutGone)
-        EchoLines(ascii, echoed, ascii.Count());
+    if (!stdoutGone && EchoLines(out, ascii, echoed, ascii.Count()))
+        out.Flush(kFlushMs); // a reader that is stuck does not hold the end
+    tellDropped();
     // A recording that took bytes or ended on command closes with its figures.
     if (!o.quiet && (status == 0 || session.Health().Bytes() > 0))
-        PrintErr(QStringLiteral("Zusammenfassung: ") + session.Health().Line());
+        PrintErr(QStringLiteral("Zusammenfassung: ") + session.Health().Line() +
+                 (out.Dropped() > 0 ? QStringLiteral(", nicht ausgegeben: %1 Zeilen")
+                                          .arg(QLocale(QLocale::German).toString(out.Dropped()))
+                                    : QString()));
     // The recording counts only when everything of it reached the disk; the reason was shown.
     if (rec.SaveFailed())
         return 1;

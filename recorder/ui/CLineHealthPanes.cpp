@@ -5,6 +5,7 @@
 
 // Qt
 #include <QStatusBar>
+#include <QVariant>
 
 CLineHealthPanes::CLineHealthPanes(CLineHealth& health, QStatusBar* bar)
     : QObject(bar), m_health(health)
@@ -36,7 +37,43 @@ CLineHealthPanes::CLineHealthPanes(CLineHealth& health, QStatusBar* bar)
         m_panes[size_t(i)] = pane;
     }
     connect(&health, &CLineHealth::Changed, this, &CLineHealthPanes::Show);
+    connect(bar, &QStatusBar::messageChanged, this,
+            [this, bar](const QString& prompt) { GiveWay(bar, prompt); });
     Show();
+}
+
+void CLineHealthPanes::GiveWay(QStatusBar* bar, const QString& prompt)
+{
+    for (CStatusPane* pane : m_panes) {
+        if (pane->property("gaveWay").toBool()) {
+            pane->setProperty("gaveWay", false);
+            pane->show();
+        }
+    }
+    if (prompt.isEmpty())
+        return;
+    // A menu prompt is drawn left of the permanent panes: the panes on the right make room
+    // for it while it is shown, so no prompt is cut. The panes' own widths are what they ask
+    // for (a crowded bar squeezes them below that).
+    const int spacing = 6;
+    auto asked = [](const QWidget* w) { return qMax(w->sizeHint().width(), w->minimumWidth()); };
+    int room = bar->width() - 3;
+    for (const QWidget* w : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible())
+            room -= asked(w) + spacing;
+    }
+    const int needed = bar->fontMetrics().horizontalAdvance(prompt) + 8;
+    static const int rightToLeft[Panes] = {6, 5, 3, 4, 2, 1, 0};
+    for (int i : rightToLeft) {
+        if (room >= needed)
+            break;
+        CStatusPane* pane = m_panes[size_t(i)];
+        if (!pane->isVisible())
+            continue;
+        room += asked(pane) + spacing;
+        pane->setProperty("gaveWay", true);
+        pane->hide();
+    }
 }
 
 bool CLineHealthPanes::IsAlarmed(int kind) const

@@ -27,6 +27,7 @@ public:
 
 private:
     void Show();
+    void GiveWay(QStatusBar* bar, const QString& prompt);
 
     CLineHealth& m_health;
     std::array<CStatusPane*, Panes> m_panes{};

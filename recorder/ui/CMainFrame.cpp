@@ -248,9 +248,7 @@ void CMainFrame::FitStatusBar()
     if (isVisible())
         return;
     // Wide enough for every pane, also those that show only at times (the hold, the search),
-    // and for the longest prompt, as far as the screen allows.
-    m_messagePane->setMinimumWidth(
-        m_commands->LongestPrompt(m_messagePane->fontMetrics(), m_messagePane->text()) + 8);
+    // as far as the screen allows (the line's health makes room for a long prompt).
     int width = 0;
     for (const QLabel* pane : statusBar()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         width += qMax(pane->sizeHint().width(), pane->minimumWidth()) + 8;

@@ -1,0 +1,46 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QSocketNotifier>
+
+#include <functional>
+#include <memory>
+
+// Standard output of a recording, written so that its reader never holds the recording up.
+// A pipe or socket is written without blocking: what it does not take waits in a buffer of
+// `capacity` bytes and goes out when it becomes writable; lines that no longer fit are dropped
+// whole and counted until half the buffer is free again. A terminal or a file is written as it
+// comes. POSIX only; a Windows build replaces this file.
+class StdoutLines
+{
+public:
+    enum class Put { Taken, Dropped, Gone };
+
+    // onGone: the reader closed its end while buffered lines went out.
+    StdoutLines(qsizetype capacity, std::function<void()> onGone);
+    ~StdoutLines();
+    StdoutLines(const StdoutLines&) = delete;
+    StdoutLines& operator=(const StdoutLines&) = delete;
+
+    // Hands over one line with its line end; Gone once the reader closed its end.
+    Put Write(const QByteArray& line);
+    // Writes what waits for at most ms milliseconds; what is left counts as dropped.
+    void Flush(int ms);
+    // Lines that did not go out.
+    qint64 Dropped() const { return m_dropped; }
+
+private:
+    bool WritePending(); // false when the reader went away
+    bool WriteBlocking(const QByteArray& line);
+
+    int m_flags = -1; // the descriptor's flags before, -1 when they stay as they were
+    std::unique_ptr<QSocketNotifier> m_writable;
+    std::function<void()> m_onGone;
+    qsizetype m_capacity;
+    QByteArray m_pending;
+    qsizetype m_sent = 0; // bytes of m_pending already written
+    qint64 m_dropped = 0;
+    bool m_dropping = false;
+    bool m_gone = false;
+};
