@@ -202,6 +202,21 @@ CSimulatorLoop::Session CSimulatorLoop::RunSession(CFatSimulator& fat, CTrafficS
             playing = recording;
         }
     }
+    // What the PC sent before the stop belongs in the log, though nothing answers it now: the
+    // kernel hands written bytes on with a delay, so the line is read until it stays quiet
+    // (for at most a second).
+    const Clock::time_point quietBy = Clock::now() + std::chrono::seconds(1);
+    while (Clock::now() < quietBy) {
+        pollfd p{m_pty.MasterFd(), POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN))
+            break;
+        const ssize_t n = ::read(m_pty.MasterFd(), buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        const Clock::time_point now = Clock::now();
+        for (ssize_t i = 0; i < n; ++i)
+            Log('<', buffer[i], now);
+    }
     return Session::Stopped;
 }
 
