@@ -205,6 +205,11 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
                              else if (!bytes.isEmpty())
                                  session.ShowChunk(bytes, stamp);
                          });
+    if (const QString why = session.StoreFailureText(); !why.isEmpty()) {
+        MessageBox(why + QStringLiteral(" Die Listen wurden nicht geschrieben."), QString(),
+                   msg::NoIcon);
+        return false;
+    }
     return true;
 }
 

@@ -64,6 +64,13 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk, const QByteArray& sta
         return true;
     // Kept once; both lists refer to the same bytes.
     const quint64 offset = StoreChunk(chunk);
+    // Bytes the store cannot keep would read back as zeros: the recording ends instead.
+    if (!m_store->Failure().isEmpty()) {
+        if (IsRecording())
+            MessageBox(StoreFailureText() + QStringLiteral(" Die Aufnahme wurde beendet."),
+                       QString(), msg::NoIcon);
+        return false;
+    }
     if (const auto time = CChunkTimes::ParseStamp(stamp))
         m_times.Add(offset, chunk.size(), *time);
     for (View view : {View::Ascii, View::Hex}) {
@@ -74,6 +81,15 @@ bool CRecordingSession::ShowChunk(const QByteArray& chunk, const QByteArray& sta
     }
     UpdateListFiles();
     return true;
+}
+
+QString CRecordingSession::StoreFailureText() const
+{
+    const QString why = m_store->Failure();
+    return why.isEmpty() ? QString()
+                         : QStringLiteral("Die empfangenen Bytes konnten nicht zwischengespeichert "
+                                          "werden: %1.")
+                               .arg(why);
 }
 
 quint64 CRecordingSession::StoreChunk(const QByteArray& chunk)

@@ -48,6 +48,9 @@ public:
     // data access
     const CLineIndex& Lines(View view) const { return view == View::Ascii ? m_ascii : m_hex; }
     const CTraceStore& ReceivedBytes() const { return *m_store; }
+    // Why received bytes could not be kept ("Die empfangenen Bytes ..."); empty while all is
+    // well.
+    QString StoreFailureText() const;
     // The panel code whose line rule cuts the chunks (the last one taken).
     int PanelCode() const { return m_panelCode; }
     // When the chunks of the lists arrived; empty for a loaded list file.

@@ -16,14 +16,17 @@ struct CliResult
     QString err;
 };
 
-// childSetup runs in the child before the program starts (a file size limit, say).
+// childSetup runs in the child before the program starts (a file size limit, say); env, when
+// not empty, is the program's environment.
 inline CliResult RunCliProcess(const QString& program, const QStringList& args,
-                               int timeoutMs = 60000,
-                               const std::function<void()>& childSetup = {})
+                               int timeoutMs = 60000, const std::function<void()>& childSetup = {},
+                               const QProcessEnvironment& env = {})
 {
     QProcess p;
     if (childSetup)
         p.setChildProcessModifier(childSetup);
+    if (!env.isEmpty())
+        p.setProcessEnvironment(env);
     p.start(program, args);
     CliResult r;
     if (!p.waitForFinished(timeoutMs)) {

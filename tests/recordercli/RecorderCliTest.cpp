@@ -23,8 +23,8 @@ QByteArray Read(const QString& path)
 }
 
 const QByteArray kRule(46, '-');
-const QByteArray kHeader = kRule + "\r\n\r\nDateiname: t\r\n\r\nLineprobe: 1.8\r\n\r\n" + kRule +
-                           "\r\n\r\n";
+const QByteArray kHeader =
+    kRule + "\r\n\r\nDateiname: t\r\n\r\nLineprobe: 1.8\r\n\r\n" + kRule + "\r\n\r\n";
 const QByteArray kFooter = "\r\n\r\n" + kRule + "\r\n\r\nAufzeichnung beendet  : 07.12.26, " +
                            "10:00:00.000\r\n\r\n" + kRule;
 
@@ -81,8 +81,14 @@ QByteArray ListOf(const QList<QByteArray>& items)
 
 const QList<QByteArray> kHeaderLines = {kRule, "", "Dateiname: t", "", "Lineprobe: 1.8", "",
                                         kRule, ""};
-const QList<QByteArray> kFooterLines = {"", "", kRule, "", "Aufzeichnung beendet  : 07.12.26, "
-                                        "10:00:00.000", "", kRule};
+const QList<QByteArray> kFooterLines = {"",
+                                        "",
+                                        kRule,
+                                        "",
+                                        "Aufzeichnung beendet  : 07.12.26, "
+                                        "10:00:00.000",
+                                        "",
+                                        kRule};
 
 struct RenderFixture : ::testing::Test
 {
@@ -108,11 +114,19 @@ TEST_F(RenderFixture, LengthRuleInBothLists)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     QList<QByteArray> ascii = kHeaderLines;
-    ascii << "PQRST" << "UVW" << "Break Error" << "" << "XY";
+    ascii << "PQRST"
+          << "UVW"
+          << "Break Error"
+          << ""
+          << "XY";
     ascii += kFooterLines;
     EXPECT_EQ(Read(base + ".tvs"), ListOf(ascii));
     QList<QByteArray> hex = kHeaderLines;
-    hex << "50 51 52 53 54 " << "55 56 57 " << "Break Error" << "" << "58 59 ";
+    hex << "50 51 52 53 54 "
+        << "55 56 57 "
+        << "Break Error"
+        << ""
+        << "58 59 ";
     hex += kFooterLines;
     EXPECT_EQ(Read(base + ".tvh"), ListOf(hex));
 }
@@ -124,7 +138,9 @@ TEST_F(RenderFixture, AnotherRuleAndABreakByte)
     Result r = RunCli({"render", trace, "--panel-code", "9", "--out", base});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QList<QByteArray> ascii = kHeaderLines.first(7);
-    ascii << "PQRSTUVW" << "Break Error" << "XY";
+    ascii << "PQRSTUVW"
+          << "Break Error"
+          << "XY";
     ascii += kFooterLines;
     EXPECT_EQ(Read(base + ".tvs"), ListOf(ascii));
 
@@ -133,7 +149,11 @@ TEST_F(RenderFixture, AnotherRuleAndABreakByte)
     r = RunCli({"render", trace, "--panel-code", "1", "--break", "53", "--out", cut});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QList<QByteArray> hex = kHeaderLines;
-    hex << "50 51 52 53 " << "54 55 56 57 " << "Break Error" << "" << "58 59 ";
+    hex << "50 51 52 53 "
+        << "54 55 56 57 "
+        << "Break Error"
+        << ""
+        << "58 59 ";
     hex += kFooterLines;
     EXPECT_EQ(Read(cut + ".tvh"), ListOf(hex));
 }
@@ -150,11 +170,22 @@ TEST_F(RenderFixture, RefusalsWriteNothing)
     EXPECT_EQ(r.err, QString::fromUtf8("Lineprobe: File konnte nicht geöffnet werden\n"));
 
     for (const char* bad : {"G1", "-1", "+F", " F", "1"})
-        EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--break", bad, "--out", base})
-                      .status, 2) << bad;
-    EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--line-length", "101", "--out",
-                      base}).status, 2);
+        EXPECT_EQ(
+            RunCli({"render", trace, "--panel-code", "1", "--break", bad, "--out", base}).status, 2)
+            << bad;
+    EXPECT_EQ(RunCli({"render", trace, "--panel-code", "1", "--line-length", "101", "--out", base})
+                  .status,
+              2);
     EXPECT_EQ(RunCli({"render", trace, "--out", base}).status, 2);
+    // Received bytes that cannot be kept aside are not rendered as zeros.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", trace); // a file: nothing can be made in it
+    r = RunCliProcess(QStringLiteral(LINEPROBE_CLI),
+                      {"render", trace, "--panel-code", "1", "--out", base}, 60000, {}, env);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(
+        "Die empfangenen Bytes konnten nicht zwischengespeichert werden: " + trace + ": "))
+        << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(base + ".tvs"));
     EXPECT_FALSE(QFile::exists(base + ".tvh"));
 }
