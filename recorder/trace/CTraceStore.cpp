@@ -113,7 +113,7 @@ quint64 CTraceStore::Append(const char* data, qsizetype size)
     if (m_file != FileSystem::NoHandle)
         if (const int error =
                 FileSystem::WriteAllAt(m_file, qint64(m_end - m_base), data, qint64(size)))
-            Fail(CDurableFile::ErrorText(error));
+            Fail(QDir::tempPath() + QStringLiteral(": ") + CDurableFile::ErrorText(error));
     Put(m_end - m_base, data, size);
     m_end += quint64(size);
     return first;
