@@ -261,7 +261,10 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
         if (ListFile::OpenToIndex(job->file, path) != ListFile::LoadResult::Loaded)
             continue;
         auto store = std::make_shared<CTraceStore>();
-        store->Follow(path);
+        if (!store->Follow(path)) {
+            MessageBox(store->Failure(), QString(), msg::Error);
+            continue;
+        }
         LinesOf(view).BeginFileLines(store);
         jobs.push_back(std::move(job));
     }
