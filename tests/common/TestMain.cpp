@@ -2,6 +2,10 @@
 // event loops and (for the widget tests) widgets under the offscreen platform.
 #include <gtest/gtest.h>
 
+// Qt
+#include <QDir>
+#include <QTemporaryDir>
+
 #ifdef KORVALIN_GUI_TESTS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -18,6 +22,13 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+    // CTest runs the tests of one program side by side: each process keeps its settings
+    // (recent files, ports) in a folder of its own, so none sees another's.
+    const QString base = qEnvironmentVariable("XDG_CONFIG_HOME", QDir::tempPath());
+    QDir().mkpath(base);
+    QTemporaryDir settings(base + QStringLiteral("/run-XXXXXX"));
+    if (settings.isValid())
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     TestApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
