@@ -36,10 +36,10 @@ bool ListFileWriter::Open(const QString& path)
 
 void ListFileWriter::Flush()
 {
-    // A failed write is kept by the file and reported by Finish.
+    // Written behind; a failed write is kept by the file and reported by Finish.
     if (m_file && !m_buffer.isEmpty())
-        m_file->write(m_buffer);
-    m_buffer.resize(0);
+        m_behind.Write(m_file.get(), std::move(m_buffer));
+    m_buffer = QByteArray();
 }
 
 bool ListFileWriter::Finish()
@@ -47,6 +47,7 @@ bool ListFileWriter::Finish()
     if (!m_file)
         return false;
     Flush();
+    m_behind.Drain();
     const bool ok = m_file->Commit();
     if (!ok)
         CannotOpen(*m_file);
@@ -57,6 +58,7 @@ bool ListFileWriter::Finish()
 
 void ListFileWriter::Cancel()
 {
+    m_behind.Drain();
     m_file.reset(); // the temporary file goes with it
     m_buffer = QByteArray();
     m_count = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CWriteBehind.h"
 #include "ListFile.h"
 
 // Qt
@@ -14,7 +15,7 @@ class CDurableFile;
 // Writes one list file (.tvs, .tvh) item by item: four blanks, at most 254 characters of the
 // item, CR LF. The file grows under a temporary name while a recording runs, so that a stop
 // only adds the last lines and puts it in place; until then a list of the same name stays as it
-// was.
+// was. Full buffers are written behind, on a thread of their own.
 class ListFileWriter
 {
 public:
@@ -60,6 +61,7 @@ private:
     enum { FlushBytes = 1 << 20 };
     void Flush();
 
+    CWriteBehind m_behind;
     std::unique_ptr<CDurableFile> m_file;
     QString m_path;
     QByteArray m_buffer;

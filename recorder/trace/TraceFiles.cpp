@@ -9,6 +9,8 @@
 namespace {
 
 const char* const kExtensions[TraceFiles::Count] = {"ts", "tds", "tdh", "th"};
+// How often the files written behind are looked at for a deleted or shortened file.
+const int kCheckMs = 200;
 
 } // namespace
 
@@ -28,7 +30,8 @@ bool TraceFiles::Create(const QString& path)
     m_failed = false;
     m_lost = false;
     m_published = false;
-    m_written.fill(0);
+    for (auto& written : m_written)
+        written.store(0);
     for (int i = 0; i < Count; ++i) {
         auto file = std::make_unique<CDurableFile>(PathWithExtension(path, kExtensions[i]));
         if (!file->open()) {
@@ -47,19 +50,21 @@ void TraceFiles::Publish()
     if (!IsOpen() || m_published)
         return;
     m_published = true;
+    m_lastCheck.start();
     // The recording goes on in the files that now have the targets' names.
+    m_behind.Drain();
     for (auto& file : m_files)
         if (file && !file->Place())
-            Fail(*file);
+            Fail(file->Describe());
 }
 
-void TraceFiles::Fail(const CDurableFile& file)
+void TraceFiles::Fail(const QString& describe)
 {
     if (m_failed)
         return;
     m_failed = true;
     MessageBox(QStringLiteral("Die Trace-Dateien konnten nicht vollständig geschrieben werden:\n") +
-                   file.Describe(),
+                   describe,
                QString(), msg::Warning);
 }
 
@@ -86,7 +91,9 @@ void TraceFiles::Write(int which, const QByteArray& bytes)
     if (!file || bytes.isEmpty())
         return;
     // Writes all or fails with its reason; Flush reports it.
-    if (file->write(bytes) == bytes.size())
+    if (which != Ts)
+        m_behind.Write(file, bytes, &m_written[which]);
+    else if (file->write(bytes) == bytes.size())
         m_written[which] += bytes.size();
 }
 
@@ -94,30 +101,45 @@ bool TraceFiles::CheckIntact()
 {
     if (!m_published || m_lost)
         return !m_lost;
-    for (int i = 0; i < Count; ++i) {
-        FileSystem::Status status;
-        if (!m_files[i] || m_files[i]->StatOpen(status) != 0)
-            continue;
-        const bool deleted = status.links == 0;
-        if (!deleted && status.size >= m_written[i])
-            continue;
-        m_lost = true;
-        MessageBox(QStringLiteral("Die Trace-Datei %1 wurde während der Aufnahme %2. Die "
-                                  "Aufnahme wurde beendet.")
-                       .arg(QFileInfo(m_files[i]->Path()).absoluteFilePath(),
-                            deleted ? QStringLiteral("gelöscht") : QStringLiteral("gekürzt")),
-                   QString(), msg::Warning);
+    if (!CheckIntact(Ts))
         return false;
-    }
+    if (m_lastCheck.elapsed() < kCheckMs)
+        return true;
+    m_lastCheck.start();
+    for (int i = Ts + 1; i < Count; ++i)
+        if (!CheckIntact(i))
+            return false;
     return true;
+}
+
+bool TraceFiles::CheckIntact(int i)
+{
+    // What was written before the look; a file written behind may have grown since.
+    const qint64 written = Written(i);
+    FileSystem::Status status;
+    if (!m_files[i] || m_files[i]->StatOpen(status) != 0)
+        return true;
+    const bool deleted = status.links == 0;
+    if (!deleted && status.size >= written)
+        return true;
+    m_lost = true;
+    MessageBox(QStringLiteral("Die Trace-Datei %1 wurde während der Aufnahme %2. Die "
+                              "Aufnahme wurde beendet.")
+                   .arg(QFileInfo(m_files[i]->Path()).absoluteFilePath(),
+                        deleted ? QStringLiteral("gelöscht") : QStringLiteral("gekürzt")),
+               QString(), msg::Warning);
+    return false;
 }
 
 void TraceFiles::Flush()
 {
-    // The files write through to the system; a failed write is reported once, with its file.
-    for (auto& file : m_files)
-        if (file && file->Failed())
-            Fail(*file);
+    // The .ts writes through to the system, the others behind; a failed write is reported
+    // once, with its file.
+    if (m_files[Ts] && m_files[Ts]->Failed())
+        Fail(m_files[Ts]->Describe());
+    const QString behind = m_behind.Failure();
+    if (!behind.isEmpty())
+        Fail(behind);
 }
 
 void TraceFiles::WriteText(const QByteArray& text)
@@ -145,10 +167,11 @@ void TraceFiles::Close()
 {
     // Published files are synced at the end, a failure there is reported as a failed write;
     // files never published are removed and an earlier recording of the name stays.
-    for (auto& file : m_files)
-        if (file && m_published)
-            file->Commit();
+    m_behind.Drain();
     Flush();
+    for (auto& file : m_files)
+        if (file && m_published && !file->Commit())
+            Fail(file->Describe());
     for (auto& file : m_files)
         file.reset();
 }

@@ -1,18 +1,23 @@
 #pragma once
 
 #include "CDurableFile.h"
+#include "CWriteBehind.h"
 
 // Qt
 #include <QByteArray>
 #include <QString>
 
+#include <QElapsedTimer>
+
 #include <array>
+#include <atomic>
 #include <memory>
 
 // The four files of a running recording: raw bytes (.ts), raw bytes with time stamps (.tds),
-// hex text with time stamps (.tdh) and hex text (.th). Every chunk is handed to the system
-// before the next one, so a recorder that dies keeps what it had received; every write is
-// checked.
+// hex text with time stamps (.tdh) and hex text (.th). Every chunk is handed to the system in
+// the .ts before the next one, so a recorder that dies keeps what it had received; the three
+// files made from it are written behind on a thread of their own, so a slow disk does not hold
+// up the line. Every write is checked.
 //
 // A start is not yet a recording: the files are first written beside their targets under
 // temporary names (CDurableFile, Replace) and take the targets' place only when Publish() is
@@ -46,9 +51,10 @@ public:
     // True once a write failed; the failure is reported once by the message below.
     bool WriteFailed() const { return m_failed; }
     // Bytes written to the file so far (the .ts: where the next chunk goes).
-    qint64 Written(int which) const { return m_written[which]; }
+    qint64 Written(int which) const { return m_written[which].load(std::memory_order_acquire); }
     // A published file that was deleted or shortened under the recording (the disk was
-    // cleaned up): checked before each chunk, reported once; the recording cannot go on.
+    // cleaned up): the .ts is checked before each chunk, the others a few times a second;
+    // reported once; the recording cannot go on.
     // A .ts that could not be written counts as lost too.
     bool Lost() const { return m_lost || (m_files[Ts] && m_files[Ts]->Failed()); }
 
@@ -60,12 +66,16 @@ private:
     void Write(int which, const QByteArray& bytes);
     void Flush();
     // Reports the first failure, with the file and its German reason.
-    void Fail(const CDurableFile& file);
+    void Fail(const QString& describe);
     bool CheckIntact();
+    bool CheckIntact(int which);
+
+    CWriteBehind m_behind;
 
     std::array<std::unique_ptr<CDurableFile>, Count> m_files;
     bool m_published = false;
     bool m_failed = false;
     bool m_lost = false;
-    std::array<qint64, Count> m_written{};
+    std::array<std::atomic<qint64>, Count> m_written{};
+    QElapsedTimer m_lastCheck; // of the files written behind
 };

@@ -1,4 +1,5 @@
 #include "CDurableFile.h"
+#include "CWriteBehind.h"
 #include "FileSizeLimit.h"
 #include "TestFiles.h"
 
@@ -162,4 +163,44 @@ TEST_F(DurableFileTest, AFolderThatRefusesNewFilesGetsTheFileWrittenInPlace)
     EXPECT_EQ(ReadTestFile(link), old);
     EXPECT_EQ(QDir(Path("locked")).entryList(QDir::Files), QStringList{"a.bmt"});
     ::chmod(QFile::encodeName(Path("locked")).constData(), 0755);
+}
+
+TEST_F(DurableFileTest, WrittenBehindEachFileKeepsItsOrderAndTheFirstFailureIsNamed)
+{
+    // A limit far below what is written: the caller waits for room again and again.
+    CDurableFile a(Path("a.tds")), b(Path("b.tdh"));
+    ASSERT_TRUE(a.open() && b.open());
+    std::atomic<qint64> doneA{0};
+    QByteArray expectA, expectB;
+    {
+        CWriteBehind behind(64);
+        for (int i = 0; i < 2000; ++i) {
+            const QByteArray block = QByteArray::number(i) + ',';
+            behind.Write(&a, block, &doneA);
+            behind.Write(&b, block + block);
+            expectA += block;
+            expectB += block + block;
+        }
+        behind.Drain();
+        EXPECT_EQ(doneA.load(), expectA.size());
+        EXPECT_TRUE(behind.Failure().isEmpty());
+        behind.Write(&b, "end"); // written by the destructor
+    }
+    ASSERT_TRUE(a.Commit() && b.Commit());
+    EXPECT_EQ(ReadTestFile(Path("a.tds")), expectA);
+    EXPECT_EQ(ReadTestFile(Path("b.tdh")), expectB + "end");
+
+    EXPECT_TRUE(RunWithFileLimit(4096, [&] {
+        CDurableFile grow(Path("g.th"), CDurableFile::Mode::Grow);
+        std::atomic<qint64> done{0};
+        CWriteBehind behind;
+        if (!grow.open())
+            return false;
+        behind.Write(&grow, big, &done);
+        behind.Write(&grow, "x", &done);
+        behind.Drain();
+        return done == 0 && behind.Failure() ==
+                                QFileInfo(Path("g.th")).absoluteFilePath() +
+                                    ": Die Datei ist zu groß";
+    }));
 }
