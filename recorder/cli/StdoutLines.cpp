@@ -13,15 +13,29 @@ StdoutLines::StdoutLines(qsizetype capacity, std::function<void()> onGone)
     : m_onGone(std::move(onGone)), m_capacity(capacity)
 {
     struct stat st = {};
-    if (::fstat(STDOUT_FILENO, &st) != 0 || !(S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)))
+    if (::fstat(STDOUT_FILENO, &st) != 0)
         return;
-    // Only a pipe or socket: the flags of a terminal are shared with the shell and whatever
-    // else writes to it.
-    const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
-    if (flags < 0 || ::fcntl(STDOUT_FILENO, F_SETFL, flags | O_NONBLOCK) != 0)
-        return;
-    m_flags = flags;
-    m_writable = std::make_unique<QSocketNotifier>(STDOUT_FILENO, QSocketNotifier::Write);
+    if (::isatty(STDOUT_FILENO)) {
+        // The flags of a terminal are shared with the shell and whatever else writes to it:
+        // the terminal is opened once more, for a description of its own that does not block.
+        // A terminal paused with Ctrl+S then holds up the lines, never the recording.
+        const char* name = ::ttyname(STDOUT_FILENO);
+        m_fd = name ? ::open(name, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC) : -1;
+        if (m_fd < 0) {
+            m_fd = STDOUT_FILENO;
+            return;
+        }
+        m_own = true;
+    } else {
+        // A pipe or socket is the recorder's own; a file never holds it up.
+        if (!(S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)))
+            return;
+        const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
+        if (flags < 0 || ::fcntl(STDOUT_FILENO, F_SETFL, flags | O_NONBLOCK) != 0)
+            return;
+        m_flags = flags;
+    }
+    m_writable = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Write);
     m_writable->setEnabled(false);
     QObject::connect(m_writable.get(), &QSocketNotifier::activated, m_writable.get(), [this] {
         if (!WritePending() && m_onGone)
@@ -32,7 +46,9 @@ StdoutLines::StdoutLines(qsizetype capacity, std::function<void()> onGone)
 StdoutLines::~StdoutLines()
 {
     m_writable.reset();
-    if (m_flags >= 0)
+    if (m_own)
+        ::close(m_fd);
+    else if (m_flags >= 0)
         ::fcntl(STDOUT_FILENO, F_SETFL, m_flags);
 }
 
@@ -40,7 +56,7 @@ StdoutLines::Put StdoutLines::Write(const QByteArray& line)
 {
     if (m_gone)
         return Put::Gone;
-    if (m_flags < 0)
+    if (!m_writable)
         return WriteBlocking(line) ? Put::Taken : Put::Gone;
     // Once lines are dropped, the next goes only when half the buffer is free again: the
     // reader then gets runs of whole lines, not single ones that fit in a gap.
@@ -57,7 +73,7 @@ StdoutLines::Put StdoutLines::Write(const QByteArray& line)
 bool StdoutLines::WritePending()
 {
     while (m_sent < m_pending.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, m_pending.constData() + m_sent,
+        const ssize_t n = ::write(m_fd, m_pending.constData() + m_sent,
                                   size_t(m_pending.size() - m_sent));
         if (n > 0) {
             m_sent += n;
@@ -85,7 +101,7 @@ bool StdoutLines::WritePending()
 bool StdoutLines::WriteBlocking(const QByteArray& line)
 {
     for (qsizetype at = 0; at < line.size();) {
-        const ssize_t n = ::write(STDOUT_FILENO, line.constData() + at, size_t(line.size() - at));
+        const ssize_t n = ::write(m_fd, line.constData() + at, size_t(line.size() - at));
         if (n > 0)
             at += n;
         else if (n < 0 && errno == EINTR)
@@ -100,7 +116,7 @@ void StdoutLines::Flush(int ms)
 {
     const QDeadlineTimer deadline(ms);
     while (!m_gone && m_sent < m_pending.size()) {
-        pollfd p = {STDOUT_FILENO, POLLOUT, 0};
+        pollfd p = {m_fd, POLLOUT, 0};
         const int ready = ::poll(&p, 1, int(deadline.remainingTime()));
         if (ready < 0 && errno == EINTR)
             continue;

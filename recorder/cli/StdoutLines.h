@@ -8,9 +8,9 @@
 #include <memory>
 
 // Standard output of a recording, written so that its reader never holds the recording up.
-// A pipe or socket is written without blocking: what it does not take waits in a buffer of
-// `capacity` bytes and goes out when it becomes writable; lines that no longer fit are dropped
-// whole and counted until half the buffer is free again. A terminal or a file is written as it
+// A pipe, socket or terminal is written without blocking: what it does not take waits in a
+// buffer of `capacity` bytes and goes out when it becomes writable; lines that no longer fit
+// are dropped whole and counted until half the buffer is free again. A file is written as it
 // comes. POSIX only; a Windows build replaces this file.
 class StdoutLines
 {
@@ -34,6 +34,8 @@ private:
     bool WritePending(); // false when the reader went away
     bool WriteBlocking(const QByteArray& line);
 
+    int m_fd = 1;             // standard output; a terminal is opened anew
+    bool m_own = false;       // m_fd was opened here
     int m_flags = -1; // the descriptor's flags before, -1 when they stay as they were
     std::unique_ptr<QSocketNotifier> m_writable;
     std::function<void()> m_onGone;

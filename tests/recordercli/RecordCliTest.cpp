@@ -154,45 +154,64 @@ TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
 
 TEST_F(RecordCliTest, AReaderThatStopsReadingLosesLinesNeverTheRecording)
 {
-    StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "1000000"});
-    // Standard output a pipe nobody reads until the end; 64 KiB waiting for it at most.
-    int pipe[2];
-    ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
-    QProcess p;
-    p.setChildProcessModifier([in = pipe[1]] { ::dup2(in, STDOUT_FILENO); });
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LINEPROBE_STDOUT_KB", "64");
-    env.insert("LINEPROBE_FIGURES_MS", "100");
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(LINEPROBE_CLI),
-            {"record", "--port", fat.Device(), "--out", Out("stuck.tds")});
-    ::close(pipe[1]);
-    // The figures still come, up to the last byte.
-    QByteArray err;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (err += p.readAllStandardError()).contains(" Empfangen: 1.000.032 Bytes"); },
-        60000))
-        << err.data();
-    ::kill(pid_t(p.processId()), SIGINT);
-    ASSERT_TRUE(p.waitForFinished(20000));
-    EXPECT_EQ(p.exitCode(), 0);
-    err += p.readAllStandardError();
-    EXPECT_EQ(err.count("nicht schnell genug gelesen; "), 1) << err.data();
-    EXPECT_TRUE(err.contains(" Zeilen wurden nicht ausgegeben. Die Trace-Dateien sind "
-                             "vollst\xC3\xA4ndig.\nZusammenfassung: Empfangen: 1.000.032 Bytes, "))
-        << err.data();
-    EXPECT_TRUE(err.contains(", nicht ausgegeben: ")) << err.data();
-    EXPECT_EQ(fat.Stop(), 0);
-    const QByteArray traffic = fat.FromFat().mid(32);
-    ASSERT_EQ(traffic.size(), 1000000);
-    const QByteArray ts = ReadAll(Out("stuck.ts"));
-    EXPECT_TRUE(ts.contains(traffic));
-    EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
-    // The lines that went out came first.
-    QFile read;
-    ASSERT_TRUE(read.open(pipe[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-    const QByteArray shown = read.readAll();
-    EXPECT_TRUE(shown.startsWith(QByteArray(46, '-') + "\n")) << shown.left(100).data();
+    // Standard output a pipe nobody reads until the end, or a terminal paused as by Ctrl+S
+    // (its far end not read); 64 KiB waiting for it at most.
+    for (const bool terminal : {false, true}) {
+        SCOPED_TRACE(terminal ? "terminal" : "pipe");
+        StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "1000000"});
+        int pipe[2] = {-1, -1};
+        PtyPair pty;
+        if (terminal)
+            ASSERT_TRUE(pty.IsValid());
+        else
+            ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
+        QProcess p;
+        p.setChildProcessModifier([in = pipe[1], slave = QFile::encodeName(pty.SlavePath())] {
+            ::dup2(in >= 0 ? in : ::open(slave.constData(), O_RDWR | O_NOCTTY), STDOUT_FILENO);
+        });
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LINEPROBE_STDOUT_KB", "64");
+        env.insert("LINEPROBE_FIGURES_MS", "100");
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LINEPROBE_CLI),
+                {"record", "--port", fat.Device(), "--out", Out("stuck.tds")});
+        if (!terminal)
+            ::close(pipe[1]);
+        // The figures still come, up to the last byte.
+        QByteArray err;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return (err += p.readAllStandardError()).contains(" Empfangen: 1.000.032 Bytes");
+            },
+            60000))
+            << err.data();
+        ::kill(pid_t(p.processId()), SIGINT);
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(p.exitCode(), 0);
+        err += p.readAllStandardError();
+        EXPECT_EQ(err.count("nicht schnell genug gelesen; "), 1) << err.data();
+        EXPECT_TRUE(err.contains(" Zeilen wurden nicht ausgegeben. Die Trace-Dateien sind "
+                                 "vollst\xC3\xA4ndig.\nZusammenfassung: Empfangen: 1.000.032 "
+                                 "Bytes, "))
+            << err.data();
+        EXPECT_TRUE(err.contains(", nicht ausgegeben: ")) << err.data();
+        EXPECT_EQ(fat.Stop(), 0);
+        const QByteArray traffic = fat.FromFat().mid(32);
+        ASSERT_EQ(traffic.size(), 1000000);
+        const QByteArray ts = ReadAll(Out("stuck.ts"));
+        EXPECT_TRUE(ts.contains(traffic));
+        EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
+        // The lines that went out came first.
+        QByteArray shown;
+        if (terminal) {
+            shown = pty.ReadFor(200);
+        } else {
+            QFile read;
+            ASSERT_TRUE(read.open(pipe[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+            shown = read.readAll();
+        }
+        EXPECT_TRUE(shown.startsWith(QByteArray(46, '-'))) << shown.left(100).data();
+    }
 }
 
 TEST_F(RecordCliTest, AFailedStartLeavesTheEarlierRecordingAsItWas)
