@@ -11,8 +11,12 @@ int CStderrMessages::Show(const QString& text, const QString& caption, msg::Icon
     QString line = caption + QStringLiteral(": ") + text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+    if (m_write) {
+        m_write(bytes);
+    } else {
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+        std::fflush(stderr);
+    }
     const bool yes = m_answer == msg::IdYes;
     switch (buttons) {
     case msg::Ok:

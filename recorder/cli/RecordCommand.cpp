@@ -4,7 +4,7 @@
 #include "CRecordingSession.h"
 #include "CStderrMessages.h"
 #include "CodePage.h"
-#include "StdoutLines.h"
+#include "OutputLines.h"
 #include "StopSignals.h"
 
 // Qt
@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <memory>
+#include <unistd.h>
 
 namespace LineprobeCli {
 
@@ -41,8 +43,10 @@ int FiguresIntervalMs()
 constexpr qint64 kMaxDurationS = 31 * 24 * 3600;
 // A timer runs at most this long at a time; the deadline decides when the recording ends.
 constexpr qint64 kTimerStepMs = 3600 * 1000;
-// At the end, standard output gets this long to take what waits for it.
+// At the end, standard output and error get this long to take what waits for them.
 constexpr int kFlushMs = 1000;
+// Messages and figures waiting for stderr at most.
+constexpr qsizetype kStderrCapacity = 1 << 20;
 
 struct RecordOptions
 {
@@ -173,10 +177,10 @@ qsizetype StdoutCapacity()
 
 // Completed ASCII lines up to upTo go to standard output, each once; false when its reader went
 // away. A line dropped because the reader is too slow counts as gone out.
-bool EchoLines(StdoutLines& out, const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
+bool EchoLines(OutputLines& out, const CLineIndex& lines, qsizetype& echoed, qsizetype upTo)
 {
     for (; echoed < upTo && echoed < lines.Count(); ++echoed)
-        if (out.Write(TerminalLine(lines.At(echoed))) == StdoutLines::Put::Gone)
+        if (out.Write(TerminalLine(lines.At(echoed))) == OutputLines::Put::Gone)
             return false;
     return true;
 }
@@ -238,14 +242,19 @@ int Record(const QStringList& args)
         stdoutGone = true;
         QMetaObject::invokeMethod(&rec, &CRecordingControl::OnStopRecording, Qt::QueuedConnection);
     };
-    StdoutLines out(StdoutCapacity(), outputGone);
+    OutputLines out(STDOUT_FILENO, StdoutCapacity(), outputGone);
+    // Messages and figures while the recording runs: a paused terminal holds them up, never the
+    // recording; the closing figures are written as any program writes them.
+    auto err = std::make_unique<OutputLines>(STDERR_FILENO, kStderrCapacity, nullptr);
+    sink.SetWriter([&err](const QByteArray& line) { err->Write(line); });
+    const auto printErr = [&err](const QString& text) { err->Write(text.toUtf8() + '\n'); };
     // Said once, when the reader has caught up again or at the end.
     bool droppedTold = false;
     auto tellDropped = [&] {
         if (droppedTold || out.Dropped() == 0)
             return;
         droppedTold = true;
-        PrintErr(DroppedText(out.Dropped(), !o.noSave && !rec.SaveFailed()));
+        printErr(DroppedText(out.Dropped(), !o.noSave && !rec.SaveFailed()));
     };
     if (!o.quiet) {
         // A line is complete once another follows it; the last one goes at the end.
@@ -310,8 +319,8 @@ int Record(const QStringList& args)
         sleepOrStop();
     // Once a minute the line's figures, unless --quiet.
     QTimer figures;
-    QObject::connect(&figures, &QTimer::timeout, [&session] {
-        PrintErr(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) +
+    QObject::connect(&figures, &QTimer::timeout, [&session, &printErr] {
+        printErr(QTime::currentTime().toString(QStringLiteral("HH:mm:ss ")) +
                  session.Health().Line());
     });
     if (!o.quiet)
@@ -322,6 +331,9 @@ int Record(const QStringList& args)
     if (!stdoutGone && EchoLines(out, ascii, echoed, ascii.Count()))
         out.Flush(kFlushMs); // a reader that is stuck does not hold the end
     tellDropped();
+    err->Flush(kFlushMs);
+    sink.SetWriter(nullptr);
+    err.reset();
     // A recording that took bytes or ended on command closes with its figures.
     if (!o.quiet && (status == 0 || session.Health().Bytes() > 0))
         PrintErr(QStringLiteral("Zusammenfassung: ") + session.Health().Line() +

@@ -154,11 +154,12 @@ TEST_F(RecordCliTest, SignalsAndAClosedOutputStopLikeTheStopCommand)
 
 TEST_F(RecordCliTest, AReaderThatStopsReadingLosesLinesNeverTheRecording)
 {
-    // Standard output a pipe nobody reads until the end, or a terminal paused as by Ctrl+S
-    // (its far end not read); 64 KiB waiting for it at most.
+    // Standard output a pipe nobody reads until the end, or standard output and error a
+    // terminal paused as by Ctrl+S (its far end not read); 64 KiB waiting for stdout at most.
     for (const bool terminal : {false, true}) {
         SCOPED_TRACE(terminal ? "terminal" : "pipe");
         StartFat({"--maker", "AT", "--rate", "0", "--traffic-bytes", "1000000"});
+        const QString trace = Out(terminal ? "paused" : "stuck");
         int pipe[2] = {-1, -1};
         PtyPair pty;
         if (terminal)
@@ -167,49 +168,65 @@ TEST_F(RecordCliTest, AReaderThatStopsReadingLosesLinesNeverTheRecording)
             ASSERT_EQ(::pipe2(pipe, O_CLOEXEC), 0);
         QProcess p;
         p.setChildProcessModifier([in = pipe[1], slave = QFile::encodeName(pty.SlavePath())] {
-            ::dup2(in >= 0 ? in : ::open(slave.constData(), O_RDWR | O_NOCTTY), STDOUT_FILENO);
+            if (in >= 0) {
+                ::dup2(in, STDOUT_FILENO);
+                return;
+            }
+            const int fd = ::open(slave.constData(), O_RDWR | O_NOCTTY);
+            ::dup2(fd, STDOUT_FILENO);
+            ::dup2(fd, STDERR_FILENO);
         });
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("LINEPROBE_STDOUT_KB", "64");
         env.insert("LINEPROBE_FIGURES_MS", "100");
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(LINEPROBE_CLI),
-                {"record", "--port", fat.Device(), "--out", Out("stuck.tds")});
+                {"record", "--port", fat.Device(), "--out", trace + ".tds"});
         if (!terminal)
             ::close(pipe[1]);
-        // The figures still come, up to the last byte.
+        // Every byte is recorded; the figures on a pipe still come up to the last one.
         QByteArray err;
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
+                if (terminal)
+                    return QFileInfo(trace + ".ts").size() > 1000032;
                 return (err += p.readAllStandardError()).contains(" Empfangen: 1.000.032 Bytes");
             },
             60000))
             << err.data();
         ::kill(pid_t(p.processId()), SIGINT);
-        ASSERT_TRUE(p.waitForFinished(20000));
-        EXPECT_EQ(p.exitCode(), 0);
-        err += p.readAllStandardError();
-        EXPECT_EQ(err.count("nicht schnell genug gelesen; "), 1) << err.data();
-        EXPECT_TRUE(err.contains(" Zeilen wurden nicht ausgegeben. Die Trace-Dateien sind "
-                                 "vollst\xC3\xA4ndig.\nZusammenfassung: Empfangen: 1.000.032 "
-                                 "Bytes, "))
-            << err.data();
-        EXPECT_TRUE(err.contains(", nicht ausgegeben: ")) << err.data();
-        EXPECT_EQ(fat.Stop(), 0);
-        const QByteArray traffic = fat.FromFat().mid(32);
-        ASSERT_EQ(traffic.size(), 1000000);
-        const QByteArray ts = ReadAll(Out("stuck.ts"));
-        EXPECT_TRUE(ts.contains(traffic));
-        EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
-        // The lines that went out came first.
+        // The paused terminal goes on (Ctrl+Q) while the recording ends.
         QByteArray shown;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                if (terminal)
+                    shown += pty.ReadFor(10);
+                return p.state() == QProcess::NotRunning;
+            },
+            20000));
+        EXPECT_EQ(p.exitCode(), 0);
         if (terminal) {
-            shown = pty.ReadFor(200);
+            shown.replace("\r\n", "\n");
+            err = shown;
         } else {
+            err += p.readAllStandardError();
             QFile read;
             ASSERT_TRUE(read.open(pipe[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
             shown = read.readAll();
         }
+        EXPECT_EQ(err.count("nicht schnell genug gelesen; "), 1) << err.data();
+        EXPECT_TRUE(err.contains(" Zeilen wurden nicht ausgegeben. Die Trace-Dateien sind "
+                                 "vollst\xC3\xA4ndig.\nZusammenfassung: Empfangen: 1.000.032 "
+                                 "Bytes, "))
+            << err.right(1000).data();
+        EXPECT_TRUE(err.contains(", nicht ausgegeben: ")) << err.right(1000).data();
+        EXPECT_EQ(fat.Stop(), 0);
+        const QByteArray traffic = fat.FromFat().mid(32);
+        ASSERT_EQ(traffic.size(), 1000000);
+        const QByteArray ts = ReadAll(trace + ".ts");
+        EXPECT_TRUE(ts.contains(traffic));
+        EXPECT_TRUE(ts.endsWith(QByteArray(46, '-')));
+        // The lines that went out came first.
         EXPECT_TRUE(shown.startsWith(QByteArray(46, '-'))) << shown.left(100).data();
     }
 }

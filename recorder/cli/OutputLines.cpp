@@ -1,4 +1,4 @@
-#include "StdoutLines.h"
+#include "OutputLines.h"
 
 // Qt
 #include <QDeadlineTimer>
@@ -9,20 +9,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-StdoutLines::StdoutLines(qsizetype capacity, std::function<void()> onGone)
-    : m_onGone(std::move(onGone)), m_capacity(capacity)
+OutputLines::OutputLines(int fd, qsizetype capacity, std::function<void()> onGone)
+    : m_stdFd(fd), m_fd(fd), m_onGone(std::move(onGone)), m_capacity(capacity)
 {
     struct stat st = {};
-    if (::fstat(STDOUT_FILENO, &st) != 0)
+    if (::fstat(m_stdFd, &st) != 0)
         return;
-    if (::isatty(STDOUT_FILENO)) {
+    if (::isatty(m_stdFd)) {
         // The flags of a terminal are shared with the shell and whatever else writes to it:
         // the terminal is opened once more, for a description of its own that does not block.
         // A terminal paused with Ctrl+S then holds up the lines, never the recording.
-        const char* name = ::ttyname(STDOUT_FILENO);
+        const char* name = ::ttyname(m_stdFd);
         m_fd = name ? ::open(name, O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC) : -1;
         if (m_fd < 0) {
-            m_fd = STDOUT_FILENO;
+            m_fd = m_stdFd;
             return;
         }
         m_own = true;
@@ -30,8 +30,8 @@ StdoutLines::StdoutLines(qsizetype capacity, std::function<void()> onGone)
         // A pipe or socket is the recorder's own; a file never holds it up.
         if (!(S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)))
             return;
-        const int flags = ::fcntl(STDOUT_FILENO, F_GETFL);
-        if (flags < 0 || ::fcntl(STDOUT_FILENO, F_SETFL, flags | O_NONBLOCK) != 0)
+        const int flags = ::fcntl(m_stdFd, F_GETFL);
+        if (flags < 0 || ::fcntl(m_stdFd, F_SETFL, flags | O_NONBLOCK) != 0)
             return;
         m_flags = flags;
     }
@@ -43,16 +43,17 @@ StdoutLines::StdoutLines(qsizetype capacity, std::function<void()> onGone)
     });
 }
 
-StdoutLines::~StdoutLines()
+OutputLines::~OutputLines()
 {
+    Flush(kLastFlushMs);
     m_writable.reset();
     if (m_own)
         ::close(m_fd);
     else if (m_flags >= 0)
-        ::fcntl(STDOUT_FILENO, F_SETFL, m_flags);
+        ::fcntl(m_stdFd, F_SETFL, m_flags);
 }
 
-StdoutLines::Put StdoutLines::Write(const QByteArray& line)
+OutputLines::Put OutputLines::Write(const QByteArray& line)
 {
     if (m_gone)
         return Put::Gone;
@@ -70,7 +71,7 @@ StdoutLines::Put StdoutLines::Write(const QByteArray& line)
     return WritePending() ? Put::Taken : Put::Gone;
 }
 
-bool StdoutLines::WritePending()
+bool OutputLines::WritePending()
 {
     while (m_sent < m_pending.size()) {
         const ssize_t n = ::write(m_fd, m_pending.constData() + m_sent,
@@ -98,7 +99,7 @@ bool StdoutLines::WritePending()
     return !m_gone;
 }
 
-bool StdoutLines::WriteBlocking(const QByteArray& line)
+bool OutputLines::WriteBlocking(const QByteArray& line)
 {
     for (qsizetype at = 0; at < line.size();) {
         const ssize_t n = ::write(m_fd, line.constData() + at, size_t(line.size() - at));
@@ -112,7 +113,7 @@ bool StdoutLines::WriteBlocking(const QByteArray& line)
     return true;
 }
 
-void StdoutLines::Flush(int ms)
+void OutputLines::Flush(int ms)
 {
     const QDeadlineTimer deadline(ms);
     while (!m_gone && m_sent < m_pending.size()) {
