@@ -73,6 +73,12 @@ bool CDurableFile::FailWith(const QString& reason)
     return false;
 }
 
+QString CDurableFile::ReadFailedText(const QString& path, int error)
+{
+    return QStringLiteral("Die Datei %1 konnte nicht vollständig gelesen werden: %2")
+        .arg(QFileInfo(path).absoluteFilePath(), ErrorText(error));
+}
+
 bool CDurableFile::CheckReadable(const QString& path, qint64 maxSize, QString* reason)
 {
     FileSystem::Status status;

@@ -57,6 +57,9 @@ public:
     // For readers, before they open: false with a reason when path exists but is not a regular
     // file, or holds more than maxSize bytes. A missing file passes (the open then reports).
     static bool CheckReadable(const QString& path, qint64 maxSize, QString* reason);
+    // For readers whose read failed part way: "Die Datei /pfad/x.tvs konnte nicht vollständig
+    // gelesen werden: Ein-/Ausgabefehler auf dem Datenträger".
+    static QString ReadFailedText(const QString& path, int error);
     // The German text for a system error number; the system's own text for others.
     static QString ErrorText(int error);
     static QString NotRegularText();

@@ -192,7 +192,7 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
     // more than the line index; the bytes go to the session's store, not into memory.
     session.Options().lines = options.settings;
     session.TakePanelCode(options.panelCode);
-    TraceReader::ReadTds(file, RenderPiece,
+    const int error = TraceReader::ReadTds(file, RenderPiece,
                          [&session](TraceReader::Segment::Kind kind, const QByteArray& bytes,
                                     const QByteArray& stamp, bool first, bool last) {
                              if (kind == TraceReader::Segment::Text)
@@ -205,6 +205,10 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
                              else if (!bytes.isEmpty())
                                  session.ShowChunk(bytes, stamp);
                          });
+    if (error != 0) {
+        MessageBox(CDurableFile::ReadFailedText(options.trace, error), QString(), msg::NoIcon);
+        return false;
+    }
     if (const QString why = session.StoreFailureText(); !why.isEmpty()) {
         MessageBox(why + QStringLiteral(" Die Listen wurden nicht geschrieben."), QString(),
                    msg::NoIcon);

@@ -252,6 +252,7 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
     {
         View view;
         QFile file;
+        int error = 0; // of a read that failed part way
     };
     std::vector<std::unique_ptr<Job>> jobs;
     for (View view : views) {
@@ -270,10 +271,10 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
     }
     const auto index = [this](Job* job) {
         CLineIndex& lines = LinesOf(job->view);
-        ListFile::IndexOpen(job->file, job->view == View::Ascii,
-                            [&lines](const ListFile::Span* spans, qsizetype count) {
-                                lines.AppendFileLines(spans, count);
-                            });
+        job->error = ListFile::IndexOpen(job->file, job->view == View::Ascii,
+                                         [&lines](const ListFile::Span* spans, qsizetype count) {
+                                             lines.AppendFileLines(spans, count);
+                                         });
     };
     std::vector<std::thread> others;
     for (size_t i = 1; i < jobs.size(); ++i)
@@ -283,9 +284,13 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
     for (std::thread& other : others)
         other.join();
     for (const auto& job : jobs) {
-        // A list file keeps no times.
+        // A list file keeps no times. A file that could not be read to its end shows the lines
+        // before, with the reason.
         m_times.Clear();
         emit ListReset(job->view);
+        if (job->error != 0)
+            MessageBox(CDurableFile::ReadFailedText(job->file.fileName(), job->error), QString(),
+                       msg::NoIcon);
     }
 }
 

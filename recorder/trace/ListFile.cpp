@@ -8,6 +8,7 @@
 // Qt
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -45,8 +46,9 @@ namespace {
 
 // Reads the open file line by line into add(data, size, start), start being where the line
 // stands in the file (every line is a run of the file's bytes). The line buffer is a plain
-// array, so a file of a million lines costs little more than reading it.
-template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
+// array, so a file of a million lines costs little more than reading it. Returns the system's
+// error number of a failed read, else 0.
+template <class Add> int ReadLines(QFile& file, bool asciiView, Add add)
 {
     const qsizetype maxLine = asciiView ? AsciiLineMax : HexLineMax;
     enum State { Normal, AfterEnd, AfterEndCr } state = Normal;
@@ -74,10 +76,13 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
     };
     enum { BlockBytes = 1 << 20 };
     const std::unique_ptr<char[]> block(new char[BlockBytes]); // filled by each read
-    while (!file.atEnd()) {
+    for (;;) {
         blockAt = file.pos();
+        errno = 0;
         const qsizetype size = qsizetype(file.read(block.get(), BlockBytes));
-        if (size <= 0)
+        if (size < 0)
+            return errno != 0 ? errno : EIO;
+        if (size == 0)
             break;
         const char* bytes = block.get();
         for (qsizetype i = 0; i < size; ++i) {
@@ -147,6 +152,16 @@ template <class Add> void ReadLines(QFile& file, bool asciiView, Add add)
     // A line that reached the maximum ended there; shorter rests are dropped.
     if (n >= maxLine)
         add(line, maxLine, start);
+    return 0;
+}
+
+// The result of a load whose read ended with error (0: none), after its message.
+LoadResult Loaded(const QString& path, int error)
+{
+    if (error == 0)
+        return LoadResult::Loaded;
+    MessageBox(CDurableFile::ReadFailedText(path, error), QString(), msg::NoIcon);
+    return LoadResult::Failed;
 }
 
 // Opens path for loading; Failed after the message, Empty for a file without bytes.
@@ -175,9 +190,8 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
     if (result != LoadResult::Loaded)
         return result;
     clear();
-    ReadLines(file, asciiView,
-              [&add](const char* data, qsizetype size, qint64) { add(QByteArray(data, size)); });
-    return LoadResult::Loaded;
+    return Loaded(path, ReadLines(file, asciiView, [&add](const char* data, qsizetype size,
+                                                          qint64) { add(QByteArray(data, size)); }));
 }
 
 LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
@@ -188,9 +202,8 @@ LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
         return result;
     lines.Clear();
     lines.Reserve(file.size() / 16, file.size());
-    ReadLines(file, asciiView,
-              [&lines](const char* data, qsizetype size, qint64) { lines.Append(data, size); });
-    return LoadResult::Loaded;
+    return Loaded(path, ReadLines(file, asciiView, [&lines](const char* data, qsizetype size,
+                                                            qint64) { lines.Append(data, size); }));
 }
 
 LoadResult Index(const QString& path, bool asciiView, const std::function<void()>& clear,
@@ -201,11 +214,10 @@ LoadResult Index(const QString& path, bool asciiView, const std::function<void()
     if (result != LoadResult::Loaded)
         return result;
     clear();
-    IndexOpen(file, asciiView, [&add](const Span* lines, qsizetype count) {
-        for (qsizetype i = 0; i < count; ++i)
-            add(lines[i].start, lines[i].size);
-    });
-    return LoadResult::Loaded;
+    return Loaded(path, IndexOpen(file, asciiView, [&add](const Span* lines, qsizetype count) {
+                      for (qsizetype i = 0; i < count; ++i)
+                          add(lines[i].start, lines[i].size);
+                  }));
 }
 
 LoadResult OpenToIndex(QFile& file, const QString& path)
@@ -215,13 +227,13 @@ LoadResult OpenToIndex(QFile& file, const QString& path)
     return Open(file, path, std::numeric_limits<qint64>::max());
 }
 
-void IndexOpen(QFile& file, bool asciiView, const AddSpans& add)
+int IndexOpen(QFile& file, bool asciiView, const AddSpans& add)
 {
     // The lines go out in batches, so that the index takes them in a loop of its own.
     enum { BatchLines = 1024 };
     Span batch[BatchLines];
     qsizetype count = 0;
-    ReadLines(file, asciiView, [&](const char*, qsizetype size, qint64 start) {
+    const int error = ReadLines(file, asciiView, [&](const char*, qsizetype size, qint64 start) {
         batch[count++] = {start, size};
         if (count == BatchLines) {
             add(batch, count);
@@ -230,6 +242,7 @@ void IndexOpen(QFile& file, bool asciiView, const AddSpans& add)
     });
     if (count > 0)
         add(batch, count);
+    return error;
 }
 
 QString WithLastButOne(const QString& path, QChar c)

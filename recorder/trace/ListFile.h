@@ -22,9 +22,10 @@ const qint64 MaxFileSize = qint64(1) << 31;
 bool Write(const QString& path, int count, const std::function<QByteArray(int)>& itemAt);
 
 enum class LoadResult { Loaded, Empty, Failed };
-// Reads path line by line into add (ASCII view: asciiView true). Failed shows the message;
-// Empty means the file has no bytes and the list keeps its items. clear is called once
-// before the first line when the file is not empty.
+// Reads path line by line into add (ASCII view: asciiView true). Failed shows the message,
+// also after a read that failed part way (the lines before it were added); Empty means the
+// file has no bytes and the list keeps its items. clear is called once before the first line
+// when the file is not empty.
 LoadResult Load(const QString& path, bool asciiView, const std::function<void()>& clear,
                 const std::function<void(const QByteArray&)>& add);
 // The same into lines, which are emptied first when the file is not empty.
@@ -44,9 +45,10 @@ LoadResult Index(const QString& path, bool asciiView, const std::function<void()
                  const std::function<void(qint64 start, qsizetype size)>& add);
 // Indexing in two steps, so that two files can be read at once: OpenToIndex opens path into
 // file (Failed after the message, on the calling thread); IndexOpen then gives add the lines in
-// the order of the file, many at a time, and may run on a thread of its own.
+// the order of the file, many at a time, and may run on a thread of its own; it shows no
+// message and returns the system's error number of a read that failed part way, else 0.
 LoadResult OpenToIndex(QFile& file, const QString& path);
-void IndexOpen(QFile& file, bool asciiView, const AddSpans& add);
+int IndexOpen(QFile& file, bool asciiView, const AddSpans& add);
 
 // The derived paths: last-but-one character "v" (the ASCII list at stop), last character
 // replaced by c ("h" or "s").

@@ -3,6 +3,7 @@
 // Qt
 #include <QBuffer>
 
+#include <cerrno>
 #include <cstring>
 
 namespace TraceReader {
@@ -40,13 +41,17 @@ public:
         while (m_start + m_bytes.size() < end && !m_eof) {
             const qsizetype old = m_bytes.size();
             m_bytes.resize(old + m_readSize);
+            errno = 0;
             const qint64 n = m_device.read(m_bytes.data() + old, m_readSize);
+            if (n < 0)
+                m_error = errno != 0 ? errno : EIO;
             m_bytes.resize(old + qMax<qint64>(n, 0));
             m_eof = n <= 0;
         }
         return m_start + m_bytes.size() >= end;
     }
     qint64 End() const { return m_start + m_bytes.size(); }
+    int Error() const { return m_error; }
     const char* At(qint64 pos) const { return m_bytes.constData() + (pos - m_start); }
     QByteArray Mid(qint64 from, qint64 to) const { return QByteArray(At(from), to - from); }
     bool StartsWith(qint64 pos, const QByteArray& what)
@@ -76,6 +81,7 @@ private:
     QByteArray m_bytes;
     qint64 m_start = 0;
     bool m_eof = false;
+    int m_error = 0; // of a failed read
 };
 
 // After a chunk's closing CR LF CR LF comes the next chunk, a header, the footer or the end.
@@ -157,7 +163,7 @@ bool IsChunkStartAt(const QByteArray& trace, qsizetype pos)
            MatchesShape(trace.constData() + pos);
 }
 
-void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take, qsizetype readSize)
+int ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take, qsizetype readSize)
 {
     Window w(device, readSize);
     qint64 pos = 0;
@@ -168,6 +174,7 @@ void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take, qsizetype
         else
             pos = ReadText(w, pos, take);
     }
+    return w.Error();
 }
 
 QList<Segment> ParseTds(const QByteArray& trace)

@@ -27,10 +27,11 @@ QList<Segment> ParseTds(const QByteArray& trace);
 // The same from a device, read in blocks of readSize bytes, so that a trace of any length
 // costs a window of it: a text segment comes whole, a chunk in pieces of at most pieceSize
 // bytes counted from its start, with its stamp (first and last tell where the chunk begins and
-// ends; an empty chunk comes as one empty piece).
+// ends; an empty chunk comes as one empty piece). Returns the system's error number of a read
+// that failed part way (what came before was taken), else 0.
 using Take = std::function<void(Segment::Kind kind, const QByteArray& bytes,
                                 const QByteArray& stamp, bool first, bool last)>;
-void ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
+int ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
              qsizetype readSize = 1 << 20);
 
 // Four blanks, "dd.mm.yy, hh:mm:ss.mmm" and CR LF at pos.

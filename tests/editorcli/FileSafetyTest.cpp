@@ -171,12 +171,25 @@ TEST_F(FileSafetyTest, EditorsOfOneProjectTakeTurns)
     EXPECT_FALSE(QFile::exists(path + ".lock"));
 }
 
-TEST_F(FileSafetyTest, RenderingAnEmptyTraceKeepsTheListsAndSaysWhy)
+TEST_F(FileSafetyTest, RenderingAnEmptyOrUnreadableTraceKeepsTheListsAndSaysWhy)
 {
     const QString list = Write("rec.tvs", "    alt\r\n");
-    const CliResult r = RunCliProcess(kLineprobe, {"render", Write("rec.tds", ""), "--panel-code",
-                                                   "1", "--out", dir.filePath("rec")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.err.contains("enthält keine Zeilen")) << r.err.toStdString();
-    EXPECT_EQ(ReadTestFile(list), "    alt\r\n");
+    // A file whose first read fails (as a failing stick fails part way): the process's memory.
+    const QString unreadable = dir.filePath("bad.tds");
+    ASSERT_TRUE(QFile::link("/proc/self/mem", unreadable));
+    const struct
+    {
+        QString trace;
+        QString why;
+    } rows[] = {{Write("rec.tds", ""), "enthält keine Zeilen"},
+                {unreadable, "Die Datei " + unreadable +
+                                 " konnte nicht vollständig gelesen werden: "
+                                 "Ein-/Ausgabefehler auf dem Datenträger"}};
+    for (const auto& row : rows) {
+        const CliResult r = RunCliProcess(
+            kLineprobe, {"render", row.trace, "--panel-code", "1", "--out", dir.filePath("rec")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.err.contains(row.why)) << r.err.toStdString();
+        EXPECT_EQ(ReadTestFile(list), "    alt\r\n");
+    }
 }

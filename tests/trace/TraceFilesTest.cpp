@@ -239,3 +239,15 @@ TEST_F(TraceFilesTest, ListFileLoadFailuresAndEmptyFiles)
     EXPECT_EQ(Load(empty, true, &r), QList<QByteArray>{"vorher"}) << "the list keeps its items";
     EXPECT_EQ(r, ListFile::LoadResult::Empty);
 }
+
+TEST_F(TraceFilesTest, AListThatFailsToReadPartWaySaysSo)
+{
+    // The process's own memory: a regular file whose first read fails.
+    QFile file(QStringLiteral("/proc/self/mem"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    qsizetype lines = 0;
+    EXPECT_EQ(ListFile::IndexOpen(file, true,
+                                  [&lines](const ListFile::Span*, qsizetype n) { lines += n; }),
+              EIO);
+    EXPECT_EQ(lines, 0);
+}
