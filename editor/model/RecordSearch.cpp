@@ -214,6 +214,13 @@ RecordSearch::Plan RecordSearch::ReplaceAll(const CRecordList& list,
     return plan;
 }
 
+bool KeepPlaces(const CRecordList& list, const std::vector<RecordSearch::Change>& changes)
+{
+    return std::all_of(changes.begin(), changes.end(), [&list](const RecordSearch::Change& c) {
+        return SameKey(list.At(c.row), c.record);
+    });
+}
+
 int ApplyReplacements(CRecordList& list, const std::vector<RecordSearch::Change>& changes)
 {
     // One change keeps the views' selection; many are told once.

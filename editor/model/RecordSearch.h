@@ -82,3 +82,5 @@ private:
 // computed against the rows as they were; changes stand in ascending order of their rows,
 // one per row. Returns the row the last change now stands in.
 int ApplyReplacements(CRecordList& list, const std::vector<RecordSearch::Change>& changes);
+// True when no change moves its row (group and detector stay).
+bool KeepPlaces(const CRecordList& list, const std::vector<RecordSearch::Change>& changes);

@@ -170,15 +170,34 @@ void CFindCommands::ReplaceOne()
             return;
         }
         if (changed) {
-            // One step, whether the row keeps its place or its new key moves it.
-            m_frame.Document()->History().Record(U("Ersetzen"), CEditHistory::Scope::Project, [&] {
-                row = ApplyReplacements(list, {change});
-                return true;
-            });
+            row = StoreReplacements(U("Ersetzen"), {change});
             ShowRow(row);
         }
     }
     FindNext(true);
+}
+
+int CFindCommands::StoreReplacements(const QString& step,
+                                     const std::vector<RecordSearch::Change>& changes)
+{
+    CQuillmarkDoc& doc = *m_frame.Document();
+    CRecordList& list = doc.Records();
+    // One step either way: the changed rows alone while every row keeps its place, else the
+    // whole project, as rows leave and find new places by their keys.
+    if (KeepPlaces(list, changes)) {
+        std::vector<std::pair<int, MessageRecord>> rows;
+        rows.reserve(changes.size());
+        for (const RecordSearch::Change& change : changes)
+            rows.emplace_back(change.row, change.record);
+        doc.History().SetRecords(step, std::move(rows));
+        return changes.empty() ? -1 : changes.back().row;
+    }
+    int last = -1;
+    doc.History().Record(step, CEditHistory::Scope::Project, [&] {
+        last = ApplyReplacements(list, changes);
+        return true;
+    });
+    return last;
 }
 
 void CFindCommands::ReplaceAll()
@@ -209,11 +228,7 @@ void CFindCommands::ReplaceAll()
     }
     if (!plan.changes.empty()) {
         // All replacements are one step.
-        int last = -1;
-        doc.History().Record(U("Alle ersetzen"), CEditHistory::Scope::Project, [&] {
-            last = ApplyReplacements(list, plan.changes);
-            return true;
-        });
+        const int last = StoreReplacements(U("Alle ersetzen"), plan.changes);
         m_frame.View()->UpdateStatusPanes(0);
         row = RowOfKey(list, group, detector);
         if (row < 0)

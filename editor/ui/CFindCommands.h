@@ -1,14 +1,17 @@
 #pragma once
 
+#include "RecordSearch.h"
+
 // Qt
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
+#include <vector>
+
 class CCommandTable;
 class CFindReplaceDlg;
 class CMainFrame;
-class RecordSearch;
 
 // Find and replace in Quillmark's list: "&Suchen..." (Strg+F), "Weitersuchen" (F3, backwards
 // Umschalt+F3) and "&Ersetzen..." (Strg+H) with their modeless dialog. The dialog lives as
@@ -44,6 +47,8 @@ private:
     // The whole row on the screen (empty for -1).
     QRect RowOnScreen(int row) const;
     void ShowStatus(const QString& text);
+    // Makes the replacements one undo step; returns the row the last change now stands in.
+    int StoreReplacements(const QString& step, const std::vector<RecordSearch::Change>& changes);
 
     CMainFrame& m_frame;
     QPointer<CFindReplaceDlg> m_dialog;
