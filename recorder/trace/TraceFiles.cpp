@@ -77,10 +77,12 @@ QByteArray TraceFiles::HexText(const QByteArray& bytes)
 {
     static const char digits[] = "0123456789ABCDEF";
     QByteArray out(bytes.size() * 3, ' ');
-    for (int i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[3 * i] = digits[b >> 4];
-        out[3 * i + 1] = digits[b & 0x0F];
+    char* p = out.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        p[0] = digits[b >> 4];
+        p[1] = digits[b & 0x0F];
+        p += 3;
     }
     return out;
 }
