@@ -16,14 +16,44 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QUrl>
 
 #include <limits>
 
+namespace {
+
+// The room right of the last column looks like an empty column heading, as list views show
+// it, instead of a bare band beside the heading.
+class TraceHeader : public QHeaderView
+{
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QHeaderView::paintEvent(event);
+        if (count() == 0)
+            return;
+        const int end = sectionViewportPosition(count() - 1) + sectionSize(count() - 1);
+        if (end >= viewport()->width())
+            return;
+        QPainter painter(viewport());
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.rect = QRect(end, 0, viewport()->width() - end, viewport()->height());
+        option.position = QStyleOptionHeader::End;
+        style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+    }
+};
+
+} // namespace
+
 CTraceListView::CTraceListView(CRecordingSession& session, const Look& look, QWidget* parent)
     : QAbstractItemView(parent), m_session(session), m_look(look),
       m_model(new CTraceListModel(session.Lines(look.view), look.heading, this)),
-      m_header(new QHeaderView(Qt::Horizontal, this))
+      m_header(new TraceHeader(Qt::Horizontal, this))
 {
     setModel(m_model);
     setWindowTitle(look.caption);

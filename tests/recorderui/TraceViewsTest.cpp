@@ -184,6 +184,14 @@ TEST_F(TraceViewsTest, LookOfBothViews)
               QFontMetrics(hex->font()).horizontalAdvance(QString(300, QLatin1Char(' '))));
     EXPECT_FALSE(ascii->horizontalHeader()->sectionsClickable());
     EXPECT_EQ(ascii->selectionBehavior(), QAbstractItemView::SelectRows);
+    // Wider than its column, the heading looks the same beyond it as just before its end.
+    ascii->resize(ascii->columnWidth(0) + 300, 200);
+    ascii->show();
+    QHeaderView* header = ascii->horizontalHeader();
+    const QImage heading = header->grab().toImage();
+    const int y = heading.height() / 2;
+    ASSERT_GT(heading.width(), ascii->columnWidth(0) + 100);
+    EXPECT_EQ(heading.pixel(heading.width() - 20, y), heading.pixel(ascii->columnWidth(0) - 20, y));
 }
 
 TEST_F(TraceViewsTest, CaptionOfTheChildWindow)
