@@ -244,6 +244,8 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
 {
     if (m_doc.tracePath.isEmpty())
         return;
+    // Reading the lists of a long recording from a disk takes a while.
+    CWaitCursor wait;
     // The lines stay in the file; the list indexes them there, as a recording's lines in its
     // .ts, so that a list of any length opens at once and costs its index. Each file is opened
     // and its list emptied here, in order (a file that cannot be opened shows its message);
