@@ -192,19 +192,20 @@ bool LoadTrace(const TraceOptions& options, CRecordingSession& session)
     // more than the line index; the bytes go to the session's store, not into memory.
     session.Options().lines = options.settings;
     session.TakePanelCode(options.panelCode);
-    const int error = TraceReader::ReadTds(file, RenderPiece,
-                         [&session](TraceReader::Segment::Kind kind, const QByteArray& bytes,
-                                    const QByteArray& stamp, bool first, bool last) {
-                             if (kind == TraceReader::Segment::Text)
-                                 session.ShowTextLines(bytes);
-                             else if (first && last && PortErrors::IsErrorText(bytes))
-                                 // The trace keeps no mark of an error line: a chunk that is
-                                 // exactly one of the texts is taken as the error it almost
-                                 // always is.
-                                 session.ShowErrorText(bytes);
-                             else if (!bytes.isEmpty())
-                                 session.ShowChunk(bytes, stamp);
-                         });
+    const int error =
+        TraceReader::ReadTds(file, RenderPiece,
+                             [&session](TraceReader::Segment::Kind kind, const QByteArray& bytes,
+                                        const QByteArray& stamp, bool first, bool last) {
+                                 if (kind == TraceReader::Segment::Text)
+                                     session.ShowTextLines(bytes);
+                                 else if (first && last && PortErrors::IsErrorText(bytes))
+                                     // The trace keeps no mark of an error line: a chunk that is
+                                     // exactly one of the texts is taken as the error it almost
+                                     // always is.
+                                     session.ShowErrorText(bytes);
+                                 else if (!bytes.isEmpty())
+                                     session.ShowChunk(bytes, stamp);
+                             });
     if (error != 0) {
         MessageBox(CDurableFile::ReadFailedText(options.trace, error), QString(), msg::NoIcon);
         return false;

@@ -74,8 +74,8 @@ OutputLines::Put OutputLines::Write(const QByteArray& line)
 bool OutputLines::WritePending()
 {
     while (m_sent < m_pending.size()) {
-        const ssize_t n = ::write(m_fd, m_pending.constData() + m_sent,
-                                  size_t(m_pending.size() - m_sent));
+        const ssize_t n =
+            ::write(m_fd, m_pending.constData() + m_sent, size_t(m_pending.size() - m_sent));
         if (n > 0) {
             m_sent += n;
         } else if (n < 0 && errno == EINTR) {

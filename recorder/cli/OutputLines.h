@@ -40,7 +40,7 @@ private:
     const int m_stdFd;
     int m_fd;           // m_stdFd, or the terminal opened anew
     bool m_own = false; // m_fd was opened here
-    int m_flags = -1; // the descriptor's flags before, -1 when they stay as they were
+    int m_flags = -1;   // the descriptor's flags before, -1 when they stay as they were
     std::unique_ptr<QSocketNotifier> m_writable;
     std::function<void()> m_onGone;
     qsizetype m_capacity;

@@ -190,8 +190,10 @@ LoadResult Load(const QString& path, bool asciiView, const std::function<void()>
     if (result != LoadResult::Loaded)
         return result;
     clear();
-    return Loaded(path, ReadLines(file, asciiView, [&add](const char* data, qsizetype size,
-                                                          qint64) { add(QByteArray(data, size)); }));
+    return Loaded(path,
+                  ReadLines(file, asciiView, [&add](const char* data, qsizetype size, qint64) {
+                      add(QByteArray(data, size));
+                  }));
 }
 
 LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
@@ -202,8 +204,10 @@ LoadResult Load(const QString& path, bool asciiView, CTraceLines& lines)
         return result;
     lines.Clear();
     lines.Reserve(file.size() / 16, file.size());
-    return Loaded(path, ReadLines(file, asciiView, [&lines](const char* data, qsizetype size,
-                                                            qint64) { lines.Append(data, size); }));
+    return Loaded(path,
+                  ReadLines(file, asciiView, [&lines](const char* data, qsizetype size, qint64) {
+                      lines.Append(data, size);
+                  }));
 }
 
 LoadResult Index(const QString& path, bool asciiView, const std::function<void()>& clear,

@@ -31,8 +31,7 @@ QList<Segment> ParseTds(const QByteArray& trace);
 // that failed part way (what came before was taken), else 0.
 using Take = std::function<void(Segment::Kind kind, const QByteArray& bytes,
                                 const QByteArray& stamp, bool first, bool last)>;
-int ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take,
-             qsizetype readSize = 1 << 20);
+int ReadTds(QIODevice& device, qsizetype pieceSize, const Take& take, qsizetype readSize = 1 << 20);
 
 // Four blanks, "dd.mm.yy, hh:mm:ss.mmm" and CR LF at pos.
 bool IsChunkStartAt(const QByteArray& trace, qsizetype pos);

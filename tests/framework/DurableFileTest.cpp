@@ -199,8 +199,7 @@ TEST_F(DurableFileTest, WrittenBehindEachFileKeepsItsOrderAndTheFirstFailureIsNa
         behind.Write(&grow, big, &done);
         behind.Write(&grow, "x", &done);
         behind.Drain();
-        return done == 0 && behind.Failure() ==
-                                QFileInfo(Path("g.th")).absoluteFilePath() +
-                                    ": Die Datei ist zu groß";
+        return done == 0 && behind.Failure() == QFileInfo(Path("g.th")).absoluteFilePath() +
+                                                    ": Die Datei ist zu groß";
     }));
 }
