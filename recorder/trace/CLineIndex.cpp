@@ -486,6 +486,30 @@ CLineIndex::Change CLineIndex::AppendStored(View view, LineRules::Rule rule,
     return change;
 }
 
+void CLineIndex::TakeLines(CLineIndex& other)
+{
+    if (&other == this)
+        return;
+    Clear();
+    std::swap(m_store, other.m_store);
+    m_pages.swap(other.m_pages);
+    m_groups.swap(other.m_groups);
+    std::swap(m_side, other.m_side);
+    std::swap(m_count, other.m_count);
+    std::swap(m_textCount, other.m_textCount);
+    std::swap(m_lastStart, other.m_lastStart);
+    std::swap(m_lastRank, other.m_lastRank);
+    std::swap(m_consumed, other.m_consumed);
+    m_cachedRow = other.m_cachedRow = -1;
+    m_cachedGroup = other.m_cachedGroup = 0;
+    // The store is held by whoever shows its lines now.
+    if (m_store->IsHeldBy(&other)) {
+        m_store->Hold(this);
+        m_store->Release(&other);
+    }
+    other.Clear();
+}
+
 void CLineIndex::BeginFileLines(std::shared_ptr<CTraceStore> store)
 {
     SetStore(std::move(store));

@@ -92,6 +92,9 @@ public:
     void AppendFileLine(qint64 position, qsizetype size);
     // Many such lines at once, in the order of the file.
     void AppendFileLines(const ListFile::Span* lines, qsizetype count);
+    // The lines of other, built aside (a list read on another thread), become this index's,
+    // with their store; other is left empty.
+    void TakeLines(CLineIndex& other);
 
     // Bytes of the index and the side store (the shared received bytes not counted).
     qsizetype MemoryBytes() const;

@@ -8,9 +8,12 @@
 #include "TraceFiles.h"
 
 // Qt
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -244,17 +247,24 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
 {
     if (m_doc.tracePath.isEmpty())
         return;
+    if (m_loading)
+        return; // asked again while the window showed the progress of a load
+    m_loading = true;
     // Reading the lists of a long recording from a disk takes a while.
     CWaitCursor wait;
     // The lines stay in the file; the list indexes them there, as a recording's lines in its
     // .ts, so that a list of any length opens at once and costs its index. Each file is opened
-    // and its list emptied here, in order (a file that cannot be opened shows its message);
-    // then the files are read at once: their lists and stores share nothing.
+    // here, in order (a file that cannot be opened shows its message); then the files are read
+    // at once, each on a thread of its own into an index of its own: their lists and stores
+    // share nothing, and the views go on showing what they showed until the new lines take
+    // its place.
     struct Job
     {
         View view;
         QFile file;
-        int error = 0; // of a read that failed part way
+        CLineIndex lines;
+        std::atomic<qint64> read{0}; // bytes of the file indexed so far
+        int error = 0;               // of a read that failed part way
     };
     std::vector<std::unique_ptr<Job>> jobs;
     for (View view : views) {
@@ -268,26 +278,54 @@ void CRecordingSession::LoadLists(std::initializer_list<View> views)
             MessageBox(store->Failure(), QString(), msg::Error);
             continue;
         }
-        LinesOf(view).BeginFileLines(store);
+        job->lines.BeginFileLines(store);
         jobs.push_back(std::move(job));
     }
-    const auto index = [this](Job* job) {
-        CLineIndex& lines = LinesOf(job->view);
-        job->error = ListFile::IndexOpen(job->file, job->view == View::Ascii,
-                                         [&lines](const ListFile::Span* spans, qsizetype count) {
-                                             lines.AppendFileLines(spans, count);
-                                         });
+    qint64 total = 0;
+    for (const auto& job : jobs)
+        total += job->file.size();
+    std::atomic<size_t> running{jobs.size()};
+    std::vector<std::thread> threads;
+    for (const auto& job : jobs) {
+        threads.emplace_back([job = job.get(), &running] {
+            job->error = ListFile::IndexOpen(
+                job->file, job->view == View::Ascii,
+                [job](const ListFile::Span* spans, qsizetype count) {
+                    job->lines.AppendFileLines(spans, count);
+                    const ListFile::Span& last = spans[count - 1];
+                    job->read.store(last.start + last.size, std::memory_order_relaxed);
+                });
+            running.fetch_sub(1);
+        });
+    }
+    // The window shows the progress and goes on painting meanwhile; it shows nothing of the
+    // lists being read.
+    const auto read = [&jobs] {
+        qint64 sum = 0;
+        for (const auto& job : jobs)
+            sum += job->read.load(std::memory_order_relaxed);
+        return sum;
     };
-    std::vector<std::thread> others;
-    for (size_t i = 1; i < jobs.size(); ++i)
-        others.emplace_back(index, jobs[i].get());
-    if (!jobs.empty())
-        index(jobs.front().get());
-    for (std::thread& other : others)
-        other.join();
+    const auto finished = [&running] { return running.load() == 0; };
+    if (m_loadProgress && !jobs.empty()) {
+        // Short reads go without it.
+        const QDeadlineTimer quiet(m_loadProgressAfterMs);
+        while (!finished() && !quiet.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        if (!finished() || m_loadProgressAfterMs == 0) {
+            do
+                m_loadProgress(qMin(read(), total - 1), total);
+            while (!finished());
+            m_loadProgress(total, total);
+        }
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    m_loading = false;
     for (const auto& job : jobs) {
         // A list file keeps no times. A file that could not be read to its end shows the lines
         // before, with the reason.
+        LinesOf(job->view).TakeLines(job->lines);
         m_times.Clear();
         emit ListReset(job->view);
         if (job->error != 0)

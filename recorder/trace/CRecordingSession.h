@@ -11,6 +11,7 @@
 // Qt
 #include <QObject>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -72,6 +73,16 @@ public:
     // Loads the list file of view beside the trace path (a missing one: the message, and
     // the list stays).
     void LoadList(View view);
+    // Reading list files that takes longer than afterMs calls progress on this thread with
+    // the bytes read of all, first with less than total, last with (total, total). In between
+    // it may process the window's events for a while (the lines being read are out of the
+    // views' reach); it is called again until the files are read.
+    void SetLoadProgress(std::function<void(qint64 read, qint64 total)> progress,
+                         int afterMs = 300)
+    {
+        m_loadProgress = std::move(progress);
+        m_loadProgressAfterMs = afterMs;
+    }
     // "&Speichern" while recording, from the list of view: asks for the file, writes that
     // list there and the other list beside it with its own extension. A name whose partner
     // would be the same file is refused before anything is written.
@@ -122,6 +133,9 @@ private:
     int m_panelCode = 0;
     std::unique_ptr<ListFileWriter> m_listFiles[2]; // ASCII, hex
     bool m_listOpenFailed = false; // the message was shown when the list files were opened
+    std::function<void(qint64, qint64)> m_loadProgress;
+    int m_loadProgressAfterMs = 0;
+    bool m_loading = false;
     // Last: its end stops a running recording into the lists above.
     CRecordingControl m_control{m_doc, m_options};
     CLineHealth m_health{m_control.Serial()};

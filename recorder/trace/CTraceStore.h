@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -74,6 +75,10 @@ public:
     // A view holds the store while its lines refer to kept bytes.
     void Hold(const void* holder);
     void Release(const void* holder);
+    bool IsHeldBy(const void* holder) const
+    {
+        return std::find(m_holders.begin(), m_holders.end(), holder) != m_holders.end();
+    }
 
     // Bytes allocated in memory for the kept bytes (the cache).
     qsizetype MemoryBytes() const;

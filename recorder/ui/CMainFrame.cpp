@@ -24,13 +24,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -152,8 +155,33 @@ bool CMainFrame::ExpertModeChecked() const
     return m_session->Options().expertMode;
 }
 
+void CMainFrame::ShowLoadProgress(qint64 read, qint64 total)
+{
+    if (read >= total) {
+        m_loadProgress.reset();
+        return;
+    }
+    if (!m_loadProgress) {
+        m_loadProgress = std::make_unique<QProgressDialog>(U("Die Listen werden gelesen..."),
+                                                           QString(), 0, 1000, this);
+        m_loadProgress->setWindowTitle(QString::fromLatin1(kTitle));
+        m_loadProgress->setWindowModality(Qt::WindowModal);
+        m_loadProgress->setCancelButton(nullptr);
+        m_loadProgress->setMinimumDuration(0);
+        m_loadProgress->setAutoClose(false);
+        m_loadProgress->setAutoReset(false);
+    }
+    m_loadProgress->setValue(int(read * 1000 / total));
+    // The windows' events for a moment, without spinning.
+    QEventLoop wait;
+    QTimer::singleShot(50, &wait, &QEventLoop::quit);
+    wait.exec();
+}
+
 void CMainFrame::ConnectSession()
 {
+    m_session->SetLoadProgress(
+        [this](qint64 read, qint64 total) { ShowLoadProgress(read, total); });
     CRecordingControl* recorder = &m_session->Control();
     recorder->ReadPortSetting();
     connect(recorder, &CRecordingControl::StatusTextChanged, this, &CMainFrame::SetStatusText);

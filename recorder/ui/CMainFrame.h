@@ -18,6 +18,7 @@ class CRecordingSession;
 class CTraceListView;
 class QLabel;
 class QMdiArea;
+class QProgressDialog;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
@@ -107,6 +108,9 @@ private:
     void ShowHelp(const QString& page);
     // Help on the active child window (F1, Shift+F1).
     void OnContextHelp();
+    // Reading the lists of a long recording: a progress window, while the windows go on
+    // painting what they showed.
+    void ShowLoadProgress(qint64 read, qint64 total);
 
     QString m_startPath;
     std::unique_ptr<CLineprobeDoc> m_doc;
@@ -118,6 +122,7 @@ private:
     QLabel* m_messagePane = nullptr;
     QLabel* m_statusPane = nullptr;
     QPointer<CLineprobeHelp> m_help;
+    std::unique_ptr<QProgressDialog> m_loadProgress;
 
     CLineprobeView* m_asciiView = nullptr;
     CLineprobeHexView* m_hexView = nullptr;

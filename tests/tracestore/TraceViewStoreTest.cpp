@@ -162,8 +162,25 @@ TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
     h.write(tvh);
     s.close();
     h.close();
+    // While the files are read, the views show and paint what they showed before.
+    session.ShowTextLines("alt\r\n");
+    const int before = ascii->ItemCount();
+    QList<std::pair<qint64, qint64>> progress;
+    session.SetLoadProgress(
+        [&](qint64 read, qint64 total) {
+            if (progress.isEmpty()) {
+                EXPECT_EQ(ascii->ItemCount(), before);
+                EXPECT_FALSE(ascii->viewport()->grab().isNull());
+            }
+            progress.append({read, total});
+        },
+        0);
     messages.FileNext(base + ".tvs");
     session.OpenListFile();
+    ASSERT_GE(progress.size(), 2);
+    const qint64 total = tvs.size() + tvh.size();
+    EXPECT_LT(progress.first().first, total);
+    EXPECT_EQ(progress.last(), std::make_pair(total, total));
     ASSERT_EQ(ascii->ItemCount(), 100000);
     ASSERT_EQ(hex->ItemCount(), 100000);
     EXPECT_EQ(ascii->ItemText(99999), "    Zeile 99999");
