@@ -33,9 +33,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 using namespace LineprobeCommands;
 
@@ -159,6 +161,12 @@ void CMainFrame::ShowLoadProgress(qint64 read, qint64 total)
 {
     if (read >= total) {
         m_loadProgress.reset();
+        return;
+    }
+    if (!windowHandle() || !windowHandle()->isExposed()) {
+        // Not on the screen yet (a list named on the command line): nothing to paint, no
+        // window to show the progress over.
+        QThread::msleep(50);
         return;
     }
     if (!m_loadProgress) {
