@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -173,6 +174,7 @@ TEST_F(TraceViewStoreTest, ABigListFileLoadsAsTextLines)
                 EXPECT_FALSE(ascii->viewport()->grab().isNull());
             }
             progress.append({read, total});
+            QThread::msleep(1); // as the window waits for its events
         },
         0);
     messages.FileNext(base + ".tvs");
