@@ -43,7 +43,7 @@ int FiguresIntervalMs()
 constexpr qint64 kMaxDurationS = 31 * 24 * 3600;
 // A timer runs at most this long at a time; the deadline decides when the recording ends.
 constexpr qint64 kTimerStepMs = 3600 * 1000;
-// At the end, standard output and error get this long to take what waits for them.
+// At the end, standard output gets this long to take what waits for it.
 constexpr int kFlushMs = 1000;
 // Messages and figures waiting for stderr at most.
 constexpr qsizetype kStderrCapacity = 1 << 20;
@@ -247,6 +247,19 @@ int Record(const QStringList& args)
     // recording; the closing figures are written as any program writes them.
     auto err = std::make_unique<OutputLines>(STDERR_FILENO, kStderrCapacity, nullptr);
     sink.SetWriter([&err](const QByteArray& line) { err->Write(line); });
+    // On every way out, messages go to stderr itself again before their writer ends (what
+    // waits for it gets at most a second).
+    struct ErrScope
+    {
+        CStderrMessages& sink;
+        std::unique_ptr<OutputLines>& err;
+        void End()
+        {
+            sink.SetWriter(nullptr);
+            err.reset();
+        }
+        ~ErrScope() { End(); }
+    } errScope{sink, err};
     const auto printErr = [&err](const QString& text) { err->Write(text.toUtf8() + '\n'); };
     // Said once, when the reader has caught up again or at the end.
     bool droppedTold = false;
@@ -331,9 +344,7 @@ int Record(const QStringList& args)
     if (!stdoutGone && EchoLines(out, ascii, echoed, ascii.Count()))
         out.Flush(kFlushMs); // a reader that is stuck does not hold the end
     tellDropped();
-    err->Flush(kFlushMs);
-    sink.SetWriter(nullptr);
-    err.reset();
+    errScope.End();
     // A recording that took bytes or ended on command closes with its figures.
     if (!o.quiet && (status == 0 || session.Health().Bytes() > 0))
         PrintErr(QStringLiteral("Zusammenfassung: ") + session.Health().Line() +
