@@ -158,7 +158,7 @@ void CTraceStore::Copy(quint64 offset, qsizetype size, char* out) const
 
 void CTraceStore::Hold(const void* holder)
 {
-    if (std::find(m_holders.begin(), m_holders.end(), holder) == m_holders.end())
+    if (!IsHeldBy(holder))
         m_holders.push_back(holder);
 }
 
